@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// The text Run_Command gives back when the program cannot be started at all.
+inline constexpr const char* kFailedToCreateProcess =
+    "Failed to create process, check the path of the command line.";
+
+// What one run of an outside program produced.
+struct CommandResult
+{
+    bool started = false;  // false: the program could not be started
+    bool finished = false; // false: killed after the time-out, or crashed
+    int exitCode = -1;     // meaningful only when finished
+    QString output;        // the captured stream(s), decoded as UTF-8; the failure text when not started
+    QString errorOutput;   // standard error, decoded as UTF-8, whenever it was not merged into output
+
+    // True when the program ran to its end, exited 0 and wrote nothing to standard error.
+    bool succeeded() const;
+    // One line for the user: why the run failed (empty when it succeeded).
+    QString failureReason() const;
+};
+
+// Starts `program` directly (no command interpreter ever sees an argument), writes `input`
+// to its standard input, closes it, and waits for the program's end while the caller's
+// event loop keeps running, so a window stays painted.
+// At least one of the capture flags must be on; otherwise std::invalid_argument is thrown
+// before anything starts. With both on, standard error is merged into output.
+// timeoutMs < 0 waits for ever; past a time-out the program is killed and finished is false.
+CommandResult Run_Command(const QString& program, const QStringList& arguments,
+                          const QByteArray& input, bool captureStdOut, bool captureStdErr,
+                          int timeoutMs = -1);

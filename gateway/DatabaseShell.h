@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// The outcome of one statement or batch sent to the sqlite3 shell.
+struct ShellResult
+{
+    bool ok = false;
+    QString errorMessage;    // the shell's own message (or why it could not run) when !ok
+    QList<QStringList> rows; // the rows printed, fields counted from 0
+};
+
+// The database command protocol: every statement reaches the database through the real
+// `sqlite3` shell, found on the search path, started directly with the database path as
+// one argument and the statement text on its standard input.
+namespace DatabaseShell {
+
+// Program name looked up on the search path; tests may point it elsewhere.
+QString shellProgram();
+void setShellProgram(const QString& program);
+
+// Seconds the shell waits on a locked database before giving up.
+int busyTimeoutMs();
+void setBusyTimeoutMs(int ms);
+
+// Runs one statement and parses what it prints.
+ShellResult runStatement(const QString& dbPath, const QString& statement);
+
+// Runs many statements in one shell process inside one transaction: all of them or none.
+ShellResult runBatch(const QString& dbPath, const QStringList& statements);
+
+// A standard SQL string literal: 'O''Brien'. Nothing else in the value changes.
+QString sqlLiteral(const QString& value);
+
+// Splits the shell's output into rows of fields (unit separator between fields,
+// record separator after each row).
+QList<QStringList> parseRows(const QString& output);
+
+} // namespace DatabaseShell
+
+// A streamed batch for large loads: statements are written to the shell as they come,
+// inside one transaction, and memory stays flat whatever their number.
+class ShellBatch
+{
+public:
+    explicit ShellBatch(const QString& dbPath);
+    ~ShellBatch();
+    ShellBatch(const ShellBatch&) = delete;
+    ShellBatch& operator=(const ShellBatch&) = delete;
+
+    // Starts the shell and opens the transaction; false (with result() telling why) on failure.
+    bool start();
+    // Sends one statement (UTF-8, without line break); false once the shell has failed.
+    bool add(const QByteArray& statement);
+    // commit: COMMIT and wait; otherwise ROLLBACK. Returns the final result.
+    ShellResult finish(bool commit = true);
+    // Kills the shell without committing: the database stays as it was.
+    void abort();
+
+    const ShellResult& result() const;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+// The value's text followed by blanks up to `width`; a longer value comes back whole.
+QString Pad_Col(int width, const QString& value);

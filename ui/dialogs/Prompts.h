@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// Every message box and the one file-open dialog of the program pass through here, so that
+// tests can answer them without a modal window ever blocking.
+class Prompts
+{
+public:
+    enum class Buttons { Ok, OkCancel };
+    enum class Answer { Ok, Cancel };
+
+    struct Message
+    {
+        QString text;
+        QString title = QStringLiteral("Geofill");
+        Buttons buttons = Buttons::Ok;
+        QString detail; // the underlying tool's own message, shown as detail text
+    };
+
+    struct FileRequest
+    {
+        QString title = QStringLiteral("Open");
+        QStringList filters; // Qt notation: "Database Files (*.db)"
+        int selectedFilter = 0;
+    };
+
+    virtual ~Prompts() = default;
+
+    // Escape and the close box count as Cancel.
+    virtual Answer message(QWidget* parent, const Message& message) = 0;
+    // The chosen full path, or an empty string when the dialog was cancelled.
+    virtual QString openFile(QWidget* parent, const FileRequest& request) = 0;
+
+    // The prompts in use: real dialogs unless a test installed its own.
+    static Prompts& current();
+    // Installs `prompts` (not owned); nullptr restores the real dialogs.
+    static void install(Prompts* prompts);
+};
+
+// Shorthands for the common cases.
+void showMessage(QWidget* parent, const QString& text, const QString& detail = {});
+Prompts::Answer askOkCancel(QWidget* parent, const QString& text, const QString& title);
+
+// "description|pattern|description|pattern|" into Qt's "description (pattern)" entries.
+QStringList filtersFromList(const QString& filterList);
