@@ -14,8 +14,8 @@ struct CommandResult
     bool started = false;  // false: the program could not be started
     bool finished = false; // false: killed after the time-out, or crashed
     int exitCode = -1;     // meaningful only when finished
-    QString output;        // the captured stream(s), decoded as UTF-8; the failure text when not started
-    QString errorOutput;   // standard error, decoded as UTF-8, whenever it was not merged into output
+    QString output; // the captured stream(s), decoded as UTF-8; the failure text when not started
+    QString errorOutput; // standard error, decoded as UTF-8, whenever it was not merged into output
 
     // True when the program ran to its end, exited 0 and wrote nothing to standard error.
     bool succeeded() const;

@@ -1,0 +1,292 @@
+#include "DatabaseShell.h"
+
+#include "CommandRunner.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+QString g_shellProgram = QStringLiteral("sqlite3");
+int g_busyTimeoutMs = 5000;
+
+constexpr char16_t kFieldSeparator = 0x1F;
+constexpr char16_t kRowSeparator = 0x1E;
+
+// Past this much unwritten input a streamed batch waits for the shell to catch up.
+constexpr qint64 kMaxPendingInput = 1 << 20;
+constexpr int kWaitSliceMs = 30;
+
+// -init with the null device keeps the user's own settings file out; every setting that
+// shapes the output is then stated explicitly, so nothing else can change the form.
+QStringList shellArguments(const QString& dbPath)
+{
+    // A path starting with "-" would be read as an option.
+    const QString path = dbPath.startsWith(u'-') ? QStringLiteral("./") + dbPath : dbPath;
+    return {QStringLiteral("-init"), QProcess::nullDevice(), QStringLiteral("-batch"),
+            QStringLiteral("-bail"), path};
+}
+
+QByteArray preamble()
+{
+    return QByteArrayLiteral(".echo off\n.changes off\n.timer off\n.headers off\n.mode list\n"
+                             ".nullvalue \"\"\n.separator \"\\037\" \"\\036\"\n.timeout ") +
+           QByteArray::number(g_busyTimeoutMs) + '\n';
+}
+
+// The shell would quietly create a new, empty database for a name that does not exist.
+QString missingDatabaseMessage(const QString& dbPath)
+{
+    if (dbPath.isEmpty())
+        return QStringLiteral("No database file was given.");
+    if (!QFileInfo(dbPath).isFile())
+        return QStringLiteral("The database file \"%1\" does not exist.").arg(dbPath);
+    return {};
+}
+
+ShellResult fromCommand(const CommandResult& command)
+{
+    ShellResult result;
+    result.ok = command.succeeded();
+    if (result.ok)
+        result.rows = DatabaseShell::parseRows(command.output);
+    else
+        result.errorMessage = command.failureReason();
+    return result;
+}
+
+void hideChildWindow(QProcess& process)
+{
+#ifdef Q_OS_WIN
+    process.setCreateProcessArgumentsModifier(
+        [](QProcess::CreateProcessArguments* args) { args->flags |= CREATE_NO_WINDOW; });
+#else
+    Q_UNUSED(process);
+#endif
+}
+
+void keepWindowPainted()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+} // namespace
+
+namespace DatabaseShell {
+
+QString shellProgram()
+{
+    return g_shellProgram;
+}
+
+void setShellProgram(const QString& program)
+{
+    g_shellProgram = program;
+}
+
+int busyTimeoutMs()
+{
+    return g_busyTimeoutMs;
+}
+
+void setBusyTimeoutMs(int ms)
+{
+    g_busyTimeoutMs = ms;
+}
+
+ShellResult runStatement(const QString& dbPath, const QString& statement)
+{
+    if (const QString missing = missingDatabaseMessage(dbPath); !missing.isEmpty())
+        return {false, missing, {}};
+    const QByteArray input = preamble() + statement.toUtf8() + '\n';
+    return fromCommand(Run_Command(g_shellProgram, shellArguments(dbPath), input, true, false));
+}
+
+ShellResult runBatch(const QString& dbPath, const QStringList& statements)
+{
+    if (const QString missing = missingDatabaseMessage(dbPath); !missing.isEmpty())
+        return {false, missing, {}};
+    QByteArray input = preamble() + "BEGIN;\n";
+    for (const QString& statement : statements)
+        input += statement.toUtf8() + '\n';
+    input += "COMMIT;\n";
+    return fromCommand(Run_Command(g_shellProgram, shellArguments(dbPath), input, true, false));
+}
+
+QString sqlLiteral(const QString& value)
+{
+    QString literal;
+    literal.reserve(value.size() + 2);
+    literal += u'\'';
+    for (const QChar c : value) {
+        if (c == u'\r') {
+            // The shell reads its input by lines and drops a carriage return before a line
+            // feed, so one inside a value is spelled out.
+            literal += QStringLiteral("'||char(13)||'");
+            continue;
+        }
+        if (c == u'\'')
+            literal += u'\'';
+        literal += c;
+    }
+    literal += u'\'';
+    return literal;
+}
+
+QList<QStringList> parseRows(const QString& output)
+{
+    QList<QStringList> rows;
+    const QStringView text(output);
+    qsizetype start = 0;
+    // A piece after the last row separator is not a row.
+    for (qsizetype end = text.indexOf(kRowSeparator); end >= 0;
+         start = end + 1, end = text.indexOf(kRowSeparator, start)) {
+        QStringList fields;
+        const QStringView row = text.sliced(start, end - start);
+        qsizetype fieldStart = 0;
+        for (qsizetype sep = row.indexOf(kFieldSeparator); sep >= 0;
+             fieldStart = sep + 1, sep = row.indexOf(kFieldSeparator, fieldStart))
+            fields << row.sliced(fieldStart, sep - fieldStart).toString();
+        fields << row.sliced(fieldStart).toString();
+        rows << std::move(fields);
+    }
+    return rows;
+}
+
+} // namespace DatabaseShell
+
+struct ShellBatch::Private
+{
+    QString dbPath;
+    QProcess process;
+    ShellResult result;
+    QByteArray errorOutput;
+    bool running = false;
+
+    void fail(const QString& message)
+    {
+        result.ok = false;
+        if (result.errorMessage.isEmpty())
+            result.errorMessage = message;
+        running = false;
+    }
+
+    // The shell ended early (with -bail that means a statement failed): collect its reason.
+    void failFromShell()
+    {
+        process.waitForFinished(-1);
+        errorOutput += process.readAllStandardError();
+        const QString shellMessage = QString::fromUtf8(errorOutput).trimmed();
+        fail(shellMessage.isEmpty()
+                 ? QStringLiteral("The sqlite3 shell stopped before the load was complete.")
+                 : shellMessage);
+    }
+
+    bool write(const QByteArray& data)
+    {
+        if (!running)
+            return false;
+        if (process.state() != QProcess::Running || process.write(data) != data.size()) {
+            failFromShell();
+            return false;
+        }
+        while (process.bytesToWrite() > kMaxPendingInput) {
+            if (!process.waitForBytesWritten(kWaitSliceMs) &&
+                process.state() != QProcess::Running) {
+                failFromShell();
+                return false;
+            }
+            errorOutput += process.readAllStandardError();
+            keepWindowPainted();
+        }
+        return true;
+    }
+};
+
+ShellBatch::ShellBatch(const QString& dbPath)
+    : d(std::make_unique<Private>())
+{
+    d->dbPath = dbPath;
+    hideChildWindow(d->process);
+    d->process.setStandardOutputFile(QProcess::nullDevice());
+}
+
+ShellBatch::~ShellBatch()
+{
+    if (d->process.state() != QProcess::NotRunning)
+        abort();
+}
+
+bool ShellBatch::start()
+{
+    d->result = {};
+    if (const QString missing = missingDatabaseMessage(d->dbPath); !missing.isEmpty()) {
+        d->fail(missing);
+        return false;
+    }
+    d->process.start(DatabaseShell::shellProgram(), shellArguments(d->dbPath));
+    if (!d->process.waitForStarted(-1)) {
+        d->fail(QString::fromLatin1(kFailedToCreateProcess));
+        return false;
+    }
+    d->running = true;
+    d->result.ok = true;
+    return d->write(preamble() + "BEGIN;\n");
+}
+
+bool ShellBatch::add(const QByteArray& statement)
+{
+    return d->write(statement + '\n');
+}
+
+ShellResult ShellBatch::finish(bool commit)
+{
+    if (!d->running)
+        return d->result;
+    if (!d->write(commit ? QByteArrayLiteral("COMMIT;\n") : QByteArrayLiteral("ROLLBACK;\n")))
+        return d->result;
+    d->process.closeWriteChannel();
+    while (!d->process.waitForFinished(kWaitSliceMs)) {
+        if (d->process.state() == QProcess::NotRunning)
+            break;
+        d->errorOutput += d->process.readAllStandardError();
+        keepWindowPainted();
+    }
+    d->errorOutput += d->process.readAllStandardError();
+    d->running = false;
+    const QString shellMessage = QString::fromUtf8(d->errorOutput).trimmed();
+    if (d->process.exitStatus() != QProcess::NormalExit)
+        d->fail(QStringLiteral("The sqlite3 shell stopped before the load was complete."));
+    else if (!shellMessage.isEmpty())
+        d->fail(shellMessage);
+    else if (d->process.exitCode() != 0)
+        d->fail(QStringLiteral("The sqlite3 shell ended with exit code %1.")
+                    .arg(d->process.exitCode()));
+    return d->result;
+}
+
+void ShellBatch::abort()
+{
+    // Killed before COMMIT: the shell's journal undoes whatever it had begun.
+    d->process.kill();
+    d->process.waitForFinished(-1);
+    d->fail(QStringLiteral("The load was stopped; nothing was stored."));
+}
+
+const ShellResult& ShellBatch::result() const
+{
+    return d->result;
+}
+
+QString Pad_Col(int width, const QString& value)
+{
+    if (value.size() >= width)
+        return value;
+    return value + QString(width - value.size(), u' ');
+}

@@ -33,7 +33,8 @@ ShellResult runStatement(const QString& dbPath, const QString& statement);
 // Runs many statements in one shell process inside one transaction: all of them or none.
 ShellResult runBatch(const QString& dbPath, const QStringList& statements);
 
-// A standard SQL string literal: 'O''Brien'. Nothing else in the value changes.
+// A standard SQL string literal: 'O''Brien'. Nothing else in the value changes; a carriage
+// return, which the shell would drop, is joined in as char(13).
 QString sqlLiteral(const QString& value);
 
 // Splits the shell's output into rows of fields (unit separator between fields,
