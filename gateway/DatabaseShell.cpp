@@ -209,8 +209,7 @@ struct ShellBatch::Private
     }
 };
 
-ShellBatch::ShellBatch(const QString& dbPath)
-    : d(std::make_unique<Private>())
+ShellBatch::ShellBatch(const QString& dbPath) : d(std::make_unique<Private>())
 {
     d->dbPath = dbPath;
     hideChildWindow(d->process);
