@@ -1,0 +1,19 @@
+#pragma once
+
+#include "DatabaseShell.h"
+
+// The category table: listing it for the chooser and adding one category.
+namespace CategoryStore {
+
+// "select * from category ;": rows of number, label, description, enabled.
+ShellResult list(const QString& dbPath);
+
+// The insert for one new, enabled category; label and description go in as typed.
+QString insertStatement(const QString& label, const QString& description);
+ShellResult insert(const QString& dbPath, const QString& label, const QString& description);
+
+// Field 3 of a category row read as the chooser shows it: "0" is disabled, any other value
+// enabled.
+bool isEnabled(const QString& enabledField);
+
+} // namespace CategoryStore

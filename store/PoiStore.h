@@ -1,0 +1,17 @@
+#pragma once
+
+#include "DatabaseShell.h"
+
+// Single changes to the poi table: one typed-in point, or the whole table emptied.
+namespace PoiStore {
+
+// All five values go in as typed, each as a quoted literal; the database's column types
+// turn the numbers back into numbers.
+QString addStatement(const QString& lat, const QString& lon, const QString& label,
+                     const QString& description, const QString& categoryNumber);
+ShellResult add(const QString& dbPath, const QString& lat, const QString& lon, const QString& label,
+                const QString& description, const QString& categoryNumber);
+
+ShellResult deleteAll(const QString& dbPath);
+
+} // namespace PoiStore

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "DatabaseShell.h"
+
+// A whole table laid out as text columns, one line per row, for the main list.
+// Fixed columns keep their width; the label and description columns are as wide as their
+// longest value plus one. A value wider than its column is shown whole.
+class TableListing
+{
+public:
+    enum class Table
+    {
+        Poi,
+        Category
+    };
+
+    explicit TableListing(Table table);
+
+    QString statement() const;
+    // The lines in row order; rows with fewer fields than the table has show empty ones.
+    QStringList format(const QList<QStringList>& rows) const;
+
+    // Runs the statement and formats its rows; `result` tells whether the shell succeeded.
+    QStringList run(const QString& dbPath, ShellResult* result) const;
+
+private:
+    Table m_table;
+};

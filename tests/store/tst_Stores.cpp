@@ -1,0 +1,98 @@
+#include "CategoryStore.h"
+#include "PoiStore.h"
+
+#include "TestDatabase.h"
+
+#include <QTest>
+
+class TestStores : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void buildsTheStatements()
+    {
+        QCOMPARE(PoiStore::addStatement("51.5", "-0.12", "Old Mill", "", "3"),
+                 QStringLiteral("insert into poi(lat,lon,label,desc,cat_id) "
+                                "values('51.5','-0.12','Old Mill','','3');"));
+        QCOMPARE(
+            CategoryStore::insertStatement("Cafe", "Food and drink"),
+            QStringLiteral(
+                "insert into category(label,desc,enabled) values('Cafe','Food and drink',1);"));
+        QCOMPARE(
+            CategoryStore::insertStatement("O'Brien's", ""),
+            QStringLiteral("insert into category(label,desc,enabled) values('O''Brien''s','',1);"));
+    }
+
+    void readsTheEnabledField_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("0") << "0" << false;
+        QTest::newRow("1") << "1" << true;
+        QTest::newRow("other number") << "7" << true;
+    }
+    void readsTheEnabledField()
+    {
+        QFETCH(QString, field);
+        QFETCH(bool, enabled);
+        QCOMPARE(CategoryStore::isEnabled(field), enabled);
+    }
+
+    void storesCategoriesAsTyped_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("plain") << "Pubs"
+                               << "Beer";
+        QTest::newRow("empty description") << "Pubs"
+                                           << "";
+        QTest::newRow("quotes and bar") << "Joe's \"Bar\" | Grill"
+                                        << "a|b|c";
+        QTest::newRow("non-ASCII") << "Cafés Ærø"
+                                   << "Kaffe & Kuchen 100%";
+        QTest::newRow("injection") << "x'); delete from category; --"
+                                   << "";
+    }
+    void storesCategoriesAsTyped()
+    {
+        QFETCH(QString, label);
+        QFETCH(QString, description);
+        TestDatabase db;
+        const ShellResult inserted = CategoryStore::insert(db.path(), label, description);
+        QVERIFY2(inserted.ok, qPrintable(inserted.errorMessage));
+        const ShellResult listed = CategoryStore::list(db.path());
+        QVERIFY(listed.ok);
+        QCOMPARE(listed.rows.size(), 5);
+        QCOMPARE(listed.rows.last(), (QStringList{"5", label, description, "1"}));
+    }
+
+    void storesAndRemovesPoi()
+    {
+        TestDatabase db;
+        ShellResult r = PoiStore::add(db.path(), "51.5", "-0.12", "Old \"Mill\" & 'Pond'", "", "3");
+        QVERIFY2(r.ok, qPrintable(r.errorMessage));
+        QCOMPARE(db.dump("poi"), QStringLiteral("1|51.5|-0.12|Old \"Mill\" & 'Pond'||3\n"));
+        // The column types make numbers of the quoted numeric texts.
+        QCOMPARE(db.shell("select typeof(lat), typeof(cat_id) from poi;").value(),
+                 QStringLiteral("real|integer\n"));
+        r = PoiStore::deleteAll(db.path());
+        QVERIFY(r.ok);
+        QCOMPARE(db.count("poi"), 0);
+    }
+
+    void reportsFailures()
+    {
+        TestDatabase db;
+        QVERIFY(db.shell("drop table poi; drop table category;").has_value());
+        for (const ShellResult& r :
+             {CategoryStore::list(db.path()), CategoryStore::insert(db.path(), "a", "b"),
+              PoiStore::add(db.path(), "1", "2", "a", "", "1"), PoiStore::deleteAll(db.path())}) {
+            QVERIFY(!r.ok);
+            QVERIFY2(r.errorMessage.contains("no such table"), qPrintable(r.errorMessage));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStores)
+#include "tst_Stores.moc"
