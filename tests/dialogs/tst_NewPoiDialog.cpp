@@ -1,0 +1,169 @@
+#include "frmNewPoi.h"
+
+#include "ScriptedPrompts.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+class TestNewPoiDialog : public QObject
+{
+    Q_OBJECT
+
+    ScriptedPrompts prompts;
+    QPointer<frmNewPoi> dialog;
+
+    template <typename T> T* child(const char* name) { return dialog->findChild<T*>(name); }
+    QLineEdit* field(const char* name) { return child<QLineEdit>(name); }
+
+    // Through the window, as a real click arrives, so the press is seen before the focus moves.
+    void click(const char* name)
+    {
+        QWidget* button = child<QPushButton>(name);
+        QTest::mouseClick(dialog->windowHandle(), Qt::LeftButton, {},
+                          button->mapTo(dialog.data(), button->rect().center()));
+    }
+
+    void type(const char* name, const QString& text)
+    {
+        field(name)->setFocus();
+        field(name)->setText(text);
+    }
+
+private slots:
+    void init()
+    {
+        prompts.clear();
+        dialog = new frmNewPoi;
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+    }
+    void cleanup() { delete dialog; }
+
+    void opensEmptyWithTheFocusInLatitude()
+    {
+        QCOMPARE(child<QLabel>("Label1")->text(), QStringLiteral("Lattitude"));
+        QCOMPARE(child<QLabel>("Label2")->text(), QStringLiteral("Longditude"));
+        QCOMPARE(child<QPushButton>("Command1")->text(), QStringLiteral("Action"));
+        QCOMPARE(child<QPushButton>("Command2")->text(), QStringLiteral("Cancel"));
+        QCOMPARE(QApplication::focusWidget(), field("txtLat"));
+        for (const char* name : {"txtLat", "txtLong", "txtPLab", "txtPDesc"})
+            QVERIFY(field(name)->text().isEmpty());
+    }
+
+    void checksACoordinateWhenItsFieldIsLeft_data()
+    {
+        QTest::addColumn<QString>("fieldName");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        const QString latRange = "Latitude must be between -90.0 and 90.0 degrees";
+        const QString lonRange = "Longditude must be between -180.0 and 180.0 degrees";
+        QTest::newRow("lat 90") << "txtLat"
+                                << "90"
+                                << "";
+        QTest::newRow("lat -90") << "txtLat"
+                                 << "-90"
+                                 << "";
+        QTest::newRow("lat with blanks") << "txtLat"
+                                         << " 51.5 "
+                                         << "";
+        QTest::newRow("lat 90.5") << "txtLat"
+                                  << "90.5" << latRange;
+        QTest::newRow("lat -90.1") << "txtLat"
+                                   << "-90.1" << latRange;
+        QTest::newRow("lat letters") << "txtLat"
+                                     << "north"
+                                     << "Latitude must be numeric";
+        QTest::newRow("lat empty") << "txtLat"
+                                   << ""
+                                   << "Latitude must be numeric";
+        QTest::newRow("lat comma") << "txtLat"
+                                   << "51,5"
+                                   << "Latitude must be numeric";
+        QTest::newRow("lon 180") << "txtLong"
+                                 << "180"
+                                 << "";
+        QTest::newRow("lon -180") << "txtLong"
+                                  << "-180"
+                                  << "";
+        QTest::newRow("lon empty") << "txtLong"
+                                   << ""
+                                   << "";
+        QTest::newRow("lon 181") << "txtLong"
+                                 << "181" << lonRange;
+        QTest::newRow("lon letters") << "txtLong"
+                                     << "east"
+                                     << "Longditude must be numeric";
+    }
+    void checksACoordinateWhenItsFieldIsLeft()
+    {
+        QFETCH(QString, fieldName);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        QLineEdit* edit = field(qPrintable(fieldName));
+        type(qPrintable(fieldName), text);
+        QTest::keyClick(edit, Qt::Key_Tab);
+        if (message.isEmpty()) {
+            QVERIFY(prompts.messages.isEmpty());
+            QVERIFY(QApplication::focusWidget() != edit);
+        } else {
+            QCOMPARE(prompts.texts(), QStringList{message});
+            QCOMPARE(prompts.messages[0].title, QStringLiteral("Geofill"));
+            QCOMPARE(QApplication::focusWidget(), edit);
+        }
+        QCOMPARE(edit->text(), text);
+    }
+
+    void aRefusedCheckSwallowsTheClick()
+    {
+        QSignalSpy added(dialog.data(), &frmNewPoi::addRequested);
+        type("txtLat", "abc");
+        click("Command2");
+        QCOMPARE(prompts.texts(), QStringList{"Latitude must be numeric"});
+        QVERIFY(dialog && dialog->isVisible());
+        click("Command1");
+        QCOMPARE(prompts.messages.size(), 2);
+        QCOMPARE(added.count(), 0);
+        QCOMPARE(QApplication::focusWidget(), field("txtLat"));
+    }
+
+    void actionNeedsLatitudeLongitudeAndLabel()
+    {
+        QSignalSpy added(dialog.data(), &frmNewPoi::addRequested);
+        type("txtLat", "51.5");
+        type("txtLong", "");
+        type("txtPLab", "Old Mill");
+        click("Command1");
+        QCOMPARE(prompts.texts(),
+                 QStringList{"You must have valid entries in Lat,Long and Label fields"});
+        QCOMPARE(added.count(), 0);
+
+        prompts.clear();
+        type("txtLong", " -0.12");
+        type("txtPLab", "");
+        click("Command1");
+        QCOMPARE(prompts.messages.size(), 1);
+        QCOMPARE(added.count(), 0);
+
+        prompts.clear();
+        type("txtPLab", "Old Mill");
+        click("Command1");
+        QVERIFY(prompts.messages.isEmpty());
+        QCOMPARE(added.count(), 1);
+        QCOMPARE(added[0], (QVariantList{"51.5", " -0.12", "Old Mill", ""}));
+        QVERIFY(dialog->isVisible());
+    }
+
+    void cancelClosesAndDiscards()
+    {
+        type("txtPLab", "Old Mill");
+        click("Command2");
+        QTRY_VERIFY(dialog.isNull());
+    }
+};
+
+QTEST_MAIN(TestNewPoiDialog)
+#include "tst_NewPoiDialog.moc"

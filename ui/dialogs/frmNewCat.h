@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+namespace Ui {
+class frmNewCat;
+}
+
+// Takes the label and description of a new category. Modeless and kept for the whole run:
+// both buttons only hide it, so the texts stay for the next opening.
+class frmNewCat : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frmNewCat(QWidget* parent = nullptr);
+    ~frmNewCat() override;
+
+    QString label() const;
+    QString description() const;
+
+    // Shows the dialog (again) and brings it to the front; the texts stay as they are.
+    void open();
+
+signals:
+    // "Action" was clicked: the receiver inserts the category; the dialog hides afterwards.
+    void actionRequested();
+
+private:
+    std::unique_ptr<Ui::frmNewCat> ui;
+};

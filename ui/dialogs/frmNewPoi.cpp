@@ -1,0 +1,114 @@
+#include "frmNewPoi.h"
+
+#include "ui_frmNewPoi.h"
+
+#include "Fonts.h"
+
+#include "CoordinateText.h"
+#include "Prompts.h"
+
+#include <QMouseEvent>
+#include <QWindow>
+
+namespace {
+
+struct CoordinateRule
+{
+    double limit;
+    bool emptyPasses;
+    const char* notNumeric;
+    const char* outOfRange;
+};
+
+constexpr CoordinateRule kLatitude{90.0, false, "Latitude must be numeric",
+                                   "Latitude must be between -90.0 and 90.0 degrees"};
+constexpr CoordinateRule kLongitude{180.0, true, "Longditude must be numeric",
+                                    "Longditude must be between -180.0 and 180.0 degrees"};
+
+// The message that refuses `text`, or nothing when it is acceptable.
+QString coordinateProblem(const QString& text, const CoordinateRule& rule)
+{
+    if (text.isEmpty() && rule.emptyPasses)
+        return {};
+    const std::optional<double> value = coordinateValue(text);
+    if (!value)
+        return QString::fromLatin1(rule.notNumeric);
+    if (*value > rule.limit || *value < -rule.limit)
+        return QString::fromLatin1(rule.outOfRange);
+    return {};
+}
+
+} // namespace
+
+frmNewPoi::frmNewPoi(QWidget* parent)
+    : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::frmNewPoi>())
+{
+    Fonts::installFallbacks();
+    setFont(Fonts::msSansSerif());
+    ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    connect(ui->Command1, &QPushButton::clicked, this, &frmNewPoi::action);
+    connect(ui->Command2, &QPushButton::clicked, this, &QWidget::close);
+    ui->txtLat->setFocus();
+}
+
+frmNewPoi::~frmNewPoi() = default;
+
+bool frmNewPoi::fieldMayBeLeft(QLineEdit* field)
+{
+    const CoordinateRule* rule = field == ui->txtLat    ? &kLatitude
+                                 : field == ui->txtLong ? &kLongitude
+                                                        : nullptr;
+    if (!rule)
+        return true;
+    const QString problem = coordinateProblem(field->text(), *rule);
+    if (problem.isEmpty())
+        return true;
+    showMessage(this, problem);
+    field->setFocus();
+    return false;
+}
+
+bool frmNewPoi::eventFilter(QObject* watched, QEvent* event)
+{
+    // A click elsewhere in the dialog moves the focus: check the field being left first, and
+    // swallow the click when the check refuses. The window sees the press before Qt moves
+    // the focus to the clicked control.
+    if (watched == windowHandle() && (event->type() == QEvent::MouseButtonPress ||
+                                      event->type() == QEvent::MouseButtonDblClick)) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        QWidget* target = childAt(mapFromGlobal(press->globalPosition().toPoint()));
+        auto* focused = qobject_cast<QLineEdit*>(focusWidget());
+        if (focused && target && target != focused && (target->focusPolicy() & Qt::ClickFocus) &&
+            !fieldMayBeLeft(focused))
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmNewPoi::showEvent(QShowEvent* event)
+{
+    if (windowHandle())
+        windowHandle()->installEventFilter(this);
+    QWidget::showEvent(event);
+}
+
+bool frmNewPoi::focusNextPrevChild(bool next)
+{
+    auto* focused = qobject_cast<QLineEdit*>(focusWidget());
+    if (focused && !fieldMayBeLeft(focused))
+        return true;
+    return QWidget::focusNextPrevChild(next);
+}
+
+void frmNewPoi::action()
+{
+    if (ui->txtLat->text().isEmpty() || ui->txtLong->text().isEmpty() ||
+        ui->txtPLab->text().isEmpty()) {
+        showMessage(this,
+                    QStringLiteral("You must have valid entries in Lat,Long and Label fields"));
+        return;
+    }
+    emit addRequested(ui->txtLat->text(), ui->txtLong->text(), ui->txtPLab->text(),
+                      ui->txtPDesc->text());
+}
