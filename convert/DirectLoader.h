@@ -1,0 +1,40 @@
+#pragma once
+
+#include <DatabaseShell.h>
+
+#include <QByteArray>
+#include <QString>
+
+// "Direct to Database": every statement goes through one sqlite3 shell inside one
+// transaction, streamed as the file is scanned. All of them are loaded or none.
+class DirectLoader
+{
+public:
+    explicit DirectLoader(const QString& dbPath);
+
+    // Checks the database file and starts the shell; false with error() on failure.
+    // A missing file is refused here: the shell would create an empty database in its place.
+    bool start();
+    // Sends one statement; false once the load has failed.
+    bool add(const QByteArray& statement);
+    // Commits (or, with commit false, rolls back) and waits for the shell.
+    bool finish(bool commit = true);
+    // Gives up without committing; the database stays as it was.
+    void abort();
+
+    bool isActive() const { return m_active; }
+    qint64 sentCount() const { return m_sent; }
+    // One sentence for the user, and the shell's own message.
+    QString error() const { return m_error; }
+    QString errorDetail() const { return m_detail; }
+
+private:
+    void fail(const QString& sentence);
+
+    QString m_dbPath;
+    ShellBatch m_batch;
+    bool m_active = false;
+    qint64 m_sent = 0;
+    QString m_error;
+    QString m_detail;
+};

@@ -1,0 +1,134 @@
+#include "PoiConverter.h"
+
+#include "DirectLoader.h"
+#include "PoiStatement.h"
+#include "SqlFileWriter.h"
+
+#include <QFile>
+
+#include <optional>
+
+namespace {
+
+ConvertResult failed(ConvertResult result, ConvertResult::Failure failure, const QString& error,
+                     const QString& detail = {})
+{
+    result.failure = failure;
+    result.error = error;
+    result.errorDetail = detail;
+    return result;
+}
+
+} // namespace
+
+PoiConverter::PoiConverter(ConvertRequest request)
+    : m_request(std::move(request))
+{
+}
+
+ConvertResult PoiConverter::run()
+{
+    using Failure = ConvertResult::Failure;
+    const ConvertRequest& rq = m_request;
+    ConvertResult result;
+
+    if (!PoiStatement::isValidTableName(rq.table))
+        return failed(result, Failure::Request,
+                      QStringLiteral("The table name %1 is not a plain SQL name (letters, digits "
+                                     "and _).")
+                          .arg(rq.table));
+    if (rq.delivery == Delivery::Save && rq.outputPath.isEmpty())
+        return failed(result, Failure::Request, QStringLiteral("Bad Path for Output"));
+
+    QFile gpx(rq.gpxPath);
+    if (!gpx.open(QIODevice::ReadOnly))
+        return failed(result, Failure::Input,
+                      QStringLiteral("Cannot open the GPX file %1.").arg(rq.gpxPath),
+                      gpx.errorString());
+
+    SqlFileWriter writer;
+    if (rq.delivery == Delivery::Save && !writer.open(rq.outputPath))
+        return failed(result, Failure::Output,
+                      QStringLiteral("Cannot create the output file %1.").arg(rq.outputPath),
+                      writer.errorString());
+
+    std::optional<DirectLoader> loader;
+    if (rq.delivery == Delivery::Direct) {
+        loader.emplace(rq.dbPath);
+        if (!loader->start())
+            return failed(result, Failure::Load, loader->error(), loader->errorDetail());
+    }
+
+    const PoiStatement builder(rq.table, rq.category);
+    QByteArray statement;
+    bool writeFailed = false;
+    bool loadFailed = false;
+
+    GpxScanner scanner;
+    if (m_blockSize > 0)
+        scanner.setBlockSize(m_blockSize);
+    scanner.setProgressHandler(m_onProgress);
+    scanner.setProblemHandler([&](const GpxProblem& problem) {
+        ++result.problemCount;
+        if (m_onProblem)
+            m_onProblem(problem);
+        else
+            result.problems.append(problem);
+        // All or nothing: once a waypoint is lost, the load is given up at once.
+        if (loader && !rq.loadDespiteProblems)
+            loader->abort();
+    });
+    scanner.setWaypointHandler([&](const Waypoint& waypoint) {
+        builder.build(waypoint, statement);
+        ++result.statementCount;
+        if (m_onStatement)
+            m_onStatement(statement);
+        else
+            result.statements.append(QString::fromUtf8(statement));
+        if (rq.delivery == Delivery::Save && !writer.write(statement)) {
+            writeFailed = true;
+            return false;
+        }
+        if (loader && loader->isActive() && !loader->add(statement)) {
+            loadFailed = true;
+            return false;
+        }
+        return true;
+    });
+
+    const bool scanned = scanner.scan(gpx);
+    if (rq.delivery == Delivery::Save && !writer.close())
+        writeFailed = true;
+
+    if (writeFailed)
+        return failed(result, Failure::Output,
+                      QStringLiteral("Writing the output file %1 failed.").arg(rq.outputPath),
+                      writer.errorString());
+    if (loadFailed)
+        return failed(result, Failure::Load, loader->error(), loader->errorDetail());
+    if (!scanned) {
+        if (loader)
+            loader->abort();
+        if (scanner.wasStopped())
+            return failed(result, Failure::Cancelled, scanner.errorString());
+        return failed(result, Failure::Input,
+                      QStringLiteral("Reading the GPX file %1 failed.").arg(rq.gpxPath),
+                      scanner.errorString());
+    }
+    if (loader) {
+        if (result.problemCount > 0 && !rq.loadDespiteProblems)
+            return failed(result, Failure::Problems,
+                          QStringLiteral("%1 waypoint(s) could not be converted, so nothing was "
+                                         "loaded.")
+                              .arg(result.problemCount));
+        if (!loader->finish(true))
+            return failed(result, Failure::Load, loader->error(), loader->errorDetail());
+        result.loadedCount = loader->sentCount();
+    }
+    return result;
+}
+
+ConvertResult Convert_Poi(const ConvertRequest& request)
+{
+    return PoiConverter(request).run();
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "GpxScanner.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// How the statements are delivered; in every mode they also reach the statement sink.
+enum class Delivery {
+    View,   // "View only"
+    Save,   // "Save to file.": written to outputPath, one per line with CR LF
+    Direct, // "Direct to Database": loaded into dbPath in one transaction, all or nothing
+};
+
+struct ConvertRequest
+{
+    QString gpxPath;
+    int category = 1;
+    QString table = QStringLiteral("poi");
+    Delivery delivery = Delivery::View;
+    QString outputPath; // Save
+    QString dbPath;     // Direct
+    // Direct: load the good statements even when some waypoints were skipped.
+    bool loadDespiteProblems = false;
+};
+
+struct ConvertResult
+{
+    enum class Failure {
+        None,
+        Request,   // bad table name, no output path, …
+        Input,     // the GPX file cannot be opened, read or decoded
+        Output,    // the SQL file cannot be created or written
+        Load,      // the shell could not load the statements; nothing was loaded
+        Problems,  // Direct: waypoints were skipped, so nothing was loaded
+        Cancelled, // stopped by the progress handler
+    };
+
+    bool ok() const { return failure == Failure::None; }
+
+    Failure failure = Failure::None;
+    QString error;       // one sentence for the user
+    QString errorDetail; // the underlying tool's own message, when there is one
+    qint64 statementCount = 0;
+    qint64 problemCount = 0;
+    qint64 loadedCount = 0; // Direct: rows committed
+    // Filled only when no sink takes them.
+    QStringList statements;
+    QList<GpxProblem> problems;
+};
+
+// Convert_Poi: one GPX file to INSERT statements, delivered as the request says.
+//
+//   PoiConverter converter(request);
+//   converter.setStatementSink([&](const QByteArray& s) { list->addItem(QString::fromUtf8(s)); });
+//   converter.setProblemSink([&](const GpxProblem& p) { ... });
+//   converter.setProgressHandler([&](qint64 done, qint64 total) { ...; return !cancelled; });
+//   const ConvertResult result = converter.run();
+//
+// Statements come in file order. Output file and database are checked before the scan
+// starts; a problem never stops the scan, so every skipped waypoint is reported.
+class PoiConverter
+{
+public:
+    using StatementSink = std::function<void(const QByteArray& statement)>;
+    using ProblemSink = std::function<void(const GpxProblem& problem)>;
+
+    explicit PoiConverter(ConvertRequest request);
+
+    void setStatementSink(StatementSink sink) { m_onStatement = std::move(sink); }
+    void setProblemSink(ProblemSink sink) { m_onProblem = std::move(sink); }
+    void setProgressHandler(GpxScanner::ProgressHandler handler) { m_onProgress = std::move(handler); }
+    void setBlockSize(qsizetype bytes) { m_blockSize = bytes; }
+
+    ConvertResult run();
+
+private:
+    ConvertRequest m_request;
+    StatementSink m_onStatement;
+    ProblemSink m_onProblem;
+    GpxScanner::ProgressHandler m_onProgress;
+    qsizetype m_blockSize = 0;
+};
+
+// The whole conversion at once, statements and problems collected in the result.
+ConvertResult Convert_Poi(const ConvertRequest& request);

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringDecoder>
+
+// Brings a GPX file's bytes to UTF-8, block by block, so the scanner and the database only
+// ever see UTF-8. UTF-8 files pass through untouched (a byte-order mark is skipped); UTF-16
+// (byte-order mark or a telltale "<?xml" start) and files whose XML declaration names another
+// encoding (ISO-8859-1, windows-1252, or any other the platform knows) are converted.
+class TextDecoding
+{
+public:
+    enum class Kind { Utf8, Utf16LE, Utf16BE, Latin1, Windows1252, Other };
+
+    // Decides from the first bytes of the file; false (with errorString()) when the declared
+    // encoding cannot be read.
+    bool setup(QByteArrayView head);
+
+    Kind kind() const { return m_kind; }
+    // True when the bytes go through as they are (UTF-8); the caller may then skip toUtf8().
+    bool isPassThrough() const { return m_kind == Kind::Utf8; }
+    // Bytes at the start of the file that are a byte-order mark, not text.
+    int bomLength() const { return m_bomLength; }
+    QString errorString() const { return m_error; }
+
+    // Appends the UTF-8 form of the next block to `out`. Blocks may split characters anywhere.
+    void toUtf8(QByteArrayView block, QByteArray& out);
+
+    // The encoding named in an XML declaration at the start of `head`, or empty.
+    static QByteArray declaredEncoding(QByteArrayView head);
+
+private:
+    Kind m_kind = Kind::Utf8;
+    int m_bomLength = 0;
+    QString m_error;
+    QStringDecoder m_decoder;
+};
+
+// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or values
+// beyond U+10FFFF).
+bool isValidUtf8(QByteArrayView text);
