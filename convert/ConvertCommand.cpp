@@ -80,8 +80,12 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
     const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")}, {});
     parser.addOptions({category, table, output, database, skipInvalid, help});
 
-    if (!parser.parse(arguments))
-        return usageError(err, parser.errorText() + u'.');
+    if (!parser.parse(arguments)) {
+        QString why = parser.errorText();
+        if (!why.endsWith(u'.'))
+            why += u'.';
+        return usageError(err, why);
+    }
     if (parser.isSet(help)) {
         std::fputs(kUsage, out);
         std::fputs(kHelp, out);
