@@ -1,0 +1,16 @@
+#include "HorizontalExtentDelegate.h"
+
+#include <algorithm>
+
+HorizontalExtentDelegate::HorizontalExtentDelegate(int extent, QObject* parent)
+    : QStyledItemDelegate(parent), m_extent(extent)
+{
+}
+
+QSize HorizontalExtentDelegate::sizeHint(const QStyleOptionViewItem& option,
+                                         const QModelIndex& index) const
+{
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.setWidth(std::max(size.width(), m_extent));
+    return size;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QCollator>
+#include <QLocale>
+#include <QStringList>
+
+#include <vector>
+
+// The rows of a sorted list box: every row added takes its place in the locale's text order
+// (case-insensitive, a blank before a digit), so "1   |" < "10  |" < "100 |" < "11  |" < "2   |".
+// Rows are kept in blocks, so inserting one row stays cheap with a million rows present.
+class SortedListModel : public QAbstractListModel
+{
+    Q_OBJECT
+
+public:
+    // The C and POSIX locales have no collation of their own; English order stands in for them.
+    explicit SortedListModel(QObject* parent = nullptr);
+    explicit SortedListModel(const QLocale& locale, QObject* parent = nullptr);
+
+    // Inserts one row at its sorted place, after any rows that compare equal; returns that row.
+    int addItem(const QString& text);
+    // Replaces every row; sorts once, keeping the given order among equal rows.
+    void setItems(QStringList items);
+    QString item(int row) const;
+    QStringList items() const;
+    int count() const { return m_count; }
+    void clear();
+
+    // Negative when `a` sorts before `b`; the order every row is kept in.
+    int compare(const QString& a, const QString& b) const { return m_collator.compare(a, b); }
+    QLocale locale() const { return m_collator.locale(); }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool removeRows(int row, int count, const QModelIndex& parent = {}) override;
+
+private:
+    struct Place
+    {
+        std::size_t block;
+        int offset;
+    };
+
+    Place locate(int row) const;
+    Place insertionPlace(const QString& text) const;
+    void renumberFrom(std::size_t block);
+
+    QCollator m_collator;
+    std::vector<QStringList> m_blocks; // each sorted, never empty, in order
+    std::vector<int> m_starts;         // first row of each block
+    int m_count = 0;
+};
