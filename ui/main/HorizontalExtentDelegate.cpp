@@ -1,7 +1,5 @@
 #include "HorizontalExtentDelegate.h"
 
-#include <algorithm>
-
 HorizontalExtentDelegate::HorizontalExtentDelegate(int extent, QObject* parent)
     : QStyledItemDelegate(parent), m_extent(extent)
 {
@@ -11,6 +9,6 @@ QSize HorizontalExtentDelegate::sizeHint(const QStyleOptionViewItem& option,
                                          const QModelIndex& index) const
 {
     QSize size = QStyledItemDelegate::sizeHint(option, index);
-    size.setWidth(std::max(size.width(), m_extent));
+    size.setWidth(m_extent);
     return size;
 }

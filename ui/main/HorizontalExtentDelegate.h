@@ -2,8 +2,8 @@
 
 #include <QStyledItemDelegate>
 
-// Lays every row of a list view out at least `extent` pixels wide, so that rows up to that
-// width can be scrolled into view sideways; text beyond it is cut off.
+// Lays every row of a list view out `extent` pixels wide, so that rows up to that width can be
+// scrolled into view sideways; text beyond it is cut off.
 class HorizontalExtentDelegate : public QStyledItemDelegate
 {
     Q_OBJECT

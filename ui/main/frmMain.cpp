@@ -12,8 +12,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLayout>
+#include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
+
+#include <limits>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -58,6 +61,10 @@ frmMain::frmMain(QWidget* parent)
     optionStyle->setParent(this);
     for (QRadioButton* option : findChildren<QRadioButton*>())
         option->setStyle(optionStyle);
+
+    // Text fields take text of any length (Qt's default stops at 32767 characters).
+    for (QLineEdit* field : findChildren<QLineEdit*>())
+        field->setMaxLength(std::numeric_limits<int>::max());
 
     const QPixmap open = Pictures::openButton();
     m_ui->cmdPoiOpen->setIcon(open);

@@ -1,0 +1,194 @@
+#include "SortedListModel.h"
+
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+// Sanitizer builds run several times slower; the limits are for ordinary builds.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int kSlowdown = 10;
+#else
+constexpr int kSlowdown = 1;
+#endif
+
+QStringList addOneByOne(SortedListModel& model, const QStringList& rows)
+{
+    for (const QString& row : rows)
+        model.addItem(row);
+    return model.items();
+}
+
+QStringList randomRows(int n, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QStringList rows;
+    rows.reserve(n);
+    for (int i = 0; i < n; ++i)
+        rows << QStringLiteral("INSERT INTO poi (lat, lon, label, desc, cat_id) VALUES "
+                               "(%1, %2, 'Point %3', 'x', 1);")
+                    .arg(random.bounded(90000))
+                    .arg(random.bounded(180000))
+                    .arg(random.bounded(n));
+    return rows;
+}
+
+bool isSorted(const SortedListModel& model, int step)
+{
+    for (int row = step; row < model.count(); row += step) {
+        if (model.compare(model.item(row - step), model.item(row)) > 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class TestSortedListModel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void keepsTheTextOrder_data()
+    {
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<QStringList>("shown");
+
+        QTest::newRow("padded numbers: a blank sorts before a digit")
+            << QStringList{"2   |b", "100 |c", "11  |d", "1   |e", "10  |f"}
+            << QStringList{"1   |e", "10  |f", "100 |c", "11  |d", "2   |b"};
+        QTest::newRow("case does not count; equal rows keep the order they came in")
+            << QStringList{"b", "A", "a", "B", "c"} << QStringList{"A", "a", "b", "B", "c"};
+        QTest::newRow("a blank before a digit inside a row")
+            << QStringList{"Pub0", "Pub 9", "Pub"} << QStringList{"Pub", "Pub 9", "Pub0"};
+        QTest::newRow("accents next to their letter")
+            << QStringList{"f", "\u00e9t\u00e9", "ete", "Zoo"}
+            << QStringList{"ete", "\u00e9t\u00e9", "f", "Zoo"};
+        QTest::newRow("empty rows first") << QStringList{"x", "", "a"}
+                                          << QStringList{"", "a", "x"};
+    }
+
+    void keepsTheTextOrder()
+    {
+        QFETCH(QStringList, added);
+        QFETCH(QStringList, shown);
+
+        SortedListModel oneByOne;
+        QCOMPARE(addOneByOne(oneByOne, added), shown);
+        SortedListModel bulk;
+        bulk.setItems(added);
+        QCOMPARE(bulk.items(), shown);
+    }
+
+    void orderDoesNotDependOnTheLocaleBeingC()
+    {
+        // Without a locale of its own, the system still sorts as people read.
+        for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::English), QLocale(QLocale::German)}) {
+            SortedListModel model(locale);
+            QCOMPARE(addOneByOne(model, {"c", "B", "a", "10  |", "1   |"}),
+                     (QStringList{"1   |", "10  |", "a", "B", "c"}));
+            QVERIFY(model.locale().language() != QLocale::C);
+        }
+    }
+
+    void reportsEachInsertedRowWhereItLands()
+    {
+        SortedListModel model;
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QCOMPARE(model.addItem("m"), 0);
+        QCOMPARE(model.addItem("z"), 1);
+        QCOMPARE(model.addItem("a"), 0);
+        QCOMPARE(model.addItem("n"), 2);
+        QCOMPARE(inserted.size(), 4);
+        QCOMPARE(inserted.at(3).at(1).toInt(), 2);
+        QCOMPARE(inserted.at(3).at(2).toInt(), 2);
+        QCOMPARE(model.rowCount(), 4);
+        QCOMPARE(model.data(model.index(2)).toString(), QStringLiteral("n"));
+        QCOMPARE(model.item(4), QString());
+        QCOMPARE(model.item(-1), QString());
+    }
+
+    void manyRowsAcrossBlocks()
+    {
+        // Enough rows for several blocks, added one at a time and in bulk alike.
+        const QStringList rows = randomRows(5000, 7);
+        SortedListModel oneByOne;
+        const QStringList sorted = addOneByOne(oneByOne, rows);
+        SortedListModel bulk;
+        bulk.setItems(rows);
+        QCOMPARE(bulk.items(), sorted);
+        QVERIFY(isSorted(oneByOne, 1));
+        for (int row : {0, 511, 512, 1023, 1024, 4999})
+            QCOMPARE(oneByOne.item(row), sorted.at(row));
+
+        // Rows added to a bulk-loaded model land where a one-at-a-time model puts them.
+        for (const QString& row : randomRows(1500, 8)) {
+            QCOMPARE(bulk.addItem(row), oneByOne.addItem(row));
+        }
+        QCOMPARE(bulk.items(), oneByOne.items());
+    }
+
+    void removesRows()
+    {
+        SortedListModel model;
+        model.setItems(randomRows(3000, 9));
+        QStringList expected = model.items();
+
+        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+        QVERIFY(model.removeRows(500, 2100)); // spans whole blocks and parts of two
+        expected.remove(500, 2100);
+        QCOMPARE(model.items(), expected);
+        QCOMPARE(removed.size(), 1);
+
+        QVERIFY(model.removeRow(0));
+        expected.removeFirst();
+        QVERIFY(model.removeRow(model.count() - 1));
+        expected.removeLast();
+        QCOMPARE(model.items(), expected);
+        QCOMPARE(model.addItem(expected.constFirst()), 1);
+
+        QVERIFY(!model.removeRows(-1, 1));
+        QVERIFY(!model.removeRows(0, model.count() + 1));
+        QVERIFY(!model.removeRows(0, 0));
+
+        QVERIFY(model.removeRows(0, model.count()));
+        QCOMPARE(model.count(), 0);
+        QCOMPARE(model.addItem("again"), 0);
+
+        model.clear();
+        QCOMPARE(model.rowCount(), 0);
+        QVERIFY(model.items().isEmpty());
+    }
+
+    void hundredThousandRowsOneAtATimeAreQuick()
+    {
+        const QStringList rows = randomRows(100000, 11);
+        SortedListModel model;
+        QElapsedTimer timer;
+        timer.start();
+        for (const QString& row : rows)
+            model.addItem(row);
+        const qint64 ms = timer.elapsed();
+        QCOMPARE(model.count(), 100000);
+        QVERIFY(isSorted(model, 97));
+        QVERIFY2(ms < 2000 * kSlowdown, qPrintable(QStringLiteral("%1 ms").arg(ms)));
+    }
+
+    void aMillionRowsWork()
+    {
+        SortedListModel model;
+        model.setItems(randomRows(1000000, 12));
+        QCOMPARE(model.count(), 1000000);
+        QVERIFY(isSorted(model, 997));
+        const int row = model.addItem(QStringLiteral("INSERT INTO poi"));
+        QCOMPARE(model.item(row), QStringLiteral("INSERT INTO poi"));
+        QVERIFY(model.compare(model.item(row), model.item(row + 1)) < 0);
+        QCOMPARE(model.addItem(QStringLiteral("zzz")), 1000001);
+        QCOMPARE(model.item(1000001), QStringLiteral("zzz"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSortedListModel)
+#include "tst_SortedListModel.moc"
