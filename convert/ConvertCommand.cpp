@@ -4,6 +4,8 @@
 
 #include <QCommandLineParser>
 
+#include <cstring>
+
 namespace {
 
 constexpr int kExitSkipped = 1;
@@ -123,8 +125,10 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
     if (request.delivery == Delivery::View) {
         pending.reserve(1 << 20);
         converter.setStatementSink([&](const QByteArray& statement) {
-            pending.append(statement);
-            pending.append('\n');
+            const qsizetype old = pending.size();
+            pending.resize(old + statement.size() + 1);
+            std::memcpy(pending.data() + old, statement.constData(), statement.size());
+            pending[old + statement.size()] = '\n';
             if (pending.size() >= (1 << 20)) {
                 printFailed |= std::fwrite(pending.constData(), 1, pending.size(), out)
                                != size_t(pending.size());

@@ -1,12 +1,19 @@
 #include "GpxScanner.h"
 
+#include "ByteSearch.h"
+
 #include <QFile>
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 
 namespace {
 
@@ -24,22 +31,94 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-void appendUtf8(QByteArray& out, char32_t c)
+void put(std::string& out, const char* text, qsizetype size)
+{
+    out.append(text, size_t(size));
+}
+
+// Line feeds and carriage returns in [p, end), sixteen bytes at a time where SSE2 is there.
+inline void countBreaks(const char* p, const char* end, qint64* lf, qint64* cr)
+{
+#if defined(__SSE2__)
+    const __m128i nl = _mm_set1_epi8('\n');
+    const __m128i ret = _mm_set1_epi8('\r');
+    const __m128i zero = _mm_setzero_si128();
+    while (end - p >= 16) {
+        // Byte counters overflow after 255 rounds; fold them into the totals before that.
+        __m128i lfCount = zero;
+        __m128i crCount = zero;
+        const char* stop = p + std::min<qsizetype>((end - p) / 16, 255) * 16;
+        for (; p < stop; p += 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            lfCount = _mm_sub_epi8(lfCount, _mm_cmpeq_epi8(bytes, nl));
+            crCount = _mm_sub_epi8(crCount, _mm_cmpeq_epi8(bytes, ret));
+        }
+        const __m128i lfSum = _mm_sad_epu8(lfCount, zero);
+        const __m128i crSum = _mm_sad_epu8(crCount, zero);
+        *lf += _mm_cvtsi128_si64(lfSum) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(lfSum, lfSum));
+        *cr += _mm_cvtsi128_si64(crSum) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(crSum, crSum));
+    }
+#else
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        *lf += countByte(word, '\n');
+        *cr += countByte(word, '\r');
+    }
+#endif
+    for (; p < end; ++p) {
+        *lf += *p == '\n';
+        *cr += *p == '\r';
+    }
+}
+
+// Bytes equal to `byte` among the eight of `word`.
+[[maybe_unused]] inline int countByte(std::uint64_t word, std::uint64_t byte)
+{
+    constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7FULL;
+    const std::uint64_t x = word ^ (byte * 0x0101010101010101ULL);
+    const std::uint64_t zero = ~(((x & low7) + low7) | x | low7);
+    return int(((zero >> 7) * 0x0101010101010101ULL) >> 56);
+}
+
+// |value| <= limit for a checked decimal, decided on its digits: exact, and no float parse.
+bool withinLimit(QByteArrayView value, int limit)
+{
+    qsizetype i = (value.startsWith('+') || value.startsWith('-')) ? 1 : 0;
+    while (i < value.size() && value[i] == '0')
+        ++i;
+    long whole = 0;
+    int digits = 0;
+    for (; i < value.size() && isDigit(value[i]); ++i) {
+        if (++digits > 4)
+            return false;
+        whole = whole * 10 + (value[i] - '0');
+    }
+    if (whole != limit)
+        return whole < limit;
+    for (; i < value.size(); ++i) {
+        if (value[i] != '.' && value[i] != '0')
+            return false;
+    }
+    return true;
+}
+
+void appendUtf8(std::string& out, char32_t c)
 {
     if (c < 0x80) {
-        out.append(char(c));
+        out.push_back(char(c));
     } else if (c < 0x800) {
-        out.append(char(0xC0 | (c >> 6)));
-        out.append(char(0x80 | (c & 0x3F)));
+        out.push_back(char(0xC0 | (c >> 6)));
+        out.push_back(char(0x80 | (c & 0x3F)));
     } else if (c < 0x10000) {
-        out.append(char(0xE0 | (c >> 12)));
-        out.append(char(0x80 | ((c >> 6) & 0x3F)));
-        out.append(char(0x80 | (c & 0x3F)));
+        out.push_back(char(0xE0 | (c >> 12)));
+        out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (c & 0x3F)));
     } else {
-        out.append(char(0xF0 | (c >> 18)));
-        out.append(char(0x80 | ((c >> 12) & 0x3F)));
-        out.append(char(0x80 | ((c >> 6) & 0x3F)));
-        out.append(char(0x80 | (c & 0x3F)));
+        out.push_back(char(0xF0 | (c >> 18)));
+        out.push_back(char(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (c & 0x3F)));
     }
 }
 
@@ -51,7 +130,7 @@ bool isXmlChar(char32_t c)
 
 // Decodes the entity or character reference at text[0] == '&' into out; returns the bytes
 // used. Anything that is not a known reference stays as it stands.
-qsizetype decodeReference(QByteArray& out, const char* text, qsizetype size)
+qsizetype decodeReference(std::string& out, const char* text, qsizetype size)
 {
     const qsizetype limit = std::min<qsizetype>(size, 12);
     const auto* semi = static_cast<const char*>(std::memchr(text, ';', limit));
@@ -69,7 +148,7 @@ qsizetype decodeReference(QByteArray& out, const char* text, qsizetype size)
         else if (name == "apos")
             plain = '\'';
         if (plain) {
-            out.append(plain);
+            out.push_back(plain);
             return semi - text + 1;
         }
         if (name.size() >= 2 && name[0] == '#') {
@@ -84,24 +163,23 @@ qsizetype decodeReference(QByteArray& out, const char* text, qsizetype size)
             }
         }
     }
-    out.append('&');
+    out.push_back('&');
     return 1;
 }
 
-QString coordinateProblem(const char* attribute, bool present, const QByteArray& value,
-                          double limit)
+QString coordinateProblem(const char* attribute, bool present, QByteArrayView value,
+                          int limit)
 {
+    if (present && GpxScanner::isDecimal(value) && withinLimit(value, limit))
+        return {};
     if (!present)
         return QStringLiteral("Waypoint skipped: it has no %1 attribute.").arg(attribute);
     if (!GpxScanner::isDecimal(value))
         return QStringLiteral("Waypoint skipped: its %1 \"%2\" is not a decimal number.")
-            .arg(attribute, QString::fromUtf8(value));
-    const char* first = value.constData() + (value.startsWith('+') ? 1 : 0);
-    double number = 0;
-    std::from_chars(first, value.constData() + value.size(), number);
-    if (std::fabs(number) > limit)
+            .arg(attribute, QString::fromUtf8(value.data(), value.size()));
+    if (!withinLimit(value, limit))
         return QStringLiteral("Waypoint skipped: its %1 %2 is out of range (-%3 to %3).")
-            .arg(attribute, QString::fromUtf8(value))
+            .arg(attribute, QString::fromUtf8(value.data(), value.size()))
             .arg(limit);
     return {};
 }
@@ -129,20 +207,6 @@ bool GpxScanner::isDecimal(QByteArrayView text)
             ++i, ++digits;
     }
     return i == n && digits > 0;
-}
-
-GpxScanner::Collected GpxScanner::collect(const QString& path)
-{
-    Collected all;
-    GpxScanner scanner;
-    scanner.setWaypointHandler([&](const Waypoint& w) {
-        all.waypoints.append(w);
-        return true;
-    });
-    scanner.setProblemHandler([&](const GpxProblem& p) { all.problems.append(p); });
-    all.ok = scanner.scanFile(path);
-    all.error = scanner.errorString();
-    return all;
 }
 
 bool GpxScanner::scanFile(const QString& path)
@@ -224,18 +288,20 @@ bool GpxScanner::scan(QIODevice& device)
     }
 }
 
-GpxScanner::Match GpxScanner::has(qsizetype at, QByteArrayView literal) const
+inline GpxScanner::Match GpxScanner::has(qsizetype at, QByteArrayView literal) const
 {
-    const qsizetype avail = m_len - at;
-    const qsizetype n = std::min(avail, literal.size());
-    if (std::memcmp(m_buf.data() + at, literal.data(), n) != 0)
-        return Match::No;
+    const qsizetype n = std::min(m_len - at, literal.size());
+    const char* text = m_buf.data() + at;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (text[i] != literal[i])
+            return Match::No;
+    }
     if (n == literal.size())
         return Match::Yes;
     return m_atEnd ? Match::No : Match::NeedMore;
 }
 
-GpxScanner::Match GpxScanner::tagStart(qsizetype at, QByteArrayView name) const
+inline GpxScanner::Match GpxScanner::tagStart(qsizetype at, QByteArrayView name) const
 {
     const Match m = has(at, name);
     if (m != Match::Yes)
@@ -272,21 +338,22 @@ qsizetype GpxScanner::find(qsizetype from, QByteArrayView literal) const
 
 qsizetype GpxScanner::tagEnd(qsizetype from) const
 {
-    for (qsizetype i = from; i < m_len; ++i) {
-        const char c = m_buf[i];
-        if (c == '>')
-            return i;
-        if (c == '"' || c == '\'') {
-            const void* q = std::memchr(m_buf.data() + i + 1, c, m_len - i - 1);
-            if (!q)
-                return -1;
-            i = static_cast<const char*>(q) - m_buf.data();
-        }
+    const char* p = m_buf.data() + from;
+    const char* end = m_buf.data() + m_len;
+    for (;;) {
+        p = findAny<'>', '"', '\''>(p, end);
+        if (p == end)
+            return -1;
+        if (*p == '>')
+            return p - m_buf.data();
+        p = *p == '"' ? findAny<'"'>(p + 1, end) : findAny<'\''>(p + 1, end);
+        if (p == end)
+            return -1;
+        ++p;
     }
-    return -1;
 }
 
-bool GpxScanner::skipMarkup(bool* needMore)
+void GpxScanner::skipMarkup(bool* needMore)
 {
     struct Kind
     {
@@ -303,9 +370,9 @@ bool GpxScanner::skipMarkup(bool* needMore)
             *needMore = true;
         else
             m_pos = close + k.close.size();
-        return true;
+        return;
     }
-    return false;
+    ++m_pos;
 }
 
 bool GpxScanner::parse(bool atEnd)
@@ -314,152 +381,26 @@ bool GpxScanner::parse(bool atEnd)
     const char* buf = m_buf.data();
     for (;;) {
         bool more = false;
-        const char* lt = static_cast<const char*>(std::memchr(buf + m_pos, '<', m_len - m_pos));
-        switch (m_state) {
-        case State::Outside: {
-            if (!lt) {
-                m_pos = m_len;
+        const char* lt = findAny<'<'>(buf + m_pos, buf + m_len);
+        if (lt == buf + m_len)
+            lt = nullptr;
+        if (!lt) {
+            if (m_state == State::InValue)
+                put(m_raw, buf + m_pos, m_len - m_pos);
+            m_pos = m_len;
+            if (m_state == State::Outside)
                 return true;
-            }
+            more = true;
+        } else {
+            if (m_state == State::InValue)
+                put(m_raw, buf + m_pos, lt - (buf + m_pos));
             m_pos = lt - buf;
-            if (m_len - m_pos < kLookahead && !m_atEnd) {
+            if (m_len - m_pos < kLookahead && !m_atEnd)
                 more = true;
-                break;
-            }
-            if (skipMarkup(&more))
-                break;
-            if (tagStart(m_pos, "<wpt") != Match::Yes) {
-                ++m_pos;
-                break;
-            }
-            const qsizetype close = tagEnd(m_pos + 4);
-            if (close < 0) {
-                more = true;
-                break;
-            }
-            beginWaypoint(m_pos, close);
-            m_pos = close + 1;
-            if (buf[close - 1] == '/' && !finishWaypoint())
+            else if (!(m_state == State::Outside    ? stepOutside(&more)
+                       : m_state == State::InWaypoint ? stepInWaypoint(&more)
+                                                      : stepInValue(&more)))
                 return false;
-            break;
-        }
-        case State::InWaypoint: {
-            if (!lt) {
-                m_pos = m_len;
-                more = true;
-                break;
-            }
-            m_pos = lt - buf;
-            if (m_len - m_pos < kLookahead && !m_atEnd) {
-                more = true;
-                break;
-            }
-            qsizetype past = 0;
-            if (endTag(m_pos, "</wpt", &past) == Match::Yes) {
-                m_pos = past;
-                if (!finishWaypoint())
-                    return false;
-                break;
-            }
-            if (has(m_pos, "</") == Match::Yes) {
-                const qsizetype close = find(m_pos + 2, ">");
-                if (close < 0) {
-                    more = true;
-                    break;
-                }
-                m_depth = std::max(0, m_depth - 1);
-                m_pos = close + 1;
-                break;
-            }
-            if (skipMarkup(&more))
-                break;
-            if (tagStart(m_pos, "<wpt") == Match::Yes) {
-                dropWaypoint(QStringLiteral("Waypoint skipped: a new waypoint starts on line %1 "
-                                            "before its </wpt> end tag.")
-                                 .arg(lineAt(m_pos)));
-                break; // the new one is read from here
-            }
-            const bool isName =
-                m_depth == 0 && !m_hasName && tagStart(m_pos, "<name") == Match::Yes;
-            const bool isDesc =
-                m_depth == 0 && !m_hasDesc && !isName && tagStart(m_pos, "<desc") == Match::Yes;
-            const qsizetype close = tagEnd(m_pos + 1);
-            if (close < 0) {
-                more = true;
-                break;
-            }
-            const bool empty = buf[close - 1] == '/';
-            m_pos = close + 1;
-            if (isName || isDesc) {
-                (isName ? m_hasName : m_hasDesc) = true;
-                if (!empty) {
-                    m_value = isName ? &m_wpt.name : &m_wpt.desc;
-                    m_valueTag = isName ? "</name" : "</desc";
-                    m_raw.resize(0);
-                    m_state = State::InValue;
-                }
-            } else if (!empty) {
-                ++m_depth;
-            }
-            break;
-        }
-        case State::InValue: {
-            if (!lt) {
-                m_raw.append(buf + m_pos, m_len - m_pos);
-                m_pos = m_len;
-                more = true;
-                break;
-            }
-            m_raw.append(buf + m_pos, lt - (buf + m_pos));
-            m_pos = lt - buf;
-            if (m_len - m_pos < kLookahead && !m_atEnd) {
-                more = true;
-                break;
-            }
-            qsizetype past = 0;
-            const Match closing = endTag(m_pos, m_valueTag, &past);
-            if (closing == Match::NeedMore) {
-                more = true;
-                break;
-            }
-            if (closing == Match::Yes) {
-                flushValue();
-                m_state = State::InWaypoint;
-                m_pos = past;
-                break;
-            }
-            if (has(m_pos, "<![CDATA[") == Match::Yes) {
-                const qsizetype close = find(m_pos + 9, "]]>");
-                if (close < 0) {
-                    more = true;
-                    break;
-                }
-                flushValue();
-                appendText(*m_value, buf + m_pos + 9, close - m_pos - 9, false);
-                m_pos = close + 3;
-                break;
-            }
-            if (has(m_pos, "<!--") == Match::Yes) {
-                const qsizetype close = find(m_pos + 4, "-->");
-                if (close < 0) {
-                    more = true;
-                    break;
-                }
-                m_pos = close + 3;
-                break;
-            }
-            const bool waypointEnds = endTag(m_pos, "</wpt", &past) == Match::Yes;
-            if (waypointEnds || tagStart(m_pos, "<wpt") == Match::Yes) {
-                dropWaypoint(QStringLiteral("Waypoint skipped: its <%1> element has no end tag.")
-                                 .arg(QLatin1StringView(m_valueTag.sliced(2))));
-                if (waypointEnds)
-                    m_pos = past;
-                break;
-            }
-            m_raw.append('<'); // a lone '<' in the text stays as it stands
-            ++m_pos;
-            break;
-        }
         }
         if (more) {
             if (!m_atEnd)
@@ -473,13 +414,160 @@ bool GpxScanner::parse(bool atEnd)
     }
 }
 
+// Each step starts at a '<' with enough bytes after it to tell what it opens; it consumes
+// one construct, or sets *more when the construct goes on past the buffer.
+bool GpxScanner::stepOutside(bool* more)
+{
+    const char next = m_pos + 1 < m_len ? m_buf[m_pos + 1] : 0;
+    if (next == '!' || next == '?') {
+        skipMarkup(more);
+        return true;
+    }
+    if (next != 'w' || tagStart(m_pos, "<wpt") != Match::Yes) {
+        ++m_pos;
+        return true;
+    }
+    const qsizetype close = tagEnd(m_pos + 4);
+    if (close < 0) {
+        *more = true;
+        return true;
+    }
+    beginWaypoint(m_pos, close);
+    m_pos = close + 1;
+    return m_buf[close - 1] != '/' || finishWaypoint();
+}
+
+bool GpxScanner::stepInWaypoint(bool* more)
+{
+    const char next = m_pos + 1 < m_len ? m_buf[m_pos + 1] : 0;
+    if (next == '/') {
+        qsizetype past = 0;
+        if (endTag(m_pos, "</wpt", &past) == Match::Yes) {
+            m_pos = past;
+            return finishWaypoint();
+        }
+        const char* end = m_buf.data() + m_len;
+        const char* close = findAny<'>'>(m_buf.data() + m_pos, end);
+        if (close == end) {
+            *more = true;
+            return true;
+        }
+        m_depth = std::max(0, m_depth - 1);
+        m_pos = close - m_buf.data() + 1;
+        return true;
+    }
+    if (next == '!' || next == '?') {
+        skipMarkup(more);
+        return true;
+    }
+    if (next == 'w' && tagStart(m_pos, "<wpt") == Match::Yes) {
+        dropWaypoint(QStringLiteral("Waypoint skipped: a new waypoint starts on line %1 before "
+                                    "its </wpt> end tag.")
+                         .arg(lineAt(m_pos)));
+        return true; // the new one is read from here
+    }
+    const bool isName =
+        next == 'n' && m_depth == 0 && !m_hasName && tagStart(m_pos, "<name") == Match::Yes;
+    const bool isDesc =
+        next == 'd' && m_depth == 0 && !m_hasDesc && tagStart(m_pos, "<desc") == Match::Yes;
+    // A tag without attributes ends right after its name; others need the quote-aware search.
+    qsizetype nameEnd = m_pos + 1;
+    while (nameEnd < m_len && !isSpace(m_buf[nameEnd]) && m_buf[nameEnd] != '>'
+           && m_buf[nameEnd] != '/')
+        ++nameEnd;
+    const qsizetype close =
+        nameEnd < m_len && m_buf[nameEnd] == '>' ? nameEnd : tagEnd(m_pos + 1);
+    if (close < 0) {
+        *more = true;
+        return true;
+    }
+    const bool empty = m_buf[close - 1] == '/';
+    if (!empty && !isName && !isDesc && skipSimpleElement(nameEnd, close))
+        return true;
+    m_pos = close + 1;
+    if (isName || isDesc) {
+        (isName ? m_hasName : m_hasDesc) = true;
+        if (!empty) {
+            m_value = isName ? &m_name : &m_desc;
+            m_valueTag = isName ? "</name" : "</desc";
+            m_raw.clear();
+            m_state = State::InValue;
+        }
+    } else if (!empty) {
+        ++m_depth;
+    }
+    return true;
+}
+
+// Most children hold plain text (<ele>12.0</ele>): when their end tag follows the text, the
+// whole element goes in one step. m_pos is at the start tag, `close` at its '>'.
+bool GpxScanner::skipSimpleElement(qsizetype nameEnd, qsizetype close)
+{
+    const char* buf = m_buf.data();
+    const char* end = buf + m_len;
+    const char* name = buf + m_pos + 1;
+    const qsizetype nameLength = nameEnd - m_pos - 1;
+    const char* lt = findAny<'<'>(buf + close + 1, end);
+    if (end - lt < nameLength + 3 || lt[1] != '/' || lt[nameLength + 2] != '>'
+        || std::memcmp(lt + 2, name, nameLength) != 0)
+        return false;
+    m_pos = lt + nameLength + 3 - buf;
+    return true;
+}
+
+bool GpxScanner::stepInValue(bool* more)
+{
+    const char next = m_pos + 1 < m_len ? m_buf[m_pos + 1] : 0;
+    qsizetype past = 0;
+    if (next == '/') {
+        const Match closing = endTag(m_pos, m_valueTag, &past);
+        if (closing == Match::NeedMore) {
+            *more = true;
+            return true;
+        }
+        if (closing == Match::Yes) {
+            flushValue();
+            m_state = State::InWaypoint;
+            m_pos = past;
+            return true;
+        }
+    } else if (next == '!') {
+        const bool cdata = has(m_pos, "<![CDATA[") == Match::Yes;
+        if (cdata || has(m_pos, "<!--") == Match::Yes) {
+            const qsizetype open = cdata ? 9 : 4;
+            const qsizetype close = find(m_pos + open, cdata ? "]]>" : "-->");
+            if (close < 0) {
+                *more = true;
+                return true;
+            }
+            if (cdata) {
+                flushValue();
+                appendText(*m_value, m_buf.data() + m_pos + open, close - m_pos - open, false);
+            }
+            m_pos = close + 3;
+            return true;
+        }
+    }
+    const bool waypointEnds = next == '/' && endTag(m_pos, "</wpt", &past) == Match::Yes;
+    if (waypointEnds || (next == 'w' && tagStart(m_pos, "<wpt") == Match::Yes)) {
+        dropWaypoint(QStringLiteral("Waypoint skipped: its <%1> element has no end tag.")
+                         .arg(QLatin1StringView(m_valueTag.sliced(2))));
+        if (waypointEnds)
+            m_pos = past;
+        return true;
+    }
+    m_raw.push_back('<'); // a lone '<' in the text stays as it stands
+    ++m_pos;
+    return true;
+}
+
 void GpxScanner::beginWaypoint(qsizetype tagBegin, qsizetype tagClose)
 {
     m_wpt.line = lineAt(tagBegin);
-    m_wpt.lat.resize(0);
-    m_wpt.lon.resize(0);
-    m_wpt.name.resize(0);
-    m_wpt.desc.resize(0);
+    m_lat.clear();
+    m_lon.clear();
+    m_name.clear();
+    m_desc.clear();
     m_hasLat = m_hasLon = m_hasName = m_hasDesc = false;
     m_depth = 0;
     m_state = State::InWaypoint;
@@ -517,10 +605,10 @@ void GpxScanner::beginWaypoint(qsizetype tagBegin, qsizetype tagClose)
         while (valueEnd > valueBegin && isSpace(buf[valueEnd - 1]))
             --valueEnd;
         if (name == "lat" && !m_hasLat) {
-            m_wpt.lat.append(buf + valueBegin, valueEnd - valueBegin);
+            put(m_lat, buf + valueBegin, valueEnd - valueBegin);
             m_hasLat = true;
         } else if (name == "lon" && !m_hasLon) {
-            m_wpt.lon.append(buf + valueBegin, valueEnd - valueBegin);
+            put(m_lon, buf + valueBegin, valueEnd - valueBegin);
             m_hasLon = true;
         }
     }
@@ -529,6 +617,10 @@ void GpxScanner::beginWaypoint(qsizetype tagBegin, qsizetype tagClose)
 bool GpxScanner::finishWaypoint()
 {
     m_state = State::Outside;
+    m_wpt.lat = QByteArrayView(m_lat.data(), m_lat.size());
+    m_wpt.lon = QByteArrayView(m_lon.data(), m_lon.size());
+    m_wpt.name = QByteArrayView(m_name.data(), m_name.size());
+    m_wpt.desc = QByteArrayView(m_desc.data(), m_desc.size());
     QString why = coordinateProblem("lat", m_hasLat, m_wpt.lat, 90);
     if (why.isEmpty())
         why = coordinateProblem("lon", m_hasLon, m_wpt.lon, 180);
@@ -568,21 +660,20 @@ void GpxScanner::report(int line, const QString& message)
 
 void GpxScanner::flushValue()
 {
-    appendText(*m_value, m_raw.constData(), m_raw.size(), true);
-    m_raw.resize(0);
+    appendText(*m_value, m_raw.data(), m_raw.size(), true);
+    m_raw.clear();
 }
 
 // Each line break, with the blanks and tabs around it, becomes one blank, so a value spread
 // over several lines reads as one; references are decoded unless the text is CDATA.
-void GpxScanner::appendText(QByteArray& out, const char* text, qsizetype size, bool decode)
+void GpxScanner::appendText(std::string& out, const char* text, qsizetype size, bool decode)
 {
-    qsizetype keep = out.size(); // blanks before this are not ours to trim
+    size_t keep = out.size(); // blanks before this are not ours to trim
     qsizetype i = 0;
     while (i < size) {
-        qsizetype j = i;
-        while (j < size && text[j] != '\n' && text[j] != '\r' && !(decode && text[j] == '&'))
-            ++j;
-        out.append(text + i, j - i);
+        const qsizetype j = (decode ? findAny<'\n', '\r', '&'>(text + i, text + size)
+                                    : findAny<'\n', '\r'>(text + i, text + size)) - text;
+        put(out, text + i, j - i);
         i = j;
         if (i >= size)
             break;
@@ -592,11 +683,11 @@ void GpxScanner::appendText(QByteArray& out, const char* text, qsizetype size, b
             continue;
         }
         while (out.size() > keep && (out.back() == ' ' || out.back() == '\t'))
-            out.chop(1);
+            out.pop_back();
         i += (text[i] == '\r' && i + 1 < size && text[i + 1] == '\n') ? 2 : 1;
         while (i < size && (text[i] == ' ' || text[i] == '\t'))
             ++i;
-        out.append(' ');
+        out.push_back(' ');
         keep = out.size();
     }
 }
@@ -615,11 +706,12 @@ void GpxScanner::countLines(qsizetype upTo)
     const char* end = m_buf.data() + upTo;
     if (m_lastWasCR && *p == '\n')
         ++p; // the LF of a CR LF cut in two
-    if (!std::memchr(p, '\r', end - p)) {
-        while ((p = static_cast<const char*>(std::memchr(p, '\n', end - p)))) {
-            ++m_lines;
-            ++p;
-        }
+    // Lone CRs are rare enough for a plain loop when there are any.
+    qint64 lf = 0;
+    qint64 cr = 0;
+    countBreaks(p, end, &lf, &cr);
+    if (cr == 0) {
+        m_lines += lf;
     } else {
         for (; p < end; ++p) {
             if (*p == '\n') {

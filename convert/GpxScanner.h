@@ -3,22 +3,23 @@
 #include "TextDecoding.h"
 
 #include <QByteArray>
-#include <QList>
 #include <QString>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 class QIODevice;
 
-// One waypoint as found in the file. All texts are UTF-8.
+// One waypoint as found in the file. All texts are UTF-8, and valid only during the
+// handler's call: copy what you keep (toByteArray()).
 struct Waypoint
 {
-    int line = 0;    // line of its <wpt start tag, counted from 1
-    QByteArray lat;  // as written in the file, blanks trimmed
-    QByteArray lon;
-    QByteArray name; // decoded text of the first <name>, empty when there is none
-    QByteArray desc; // decoded text of the first <desc>, empty when there is none
+    int line = 0;        // line of its <wpt start tag, counted from 1
+    QByteArrayView lat;  // as written in the file, blanks trimmed
+    QByteArrayView lon;
+    QByteArrayView name; // decoded text of the first <name>, empty when there is none
+    QByteArrayView desc; // decoded text of the first <desc>, empty when there is none
 };
 
 // A waypoint that gave no statement, and why.
@@ -38,7 +39,7 @@ struct GpxProblem
 //   if (!scanner.scanFile(path)) show(scanner.errorString());
 //
 // Only valid waypoints reach the waypoint handler; lat and lon are checked decimal numbers
-// within range. The handler's Waypoint is reused: copy what you keep.
+// within range.
 class GpxScanner
 {
 public:
@@ -65,16 +66,6 @@ public:
     qint64 waypointCount() const { return m_waypoints; }
     qint64 problemCount() const { return m_problems; }
 
-    // Everything of a file at once, for small files and tests.
-    struct Collected
-    {
-        bool ok = false;
-        QString error;
-        QList<Waypoint> waypoints;
-        QList<GpxProblem> problems;
-    };
-    static Collected collect(const QString& path);
-
     // An attribute or coordinate value that is a plain decimal number: optional sign, digits,
     // optional fraction ("+2.25", "-.5", "7.").
     static bool isDecimal(QByteArrayView text);
@@ -84,17 +75,21 @@ private:
     enum class Match { No, Yes, NeedMore };
 
     bool parse(bool atEnd);
+    bool stepOutside(bool* more);
+    bool stepInWaypoint(bool* more);
+    bool stepInValue(bool* more);
+    bool skipSimpleElement(qsizetype nameEnd, qsizetype close);
     Match has(qsizetype at, QByteArrayView literal) const;
     Match tagStart(qsizetype at, QByteArrayView name) const;
     Match endTag(qsizetype at, QByteArrayView name, qsizetype* past) const;
     qsizetype find(qsizetype from, QByteArrayView literal) const;
     qsizetype tagEnd(qsizetype from) const;
-    bool skipMarkup(bool* needMore);
+    void skipMarkup(bool* needMore);
 
     void beginWaypoint(qsizetype tagBegin, qsizetype tagClose);
     bool finishWaypoint();
     void dropWaypoint(const QString& message);
-    void appendText(QByteArray& out, const char* text, qsizetype size, bool decode);
+    void appendText(std::string& out, const char* text, qsizetype size, bool decode);
     void flushValue();
     int lineAt(qsizetype at);
     void countLines(qsizetype upTo);
@@ -123,9 +118,10 @@ private:
     bool m_hasName = false;
     bool m_hasDesc = false;
     int m_depth = 0;          // open child elements inside the waypoint
-    QByteArray* m_value = nullptr; // m_wpt.name or m_wpt.desc while in a value
+    std::string m_lat, m_lon, m_name, m_desc;
+    std::string* m_value = nullptr; // m_name or m_desc while in a value
     QByteArrayView m_valueTag;
-    QByteArray m_raw;         // value text not yet decoded
+    std::string m_raw;              // value text not yet decoded
     bool m_checkUtf8 = true;
 
     TextDecoding m_decoding;

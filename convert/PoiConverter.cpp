@@ -60,7 +60,7 @@ ConvertResult PoiConverter::run()
     }
 
     const PoiStatement builder(rq.table, rq.category);
-    QByteArray statement;
+    std::string text;
     bool writeFailed = false;
     bool loadFailed = false;
 
@@ -79,7 +79,9 @@ ConvertResult PoiConverter::run()
             loader->abort();
     });
     scanner.setWaypointHandler([&](const Waypoint& waypoint) {
-        builder.build(waypoint, statement);
+        builder.build(waypoint, text);
+        // A view of the text, without a copy.
+        const QByteArray statement = QByteArray::fromRawData(text.data(), qsizetype(text.size()));
         ++result.statementCount;
         if (m_onStatement)
             m_onStatement(statement);

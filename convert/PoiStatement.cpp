@@ -1,10 +1,10 @@
 #include "PoiStatement.h"
 
-#include <cstring>
+#include "ByteSearch.h"
 
 PoiStatement::PoiStatement(const QString& table, int category)
-    : m_prefix("INSERT INTO " + table.toUtf8() + "(lat,lon,label,desc,cat_id) VALUES(")
-    , m_suffix("," + QByteArray::number(category) + ");")
+    : m_prefix(("INSERT INTO " + table.toUtf8() + "(lat,lon,label,desc,cat_id) VALUES(").toStdString())
+    , m_suffix(("," + QByteArray::number(category) + ");").toStdString())
 {
 }
 
@@ -20,45 +20,39 @@ bool PoiStatement::isValidTableName(const QString& table)
     return true;
 }
 
-void PoiStatement::appendLiteral(QByteArray& out, QByteArrayView utf8)
+void PoiStatement::appendLiteral(std::string& out, QByteArrayView utf8)
 {
-    out.append('\'');
+    out.push_back('\'');
     const char* p = utf8.data();
     const char* end = p + utf8.size();
     while (p != end) {
-        const char* special = p;
-        while (special != end && *special != '\'' && *special != '\r')
-            ++special;
+        const char* special = findAny<'\'', '\r'>(p, end);
         out.append(p, special - p);
         if (special == end)
             break;
         // The shell drops a carriage return before a line feed, so it is spelled out.
-        if (*special == '\r')
-            out.append("'||char(13)||'");
-        else
-            out.append("''");
+        out.append(*special == '\r' ? "'||char(13)||'" : "''");
         p = special + 1;
     }
-    out.append('\'');
+    out.push_back('\'');
 }
 
-void PoiStatement::build(const Waypoint& w, QByteArray& out) const
+void PoiStatement::build(const Waypoint& w, std::string& out) const
 {
-    out.resize(0);
-    out.append(m_prefix);
-    out.append(w.lat);
-    out.append(',');
-    out.append(w.lon);
-    out.append(',');
+    out.assign(m_prefix);
+    out.append(w.lat.data(), w.lat.size());
+    out.push_back(',');
+    out.append(w.lon.data(), w.lon.size());
+    out.push_back(',');
     appendLiteral(out, w.name);
-    out.append(',');
+    out.push_back(',');
     appendLiteral(out, w.desc);
     out.append(m_suffix);
 }
 
 QByteArray PoiStatement::build(const Waypoint& waypoint) const
 {
-    QByteArray out;
+    std::string out;
     build(waypoint, out);
-    return out;
+    return QByteArray(out.data(), qsizetype(out.size()));
 }

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <string>
+
 // The INSERT statement of one waypoint, for example
 //   INSERT INTO poi(lat,lon,label,desc,cat_id) VALUES(51.500000,-0.120000,'Old Mill','',3);
 // lat and lon as written in the file, label and desc as SQL string literals.
@@ -17,14 +19,14 @@ public:
     static bool isValidTableName(const QString& table);
 
     // Replaces `out` with the statement (UTF-8, no line end); reusing `out` saves allocations.
-    void build(const Waypoint& waypoint, QByteArray& out) const;
+    void build(const Waypoint& waypoint, std::string& out) const;
     QByteArray build(const Waypoint& waypoint) const;
 
     // Appends 'text' with every ' doubled: DatabaseShell::sqlLiteral on UTF-8 bytes, without a
     // round trip through QString for each of a million waypoints.
-    static void appendLiteral(QByteArray& out, QByteArrayView utf8);
+    static void appendLiteral(std::string& out, QByteArrayView utf8);
 
 private:
-    QByteArray m_prefix;
-    QByteArray m_suffix;
+    std::string m_prefix;
+    std::string m_suffix;
 };

@@ -238,9 +238,9 @@ void TestGpxScanner::literalMatchesGateway_data()
 void TestGpxScanner::literalMatchesGateway()
 {
     QFETCH(QString, value);
-    QByteArray literal;
+    std::string literal;
     PoiStatement::appendLiteral(literal, value.toUtf8());
-    QCOMPARE(QString::fromUtf8(literal), DatabaseShell::sqlLiteral(value));
+    QCOMPARE(QString::fromStdString(literal), DatabaseShell::sqlLiteral(value));
 }
 
 QTEST_GUILESS_MAIN(TestGpxScanner)
