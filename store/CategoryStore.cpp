@@ -1,5 +1,8 @@
 #include "CategoryStore.h"
 
+#include <QLocale>
+#include <QRegularExpression>
+
 namespace CategoryStore {
 
 ShellResult list(const QString& dbPath)
@@ -21,7 +24,12 @@ ShellResult insert(const QString& dbPath, const QString& label, const QString& d
 
 bool isEnabled(const QString& enabledField)
 {
-    return enabledField.trimmed() != u"0";
+    // Read as a number the way the table's own tools do: the leading numeric part counts,
+    // and a field without one reads as 0.
+    static const QRegularExpression leadingNumber(
+        QStringLiteral(R"(^\s*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?)"));
+    const QRegularExpressionMatch match = leadingNumber.match(enabledField);
+    return match.hasMatch() && QLocale::c().toDouble(match.captured().trimmed()) != 0.0;
 }
 
 } // namespace CategoryStore

@@ -12,8 +12,8 @@ ShellResult list(const QString& dbPath);
 QString insertStatement(const QString& label, const QString& description);
 ShellResult insert(const QString& dbPath, const QString& label, const QString& description);
 
-// Field 3 of a category row read as the chooser shows it: "0" is disabled, any other value
-// enabled.
+// Field 3 of a category row read as a number: 0 (or no number at all) is disabled, any
+// other number enabled.
 bool isEnabled(const QString& enabledField);
 
 } // namespace CategoryStore

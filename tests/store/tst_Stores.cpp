@@ -31,6 +31,10 @@ private slots:
         QTest::newRow("0") << "0" << false;
         QTest::newRow("1") << "1" << true;
         QTest::newRow("other number") << "7" << true;
+        QTest::newRow("zero written otherwise") << "0.0" << false;
+        QTest::newRow("fraction") << "0.5" << true;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("text") << "yes" << false;
     }
     void readsTheEnabledField()
     {

@@ -7,6 +7,8 @@
 #include "Pictures.h"
 #include "Prompts.h"
 #include "SortedListModel.h"
+#include "DbOperationsPanel.h"
+#include "SetupPanel.h"
 #include "frmAbout.h"
 
 #include <QApplication>
@@ -94,9 +96,10 @@ frmMain::~frmMain() = default;
 
 void frmMain::attachPanels()
 {
-    // The panels attach here, each a QObject child of the window in its own file under
-    // ui/main/, connecting to the controls through ui():
-    //   new SetupPanel(*this);  new ConversionPanel(*this);  new DbOperationsPanel(*this);
+    // Each panel is a QObject child of the window in a file of its own, wired to the
+    // controls through ui().
+    m_setup = new SetupPanel(*this);
+    m_dbOperations = new DbOperationsPanel(*this, *m_setup);
 }
 
 void frmMain::applyFonts()

@@ -8,6 +8,8 @@
 namespace Ui {
 class frmMain;
 }
+class DbOperationsPanel;
+class SetupPanel;
 class SortedListModel;
 class frmAbout;
 
@@ -38,6 +40,9 @@ public:
     static QString guidanceText(Guidance step);
     QString statusText() const;
 
+    SetupPanel& setupPanel() const { return *m_setup; }
+    DbOperationsPanel& dbOperationsPanel() const { return *m_dbOperations; }
+
     // The open About box, or null.
     frmAbout* aboutBox() const;
 
@@ -60,4 +65,6 @@ private:
     SortedListModel* m_list1Rows = nullptr;
     SortedListModel* m_selectedRows = nullptr;
     QPointer<frmAbout> m_about;
+    SetupPanel* m_setup = nullptr;
+    DbOperationsPanel* m_dbOperations = nullptr;
 };
