@@ -8,8 +8,7 @@
 
 // The first byte in [p, end) that is one of Cs, or end. Sixteen bytes at a time where SSE2
 // is there: the scanner's inner loops run on this, and most distances are short.
-template <char... Cs>
-inline const char* findAny(const char* p, const char* end)
+template <char... Cs> inline const char* findAny(const char* p, const char* end)
 {
 #if defined(__SSE2__)
     while (end - p >= 16) {

@@ -130,8 +130,8 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
             std::memcpy(pending.data() + old, statement.constData(), statement.size());
             pending[old + statement.size()] = '\n';
             if (pending.size() >= (1 << 20)) {
-                printFailed |= std::fwrite(pending.constData(), 1, pending.size(), out)
-                               != size_t(pending.size());
+                printFailed |= std::fwrite(pending.constData(), 1, pending.size(), out) !=
+                               size_t(pending.size());
                 pending.resize(0);
             }
         });

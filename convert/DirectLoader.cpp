@@ -2,11 +2,7 @@
 
 #include <QFileInfo>
 
-DirectLoader::DirectLoader(const QString& dbPath)
-    : m_dbPath(dbPath)
-    , m_batch(dbPath)
-{
-}
+DirectLoader::DirectLoader(const QString& dbPath) : m_dbPath(dbPath), m_batch(dbPath) {}
 
 bool DirectLoader::start()
 {

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -14,16 +15,34 @@
 #include <emmintrin.h>
 #endif
 
-
 namespace {
 
 constexpr qsizetype kDefaultBlock = 1 << 20;
 // Enough bytes after a '<' to tell every construct apart ("<![CDATA[" is the longest).
 constexpr qsizetype kLookahead = 16;
 
-bool isSpace(char c)
+// One look-up instead of four comparisons: the attribute and tag-name loops run on these.
+enum : unsigned char
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    kSpace = 1,
+    kEndsName = 2
+};
+constexpr auto kCharClass = [] {
+    std::array<unsigned char, 256> table{};
+    for (const unsigned char c : {' ', '\t', '\n', '\r'})
+        table[c] = kSpace | kEndsName;
+    table['>'] = table['/'] = kEndsName;
+    return table;
+}();
+
+inline bool isSpace(char c)
+{
+    return kCharClass[static_cast<unsigned char>(c)] & kSpace;
+}
+
+inline bool endsName(char c)
+{
+    return kCharClass[static_cast<unsigned char>(c)] & kEndsName;
 }
 
 bool isDigit(char c)
@@ -124,8 +143,8 @@ void appendUtf8(std::string& out, char32_t c)
 
 bool isXmlChar(char32_t c)
 {
-    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF)
-           || (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
 }
 
 // Decodes the entity or character reference at text[0] == '&' into out; returns the bytes
@@ -167,8 +186,7 @@ qsizetype decodeReference(std::string& out, const char* text, qsizetype size)
     return 1;
 }
 
-QString coordinateProblem(const char* attribute, bool present, QByteArrayView value,
-                          int limit)
+QString coordinateProblem(const char* attribute, bool present, QByteArrayView value, int limit)
 {
     if (present && GpxScanner::isDecimal(value) && withinLimit(value, limit))
         return {};
@@ -186,11 +204,7 @@ QString coordinateProblem(const char* attribute, bool present, QByteArrayView va
 
 } // namespace
 
-GpxScanner::GpxScanner()
-    : m_blockSize(kDefaultBlock)
-    , m_buf(kLookahead)
-{
-}
+GpxScanner::GpxScanner() : m_blockSize(kDefaultBlock), m_buf(kLookahead) {}
 
 bool GpxScanner::isDecimal(QByteArrayView text)
 {
@@ -313,7 +327,8 @@ inline GpxScanner::Match GpxScanner::tagStart(qsizetype at, QByteArrayView name)
     return isSpace(c) || c == '>' || c == '/' ? Match::Yes : Match::No;
 }
 
-GpxScanner::Match GpxScanner::endTag(qsizetype at, QByteArrayView name, qsizetype* past) const
+inline GpxScanner::Match GpxScanner::endTag(qsizetype at, QByteArrayView name,
+                                            qsizetype* past) const
 {
     const Match m = has(at, name);
     if (m != Match::Yes)
@@ -336,7 +351,7 @@ qsizetype GpxScanner::find(qsizetype from, QByteArrayView literal) const
     return at == std::string_view::npos ? -1 : from + qsizetype(at);
 }
 
-qsizetype GpxScanner::tagEnd(qsizetype from) const
+inline qsizetype GpxScanner::tagEnd(qsizetype from) const
 {
     const char* p = m_buf.data() + from;
     const char* end = m_buf.data() + m_len;
@@ -397,7 +412,7 @@ bool GpxScanner::parse(bool atEnd)
             m_pos = lt - buf;
             if (m_len - m_pos < kLookahead && !m_atEnd)
                 more = true;
-            else if (!(m_state == State::Outside    ? stepOutside(&more)
+            else if (!(m_state == State::Outside      ? stepOutside(&more)
                        : m_state == State::InWaypoint ? stepInWaypoint(&more)
                                                       : stepInValue(&more)))
                 return false;
@@ -472,11 +487,9 @@ bool GpxScanner::stepInWaypoint(bool* more)
         next == 'd' && m_depth == 0 && !m_hasDesc && tagStart(m_pos, "<desc") == Match::Yes;
     // A tag without attributes ends right after its name; others need the quote-aware search.
     qsizetype nameEnd = m_pos + 1;
-    while (nameEnd < m_len && !isSpace(m_buf[nameEnd]) && m_buf[nameEnd] != '>'
-           && m_buf[nameEnd] != '/')
+    while (nameEnd < m_len && !endsName(m_buf[nameEnd]))
         ++nameEnd;
-    const qsizetype close =
-        nameEnd < m_len && m_buf[nameEnd] == '>' ? nameEnd : tagEnd(m_pos + 1);
+    const qsizetype close = nameEnd < m_len && m_buf[nameEnd] == '>' ? nameEnd : tagEnd(m_pos + 1);
     if (close < 0) {
         *more = true;
         return true;
@@ -501,15 +514,15 @@ bool GpxScanner::stepInWaypoint(bool* more)
 
 // Most children hold plain text (<ele>12.0</ele>): when their end tag follows the text, the
 // whole element goes in one step. m_pos is at the start tag, `close` at its '>'.
-bool GpxScanner::skipSimpleElement(qsizetype nameEnd, qsizetype close)
+inline bool GpxScanner::skipSimpleElement(qsizetype nameEnd, qsizetype close)
 {
     const char* buf = m_buf.data();
     const char* end = buf + m_len;
     const char* name = buf + m_pos + 1;
     const qsizetype nameLength = nameEnd - m_pos - 1;
     const char* lt = findAny<'<'>(buf + close + 1, end);
-    if (end - lt < nameLength + 3 || lt[1] != '/' || lt[nameLength + 2] != '>'
-        || std::memcmp(lt + 2, name, nameLength) != 0)
+    if (end - lt < nameLength + 3 || lt[1] != '/' || lt[nameLength + 2] != '>' ||
+        std::memcmp(lt + 2, name, nameLength) != 0)
         return false;
     m_pos = lt + nameLength + 3 - buf;
     return true;
@@ -672,7 +685,8 @@ void GpxScanner::appendText(std::string& out, const char* text, qsizetype size, 
     qsizetype i = 0;
     while (i < size) {
         const qsizetype j = (decode ? findAny<'\n', '\r', '&'>(text + i, text + size)
-                                    : findAny<'\n', '\r'>(text + i, text + size)) - text;
+                                    : findAny<'\n', '\r'>(text + i, text + size)) -
+                            text;
         put(out, text + i, j - i);
         i = j;
         if (i >= size)

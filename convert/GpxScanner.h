@@ -15,8 +15,8 @@ class QIODevice;
 // handler's call: copy what you keep (toByteArray()).
 struct Waypoint
 {
-    int line = 0;        // line of its <wpt start tag, counted from 1
-    QByteArrayView lat;  // as written in the file, blanks trimmed
+    int line = 0;       // line of its <wpt start tag, counted from 1
+    QByteArrayView lat; // as written in the file, blanks trimmed
     QByteArrayView lon;
     QByteArrayView name; // decoded text of the first <name>, empty when there is none
     QByteArrayView desc; // decoded text of the first <desc>, empty when there is none
@@ -71,8 +71,18 @@ public:
     static bool isDecimal(QByteArrayView text);
 
 private:
-    enum class State { Outside, InWaypoint, InValue };
-    enum class Match { No, Yes, NeedMore };
+    enum class State
+    {
+        Outside,
+        InWaypoint,
+        InValue
+    };
+    enum class Match
+    {
+        No,
+        Yes,
+        NeedMore
+    };
 
     bool parse(bool atEnd);
     bool stepOutside(bool* more);
@@ -117,11 +127,11 @@ private:
     bool m_hasLon = false;
     bool m_hasName = false;
     bool m_hasDesc = false;
-    int m_depth = 0;          // open child elements inside the waypoint
+    int m_depth = 0; // open child elements inside the waypoint
     std::string m_lat, m_lon, m_name, m_desc;
     std::string* m_value = nullptr; // m_name or m_desc while in a value
     QByteArrayView m_valueTag;
-    std::string m_raw;              // value text not yet decoded
+    std::string m_raw; // value text not yet decoded
     bool m_checkUtf8 = true;
 
     TextDecoding m_decoding;

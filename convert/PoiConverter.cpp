@@ -21,10 +21,7 @@ ConvertResult failed(ConvertResult result, ConvertResult::Failure failure, const
 
 } // namespace
 
-PoiConverter::PoiConverter(ConvertRequest request)
-    : m_request(std::move(request))
-{
-}
+PoiConverter::PoiConverter(ConvertRequest request) : m_request(std::move(request)) {}
 
 ConvertResult PoiConverter::run()
 {

@@ -10,7 +10,8 @@
 #include <functional>
 
 // How the statements are delivered; in every mode they also reach the statement sink.
-enum class Delivery {
+enum class Delivery
+{
     View,   // "View only"
     Save,   // "Save to file.": written to outputPath, one per line with CR LF
     Direct, // "Direct to Database": loaded into dbPath in one transaction, all or nothing
@@ -30,7 +31,8 @@ struct ConvertRequest
 
 struct ConvertResult
 {
-    enum class Failure {
+    enum class Failure
+    {
         None,
         Request,   // bad table name, no output path, …
         Input,     // the GPX file cannot be opened, read or decoded
@@ -73,7 +75,10 @@ public:
 
     void setStatementSink(StatementSink sink) { m_onStatement = std::move(sink); }
     void setProblemSink(ProblemSink sink) { m_onProblem = std::move(sink); }
-    void setProgressHandler(GpxScanner::ProgressHandler handler) { m_onProgress = std::move(handler); }
+    void setProgressHandler(GpxScanner::ProgressHandler handler)
+    {
+        m_onProgress = std::move(handler);
+    }
     void setBlockSize(qsizetype bytes) { m_blockSize = bytes; }
 
     ConvertResult run();

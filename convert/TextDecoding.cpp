@@ -87,11 +87,11 @@ bool TextDecoding::setup(QByteArrayView head)
     }
 
     const QByteArray declared = declaredEncoding(head).toLower();
-    if (declared.isEmpty() || declared == "utf-8" || declared == "utf8" || declared == "us-ascii"
-        || declared == "ascii" || declared.startsWith("utf-16"))
+    if (declared.isEmpty() || declared == "utf-8" || declared == "utf8" || declared == "us-ascii" ||
+        declared == "ascii" || declared.startsWith("utf-16"))
         return true; // a UTF-16 declaration in single-byte text is wrong; the bytes tell the truth
-    if (declared == "iso-8859-1" || declared == "iso8859-1" || declared == "iso_8859-1"
-        || declared == "latin1" || declared == "latin-1" || declared == "l1") {
+    if (declared == "iso-8859-1" || declared == "iso8859-1" || declared == "iso_8859-1" ||
+        declared == "latin1" || declared == "latin-1" || declared == "l1") {
         m_kind = Kind::Latin1;
         return true;
     }
@@ -101,8 +101,9 @@ bool TextDecoding::setup(QByteArrayView head)
     }
     m_decoder = QStringDecoder(declared.constData());
     if (!m_decoder.isValid()) {
-        m_error = QStringLiteral("The file declares the text encoding \"%1\", which cannot be read.")
-                      .arg(QString::fromLatin1(declared));
+        m_error =
+            QStringLiteral("The file declares the text encoding \"%1\", which cannot be read.")
+                .arg(QString::fromLatin1(declared));
         return false;
     }
     m_kind = Kind::Other;
@@ -175,8 +176,8 @@ bool isValidUtf8(QByteArrayView text)
                 return false;
             c = (c << 6) | (p[i] & 0x3F);
         }
-        if ((more == 2 && c < 0x800) || (more == 3 && c < 0x10000) || c > 0x10FFFF
-            || (c >= 0xD800 && c <= 0xDFFF))
+        if ((more == 2 && c < 0x800) || (more == 3 && c < 0x10000) || c > 0x10FFFF ||
+            (c >= 0xD800 && c <= 0xDFFF))
             return false;
         p += more + 1;
     }

@@ -12,7 +12,15 @@
 class TextDecoding
 {
 public:
-    enum class Kind { Utf8, Utf16LE, Utf16BE, Latin1, Windows1252, Other };
+    enum class Kind
+    {
+        Utf8,
+        Utf16LE,
+        Utf16BE,
+        Latin1,
+        Windows1252,
+        Other
+    };
 
     // Decides from the first bytes of the file; false (with errorString()) when the declared
     // encoding cannot be read.

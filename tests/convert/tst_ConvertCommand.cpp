@@ -91,28 +91,27 @@ void TestConvertCommand::exitStatus_data()
     QTest::addColumn<QString>("errorText");
 
     QTest::newRow("help") << QStringList{"--help"} << 0 << "";
-    QTest::newRow("skipped waypoint") << QStringList{"bad.gpx"} << 1
-                                      << "bad.gpx:2: Waypoint skipped: it has no lat attribute.";
+    QTest::newRow("skipped waypoint")
+        << QStringList{"bad.gpx"} << 1 << "bad.gpx:2: Waypoint skipped: it has no lat attribute.";
     QTest::newRow("load fails") << QStringList{"--database", "text.db", "mill.gpx"} << 1
                                 << "nothing was loaded";
     QTest::newRow("no file") << QStringList{"--category", "2"} << 2 << "No GPX file given.";
     QTest::newRow("two files") << QStringList{"mill.gpx", "bad.gpx"} << 2 << "exactly one";
     QTest::newRow("unknown option") << QStringList{"--verbose", "mill.gpx"} << 2 << "verbose";
-    QTest::newRow("category not a number") << QStringList{"--category", "x", "mill.gpx"} << 2
-                                           << "whole number";
-    QTest::newRow("table not a name") << QStringList{"--table", "poi;drop", "mill.gpx"} << 2
-                                      << "plain SQL name";
+    QTest::newRow("category not a number")
+        << QStringList{"--category", "x", "mill.gpx"} << 2 << "whole number";
+    QTest::newRow("table not a name")
+        << QStringList{"--table", "poi;drop", "mill.gpx"} << 2 << "plain SQL name";
     QTest::newRow("output and database")
         << QStringList{"--output", "a.sql", "--database", "poi.db", "mill.gpx"} << 2 << "either";
-    QTest::newRow("skip-invalid alone") << QStringList{"--skip-invalid", "mill.gpx"} << 2
-                                        << "--database";
-    QTest::newRow("missing GPX file") << QStringList{"none.gpx"} << 2
-                                      << "Cannot open the GPX file none.gpx";
-    QTest::newRow("output cannot be created")
-        << QStringList{"--output", "no/dir/a.sql", "mill.gpx"} << 2
-        << "Cannot create the output file no/dir/a.sql";
-    QTest::newRow("database missing") << QStringList{"--database", "none.db", "mill.gpx"} << 1
-                                      << "does not exist";
+    QTest::newRow("skip-invalid alone")
+        << QStringList{"--skip-invalid", "mill.gpx"} << 2 << "--database";
+    QTest::newRow("missing GPX file")
+        << QStringList{"none.gpx"} << 2 << "Cannot open the GPX file none.gpx";
+    QTest::newRow("output cannot be created") << QStringList{"--output", "no/dir/a.sql", "mill.gpx"}
+                                              << 2 << "Cannot create the output file no/dir/a.sql";
+    QTest::newRow("database missing")
+        << QStringList{"--database", "none.db", "mill.gpx"} << 1 << "does not exist";
 }
 
 void TestConvertCommand::exitStatus()

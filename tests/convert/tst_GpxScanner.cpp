@@ -136,12 +136,12 @@ void TestGpxScanner::scansFiles_data()
                       "<wpt lat=\"1\" lon=\"2\"><NAME>no</NAME><name>yes</name>"
                       "<extensions><x><name>deep</name></x></extensions></wpt></gpx>")
         << QStringList{insert("1,2,'yes','',1")};
-    QTest::newRow("numbers as written") << QByteArray("<wpt lat=\"+2.25\" lon=\"-.5\"/>"
-                                                      "<wpt lat=\"-90\" lon=\"180.000\"/>"
-                                                      "<wpt lat=\"7.\" lon=\"0\"/>")
-                                        << QStringList{insert("+2.25,-.5,'','',1"),
-                                                       insert("-90,180.000,'','',1"),
-                                                       insert("7.,0,'','',1")};
+    QTest::newRow("numbers as written")
+        << QByteArray("<wpt lat=\"+2.25\" lon=\"-.5\"/>"
+                      "<wpt lat=\"-90\" lon=\"180.000\"/>"
+                      "<wpt lat=\"7.\" lon=\"0\"/>")
+        << QStringList{insert("+2.25,-.5,'','',1"), insert("-90,180.000,'','',1"),
+                       insert("7.,0,'','',1")};
     QTest::newRow("no waypoints") << QByteArray("<gpx></gpx>") << QStringList{};
     QTest::newRow("empty file") << QByteArray() << QStringList{};
 }

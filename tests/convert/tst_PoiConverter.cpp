@@ -89,11 +89,12 @@ void TestPoiConverter::saveRefusesBadOutputBeforeScanning()
 
 void TestPoiConverter::directRoundTripsValues()
 {
-    const QByteArray gpx = "<gpx>\n<wpt lat=\"51.500000\" lon=\"-0.120000\">\n"
-                           "<name>O'Brien's \"Caf\xC3\xA9\" | &amp; % ^ &lt; &gt;</name>\n"
-                           "<desc>first line\n   second line&#10;own break; \xE2\x82\xAC \xF0\x9F\x98\x80"
-                           "</desc></wpt>\n<wpt lat='-33.8' lon='151.2'><name>Ni\xC3\xB1o</name>"
-                           "</wpt></gpx>\n";
+    const QByteArray gpx =
+        "<gpx>\n<wpt lat=\"51.500000\" lon=\"-0.120000\">\n"
+        "<name>O'Brien's \"Caf\xC3\xA9\" | &amp; % ^ &lt; &gt;</name>\n"
+        "<desc>first line\n   second line&#10;own break; \xE2\x82\xAC \xF0\x9F\x98\x80"
+        "</desc></wpt>\n<wpt lat='-33.8' lon='151.2'><name>Ni\xC3\xB1o</name>"
+        "</wpt></gpx>\n";
     const ConvertResult result = Convert_Poi(direct(gpx));
     QVERIFY2(result.ok(), qPrintable(result.error + result.errorDetail));
     QCOMPARE(result.loadedCount, 2);
@@ -132,12 +133,18 @@ void TestPoiConverter::directFailsCleanly_data()
 {
     QTest::addColumn<QString>("situation");
     QTest::addColumn<QString>("detail"); // part of the shell's message
-    QTest::newRow("no sqlite3 on the search path") << "no-path" << "Failed to create process";
-    QTest::newRow("not a database") << "not-db" << "not a database";
-    QTest::newRow("read-only database") << "read-only" << "readonly";
-    QTest::newRow("locked by another shell") << "locked" << "locked";
-    QTest::newRow("no such table") << "no-table" << "no such table";
-    QTest::newRow("no database file") << "missing" << "";
+    QTest::newRow("no sqlite3 on the search path") << "no-path"
+                                                   << "Failed to create process";
+    QTest::newRow("not a database") << "not-db"
+                                    << "not a database";
+    QTest::newRow("read-only database") << "read-only"
+                                        << "readonly";
+    QTest::newRow("locked by another shell") << "locked"
+                                             << "locked";
+    QTest::newRow("no such table") << "no-table"
+                                   << "no such table";
+    QTest::newRow("no database file") << "missing"
+                                      << "";
 }
 
 void TestPoiConverter::directFailsCleanly()
