@@ -10,6 +10,7 @@
 #include "frmMain.h"
 #include "frmNewPoi.h"
 
+#include <QButtonGroup>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 
@@ -19,6 +20,11 @@ DbOperationsPanel::DbOperationsPanel(frmMain& window, SetupPanel& setup)
     : QObject(&window), m_window(window), m_setup(setup)
 {
     Ui::frmMain& ui = window.ui();
+    // The target options stand on the window among other controls: a group of their own
+    // keeps exactly one of them on.
+    auto* targets = new QButtonGroup(this);
+    targets->addButton(ui.optCatAction);
+    targets->addButton(ui.optPoiAction);
     connect(ui.cmdViewPoi, &QPushButton::clicked, this, &DbOperationsPanel::List_Poi);
     connect(ui.cmdViewCat, &QPushButton::clicked, this, &DbOperationsPanel::List_Cat);
     connect(ui.optDisp, &QRadioButton::clicked, this, &DbOperationsPanel::Choose_Action);
