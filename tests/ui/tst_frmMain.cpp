@@ -1,4 +1,5 @@
 #include "LockableComboBox.h"
+#include "Platform.h"
 #include "SortedListModel.h"
 #include "UiTest.h"
 #include "frmMain.h"
@@ -63,12 +64,16 @@ const QList<std::pair<const char*, QString>> kCaptions = {
 };
 
 // The controls that take the focus, in tab order.
-const QStringList kTabOrder = {
-    "optCatAction", "Command4", "List1", "cmdConv", "Option1", "Option2", "Option3",
-    "cmdpFileOpen", "cmdDispEd", "txtPoiPath", "txtCurrentCatNo", "txtCurrentCatLab",
-    "txtCurrentCatDesc", "txtCurrentCatEn", "cmdPoiOpen", "TxtTemp", "txtDb", "cmbCat",
-    "cmdActiondb", "optDisp", "optdelselected", "optdelall", "optadnew", "optPoiAction",
-    "lstSelected", "cmdNewCat", "cmdViewPoi", "cmdViewCat"};
+const QStringList kTabOrder = {"optCatAction",      "Command4",        "List1",
+                               "cmdConv",           "Option1",         "Option2",
+                               "Option3",           "cmdpFileOpen",    "cmdDispEd",
+                               "txtPoiPath",        "txtCurrentCatNo", "txtCurrentCatLab",
+                               "txtCurrentCatDesc", "txtCurrentCatEn", "cmdPoiOpen",
+                               "TxtTemp",           "txtDb",           "cmbCat",
+                               "cmdActiondb",       "optDisp",         "optdelselected",
+                               "optdelall",         "optadnew",        "optPoiAction",
+                               "lstSelected",       "cmdNewCat",       "cmdViewPoi",
+                               "cmdViewCat"};
 
 // Room the control's style leaves for its caption.
 int captionRoom(QWidget* widget)
@@ -118,8 +123,7 @@ class TestFrmMain : public QObject
     std::unique_ptr<frmMain> m_window;
 
     QWidget* w(const char* name) const { return control(m_window.get(), name); }
-    template <typename T>
-    T* w(const char* name) const { return control<T>(m_window.get(), name); }
+    template <typename T> T* w(const char* name) const { return control<T>(m_window.get(), name); }
 
     void clickRow(QListView* view, int row, Qt::KeyboardModifiers modifiers = {})
     {
@@ -148,15 +152,15 @@ private slots:
 
     void startsInItsInitialState()
     {
-        for (const char* name : {"cmdConv", "Option1", "Option2", "Option3", "cmdViewPoi",
-                                 "cmdViewCat", "Frame1", "optDisp", "optdelselected", "optdelall",
-                                 "optadnew", "cmdActiondb"})
+        for (const char* name :
+             {"cmdConv", "Option1", "Option2", "Option3", "cmdViewPoi", "cmdViewCat", "Frame1",
+              "optDisp", "optdelselected", "optdelall", "optadnew", "cmdActiondb"})
             QVERIFY2(!w(name)->isEnabled(), name);
-        for (const char* name : {"TxtTemp", "txtDb", "cmdPoiOpen", "cmbCat", "cmdNewCat",
-                                 "txtCurrentCatNo", "txtCurrentCatLab", "txtCurrentCatDesc",
-                                 "txtCurrentCatEn", "txtPoiPath", "cmdpFileOpen", "cmdDispEd",
-                                 "List1", "Command4", "optCatAction", "optPoiAction",
-                                 "lstSelected"})
+        for (const char* name :
+             {"TxtTemp", "txtDb", "cmdPoiOpen", "cmbCat", "cmdNewCat", "txtCurrentCatNo",
+              "txtCurrentCatLab", "txtCurrentCatDesc", "txtCurrentCatEn", "txtPoiPath",
+              "cmdpFileOpen", "cmdDispEd", "List1", "Command4", "optCatAction", "optPoiAction",
+              "lstSelected"})
             QVERIFY2(w(name)->isEnabled(), name);
 
         QVERIFY(w<QRadioButton>("Option2")->isChecked());
@@ -166,8 +170,8 @@ private slots:
             QVERIFY2(!w<QRadioButton>(name)->isChecked(), name);
 
         for (QLineEdit* field : m_window->findChildren<QLineEdit*>()) {
-            QCOMPARE(field->text(), field->objectName() == "TxtTemp" ? QStringLiteral("c:\\temp")
-                                                                     : QString());
+            QCOMPARE(field->text(),
+                     field->objectName() == "TxtTemp" ? Platform::defaultTempFolder() : QString());
             QVERIFY(!field->isReadOnly() || field->parent() == w("cmbCat"));
             QVERIFY(field->maxLength() > 1000000);
         }
@@ -267,8 +271,8 @@ private slots:
         QCOMPARE(status->geometry(), QRect(0, client->geometry().bottom() + 1, 691, 28));
 
         int previousTop = -1;
-        for (const char* name : {"Line1", "Line2", "Frame1", "optCatAction", "optPoiAction",
-                                 "lstSelected"}) {
+        for (const char* name :
+             {"Line1", "Line2", "Frame1", "optCatAction", "optPoiAction", "lstSelected"}) {
             QWidget* widget = w(name);
             const QRect inWindow(widget->mapTo(m_window.get(), QPoint()), widget->size());
             QVERIFY2(widget->isVisible(), name);
@@ -387,9 +391,9 @@ private slots:
             visited << QApplication::focusWidget()->objectName();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
-        QCOMPARE(visited, (QStringList{"optCatAction", "Command4", "List1", "cmdpFileOpen",
-                                       "cmdDispEd", "txtPoiPath", "txtCurrentCatNo",
-                                       "txtCurrentCatLab"}));
+        QCOMPARE(visited,
+                 (QStringList{"optCatAction", "Command4", "List1", "cmdpFileOpen", "cmdDispEd",
+                              "txtPoiPath", "txtCurrentCatNo", "txtCurrentCatLab"}));
     }
 
     void listsKeepTheirRowsSorted()
@@ -398,8 +402,8 @@ private slots:
             auto* view = w<QListView>(name);
             auto* rows = qobject_cast<SortedListModel*>(view->model());
             QVERIFY(rows);
-            for (const char* row : {"2   |Pub", "11  |Cafe", "100 |Inn", "1   |Bar",
-                                       "10  |Hut", "b", "A"})
+            for (const char* row :
+                 {"2   |Pub", "11  |Cafe", "100 |Inn", "1   |Bar", "10  |Hut", "b", "A"})
                 rows->addItem(row);
             QStringList shown;
             for (int i = 0; i < view->model()->rowCount(); ++i)
@@ -479,8 +483,9 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         for (int i = 0; i < 100000; ++i)
-            m_window->list1Rows().addItem(
-                QStringLiteral("INSERT INTO poi VALUES (%1, 'Point %2');").arg(i * 7919 % 100000).arg(i));
+            m_window->list1Rows().addItem(QStringLiteral("INSERT INTO poi VALUES (%1, 'Point %2');")
+                                              .arg(i * 7919 % 100000)
+                                              .arg(i));
         list1->scrollToBottom();
         QCoreApplication::processEvents();
         const qint64 ms = timer.elapsed();

@@ -1,14 +1,15 @@
 #include "frmMain.h"
 #include "ui_frmMain.h"
 
+#include "ConversionPanel.h"
+#include "DbOperationsPanel.h"
 #include "Fonts.h"
 #include "HorizontalExtentDelegate.h"
 #include "OptionButtonStyle.h"
 #include "Pictures.h"
 #include "Prompts.h"
-#include "SortedListModel.h"
-#include "DbOperationsPanel.h"
 #include "SetupPanel.h"
+#include "SortedListModel.h"
 #include "frmAbout.h"
 
 #include <QApplication>
@@ -43,8 +44,7 @@ QString gpsBabelProgram()
 
 } // namespace
 
-frmMain::frmMain(QWidget* parent)
-    : QMainWindow(parent), m_ui(new Ui::frmMain)
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmMain)
 {
     Fonts::installFallbacks();
     setFont(Fonts::msSansSerif());
@@ -100,6 +100,7 @@ void frmMain::attachPanels()
     // controls through ui().
     m_setup = new SetupPanel(*this);
     m_dbOperations = new DbOperationsPanel(*this, *m_setup);
+    m_conversion = new ConversionPanel(*this, *m_setup);
 }
 
 void frmMain::applyFonts()

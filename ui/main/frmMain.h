@@ -8,6 +8,7 @@
 namespace Ui {
 class frmMain;
 }
+class ConversionPanel;
 class DbOperationsPanel;
 class SetupPanel;
 class SortedListModel;
@@ -21,7 +22,14 @@ class frmMain : public QMainWindow
 
 public:
     // The status bar's guidance, in the order a user meets it.
-    enum class Guidance { SelectDatabase, SelectCategory, SelectGpxFile, SelectOutput, ViewDatabase };
+    enum class Guidance
+    {
+        SelectDatabase,
+        SelectCategory,
+        SelectGpxFile,
+        SelectOutput,
+        ViewDatabase
+    };
 
     // List1 scrolls sideways over rows up to this many pixels wide.
     static constexpr int kList1Extent = 4000;
@@ -42,6 +50,7 @@ public:
 
     SetupPanel& setupPanel() const { return *m_setup; }
     DbOperationsPanel& dbOperationsPanel() const { return *m_dbOperations; }
+    ConversionPanel& conversionPanel() const { return *m_conversion; }
 
     // The open About box, or null.
     frmAbout* aboutBox() const;
@@ -67,4 +76,5 @@ private:
     QPointer<frmAbout> m_about;
     SetupPanel* m_setup = nullptr;
     DbOperationsPanel* m_dbOperations = nullptr;
+    ConversionPanel* m_conversion = nullptr;
 };
