@@ -201,10 +201,11 @@ private slots:
                 "INSERT INTO poi(lat,lon,label,desc,cat_id) VALUES(51.5,-0.12,'P1','',1);\r\n"));
         sql.close();
 
-        // A file without waypoints still empties the output.
-        gpxFile("two.gpx", waypoints(0));
+        // A file without waypoints still empties the output, and says why nothing is shown.
+        const QString empty = gpxFile("two.gpx", waypoints(0));
         ui().cmdConv->click();
         QCOMPARE(QFileInfo(sql.fileName()).size(), 0);
+        QCOMPARE(m_prompts->texts(), QStringList{"No waypoints were found in " + empty + "."});
     }
 
     void saveToAMissingFolderIsReported()
@@ -262,11 +263,24 @@ private slots:
         QVERIFY(m_prompts->messages[0].detail.contains("Line 2:"));
         QVERIFY(m_prompts->messages[0].detail.contains("Line 4:"));
 
+        // Direct asks first: Cancel loads nothing, OK loads the good waypoint alone.
         m_prompts->clear();
         ui().Option1->click();
+        m_prompts->answers << Prompts::Answer::Cancel;
         ui().cmdConv->click();
-        QVERIFY(m_prompts->texts().value(0).contains("nothing was loaded"));
+        QCOMPARE(m_prompts->texts(),
+                 (QStringList{"2 waypoints could not be converted. Load the other 1 waypoint "
+                              "into the database?",
+                              "2 waypoints could not be converted, so nothing was loaded into "
+                              "the database."}));
         QCOMPARE(m_db->count("poi"), 0);
+
+        m_prompts->clear();
+        ui().cmdConv->click();
+        QCOMPARE(m_prompts->texts().value(1),
+                 "2 waypoints could not be converted and were left out.");
+        QCOMPARE(m_db->count("poi where label = 'B'"), 1);
+        QCOMPARE(m_db->count("poi"), 1);
     }
 
     void anUnreadableGpxFileIsReported()

@@ -16,8 +16,15 @@
 
 namespace {
 
-// How often a running conversion lets the window repaint.
+// How often a running conversion lets the window repaint, and how long it runs before it
+// shows its progress.
 constexpr int kRepaintIntervalMs = 100;
+constexpr int kProgressDelayMs = 500;
+
+QString waypoints(qint64 count)
+{
+    return count == 1 ? QStringLiteral("1 waypoint") : QStringLiteral("%1 waypoints").arg(count);
+}
 
 Delivery chosenDelivery(const Ui::frmMain& ui)
 {
@@ -101,32 +108,62 @@ void ConversionPanel::Convert_Poi(const QString& gpxPath, int categoryNumber, co
         return;
     }
 
+    m_converting = true;
+    setConversionControlsEnabled(false);
     QStringList lines;
     QList<GpxProblem> problems;
+    ConvertResult result = run(request, &lines, &problems);
+    m_window.list1Rows().setItems(std::move(lines));
+    result.problems = std::move(problems);
+
+    // Nothing was loaded yet: the user decides whether the good waypoints go in alone.
+    if (result.failure == ConvertResult::Failure::Problems &&
+        askOkCancel(&m_window,
+                    QStringLiteral("%1 could not be converted. Load the other %2 into the "
+                                   "database?")
+                        .arg(waypoints(result.problemCount), waypoints(result.statementCount)),
+                    QStringLiteral("Direct to Database")) == Prompts::Answer::Ok) {
+        request.loadDespiteProblems = true;
+        problems.clear();
+        result = run(request, nullptr, &problems);
+        result.problems = std::move(problems);
+    }
+    setConversionControlsEnabled(true);
+    m_converting = false;
+    report(result, gpxPath);
+}
+
+// One pass of the converter with the window kept painting and, for a file that takes more
+// than a moment, progress in the status bar.
+ConvertResult ConversionPanel::run(const ConvertRequest& request, QStringList* lines,
+                                   QList<GpxProblem>* problems)
+{
     PoiConverter converter(request);
-    converter.setStatementSink(
-        [&lines](const QByteArray& statement) { lines << QString::fromUtf8(statement); });
-    converter.setProblemSink([&problems](const GpxProblem& problem) { problems << problem; });
+    converter.setStatementSink([lines](const QByteArray& statement) {
+        if (lines)
+            lines->append(QString::fromUtf8(statement));
+    });
+    converter.setProblemSink([problems](const GpxProblem& problem) {
+        if (problems)
+            problems->append(problem);
+    });
     QDeadlineTimer nextRepaint(0); // repaint at once, then now and then
-    converter.setProgressHandler([&nextRepaint](qint64, qint64) {
+    const QDeadlineTimer progressShown(kProgressDelayMs);
+    converter.setProgressHandler([&](qint64 done, qint64 total) {
         if (nextRepaint.hasExpired()) {
+            if (progressShown.hasExpired() && total > 0)
+                m_window.showProgress(int(100 * done / total));
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             nextRepaint.setRemainingTime(kRepaintIntervalMs);
         }
         return true;
     });
 
-    m_converting = true;
-    setConversionControlsEnabled(false);
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     ConvertResult result = converter.run();
-    m_window.list1Rows().setItems(std::move(lines));
     QGuiApplication::restoreOverrideCursor();
-    setConversionControlsEnabled(true);
-    m_converting = false;
-
-    result.problems = std::move(problems);
-    report(result);
+    m_window.hideProgress();
+    return result;
 }
 
 void ConversionPanel::setConversionControlsEnabled(bool enabled)
@@ -137,7 +174,7 @@ void ConversionPanel::setConversionControlsEnabled(bool enabled)
         control->setEnabled(enabled);
 }
 
-void ConversionPanel::report(const ConvertResult& result)
+void ConversionPanel::report(const ConvertResult& result, const QString& gpxPath)
 {
     QStringList problemLines;
     for (const GpxProblem& problem : result.problems.mid(0, kProblemsListed))
@@ -150,11 +187,13 @@ void ConversionPanel::report(const ConvertResult& result)
         showMessage(&m_window, result.error, result.errorDetail);
         return;
     }
-    if (result.problems.isEmpty())
+    if (result.problems.isEmpty()) {
+        // An empty List1 alone would look like a conversion that did not run.
+        if (result.statementCount == 0)
+            showMessage(&m_window, QStringLiteral("No waypoints were found in %1.").arg(gpxPath));
         return;
-    const QString count = result.problems.size() == 1
-                              ? QStringLiteral("1 waypoint")
-                              : QStringLiteral("%1 waypoints").arg(result.problems.size());
+    }
+    const QString count = waypoints(result.problems.size());
     const QString text =
         result.failure == ConvertResult::Failure::Problems
             ? count + QStringLiteral(" could not be converted, so nothing was loaded "

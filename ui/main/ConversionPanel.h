@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
+#include <QStringList>
 
 class frmMain;
 class SetupPanel;
+struct ConvertRequest;
 struct ConvertResult;
+struct GpxProblem;
 
 // The "Input" and "Output" frames: choosing the GPX file, the output path derived from it,
 // the delivery option, the conversion itself and the editor for the GPX file.
@@ -29,8 +33,10 @@ private:
     void chooseGpxFile();
     void deriveOutputPath(const QString& gpxPath);
     void Convert_Poi(const QString& gpxPath, int categoryNumber, const QString& table);
+    ConvertResult run(const ConvertRequest& request, QStringList* lines,
+                      QList<GpxProblem>* problems);
     void setConversionControlsEnabled(bool enabled);
-    void report(const ConvertResult& result);
+    void report(const ConvertResult& result, const QString& gpxPath);
 
     frmMain& m_window;
     SetupPanel& m_setup;

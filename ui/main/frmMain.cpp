@@ -17,6 +17,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProgressBar>
 #include <QRadioButton>
 
 #include <limits>
@@ -138,6 +139,25 @@ QString frmMain::guidanceText(Guidance step)
 QString frmMain::statusText() const
 {
     return statusBar()->currentMessage();
+}
+
+void frmMain::showProgress(int percent)
+{
+    if (!m_progress) {
+        m_progress = new QProgressBar(statusBar());
+        m_progress->setObjectName(QStringLiteral("progress"));
+        m_progress->setFixedWidth(160);
+        m_progress->setFont(Fonts::msSansSerif(8.25));
+        statusBar()->addPermanentWidget(m_progress);
+    }
+    m_progress->setValue(percent);
+    m_progress->show();
+}
+
+void frmMain::hideProgress()
+{
+    if (m_progress)
+        m_progress->hide();
 }
 
 frmAbout* frmMain::aboutBox() const

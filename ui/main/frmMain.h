@@ -13,6 +13,7 @@ class DbOperationsPanel;
 class SetupPanel;
 class SortedListModel;
 class frmAbout;
+class QProgressBar;
 
 // The main window. It holds the controls and the commands of the menu bar; the panels'
 // behaviour lives in controller objects of their own that reach the controls through ui().
@@ -47,6 +48,9 @@ public:
     void setGuidance(Guidance step);
     static QString guidanceText(Guidance step);
     QString statusText() const;
+    // How far a long task has come, at the right of the status bar, until hideProgress().
+    void showProgress(int percent);
+    void hideProgress();
 
     SetupPanel& setupPanel() const { return *m_setup; }
     DbOperationsPanel& dbOperationsPanel() const { return *m_dbOperations; }
@@ -77,4 +81,5 @@ private:
     SetupPanel* m_setup = nullptr;
     DbOperationsPanel* m_dbOperations = nullptr;
     ConversionPanel* m_conversion = nullptr;
+    QProgressBar* m_progress = nullptr;
 };
