@@ -1,0 +1,200 @@
+#include "CategoryStore.h"
+#include "DatabaseShell.h"
+#include "PoiConverter.h"
+#include "PoiStore.h"
+#include "TableListing.h"
+#include "TestDatabase.h"
+
+#include <QtTest>
+
+#include <functional>
+
+// Every database routine against every way the database or the shell can fail: each must
+// say why, and leave the tables exactly as they were.
+class TestFaults : public QObject
+{
+    Q_OBJECT
+
+    struct Routine
+    {
+        const char* name;
+        std::function<ShellResult(const QString& db, const QString& gpx)> run;
+    };
+
+    static ShellResult listing(TableListing::Table table, const QString& db)
+    {
+        ShellResult result;
+        TableListing(table).run(db, &result);
+        return result;
+    }
+
+    static ShellResult directLoad(const QString& db, const QString& gpx)
+    {
+        ConvertRequest request;
+        request.gpxPath = gpx;
+        request.delivery = Delivery::Direct;
+        request.dbPath = db;
+        request.category = 2;
+        const ConvertResult converted = Convert_Poi(request);
+        ShellResult result;
+        result.ok = converted.ok();
+        result.errorMessage = converted.error + u' ' + converted.errorDetail;
+        return result;
+    }
+
+    const QList<Routine> m_routines = {
+        {"category listing", [](auto& db, auto&) { return CategoryStore::list(db); }},
+        {"new category", [](auto& db, auto&) { return CategoryStore::insert(db, "New", "d"); }},
+        {"new poi", [](auto& db, auto&) { return PoiStore::add(db, "1", "2", "A", "", "1"); }},
+        {"remove all poi", [](auto& db, auto&) { return PoiStore::deleteAll(db); }},
+        {"poi listing", [](auto& db, auto&) { return listing(TableListing::Table::Poi, db); }},
+        {"category table",
+         [](auto& db, auto&) { return listing(TableListing::Table::Category, db); }},
+        {"direct load", [](auto& db, auto& gpx) { return directLoad(db, gpx); }},
+    };
+
+    static QString writeGpx(const QString& path, int waypoints)
+    {
+        QByteArray text = "<gpx>\n";
+        for (int i = 0; i < waypoints; ++i)
+            text += "<wpt lat=\"51.5\" lon=\"-0.12\"><name>Point " + QByteArray::number(i) +
+                    "</name><desc>a description long enough to give the shell some work</desc>"
+                    "</wpt>\n";
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(text + "</gpx>\n") < 0)
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    static QString tables(const TestDatabase& db)
+    {
+        return db.dump(QStringLiteral("poi")) + db.dump(QStringLiteral("category"));
+    }
+
+private slots:
+    void cleanup()
+    {
+        DatabaseShell::setShellProgram(QStringLiteral("sqlite3"));
+        DatabaseShell::setBusyTimeoutMs(5000);
+    }
+
+    void everyRoutineFailsCleanly_data()
+    {
+        QTest::addColumn<QString>("situation");
+        for (const char* situation :
+             {"shell missing", "not a database", "no tables", "locked past the time-out"})
+            QTest::newRow(situation) << QString::fromLatin1(situation);
+    }
+
+    void everyRoutineFailsCleanly()
+    {
+        QFETCH(QString, situation);
+        TestDatabase db;
+        QVERIFY(db.isValid());
+        QVERIFY(db.shell("insert into poi(lat,lon,label,desc,cat_id) values(1,2,'kept','',1);"));
+        const QString gpx = writeGpx(db.folder() + "/three.gpx", 3);
+        const QString before = tables(db);
+        QFile file(db.path());
+        std::unique_ptr<DatabaseLocker> locker;
+
+        if (situation == "shell missing") {
+            DatabaseShell::setShellProgram(db.folder() + "/no-such-sqlite3");
+        } else if (situation == "not a database") {
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(4096, 'x'));
+            file.close();
+        } else if (situation == "no tables") {
+            QVERIFY(db.shell("drop table poi; drop table category;"));
+        } else {
+            DatabaseShell::setBusyTimeoutMs(200);
+            locker = std::make_unique<DatabaseLocker>(db.path());
+            QVERIFY(locker->isLocking());
+        }
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        file.close();
+
+        for (const Routine& routine : m_routines) {
+            const ShellResult result = routine.run(db.path(), gpx);
+            QVERIFY2(!result.ok, routine.name);
+            QVERIFY2(!result.errorMessage.trimmed().isEmpty(), routine.name);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY2(file.readAll() == bytes, routine.name);
+            file.close();
+        }
+        locker.reset();
+        DatabaseShell::setShellProgram(QStringLiteral("sqlite3"));
+        if (situation == "shell missing" || situation == "locked past the time-out")
+            QCOMPARE(tables(db), before);
+    }
+
+    // The shell dies in the middle of a large load: nothing of it may be left in the table.
+    void aShellKilledDuringADirectLoad()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("the killing wrapper is a POSIX shell script");
+#endif
+        TestDatabase db;
+        QVERIFY(db.isValid());
+        const QString before = tables(db);
+        const QString gpx = writeGpx(db.folder() + "/large.gpx", 400000);
+        QFile wrapper(db.folder() + "/sqlite3-killed");
+        QVERIFY(wrapper.open(QIODevice::WriteOnly));
+        wrapper.write("#!/bin/sh\n( sleep 0.5; kill -9 $$ ) </dev/null >/dev/null 2>&1 &\n"
+                      "exec sqlite3 \"$@\"\n");
+        wrapper.close();
+        wrapper.setPermissions(wrapper.permissions() | QFile::ExeOwner);
+        DatabaseShell::setShellProgram(wrapper.fileName());
+
+        const ShellResult result = directLoad(db.path(), gpx);
+        QVERIFY(!result.ok);
+        QVERIFY2(!result.errorMessage.trimmed().isEmpty(), qPrintable(result.errorMessage));
+        DatabaseShell::setShellProgram(QStringLiteral("sqlite3"));
+        QCOMPARE(tables(db), before);
+    }
+
+    // Input that is not a good GPX file never reaches the database half-done.
+    void badGpxFilesLoadNothing_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("reported"); // a failure or skipped waypoints, not just nothing
+        QByteArray binary(65536, '\0');
+        for (int i = 0; i < binary.size(); ++i)
+            binary[i] = char((i * 7919) >> 3);
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("binary") << binary << false;
+        QTest::newRow("truncated in a waypoint")
+            << QByteArray("<gpx><wpt lat=\"1\" lon=\"2\"><name>A</name></wpt>\n"
+                          "<wpt lat=\"3\" lon=\"4\"><name>B")
+            << true;
+        QTest::newRow("not UTF-8 as declared")
+            << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?><gpx><wpt lat=\"1\" "
+                          "lon=\"2\"><name>\xff\xfe</name></wpt></gpx>")
+            << true;
+    }
+
+    void badGpxFilesLoadNothing()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, reported);
+        TestDatabase db;
+        const QString before = tables(db);
+        QFile file(db.folder() + "/bad.gpx");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+
+        ConvertRequest request;
+        request.gpxPath = file.fileName();
+        request.delivery = Delivery::Direct;
+        request.dbPath = db.path();
+        const ConvertResult result = Convert_Poi(request);
+        QCOMPARE(!result.ok(), reported);
+        if (!reported)
+            QCOMPARE(result.statementCount, 0);
+        QCOMPARE(tables(db), before);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFaults)
+#include "tst_Faults.moc"

@@ -1,0 +1,144 @@
+#include "CategoryStore.h"
+#include "DatabaseShell.h"
+#include "PoiConverter.h"
+#include "PoiStore.h"
+#include "TestDatabase.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+// Awkward texts go in and must come back exactly: through a GPX file and a direct load, and
+// through the store routines. No text may change what a statement does.
+class TestRoundTrip : public QObject
+{
+    Q_OBJECT
+
+    // Pieces the generator strings together: quoting, separators, the characters a command
+    // interpreter would rewrite, whitespace, letters outside ASCII and statements of their own.
+    const QStringList m_pieces = {QStringLiteral("'"),
+                                  QStringLiteral("\""),
+                                  QStringLiteral("''"),
+                                  QStringLiteral("|"),
+                                  QStringLiteral("\n"),
+                                  QStringLiteral("\r\n"),
+                                  QStringLiteral("\r"),
+                                  QStringLiteral("\t"),
+                                  QStringLiteral(" "),
+                                  QStringLiteral("& % ^ < >"),
+                                  QStringLiteral("%PATH%"),
+                                  QStringLiteral("Müller"),
+                                  QStringLiteral("Œuvre ß"),
+                                  QStringLiteral("東京"),
+                                  QStringLiteral("😀"),
+                                  QStringLiteral("\\"),
+                                  QStringLiteral("--"),
+                                  QStringLiteral(";"),
+                                  QStringLiteral("'); delete from poi; --"),
+                                  QStringLiteral("\"); drop table category; --"),
+                                  QStringLiteral(".quit"),
+                                  QStringLiteral("\n.tables\n"),
+                                  QStringLiteral("&amp;"),
+                                  QStringLiteral("]]>"),
+                                  QStringLiteral("Old Mill")};
+
+    QString generate(QRandomGenerator& random) const
+    {
+        if (random.bounded(40) == 0) // now and then a very long one
+            return QString(100000 + int(random.bounded(1000)), u'x') + m_pieces.at(0);
+        QString text;
+        for (int n = int(random.bounded(8)); n > 0; --n)
+            text += m_pieces.at(int(random.bounded(m_pieces.size())));
+        return text;
+    }
+
+    // A GPX text node that reads back as `text`: markup escaped, whitespace a scanner
+    // would fold spelled as character references.
+    static QString gpxText(const QString& text)
+    {
+        QString out = text.toHtmlEscaped().replace(u'\'', QStringLiteral("&apos;"));
+        return out.replace(u'\n', QStringLiteral("&#10;"))
+            .replace(u'\r', QStringLiteral("&#13;"))
+            .replace(u'\t', QStringLiteral("&#9;"))
+            .replace(u' ', QStringLiteral("&#32;"));
+    }
+
+    static QList<QStringList> rows(const TestDatabase& db, const QString& sql)
+    {
+        const ShellResult result = DatabaseShell::runStatement(db.path(), sql);
+        if (!result.ok)
+            qWarning("%s", qPrintable(result.errorMessage));
+        return result.rows;
+    }
+
+private slots:
+    void throughAGpxFileAndADirectLoad()
+    {
+        TestDatabase db;
+        QVERIFY(db.isValid());
+        const QString categories = db.dump(QStringLiteral("category"));
+        QRandomGenerator random(20261207);
+        QList<QStringList> expected;
+        QByteArray gpx = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx version=\"1.1\">\n";
+        for (int i = 0; i < 300; ++i) {
+            const QStringList texts{generate(random), generate(random)};
+            expected << texts;
+            gpx +=
+                QStringLiteral("<wpt lat=\"%1\" lon=\"-%1\"><name>%2</name><desc>%3</desc></wpt>\n")
+                    .arg(i % 90)
+                    .arg(gpxText(texts[0]), gpxText(texts[1]))
+                    .toUtf8();
+        }
+        gpx += "</gpx>\n";
+        QFile file(db.folder() + QStringLiteral("/awkward.gpx"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(gpx) == gpx.size());
+        file.close();
+
+        ConvertRequest request;
+        request.gpxPath = file.fileName();
+        request.category = 2;
+        request.delivery = Delivery::Direct;
+        request.dbPath = db.path();
+        const ConvertResult result = Convert_Poi(request);
+        QVERIFY2(result.ok(), qPrintable(result.error + ": " + result.errorDetail));
+        QCOMPARE(result.loadedCount, expected.size());
+
+        const QList<QStringList> back =
+            rows(db, QStringLiteral("select label, desc from poi order by poi_id;"));
+        QCOMPARE(back.size(), expected.size());
+        for (qsizetype i = 0; i < back.size(); ++i)
+            QCOMPARE(back[i], expected[i]);
+        QCOMPARE(db.count(QStringLiteral("poi where cat_id = 2")), expected.size());
+        QCOMPARE(db.dump(QStringLiteral("category")), categories);
+    }
+
+    void throughTheStoreRoutines()
+    {
+        TestDatabase db;
+        QVERIFY(db.isValid());
+        QRandomGenerator random(7);
+        const int before = db.count(QStringLiteral("category"));
+        QList<QStringList> expected;
+        for (int i = 0; i < 60; ++i) {
+            const QStringList texts{generate(random), generate(random)};
+            expected << texts;
+            QVERIFY(CategoryStore::insert(db.path(), texts[0], texts[1]).ok);
+            QVERIFY(PoiStore::add(db.path(), QStringLiteral("1.5"), QStringLiteral("-2"), texts[0],
+                                  texts[1], QStringLiteral("1"))
+                        .ok);
+        }
+        const ShellResult listed = CategoryStore::list(db.path());
+        QVERIFY(listed.ok);
+        QCOMPARE(listed.rows.size(), before + expected.size());
+        const QList<QStringList> pois =
+            rows(db, QStringLiteral("select label, desc, lat, cat_id from poi order by poi_id;"));
+        QCOMPARE(pois.size(), expected.size());
+        for (qsizetype i = 0; i < expected.size(); ++i) {
+            const QStringList& category = listed.rows[before + i];
+            QCOMPARE(category.mid(1), (QStringList{expected[i][0], expected[i][1], "1"}));
+            QCOMPARE(pois[i], (QStringList{expected[i][0], expected[i][1], "1.5", "1"}));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRoundTrip)
+#include "tst_RoundTrip.moc"
