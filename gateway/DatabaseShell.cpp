@@ -49,14 +49,16 @@ QString missingDatabaseMessage(const QString& dbPath)
     return {};
 }
 
-ShellResult fromCommand(const CommandResult& command)
+ShellResult fromCommand(CommandResult&& command, bool parse = true)
 {
     ShellResult result;
     result.ok = command.succeeded();
-    if (result.ok)
+    if (!result.ok)
+        result.errorMessage = command.failureReason();
+    else if (parse)
         result.rows = DatabaseShell::parseRows(command.output);
     else
-        result.errorMessage = command.failureReason();
+        result.output = std::move(command.output);
     return result;
 }
 
@@ -103,15 +105,24 @@ void setBusyTimeoutMs(int ms)
 ShellResult runStatement(const QString& dbPath, const QString& statement)
 {
     if (const QString missing = missingDatabaseMessage(dbPath); !missing.isEmpty())
-        return {false, missing, {}};
+        return {false, missing, {}, {}};
     const QByteArray input = preamble() + statement.toUtf8() + '\n';
     return fromCommand(Run_Command(g_shellProgram, shellArguments(dbPath), input, true, false));
+}
+
+ShellResult runStatementUnparsed(const QString& dbPath, const QString& statement)
+{
+    if (const QString missing = missingDatabaseMessage(dbPath); !missing.isEmpty())
+        return {false, missing, {}, {}};
+    const QByteArray input = preamble() + statement.toUtf8() + '\n';
+    return fromCommand(Run_Command(g_shellProgram, shellArguments(dbPath), input, true, false),
+                       false);
 }
 
 ShellResult runBatch(const QString& dbPath, const QStringList& statements)
 {
     if (const QString missing = missingDatabaseMessage(dbPath); !missing.isEmpty())
-        return {false, missing, {}};
+        return {false, missing, {}, {}};
     QByteArray input = preamble() + "BEGIN;\n";
     for (const QString& statement : statements)
         input += statement.toUtf8() + '\n';
@@ -139,23 +150,34 @@ QString sqlLiteral(const QString& value)
     return literal;
 }
 
-QList<QStringList> parseRows(const QString& output)
+void forEachRow(QStringView output, const std::function<void(std::span<const QStringView>)>& visit)
 {
-    QList<QStringList> rows;
-    const QStringView text(output);
+    std::vector<QStringView> fields;
     qsizetype start = 0;
     // A piece after the last row separator is not a row.
-    for (qsizetype end = text.indexOf(kRowSeparator); end >= 0;
-         start = end + 1, end = text.indexOf(kRowSeparator, start)) {
-        QStringList fields;
-        const QStringView row = text.sliced(start, end - start);
+    for (qsizetype end = output.indexOf(kRowSeparator); end >= 0;
+         start = end + 1, end = output.indexOf(kRowSeparator, start)) {
+        fields.clear();
+        const QStringView row = output.sliced(start, end - start);
         qsizetype fieldStart = 0;
         for (qsizetype sep = row.indexOf(kFieldSeparator); sep >= 0;
              fieldStart = sep + 1, sep = row.indexOf(kFieldSeparator, fieldStart))
-            fields << row.sliced(fieldStart, sep - fieldStart).toString();
-        fields << row.sliced(fieldStart).toString();
-        rows << std::move(fields);
+            fields.push_back(row.sliced(fieldStart, sep - fieldStart));
+        fields.push_back(row.sliced(fieldStart));
+        visit(fields);
     }
+}
+
+QList<QStringList> parseRows(const QString& output)
+{
+    QList<QStringList> rows;
+    forEachRow(output, [&rows](std::span<const QStringView> fields) {
+        QStringList row;
+        row.reserve(qsizetype(fields.size()));
+        for (const QStringView field : fields)
+            row << field.toString();
+        rows << std::move(row);
+    });
     return rows;
 }
 
@@ -285,7 +307,14 @@ const ShellResult& ShellBatch::result() const
 
 QString Pad_Col(int width, const QString& value)
 {
-    if (value.size() >= width)
-        return value;
-    return value + QString(width - value.size(), u' ');
+    QString padded;
+    appendPadded(padded, width, value);
+    return padded;
+}
+
+void appendPadded(QString& line, int width, QStringView value)
+{
+    line += value;
+    if (value.size() < width)
+        line.resize(line.size() + width - value.size(), u' ');
 }

@@ -4,7 +4,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
+#include <span>
 
 // The outcome of one statement or batch sent to the sqlite3 shell.
 struct ShellResult
@@ -12,6 +14,7 @@ struct ShellResult
     bool ok = false;
     QString errorMessage;    // the shell's own message (or why it could not run) when !ok
     QList<QStringList> rows; // the rows printed, fields counted from 0
+    QString output;          // what the shell printed, only from runStatementUnparsed
 };
 
 // The database command protocol: every statement reaches the database through the real
@@ -30,6 +33,10 @@ void setBusyTimeoutMs(int ms);
 // Runs one statement and parses what it prints.
 ShellResult runStatement(const QString& dbPath, const QString& statement);
 
+// Runs one statement and keeps what it prints as text in `output`, for a listing too large
+// to hold as separate fields; read it with forEachRow.
+ShellResult runStatementUnparsed(const QString& dbPath, const QString& statement);
+
 // Runs many statements in one shell process inside one transaction: all of them or none.
 ShellResult runBatch(const QString& dbPath, const QStringList& statements);
 
@@ -40,6 +47,8 @@ QString sqlLiteral(const QString& value);
 // Splits the shell's output into rows of fields (unit separator between fields,
 // record separator after each row).
 QList<QStringList> parseRows(const QString& output);
+// The same split without copies: `visit` sees each row's fields as views into `output`.
+void forEachRow(QStringView output, const std::function<void(std::span<const QStringView>)>& visit);
 
 } // namespace DatabaseShell
 
@@ -71,3 +80,5 @@ private:
 
 // The value's text followed by blanks up to `width`; a longer value comes back whole.
 QString Pad_Col(int width, const QString& value);
+// Pad_Col onto the end of a line, without a string of its own.
+void appendPadded(QString& line, int width, QStringView value);

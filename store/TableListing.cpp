@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -25,9 +26,46 @@ const Layout& layoutOf(TableListing::Table table)
     return table == TableListing::Table::Poi ? kPoi : kCategory;
 }
 
-qsizetype fieldLength(const QStringList& row, int field)
+qsizetype fieldLength(std::span<const QStringView> row, int field)
 {
-    return field < row.size() ? row[field].size() : 0;
+    return field < qsizetype(row.size()) ? row[field].size() : 0;
+}
+
+using RowVisitor = std::function<void(std::span<const QStringView>)>;
+
+// Two passes over the rows: the first measures the label and description columns, the
+// second lays out the lines. `forEachRow` hands every row to its visitor, in order.
+QStringList layOut(const Layout& layout, const std::function<void(const RowVisitor&)>& forEachRow,
+                   qsizetype rowCountHint)
+{
+    qsizetype longestLabel = layout.measuredStart;
+    qsizetype longestDescription = layout.measuredStart;
+    forEachRow([&](std::span<const QStringView> row) {
+        longestLabel = std::max(longestLabel, fieldLength(row, layout.labelField));
+        longestDescription =
+            std::max(longestDescription, fieldLength(row, layout.descriptionField));
+    });
+    std::array<int, 6> widths = layout.widths;
+    widths[layout.labelField] = int(longestLabel + 1);
+    widths[layout.descriptionField] = int(longestDescription + 1);
+    qsizetype lineLength = layout.shownFields - 1;
+    for (int field = 0; field < layout.shownFields; ++field)
+        lineLength += widths[field];
+
+    QStringList lines;
+    lines.reserve(rowCountHint);
+    forEachRow([&](std::span<const QStringView> row) {
+        QString line;
+        line.reserve(lineLength);
+        for (int field = 0; field < layout.shownFields; ++field) {
+            if (field > 0)
+                line += u'|';
+            appendPadded(line, widths[field],
+                         field < qsizetype(row.size()) ? row[field] : QStringView());
+        }
+        lines << std::move(line);
+    });
+    return lines;
 }
 
 } // namespace
@@ -41,37 +79,30 @@ QString TableListing::statement() const
 
 QStringList TableListing::format(const QList<QStringList>& rows) const
 {
-    const Layout& layout = layoutOf(m_table);
-    qsizetype longestLabel = layout.measuredStart;
-    qsizetype longestDescription = layout.measuredStart;
-    for (const QStringList& row : rows) {
-        longestLabel = std::max(longestLabel, fieldLength(row, layout.labelField));
-        longestDescription =
-            std::max(longestDescription, fieldLength(row, layout.descriptionField));
-    }
-    std::array<int, 6> widths = layout.widths;
-    widths[layout.labelField] = int(longestLabel + 1);
-    widths[layout.descriptionField] = int(longestDescription + 1);
-
-    QStringList lines;
-    lines.reserve(rows.size());
-    for (const QStringList& row : rows) {
-        QString line;
-        for (int field = 0; field < layout.shownFields; ++field) {
-            if (field > 0)
-                line += u'|';
-            line += Pad_Col(widths[field], field < row.size() ? row[field] : QString());
+    const auto forEachRow = [&rows](const RowVisitor& visit) {
+        std::vector<QStringView> fields;
+        for (const QStringList& row : rows) {
+            fields.assign(row.begin(), row.end());
+            visit(fields);
         }
-        lines << std::move(line);
-    }
-    return lines;
+    };
+    return layOut(layoutOf(m_table), forEachRow, rows.size());
+}
+
+QStringList TableListing::format(QStringView shellOutput) const
+{
+    const auto forEachRow = [shellOutput](const RowVisitor& visit) {
+        DatabaseShell::forEachRow(shellOutput, visit);
+    };
+    // A row takes a few dozen characters; the hint only spares regrowing the list.
+    return layOut(layoutOf(m_table), forEachRow, shellOutput.size() / 32);
 }
 
 QStringList TableListing::run(const QString& dbPath, ShellResult* result) const
 {
-    ShellResult shell = DatabaseShell::runStatement(dbPath, statement());
-    QStringList lines = shell.ok ? format(shell.rows) : QStringList();
-    shell.rows.clear();
+    ShellResult shell = DatabaseShell::runStatementUnparsed(dbPath, statement());
+    QStringList lines = shell.ok ? format(shell.output) : QStringList();
+    shell.output.clear();
     if (result)
         *result = std::move(shell);
     return lines;

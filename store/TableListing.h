@@ -19,6 +19,8 @@ public:
     QString statement() const;
     // The lines in row order; rows with fewer fields than the table has show empty ones.
     QStringList format(const QList<QStringList>& rows) const;
+    // The same from the shell's unparsed output.
+    QStringList format(QStringView shellOutput) const;
 
     // Runs the statement and formats its rows; `result` tells whether the shell succeeded.
     QStringList run(const QString& dbPath, ShellResult* result) const;

@@ -51,7 +51,7 @@ private slots:
                  QStringLiteral("5   |a |b |1  "));
         QCOMPARE(categories.format(rows({{"5", "a|b", "two\nlines", "1"}}))[0],
                  QStringLiteral("5   |a|b |two\nlines |1  "));
-        QVERIFY(categories.format({}).isEmpty());
+        QVERIFY(categories.format(QList<QStringList>()).isEmpty());
     }
 
     void listsARealTable()
