@@ -1,15 +1,8 @@
-#include "ScriptedPrompts.h"
-#include "TestDatabase.h"
-#include "UiTest.h"
+#include "WindowTest.h"
 
 #include "ConversionPanel.h"
 #include "DatabaseShell.h"
-#include "LockableComboBox.h"
 #include "Platform.h"
-#include "SetupPanel.h"
-#include "SortedListModel.h"
-#include "frmMain.h"
-#include "ui_frmMain.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -45,34 +38,14 @@ public slots:
     void open(const QUrl& url) { opened << url; }
 };
 
-class TestConversionPanel : public QObject
+class TestConversionPanel : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<ScriptedPrompts> m_prompts;
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<frmMain> m_window;
-
-    Ui::frmMain& ui() { return m_window->ui(); }
-    QStringList list1() { return m_window->list1Rows().items(); }
-
-    QString gpxFile(const QString& name, const QByteArray& content)
-    {
-        const QString path = m_db->folder() + u'/' + name;
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            qFatal("cannot write %s", qPrintable(path));
-        file.write(content);
-        return path;
-    }
-
     void chooseDatabaseAndCategory(int index)
     {
-        m_prompts->files.enqueue(m_db->path());
-        QTest::mouseClick(ui().cmdPoiOpen, Qt::LeftButton);
-        ui().cmbCat->setFocus();
-        ui().cmbCat->setCurrentIndex(index);
-        ui().txtPoiPath->setFocus();
+        chooseDatabase();
+        pickCategory(index);
     }
 
     void chooseGpx(const QString& path)
@@ -82,20 +55,8 @@ class TestConversionPanel : public QObject
     }
 
 private slots:
-    void init()
-    {
-        m_prompts = std::make_unique<ScriptedPrompts>();
-        m_db = std::make_unique<TestDatabase>();
-        m_window = std::make_unique<frmMain>();
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    }
-    void cleanup()
-    {
-        m_window.reset();
-        m_db.reset();
-        m_prompts.reset();
-    }
+    void init() { QVERIFY(openWindow()); }
+    void cleanup() { closeWindow(); }
 
     void derivesTheOutputPath_data()
     {
@@ -188,7 +149,7 @@ private slots:
     {
         chooseDatabaseAndCategory(0);
         ui().TxtTemp->setText(m_db->folder());
-        chooseGpx(gpxFile("two.gpx", waypoints(2)));
+        chooseGpx(writeFile("two.gpx", waypoints(2)));
         ui().Option3->click();
         ui().cmdConv->click();
         QVERIFY(m_prompts->messages.isEmpty());
@@ -202,20 +163,24 @@ private slots:
         sql.close();
 
         // A file without waypoints still empties the output, and says why nothing is shown.
-        const QString empty = gpxFile("two.gpx", waypoints(0));
+        const QString empty = writeFile("two.gpx", waypoints(0));
         ui().cmdConv->click();
         QCOMPARE(QFileInfo(sql.fileName()).size(), 0);
         QCOMPARE(m_prompts->texts(), QStringList{"No waypoints were found in " + empty + "."});
     }
 
-    void saveToAMissingFolderIsReported()
+    void unopenableFilesAreReported()
     {
         chooseDatabaseAndCategory(0);
-        ui().TxtTemp->setText(m_db->folder() + "/no/such/folder");
-        chooseGpx(gpxFile("two.gpx", waypoints(2)));
-        ui().Option3->click();
+        ui().txtPoiPath->setText(m_db->folder() + "/missing.gpx");
         ui().cmdConv->click();
         QCOMPARE(m_prompts->messages.size(), 1);
+
+        ui().TxtTemp->setText(m_db->folder() + "/no/such/folder");
+        chooseGpx(writeFile("two.gpx", waypoints(2)));
+        ui().Option3->click();
+        ui().cmdConv->click();
+        QCOMPARE(m_prompts->messages.size(), 2);
         QVERIFY(list1().isEmpty());
     }
 
@@ -223,7 +188,7 @@ private slots:
     {
         QVERIFY(m_db->shell("delete from category where cat_id = 1;").has_value());
         chooseDatabaseAndCategory(0); // Fuel, number 2
-        chooseGpx(gpxFile("three.gpx", waypoints(3)));
+        chooseGpx(writeFile("three.gpx", waypoints(3)));
         ui().Option1->click();
         ui().cmdConv->click();
         QVERIFY2(m_prompts->messages.isEmpty(), qPrintable(m_prompts->texts().join("; ")));
@@ -235,7 +200,7 @@ private slots:
     void directIntoALockedDatabaseChangesNothing()
     {
         chooseDatabaseAndCategory(0);
-        chooseGpx(gpxFile("three.gpx", waypoints(3)));
+        chooseGpx(writeFile("three.gpx", waypoints(3)));
         ui().Option1->click();
         DatabaseShell::setBusyTimeoutMs(300);
         {
@@ -252,7 +217,7 @@ private slots:
     void problemsAreReportedWithTheirLines()
     {
         chooseDatabaseAndCategory(0);
-        chooseGpx(gpxFile(
+        chooseGpx(writeFile(
             "bad.gpx",
             "<gpx>\n<wpt lat=\"95\" lon=\"1\"><name>A</name></wpt>\n"
             "<wpt lat=\"1\" lon=\"1\"><name>B</name></wpt>\n<wpt lat=\"x\" lon=\"1\">\n</wpt>\n"));
@@ -283,19 +248,10 @@ private slots:
         QCOMPARE(m_db->count("poi"), 1);
     }
 
-    void anUnreadableGpxFileIsReported()
-    {
-        chooseDatabaseAndCategory(0);
-        ui().txtPoiPath->setText(m_db->folder() + "/missing.gpx");
-        ui().cmdConv->click();
-        QCOMPARE(m_prompts->messages.size(), 1);
-        QVERIFY(list1().isEmpty());
-    }
-
     void conversionsNeverOverlap()
     {
         chooseDatabaseAndCategory(0);
-        chooseGpx(gpxFile("many.gpx", waypoints(20000)));
+        chooseGpx(writeFile("many.gpx", waypoints(20000)));
         bool sawRun = false;
         QTimer::singleShot(0, this, [&] {
             sawRun = m_window->conversionPanel().isConverting();
@@ -316,7 +272,7 @@ private slots:
     {
         EditorSpy spy;
         QDesktopServices::setUrlHandler("file", &spy, "open");
-        const QString path = gpxFile("my trip & more.gpx", waypoints(1));
+        const QString path = writeFile("my trip & more.gpx", waypoints(1));
         ui().txtPoiPath->setText(path);
         QTest::mouseClick(ui().cmdDispEd, Qt::LeftButton);
         QDesktopServices::unsetUrlHandler("file");

@@ -1,33 +1,15 @@
-#include "ScriptedPrompts.h"
-#include "TestDatabase.h"
-#include "UiTest.h"
+#include "WindowTest.h"
 
 #include "DbOperationsPanel.h"
-#include "LockableComboBox.h"
 #include "SetupPanel.h"
-#include "SortedListModel.h"
-#include "frmMain.h"
 #include "frmNewCat.h"
 #include "frmNewPoi.h"
-#include "ui_frmMain.h"
 
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-
-#include <memory>
-
-class TestDbOperationsPanel : public QObject
+class TestDbOperationsPanel : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<ScriptedPrompts> m_prompts;
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<frmMain> m_window;
-
-    Ui::frmMain& ui() { return m_window->ui(); }
     DbOperationsPanel& panel() { return m_window->dbOperationsPanel(); }
-    QStringList list1() { return m_window->list1Rows().items(); }
     QStringList picked() { return m_window->selectedRows().items(); }
 
     void addPoi(int count)
@@ -48,31 +30,14 @@ class TestDbOperationsPanel : public QObject
         view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     }
 
-    void chooseCategory(int index)
-    {
-        ui().cmbCat->setFocus();
-        ui().cmbCat->setCurrentIndex(index);
-        ui().txtPoiPath->setFocus();
-    }
-
 private slots:
     void init()
     {
-        m_prompts = std::make_unique<ScriptedPrompts>();
-        m_db = std::make_unique<TestDatabase>();
-        m_window = std::make_unique<frmMain>();
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-        m_prompts->files.enqueue(m_db->path());
-        QTest::mouseClick(ui().cmdPoiOpen, Qt::LeftButton);
+        QVERIFY(openWindow());
+        chooseDatabase();
         QVERIFY(ui().Frame1->isEnabled());
     }
-    void cleanup()
-    {
-        m_window.reset();
-        m_db.reset();
-        m_prompts.reset();
-    }
+    void cleanup() { closeWindow(); }
 
     void listingsReplaceWhatList1Showed()
     {
@@ -170,12 +135,9 @@ private slots:
         addPoi(3);
         QVERIFY(panel().List_Poi());
         select(ui().List1, {0});
-        const QString line = picked().value(0);
-        ui().lstSelected->setCurrentIndex(ui().lstSelected->model()->index(0, 0));
-        // setCurrentIndex selects; put the line back where the test wants it.
-        if (picked().isEmpty())
-            select(ui().List1, {ui().List1->model()->rowCount() - 1});
-        const QString current = ui().lstSelected->currentIndex().data().toString();
+        const QString current = picked().value(0);
+        ui().lstSelected->selectionModel()->setCurrentIndex(ui().lstSelected->model()->index(0, 0),
+                                                            QItemSelectionModel::NoUpdate);
 
         m_prompts->answers.enqueue(Prompts::Answer::Ok);
         QTest::mouseClick(ui().cmdActiondb, Qt::LeftButton);
@@ -191,7 +153,6 @@ private slots:
         QTest::mouseClick(ui().cmdActiondb, Qt::LeftButton);
         QCOMPARE(m_prompts->texts().value(1), QStringLiteral("Cancelled!!"));
         QCOMPARE(m_db->count("poi"), 3);
-        Q_UNUSED(line);
     }
 
     void actionWithNothingPicked()
@@ -209,12 +170,12 @@ private slots:
         QCOMPARE(m_prompts->texts(), QStringList{"You must select a Category First!"});
         QVERIFY(!panel().newPoiDialog());
 
-        chooseCategory(0);
+        pickCategory(0);
         QTest::mouseClick(ui().cmdActiondb, Qt::LeftButton);
         frmNewPoi* dialog = panel().newPoiDialog();
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Adding a single Poi to Category Cafe"));
-        chooseCategory(2);
+        pickCategory(2);
         QTest::mouseClick(ui().cmdActiondb, Qt::LeftButton);
         QCOMPARE(panel().newPoiDialog(), dialog);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Adding a single Poi to Category Camping"));
@@ -226,7 +187,7 @@ private slots:
 
     void addingAPoi()
     {
-        chooseCategory(2);
+        pickCategory(2);
         panel().Open_New_Poi();
         QPointer<frmNewPoi> dialog = panel().newPoiDialog();
         control<QLineEdit>(dialog, "txtLat")->setText("51.5");

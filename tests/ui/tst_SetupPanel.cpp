@@ -1,30 +1,12 @@
-#include "ScriptedPrompts.h"
-#include "TestDatabase.h"
-#include "UiTest.h"
+#include "WindowTest.h"
 
-#include "LockableComboBox.h"
 #include "SetupPanel.h"
-#include "frmMain.h"
 #include "frmNewCat.h"
-#include "ui_frmMain.h"
 
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QStatusBar>
-
-#include <memory>
-
-class TestSetupPanel : public QObject
+class TestSetupPanel : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<ScriptedPrompts> m_prompts;
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<frmMain> m_window;
-
-    Ui::frmMain& ui() { return m_window->ui(); }
     SetupPanel& panel() { return m_window->setupPanel(); }
 
     QStringList entries()
@@ -35,41 +17,13 @@ class TestSetupPanel : public QObject
         return labels;
     }
 
-    void chooseDatabase(const QString& path)
-    {
-        m_prompts->files.enqueue(path);
-        QTest::mouseClick(ui().cmdPoiOpen, Qt::LeftButton);
-    }
-
-    // Picks entry `index` while the chooser has the focus, then moves the focus on.
-    void pickCategory(int index, bool leave = true)
-    {
-        ui().cmbCat->setFocus();
-        ui().cmbCat->setCurrentIndex(index);
-        if (leave)
-            ui().txtPoiPath->setFocus();
-    }
-
 private slots:
-    void init()
-    {
-        m_prompts = std::make_unique<ScriptedPrompts>();
-        m_db = std::make_unique<TestDatabase>();
-        QVERIFY(m_db->isValid());
-        m_window = std::make_unique<frmMain>();
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    }
-    void cleanup()
-    {
-        m_window.reset();
-        m_db.reset();
-        m_prompts.reset();
-    }
+    void init() { QVERIFY(openWindow()); }
+    void cleanup() { closeWindow(); }
 
     void choosingADatabaseLoadsItsCategories()
     {
-        chooseDatabase(m_db->path());
+        chooseDatabase();
         QCOMPARE(m_prompts->fileRequests.size(), 1);
         QCOMPARE(m_prompts->fileRequests[0].filters,
                  (QStringList{"All Files (*.*)", "Database Files (*.db)"}));
@@ -84,7 +38,7 @@ private slots:
         QCOMPARE(m_window->statusText(), QStringLiteral("Now select ( Or add a new ) category "));
         QCOMPARE(panel().CatRows().size(), 4);
 
-        chooseDatabase(m_db->path());
+        chooseDatabase();
         QCOMPARE(entries().size(), 4);
         QVERIFY(m_prompts->messages.isEmpty());
     }
@@ -94,7 +48,7 @@ private slots:
         QTest::mouseClick(ui().cmdPoiOpen, Qt::LeftButton);
         QVERIFY(ui().txtDb->text().isEmpty());
         QVERIFY(!ui().Frame1->isEnabled());
-        chooseDatabase(m_db->path());
+        chooseDatabase();
         QTest::mouseClick(ui().cmdPoiOpen, Qt::LeftButton);
         QCOMPARE(ui().txtDb->text(), m_db->path());
         QCOMPARE(entries().size(), 4);
@@ -116,7 +70,7 @@ private slots:
     void theFieldsFollowTheChooserWhenTheFocusLeaves()
     {
         QVERIFY(m_db->shell("update category set enabled = 7 where cat_id = 2;").has_value());
-        chooseDatabase(m_db->path());
+        chooseDatabase();
         pickCategory(3, false);
         QVERIFY(ui().txtCurrentCatNo->text().isEmpty());
         ui().txtPoiPath->setFocus();
@@ -134,7 +88,7 @@ private slots:
     void theChooserNamesTheChosenCategory()
     {
         QVERIFY(m_db->shell("delete from category where cat_id = 1;").has_value());
-        chooseDatabase(m_db->path());
+        chooseDatabase();
         QCOMPARE(panel().chosenCategoryNumber(), std::nullopt);
         pickCategory(0);
         QCOMPARE(panel().chosenCategoryNumber(), std::optional<QString>("2"));
@@ -168,7 +122,7 @@ private slots:
     {
         QFETCH(QString, label);
         QFETCH(QString, description);
-        chooseDatabase(m_db->path());
+        chooseDatabase();
         QTest::mouseClick(ui().cmdNewCat, Qt::LeftButton);
         frmNewCat* dialog = panel().newCategoryDialog();
         QVERIFY(dialog && dialog->isVisible());
@@ -190,7 +144,7 @@ private slots:
 
     void aFailingInsertIsReported()
     {
-        chooseDatabase(m_db->path());
+        chooseDatabase();
         QVERIFY(m_db->shell("drop table category;").has_value());
         panel().Add_Cat();
         control<QLineEdit>(panel().newCategoryDialog(), "txtNewLab")->setText("Pubs");
