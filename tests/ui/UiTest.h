@@ -11,9 +11,3 @@ template <typename T = QWidget> T* control(const QObject* window, const char* na
         qWarning("no control named %s", name);
     return found;
 }
-
-// twips of the layout to pixels: 15 twips are one pixel.
-inline QRect twips(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
