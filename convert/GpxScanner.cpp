@@ -561,7 +561,13 @@ bool GpxScanner::stepInValue(bool* more)
             return true;
         }
     }
-    const bool waypointEnds = next == '/' && endTag(m_pos, "</wpt", &past) == Match::Yes;
+    // Blanks before the '>' of </wpt> may run past the buffer, however long the look-ahead.
+    const Match waypointEnd = next == '/' ? endTag(m_pos, "</wpt", &past) : Match::No;
+    if (waypointEnd == Match::NeedMore) {
+        *more = true;
+        return true;
+    }
+    const bool waypointEnds = waypointEnd == Match::Yes;
     if (waypointEnds || (next == 'w' && tagStart(m_pos, "<wpt") == Match::Yes)) {
         dropWaypoint(QStringLiteral("Waypoint skipped: its <%1> element has no end tag.")
                          .arg(QLatin1StringView(m_valueTag.sliced(2))));

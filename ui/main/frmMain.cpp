@@ -93,7 +93,12 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmMain)
     m_ui->optCatAction->setFocus();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // ~QWidget closes the window and moves the focus off the category chooser; by then the
+    // window's ui() is gone, so the setup panel must not hear of it.
+    m_ui->cmbCat->removeEventFilter(m_setup);
+}
 
 void frmMain::attachPanels()
 {
