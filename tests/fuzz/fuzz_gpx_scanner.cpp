@@ -1,0 +1,137 @@
+// Any bytes as a GPX file: the scan must end, and every statement must be one well-formed
+// INSERT of five values that gives back the waypoint's own texts. The same bytes read in
+// small blocks must give the same statements and problem lines.
+
+#include "FuzzChecks.h"
+
+#include "DatabaseShell.h"
+#include "GpxScanner.h"
+#include "PoiStatement.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+struct Outcome
+{
+    std::vector<std::string> statements;
+    std::vector<int> problemLines;
+    bool scanned = false;
+};
+
+// Optional sign, digits, optional fraction, at least one digit; finite and within limit.
+bool isCoordinate(std::string_view text, double limit)
+{
+    size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    size_t digits = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        ++i, ++digits;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i, ++digits;
+    }
+    if (i != text.size() || digits == 0)
+        return false;
+    const std::string copy(text);
+    char* end = nullptr;
+    const double value = std::strtod(copy.c_str(), &end);
+    return end == copy.c_str() + copy.size() && std::isfinite(value) && std::fabs(value) <= limit;
+}
+
+std::string_view view(QByteArrayView bytes)
+{
+    return {bytes.data(), size_t(bytes.size())};
+}
+
+void checkStatement(const Waypoint& w, std::string_view s)
+{
+    constexpr std::string_view prefix = "INSERT INTO poi(lat,lon,label,desc,cat_id) VALUES(";
+    constexpr std::string_view suffix = ",1);";
+    FUZZ_CHECK(s.substr(0, prefix.size()) == prefix);
+    size_t at = prefix.size();
+
+    // lat and lon: numbers as written in the file.
+    const size_t latEnd = s.find(',', at);
+    FUZZ_CHECK(latEnd != std::string_view::npos);
+    const std::string_view lat = s.substr(at, latEnd - at);
+    FUZZ_CHECK(isCoordinate(lat, 90) && lat == view(w.lat));
+    at = latEnd + 1;
+    const size_t lonEnd = s.find(',', at);
+    FUZZ_CHECK(lonEnd != std::string_view::npos);
+    const std::string_view lon = s.substr(at, lonEnd - at);
+    FUZZ_CHECK(isCoordinate(lon, 180) && lon == view(w.lon));
+    at = lonEnd + 1;
+
+    // label and desc: literals that read back as the texts.
+    std::string label, desc;
+    FUZZ_CHECK(readSqlLiteral(s, &at, &label) && label == view(w.name));
+    FUZZ_CHECK(at < s.size() && s[at] == ',');
+    ++at;
+    FUZZ_CHECK(readSqlLiteral(s, &at, &desc) && desc == view(w.desc));
+
+    // cat_id, and nothing after the statement's end.
+    FUZZ_CHECK(s.substr(at) == suffix);
+
+    // The texts are UTF-8 whatever the file's encoding, and the gateway spells them the same.
+    const QString name = utf8Text(view(w.name));
+    const QString description = utf8Text(view(w.desc));
+    FUZZ_CHECK(name.toUtf8() == w.name && description.toUtf8() == w.desc);
+    std::string literal;
+    PoiStatement::appendLiteral(literal, w.name);
+    FUZZ_CHECK(view(DatabaseShell::sqlLiteral(name).toUtf8()) == literal);
+}
+
+Outcome scan(const QByteArray& bytes, qsizetype blockSize)
+{
+    Outcome outcome;
+    const PoiStatement builder;
+    std::string text;
+    GpxScanner scanner;
+    scanner.setBlockSize(blockSize);
+    scanner.setWaypointHandler([&](const Waypoint& w) {
+        builder.build(w, text);
+        checkStatement(w, text);
+        outcome.statements.push_back(text);
+        return true;
+    });
+    scanner.setProblemHandler(
+        [&](const GpxProblem& problem) { outcome.problemLines.push_back(problem.line); });
+    QBuffer device;
+    device.setData(bytes);
+    FUZZ_CHECK(device.open(QIODevice::ReadOnly));
+    outcome.scanned = scanner.scan(device);
+    FUZZ_CHECK(scanner.waypointCount() == qint64(outcome.statements.size()));
+    FUZZ_CHECK(scanner.problemCount() == qint64(outcome.problemLines.size()));
+    for (size_t i = 1; i < outcome.problemLines.size(); ++i)
+        FUZZ_CHECK(outcome.problemLines[i - 1] <= outcome.problemLines[i]);
+    return outcome;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    // One block for the whole input, as a file smaller than the default block is read; the
+    // default itself would cost a megabyte of buffer on every run.
+    const Outcome whole = scan(bytes, qsizetype(size) + 1);
+    // Small blocks cut every construct somewhere; the size follows the input, not a byte of it.
+    const Outcome cut = scan(bytes, qsizetype(1 + size % 17));
+    FUZZ_CHECK(whole.scanned == cut.scanned);
+    FUZZ_CHECK(whole.statements == cut.statements);
+    FUZZ_CHECK(whole.problemLines == cut.problemLines);
+    return 0;
+}
