@@ -59,37 +59,6 @@ private slots:
         QCOMPARE(sqlLiteral(QStringLiteral("a\"b|&%^<>")), QStringLiteral("'a\"b|&%^<>'"));
     }
 
-    void roundTripsAwkwardValues_data()
-    {
-        QTest::addColumn<QString>("value");
-        QTest::newRow("quotes") << QStringLiteral("O'Brien's \"Inn\"");
-        QTest::newRow("interpreter characters") << QStringLiteral("a & b | c %PATH% ^ < > $(x)");
-        QTest::newRow("line breaks and tab") << QStringLiteral("line 1\nline 2\r\n\tend");
-        QTest::newRow("non-ASCII") << QStringLiteral("Ærøskøbing café — 東京");
-        QTest::newRow("injection") << QStringLiteral("'); delete from poi; --");
-        QTest::newRow("dot command") << QStringLiteral("\n.quit\n");
-        QTest::newRow("long") << QString(100000, u'x');
-    }
-    void roundTripsAwkwardValues()
-    {
-        QFETCH(QString, value);
-        TestDatabase db;
-        QVERIFY(db.isValid());
-        const QString insert =
-            QStringLiteral("insert into poi(lat,lon,label,desc,cat_id) values(1,2,%1,%1,1);")
-                .arg(sqlLiteral(value));
-        const ShellResult stored = runStatement(db.path(), insert);
-        QVERIFY2(stored.ok, qPrintable(stored.errorMessage));
-        QVERIFY(stored.rows.isEmpty());
-
-        const ShellResult listed = runStatement(db.path(), QStringLiteral("select * from poi ;"));
-        QVERIFY(listed.ok);
-        QCOMPARE(listed.rows.size(), 1);
-        QCOMPARE(listed.rows[0].size(), 6);
-        QCOMPARE(listed.rows[0][3], value);
-        QCOMPARE(listed.rows[0][4], value);
-    }
-
     void ignoresTheUsersShellSettings()
     {
         TestDatabase db;
@@ -138,86 +107,6 @@ private slots:
         r = runBatch(db.path(), {good, good, good});
         QVERIFY(r.ok);
         QCOMPARE(db.count("poi"), 3);
-    }
-
-    void failsCleanly_data()
-    {
-        QTest::addColumn<QString>("situation");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("shell missing")
-            << "shell missing" << QString::fromLatin1(kFailedToCreateProcess);
-        QTest::newRow("not a database") << "not a database" << QStringLiteral("not a database");
-        QTest::newRow("no such file") << "no such file" << QStringLiteral("does not exist");
-        QTest::newRow("no poi table") << "no poi table" << QStringLiteral("no such table");
-    }
-    void failsCleanly()
-    {
-        QFETCH(QString, situation);
-        QFETCH(QString, message);
-        TestDatabase db;
-        QString path = db.path();
-        if (situation == "shell missing")
-            setShellProgram(QStringLiteral("sqlite3-not-installed-here"));
-        if (situation == "not a database") {
-            path = db.folder() + QStringLiteral("/notes.txt");
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(QByteArray(4096, 'x'));
-        }
-        if (situation == "no such file")
-            path = db.folder() + QStringLiteral("/missing.db");
-        if (situation == "no poi table")
-            QVERIFY(db.shell(QStringLiteral("drop table poi;")).has_value());
-
-        for (const ShellResult& r :
-             {runStatement(path, QStringLiteral("select * from poi ;")),
-              runBatch(path, {QStringLiteral("insert into poi(lat) values(1);")})}) {
-            QVERIFY(!r.ok);
-            QVERIFY2(r.errorMessage.contains(message), qPrintable(r.errorMessage));
-            QVERIFY(r.rows.isEmpty());
-        }
-        ShellBatch batch(path);
-        const bool started = batch.start() && batch.add("insert into poi(lat) values(1);");
-        const ShellResult r = started ? batch.finish() : batch.result();
-        QVERIFY(!r.ok);
-        QVERIFY2(r.errorMessage.contains(message), qPrintable(r.errorMessage));
-        QVERIFY(!QFile::exists(db.folder() + QStringLiteral("/missing.db")));
-    }
-
-    void refusesAReadOnlyDatabase()
-    {
-        TestDatabase db;
-        const QString before = db.dump("category");
-        QFile::setPermissions(db.path(), QFile::ReadOwner | QFile::ReadUser);
-        QFile probe(db.path());
-        if (probe.open(QIODevice::ReadWrite))
-            QSKIP("this account may write to read-only files");
-        const ShellResult r = runBatch(
-            db.path(),
-            {QStringLiteral("insert into category(label,desc,enabled) values('x','',1);")});
-        QVERIFY(!r.ok);
-        QVERIFY2(r.errorMessage.contains(QStringLiteral("readonly")), qPrintable(r.errorMessage));
-        QCOMPARE(db.dump("category"), before);
-    }
-
-    void waitsThenFailsOnALockedDatabase()
-    {
-        TestDatabase db;
-        const QString before = db.dump("category");
-        setBusyTimeoutMs(300);
-        {
-            DatabaseLocker locker(db.path());
-            QVERIFY(locker.isLocking());
-            const ShellResult r = runBatch(
-                db.path(),
-                {QStringLiteral("insert into category(label,desc,enabled) values('x','',1);")});
-            QVERIFY(!r.ok);
-            QVERIFY2(r.errorMessage.contains(QStringLiteral("locked")), qPrintable(r.errorMessage));
-            const ShellResult listing =
-                runStatement(db.path(), QStringLiteral("select * from category ;"));
-            QVERIFY(!listing.ok);
-        }
-        QCOMPARE(db.dump("category"), before);
     }
 
     void streamsALargeBatch()

@@ -18,6 +18,7 @@ class TestFaults : public QObject
     struct Routine
     {
         const char* name;
+        bool writes;
         std::function<ShellResult(const QString& db, const QString& gpx)> run;
     };
 
@@ -43,14 +44,16 @@ class TestFaults : public QObject
     }
 
     const QList<Routine> m_routines = {
-        {"category listing", [](auto& db, auto&) { return CategoryStore::list(db); }},
-        {"new category", [](auto& db, auto&) { return CategoryStore::insert(db, "New", "d"); }},
-        {"new poi", [](auto& db, auto&) { return PoiStore::add(db, "1", "2", "A", "", "1"); }},
-        {"remove all poi", [](auto& db, auto&) { return PoiStore::deleteAll(db); }},
-        {"poi listing", [](auto& db, auto&) { return listing(TableListing::Table::Poi, db); }},
-        {"category table",
+        {"category listing", false, [](auto& db, auto&) { return CategoryStore::list(db); }},
+        {"new category", true, [](auto& db, auto&) { return CategoryStore::insert(db, "N", "d"); }},
+        {"new poi", true,
+         [](auto& db, auto&) { return PoiStore::add(db, "1", "2", "A", "", "1"); }},
+        {"remove all poi", true, [](auto& db, auto&) { return PoiStore::deleteAll(db); }},
+        {"poi listing", false,
+         [](auto& db, auto&) { return listing(TableListing::Table::Poi, db); }},
+        {"category table", false,
          [](auto& db, auto&) { return listing(TableListing::Table::Category, db); }},
-        {"direct load", [](auto& db, auto& gpx) { return directLoad(db, gpx); }},
+        {"direct load", true, [](auto& db, auto& gpx) { return directLoad(db, gpx); }},
     };
 
     static QString writeGpx(const QString& path, int waypoints)
@@ -81,14 +84,25 @@ private slots:
     void everyRoutineFailsCleanly_data()
     {
         QTest::addColumn<QString>("situation");
-        for (const char* situation :
-             {"shell missing", "not a database", "no tables", "locked past the time-out"})
-            QTest::newRow(situation) << QString::fromLatin1(situation);
+        QTest::addColumn<QString>("message"); // part of what the user is told
+        QTest::newRow("shell missing") << "shell missing"
+                                       << "Failed to create process";
+        QTest::newRow("no such file") << "no such file"
+                                      << "does not exist";
+        QTest::newRow("not a database") << "not a database"
+                                        << "not a database";
+        QTest::newRow("no tables") << "no tables"
+                                   << "no such table";
+        QTest::newRow("read-only file") << "read-only file"
+                                        << "readonly";
+        QTest::newRow("locked") << "locked past the time-out"
+                                << "locked";
     }
 
     void everyRoutineFailsCleanly()
     {
         QFETCH(QString, situation);
+        QFETCH(QString, message);
         TestDatabase db;
         QVERIFY(db.isValid());
         QVERIFY(db.shell("insert into poi(lat,lon,label,desc,cat_id) values(1,2,'kept','',1);"));
@@ -96,6 +110,8 @@ private slots:
         const QString before = tables(db);
         QFile file(db.path());
         std::unique_ptr<DatabaseLocker> locker;
+        QString path = db.path();
+        bool immutable = false;
 
         if (situation == "shell missing") {
             DatabaseShell::setShellProgram(db.folder() + "/no-such-sqlite3");
@@ -105,6 +121,16 @@ private slots:
             file.close();
         } else if (situation == "no tables") {
             QVERIFY(db.shell("drop table poi; drop table category;"));
+        } else if (situation == "no such file") {
+            path = db.folder() + "/missing.db";
+        } else if (situation == "read-only file") {
+            QFile::setPermissions(db.path(), QFile::ReadOwner | QFile::ReadUser);
+            // The superuser writes through permissions; an immutable file stops even it.
+            if (QFile(db.path()).open(QIODevice::ReadWrite)) {
+                immutable = QProcess::execute("chattr", {"+i", db.path()}) == 0;
+                if (!immutable)
+                    QSKIP("this account writes to read-only files, and chattr is not available");
+            }
         } else {
             DatabaseShell::setBusyTimeoutMs(200);
             locker = std::make_unique<DatabaseLocker>(db.path());
@@ -115,16 +141,24 @@ private slots:
         file.close();
 
         for (const Routine& routine : m_routines) {
-            const ShellResult result = routine.run(db.path(), gpx);
+            const ShellResult result = routine.run(path, gpx);
+            if (situation == "read-only file" && !routine.writes) {
+                QVERIFY2(result.ok, routine.name);
+                continue;
+            }
             QVERIFY2(!result.ok, routine.name);
-            QVERIFY2(!result.errorMessage.trimmed().isEmpty(), routine.name);
+            QVERIFY2(result.errorMessage.contains(message),
+                     qPrintable(QStringLiteral("%1: %2").arg(routine.name, result.errorMessage)));
             QVERIFY(file.open(QIODevice::ReadOnly));
             QVERIFY2(file.readAll() == bytes, routine.name);
             file.close();
         }
         locker.reset();
+        if (immutable)
+            QProcess::execute("chattr", {"-i", db.path()});
         DatabaseShell::setShellProgram(QStringLiteral("sqlite3"));
-        if (situation == "shell missing" || situation == "locked past the time-out")
+        QVERIFY(!QFile::exists(db.folder() + "/missing.db")); // never created by the shell
+        if (situation != "not a database" && situation != "no tables")
             QCOMPARE(tables(db), before);
     }
 

@@ -43,34 +43,6 @@ private slots:
         QCOMPARE(CategoryStore::isEnabled(field), enabled);
     }
 
-    void storesCategoriesAsTyped_data()
-    {
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("description");
-        QTest::newRow("plain") << "Pubs"
-                               << "Beer";
-        QTest::newRow("empty description") << "Pubs"
-                                           << "";
-        QTest::newRow("quotes and bar") << "Joe's \"Bar\" | Grill"
-                                        << "a|b|c";
-        QTest::newRow("non-ASCII") << "Cafés Ærø"
-                                   << "Kaffe & Kuchen 100%";
-        QTest::newRow("injection") << "x'); delete from category; --"
-                                   << "";
-    }
-    void storesCategoriesAsTyped()
-    {
-        QFETCH(QString, label);
-        QFETCH(QString, description);
-        TestDatabase db;
-        const ShellResult inserted = CategoryStore::insert(db.path(), label, description);
-        QVERIFY2(inserted.ok, qPrintable(inserted.errorMessage));
-        const ShellResult listed = CategoryStore::list(db.path());
-        QVERIFY(listed.ok);
-        QCOMPARE(listed.rows.size(), 5);
-        QCOMPARE(listed.rows.last(), (QStringList{"5", label, description, "1"}));
-    }
-
     void storesAndRemovesPoi()
     {
         TestDatabase db;
@@ -83,18 +55,6 @@ private slots:
         r = PoiStore::deleteAll(db.path());
         QVERIFY(r.ok);
         QCOMPARE(db.count("poi"), 0);
-    }
-
-    void reportsFailures()
-    {
-        TestDatabase db;
-        QVERIFY(db.shell("drop table poi; drop table category;").has_value());
-        for (const ShellResult& r :
-             {CategoryStore::list(db.path()), CategoryStore::insert(db.path(), "a", "b"),
-              PoiStore::add(db.path(), "1", "2", "a", "", "1"), PoiStore::deleteAll(db.path())}) {
-            QVERIFY(!r.ok);
-            QVERIFY2(r.errorMessage.contains("no such table"), qPrintable(r.errorMessage));
-        }
     }
 };
 

@@ -70,16 +70,6 @@ private slots:
         QCOMPARE(categories.size(), 4);
         QCOMPARE(categories[3], QStringLiteral("4   |Museum  |Museums and galleries        |0  "));
     }
-
-    void reportsAFailedListing()
-    {
-        TestDatabase db;
-        QVERIFY(db.shell("drop table poi;").has_value());
-        ShellResult result;
-        QVERIFY(TableListing(TableListing::Table::Poi).run(db.path(), &result).isEmpty());
-        QVERIFY(!result.ok);
-        QVERIFY(result.errorMessage.contains("no such table"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestTableListing)
