@@ -1,4 +1,3 @@
-#include "DatabaseShell.h"
 #include "GpxScanner.h"
 #include "PoiStatement.h"
 
@@ -18,8 +17,6 @@ private slots:
     void decodesEncodings();
     void reportsProblems_data();
     void reportsProblems();
-    void literalMatchesGateway_data();
-    void literalMatchesGateway();
 
 private:
     struct Outcome
@@ -222,25 +219,6 @@ void TestGpxScanner::reportsProblems()
     QFETCH(QStringList, statements);
     QFETCH(QStringList, problemLines);
     compareAtAllBlockSizes(gpx, statements, problemLines);
-}
-
-void TestGpxScanner::literalMatchesGateway_data()
-{
-    QTest::addColumn<QString>("value");
-    QTest::newRow("plain") << QStringLiteral("Old Mill");
-    QTest::newRow("empty") << QString();
-    QTest::newRow("quotes") << QStringLiteral("O'Brien's \"x\" ''");
-    QTest::newRow("shell characters") << QStringLiteral("a|b&c%d^e<f>g;h");
-    QTest::newRow("line breaks") << QStringLiteral("one\ntwo\r\nthree\r");
-    QTest::newRow("non-ASCII") << QString::fromUtf8("Caf\xC3\xA9 \xF0\x9F\x98\x80");
-}
-
-void TestGpxScanner::literalMatchesGateway()
-{
-    QFETCH(QString, value);
-    std::string literal;
-    PoiStatement::appendLiteral(literal, value.toUtf8());
-    QCOMPARE(QString::fromStdString(literal), DatabaseShell::sqlLiteral(value));
 }
 
 QTEST_GUILESS_MAIN(TestGpxScanner)

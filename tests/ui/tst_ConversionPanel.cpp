@@ -64,23 +64,16 @@ private slots:
         QTest::addColumn<QString>("gpx");
         QTest::addColumn<QString>("output");
         const QString sep = QDir::separator();
-        QTest::newRow("windows path") << "c:\\temp"
-                                      << "C:\\data\\trip.gpx"
-                                      << "c:\\temp" + sep + "trip.sql";
-        QTest::newRow("several dots") << "/tmp"
-                                      << "/data/my.trip.gpx"
-                                      << "/tmp" + sep + "my.sql";
-        QTest::newRow("no dot") << "/tmp"
-                                << "/data/trip"
-                                << "/tmp" + sep + "trip.sql";
-        QTest::newRow("no separator") << "/tmp"
-                                      << "trip.gpx"
-                                      << "/tmp" + sep + "trip.sql";
-        QTest::newRow("trailing separator") << "/tmp/"
-                                            << "trip.gpx"
-                                            << "/tmp/" + sep + "trip.sql";
-        QTest::newRow("empty folder") << ""
-                                      << "trip.gpx" << sep + "trip.sql";
+        const auto row = [](const char* tag, const char* folder, const char* gpx,
+                            const QString& output) {
+            QTest::newRow(tag) << QString(folder) << QString(gpx) << output;
+        };
+        row("windows path", "c:\\temp", "C:\\data\\trip.gpx", "c:\\temp" + sep + "trip.sql");
+        row("several dots", "/tmp", "/data/my.trip.gpx", "/tmp" + sep + "my.sql");
+        row("no dot", "/tmp", "/data/trip", "/tmp" + sep + "trip.sql");
+        row("no separator", "/tmp", "trip.gpx", "/tmp" + sep + "trip.sql");
+        row("trailing separator", "/tmp/", "trip.gpx", "/tmp/" + sep + "trip.sql");
+        row("empty folder", "", "trip.gpx", sep + "trip.sql");
     }
     void derivesTheOutputPath()
     {
