@@ -7,8 +7,6 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -68,21 +66,6 @@ private slots:
         m_window.reset();
         m_prompts.reset();
         QTest::qWait(0); // lets closed boxes go
-    }
-
-    void menuBar()
-    {
-        QStringList entries;
-        for (QAction* entry : m_window->menuBar()->actions())
-            entries << entry->text();
-        QCOMPARE(entries, (QStringList{"File", "About"}));
-        auto* file = control<QMenu>(m_window.get(), "mnu");
-        QCOMPARE(file->menuAction(), m_window->menuBar()->actions().at(0));
-        QCOMPARE(action("mnuAbout"), m_window->menuBar()->actions().at(1));
-        QStringList items;
-        for (QAction* item : file->actions())
-            items << item->objectName() + "=" + item->text();
-        QCOMPARE(items, (QStringList{"Bab=GPS Babel", "adb=Allow DB operations", "mnuExit=Exit"}));
     }
 
     void statusBarGuidesTheUser()

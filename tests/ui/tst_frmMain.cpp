@@ -155,17 +155,6 @@ private slots:
         QVERIFY(w("cmdViewPoi")->geometry().bottom() < w("Line1")->y());
     }
 
-    void keepsItsSize()
-    {
-        const QSize size = m_window->size();
-        QCOMPARE(m_window->minimumSize(), size);
-        QCOMPARE(m_window->maximumSize(), size);
-        m_window->resize(size + QSize(100, 100));
-        QCoreApplication::processEvents();
-        QCOMPARE(m_window->size(), size);
-        QVERIFY(!(m_window->windowFlags() & Qt::WindowMaximizeButtonHint));
-    }
-
     // Faces the system lacks fall back to an installed one of the same kind.
     void fontsFallBackToInstalledFacesOfTheSameKind()
     {
