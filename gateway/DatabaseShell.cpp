@@ -49,7 +49,7 @@ QString missingDatabaseMessage(const QString& dbPath)
     return {};
 }
 
-ShellResult fromCommand(CommandResult&& command, bool parse = true)
+ShellResult fromCommand(CommandResult&& command, bool parse)
 {
     ShellResult result;
     result.ok = command.succeeded();
@@ -60,6 +60,15 @@ ShellResult fromCommand(CommandResult&& command, bool parse = true)
     else
         result.output = std::move(command.output);
     return result;
+}
+
+ShellResult runOne(const QString& dbPath, const QString& statement, bool parse)
+{
+    if (const QString missing = missingDatabaseMessage(dbPath); !missing.isEmpty())
+        return {false, missing, {}, {}};
+    const QByteArray input = preamble() + statement.toUtf8() + '\n';
+    return fromCommand(Run_Command(g_shellProgram, shellArguments(dbPath), input, true, false),
+                       parse);
 }
 
 void hideChildWindow(QProcess& process)
@@ -104,19 +113,12 @@ void setBusyTimeoutMs(int ms)
 
 ShellResult runStatement(const QString& dbPath, const QString& statement)
 {
-    if (const QString missing = missingDatabaseMessage(dbPath); !missing.isEmpty())
-        return {false, missing, {}, {}};
-    const QByteArray input = preamble() + statement.toUtf8() + '\n';
-    return fromCommand(Run_Command(g_shellProgram, shellArguments(dbPath), input, true, false));
+    return runOne(dbPath, statement, true);
 }
 
 ShellResult runStatementUnparsed(const QString& dbPath, const QString& statement)
 {
-    if (const QString missing = missingDatabaseMessage(dbPath); !missing.isEmpty())
-        return {false, missing, {}, {}};
-    const QByteArray input = preamble() + statement.toUtf8() + '\n';
-    return fromCommand(Run_Command(g_shellProgram, shellArguments(dbPath), input, true, false),
-                       false);
+    return runOne(dbPath, statement, false);
 }
 
 ShellResult runBatch(const QString& dbPath, const QStringList& statements)
@@ -127,7 +129,8 @@ ShellResult runBatch(const QString& dbPath, const QStringList& statements)
     for (const QString& statement : statements)
         input += statement.toUtf8() + '\n';
     input += "COMMIT;\n";
-    return fromCommand(Run_Command(g_shellProgram, shellArguments(dbPath), input, true, false));
+    return fromCommand(Run_Command(g_shellProgram, shellArguments(dbPath), input, true, false),
+                       true);
 }
 
 QString sqlLiteral(const QString& value)
