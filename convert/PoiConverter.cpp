@@ -37,11 +37,15 @@ ConvertResult PoiConverter::run()
     if (rq.delivery == Delivery::Save && rq.outputPath.isEmpty())
         return failed(result, Failure::Request, QStringLiteral("Bad Path for Output"));
 
-    QFile gpx(rq.gpxPath);
-    if (!gpx.open(QIODevice::ReadOnly))
-        return failed(result, Failure::Input,
-                      QStringLiteral("Cannot open the GPX file %1.").arg(rq.gpxPath),
-                      gpx.errorString());
+    QFile gpxFile(rq.gpxPath);
+    QIODevice* gpx = rq.gpxDevice;
+    if (!gpx) {
+        if (!gpxFile.open(QIODevice::ReadOnly))
+            return failed(result, Failure::Input,
+                          QStringLiteral("Cannot open the GPX file %1.").arg(rq.gpxPath),
+                          gpxFile.errorString());
+        gpx = &gpxFile;
+    }
 
     SqlFileWriter writer;
     if (rq.delivery == Delivery::Save && !writer.open(rq.outputPath))
@@ -95,7 +99,7 @@ ConvertResult PoiConverter::run()
         return true;
     });
 
-    const bool scanned = scanner.scan(gpx);
+    const bool scanned = scanner.scan(*gpx);
     if (rq.delivery == Delivery::Save && !writer.close())
         writeFailed = true;
 

@@ -1,5 +1,6 @@
 #include "ScriptedPrompts.h"
 #include "UiTest.h"
+#include "Version.h"
 #include "frmAbout.h"
 #include "frmMain.h"
 
@@ -116,7 +117,8 @@ private slots:
         QCOMPARE(
             control<QLabel>(box, "Label4")->text(),
             QStringLiteral("Convert GPX poifiles to SQL for display or Loading into Maemo Mapper"));
-        QCOMPARE(control<QLabel>(box, "Label2")->text(), QStringLiteral("Version 0.5"));
+        QCOMPARE(control<QLabel>(box, "Label2")->text(),
+                 QStringLiteral("Version " GEOFILL_VERSION));
         QCOMPARE(control<QPushButton>(box, "cmdAbout")->text(), QStringLiteral("Ok"));
         const QString notice = control<QLabel>(box, "Label3")->text();
         QVERIFY2(QRegularExpression("^.+ (January|February|March|April|May|June|July|August|"
