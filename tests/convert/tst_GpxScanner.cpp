@@ -34,25 +34,19 @@ private:
 namespace {
 
 // Sequential, and hands over a few bytes a read, as a pipe does while its writer is slow.
-class Pipe : public QIODevice
+struct Pipe : QIODevice
 {
-public:
-    explicit Pipe(QByteArray bytes) : m_bytes(std::move(bytes)) { open(ReadOnly); }
+    explicit Pipe(QByteArray gpx) : bytes(std::move(gpx)) { open(ReadOnly); }
     bool isSequential() const override { return true; }
-
-protected:
     qint64 readData(char* data, qint64 max) override
     {
-        const qint64 n = std::min({max, qint64(5), m_bytes.size() - m_at});
-        std::memcpy(data, m_bytes.constData() + m_at, n);
-        m_at += n;
+        const qint64 n = std::min({max, qint64(5), bytes.size()});
+        std::memcpy(data, bytes.constData(), n);
+        bytes.remove(0, n);
         return n;
     }
     qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    QByteArray m_bytes;
-    qint64 m_at = 0;
+    QByteArray bytes;
 };
 
 QString insert(const QString& values)
