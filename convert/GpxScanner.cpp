@@ -19,6 +19,9 @@ namespace {
 
 constexpr qsizetype kDefaultBlock = 1 << 20;
 
+// Enough bytes after a '<' to tell every construct apart ("<![CDATA[" is the longest).
+constexpr qsizetype kLookahead = 16;
+
 // The first bytes, where a BOM or the encoding declaration sits. A pipe hands over only what
 // was written so far, so a sequential device is read until it has them all or ends; the
 // transaction keeps them for the scan.
@@ -37,8 +40,6 @@ QByteArray peekHead(QIODevice& device, qint64 size)
     device.rollbackTransaction();
     return head;
 }
-// Enough bytes after a '<' to tell every construct apart ("<![CDATA[" is the longest).
-constexpr qsizetype kLookahead = 16;
 
 // One look-up instead of four comparisons: the attribute and tag-name loops run on these.
 enum : unsigned char
