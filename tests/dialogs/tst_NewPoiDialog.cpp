@@ -134,10 +134,20 @@ private slots:
         QVERIFY(dialog->isVisible());
     }
 
-    void cancelClosesAndDiscards()
+    void cancelAndEscapeCloseAndDiscard_data()
     {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("Escape") << true;
+    }
+    void cancelAndEscapeCloseAndDiscard()
+    {
+        QFETCH(bool, escape);
         type("txtPLab", "Old Mill");
-        click("Command2");
+        if (escape)
+            QTest::keyClick(field("txtPLab"), Qt::Key_Escape);
+        else
+            click("Command2");
         QTRY_VERIFY(dialog.isNull());
     }
 };
