@@ -268,7 +268,8 @@ private slots:
         QCOMPARE(list1(), listing);
 
         select("List1", {0});
-        w<QListView>("lstSelected")->setCurrentIndex(rows("lstSelected").index(0));
+        w<QListView>("lstSelected")->selectionModel()->setCurrentIndex(
+            rows("lstSelected").index(0), QItemSelectionModel::NoUpdate);
         m_prompts->answers << Prompts::Answer::Ok << Prompts::Answer::Ok << Prompts::Answer::Cancel;
         click("cmdActiondb");
         QCOMPARE(m_prompts->messages[0].title, QStringLiteral("DELETE THESE Category?????"));

@@ -122,7 +122,7 @@ private slots:
         const QByteArray before = dbBytes();
         if (option == "Option1") {
             DatabaseLocker locker(m_db->path());
-            click("cmdConv");
+            QTest::mouseClick(w("cmdConv"), Qt::LeftButton);
             // Shown after half a second, a count and a bar that is not yet full.
             auto* bar = w<QProgressBar>("progress");
             QTRY_VERIFY(bar->isVisible());
@@ -176,14 +176,17 @@ private slots:
 
         // The real question: Enter takes its default, Cancel.
         Prompts::install(nullptr);
-        QTimer::singleShot(0, this, [] {
-            QTRY_VERIFY(qobject_cast<QMessageBox*>(QApplication::activeModalWidget()));
-            QWidget* box = QApplication::activeModalWidget();
-            QTest::keyClick(box, Qt::Key_Return);
+        const auto box = [] {
+            return qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        };
+        QTimer::singleShot(0, this, [this, box] {
+            QTRY_VERIFY(box() && box()->text().startsWith("Are You Sure"));
+            QTest::keyClick(box(), Qt::Key_Return);
             // "Operation Cancelled!" follows; Escape closes it.
-            QTRY_VERIFY(QApplication::activeModalWidget() &&
-                        QApplication::activeModalWidget() != box);
-            QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
+            QTimer::singleShot(0, this, [box] {
+                QTRY_VERIFY(box() && box()->text() == "Operation Cancelled!");
+                QTest::keyClick(box(), Qt::Key_Escape);
+            });
         });
         click("cmdActiondb");
         Prompts::install(m_prompts.get());

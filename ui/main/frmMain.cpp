@@ -154,8 +154,15 @@ void frmMain::setRunning(bool running, const QString& description)
     m_setup->setRunning(running);
     m_conversion->setRunning(running);
     m_dbOperations->setRunning(running);
-    if (running)
+    // The run's name stands in the status bar while it goes; then the text from before comes
+    // back, unless the run's end has news of its own.
+    if (running) {
+        m_statusBeforeRun = statusText();
         showStatus(description + QStringLiteral("…"));
+        m_runningStatus = statusText();
+    } else if (statusText() == m_runningStatus) {
+        showStatus(m_statusBeforeRun);
+    }
 }
 
 void frmMain::applyFonts()

@@ -68,4 +68,6 @@ private:
     DbOperationsPanel* m_dbOperations = nullptr;
     ConversionPanel* m_conversion = nullptr;
     RunProgress* m_progress = nullptr;
+    QString m_statusBeforeRun;
+    QString m_runningStatus;
 };
