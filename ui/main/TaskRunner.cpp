@@ -30,17 +30,24 @@ TaskRunner::~TaskRunner()
     delete m_worker;
 }
 
-bool TaskRunner::start(const QString& description, const QString& unit, Work work, Done done)
+void TaskRunner::start(const QString& description, const QString& unit, Work work, Done done)
 {
+    Piece piece{description, unit, std::move(work), std::move(done)};
     if (m_running)
-        return false;
+        m_queued.append(std::move(piece));
+    else
+        run(std::move(piece));
+}
+
+void TaskRunner::run(Piece piece)
+{
     m_running = true;
     m_control.m_stop = false;
     m_control.m_sinceReport.invalidate();
-    emit started(description, unit);
+    emit started(piece.description, piece.unit);
     QMetaObject::invokeMethod(
         m_worker,
-        [this, work = std::move(work), done = std::move(done)]() mutable {
+        [this, work = std::move(piece.work), done = std::move(piece.done)]() mutable {
             work(m_control);
             // Queued to this object: dropped unread when the runner is gone by then.
             QMetaObject::invokeMethod(
@@ -51,15 +58,17 @@ bool TaskRunner::start(const QString& description, const QString& unit, Work wor
                     emit finished();
                     if (done)
                         done(stopped);
+                    if (!m_running && !m_queued.isEmpty())
+                        run(m_queued.takeFirst());
                 },
                 Qt::QueuedConnection);
         },
         Qt::QueuedConnection);
-    return true;
 }
 
 void TaskRunner::cancel()
 {
+    m_queued.clear();
     if (m_running)
         m_control.m_stop = true;
 }

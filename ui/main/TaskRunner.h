@@ -47,10 +47,10 @@ public:
     ~TaskRunner() override;
 
     bool isRunning() const { return m_running; }
-    // Starts `work` unless another piece is running (then false, and nothing happens).
-    // `unit` names what progress counts ("waypoints"); empty when it counts nothing.
-    bool start(const QString& description, const QString& unit, Work work, Done done);
-    // Asks the running work to stop; it ends at its next check.
+    // Starts `work`, or queues it behind the running piece (a follow-up such as a refreshed
+    // listing). `unit` names what progress counts ("waypoints"); empty when it counts nothing.
+    void start(const QString& description, const QString& unit, Work work, Done done);
+    // Asks the running work to stop at its next check, and drops what is queued behind it.
     void cancel();
 
 signals:
@@ -60,7 +60,17 @@ signals:
     void finished();
 
 private:
+    struct Piece
+    {
+        QString description;
+        QString unit;
+        Work work;
+        Done done;
+    };
+    void run(Piece piece);
+
     QThread m_thread;
+    QList<Piece> m_queued;
     QObject* m_worker = nullptr; // lives on m_thread
     Control m_control;
     bool m_running = false;
