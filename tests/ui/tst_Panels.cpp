@@ -7,22 +7,10 @@
 #include "frmNewCat.h"
 #include "frmNewPoi.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QUrl>
-
-// Receives the file the editor launcher hands to the desktop.
-class EditorSpy : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened << url; }
-};
 
 // What each panel does with its own controls, on a real window over a real database.
 class TestPanels : public WindowTest
@@ -201,21 +189,6 @@ private slots:
         QTRY_VERIFY(idle());
         QCOMPARE(m_window->statusText(), QStringLiteral("Loaded 1 waypoint into poi.db (category Fuel)."));
         QCOMPARE(m_db->dump("poi"), QStringLiteral("1|1.0|1.0|B||2\n"));
-    }
-
-    void theEditorGetsThePathWhole()
-    {
-        EditorSpy spy;
-        QDesktopServices::setUrlHandler("file", &spy, "open");
-        const QString path = writeFile("my trip & more.gpx", waypoints(1));
-        field("txtPoiPath")->setText(path);
-        click("cmdDispEd");
-        QDesktopServices::unsetUrlHandler("file");
-        QCOMPARE(spy.opened.size(), 1);
-        QCOMPARE(spy.opened[0].toLocalFile(), path);
-        field("txtPoiPath")->setText(m_db->folder() + "/gone.gpx");
-        click("cmdDispEd");
-        QCOMPARE(m_prompts->texts(), QStringList{"The GPX file could not be opened in an editor."});
     }
 
     void listingsAndTheActionOptions()
