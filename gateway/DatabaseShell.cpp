@@ -232,9 +232,13 @@ struct ShellBatch::Private
 
     void kill()
     {
-        // Killed before COMMIT: the shell's journal undoes whatever it had begun.
+        // Killed before COMMIT: the shell's journal undoes whatever it had begun. A large
+        // load may already have written pages; the next opening rolls them back, so open
+        // it now and leave the file as it was before the load.
         process.kill();
         process.waitForFinished(-1);
+        if (QFileInfo::exists(dbPath + QStringLiteral("-journal")))
+            DatabaseShell::runStatement(dbPath, QStringLiteral("select count(*) from sqlite_master;"));
         fail(QStringLiteral("The load was stopped; nothing was stored."));
     }
 

@@ -86,6 +86,8 @@ frmMain::frmMain(QWidget* parent)
     attachPanels();
 
     m_progress = new RunProgress(*m_runner, statusBar());
+    // The status bar's large face is for its text; the bar and its button use the window's.
+    m_progress->setFont(Fonts::msSansSerif());
     statusBar()->addPermanentWidget(m_progress);
     connect(m_runner.get(), &TaskRunner::started, this,
             [this](const QString& description) { setRunning(true, description); });
