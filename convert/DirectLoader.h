@@ -12,6 +12,8 @@ class DirectLoader
 public:
     explicit DirectLoader(const QString& dbPath);
 
+    // Asked while the load waits for the shell; true stops it before its COMMIT.
+    void setStopCheck(StopCheck stop) { m_batch.setStopCheck(std::move(stop)); }
     // Checks the database file and starts the shell; false with error() on failure.
     // A missing file is refused here: the shell would create an empty database in its place.
     bool start();

@@ -53,9 +53,11 @@ ConvertResult PoiConverter::run()
                       QStringLiteral("Cannot create the output file %1.").arg(rq.outputPath),
                       writer.errorString());
 
+    const auto stopped = [this] { return m_stop && m_stop(); };
     std::optional<DirectLoader> loader;
     if (rq.delivery == Delivery::Direct) {
         loader.emplace(rq.dbPath);
+        loader->setStopCheck(m_stop);
         if (!loader->start())
             return failed(result, Failure::Load, loader->error(), loader->errorDetail());
     }
@@ -68,7 +70,9 @@ ConvertResult PoiConverter::run()
     GpxScanner scanner;
     if (m_blockSize > 0)
         scanner.setBlockSize(m_blockSize);
-    scanner.setProgressHandler(m_onProgress);
+    scanner.setProgressHandler([&](qint64 done, qint64 total) {
+        return !stopped() && (!m_onProgress || m_onProgress(done, total));
+    });
     scanner.setProblemHandler([&](const GpxProblem& problem) {
         ++result.problemCount;
         if (m_onProblem)
@@ -100,6 +104,12 @@ ConvertResult PoiConverter::run()
     });
 
     const bool scanned = scanner.scan(*gpx);
+    if (stopped()) {
+        if (loader)
+            loader->abort();
+        writer.discard();
+        return failed(result, Failure::Cancelled, QStringLiteral("The conversion was stopped."));
+    }
     if (rq.delivery == Delivery::Save && !writer.close())
         writeFailed = true;
 
@@ -125,10 +135,36 @@ ConvertResult PoiConverter::run()
                                          "loaded.")
                               .arg(result.problemCount));
         if (!loader->finish(true))
-            return failed(result, Failure::Load, loader->error(), loader->errorDetail());
+            return stopped()
+                       ? failed(result, Failure::Cancelled,
+                                QStringLiteral("The conversion was stopped."))
+                       : failed(result, Failure::Load, loader->error(), loader->errorDetail());
         result.loadedCount = loader->sentCount();
     }
     return result;
+}
+
+qint64 countWaypointTags(const QString& gpxPath, const StopCheck& stop)
+{
+    QFile file(gpxPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    constexpr qsizetype kBlock = 1 << 20;
+    static const QByteArray tag("<wpt");
+    QByteArray block;
+    qint64 count = 0;
+    QByteArray carry; // a tag cut by the block's end
+    while (!file.atEnd()) {
+        if (stop && stop())
+            return 0;
+        block = carry + file.read(kBlock);
+        if (block.size() <= carry.size())
+            break;
+        for (qsizetype at = block.indexOf(tag); at >= 0; at = block.indexOf(tag, at + tag.size()))
+            ++count;
+        carry = block.right(tag.size() - 1);
+    }
+    return count;
 }
 
 ConvertResult Convert_Poi(const ConvertRequest& request)

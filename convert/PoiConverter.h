@@ -2,6 +2,8 @@
 
 #include "GpxScanner.h"
 
+#include <CommandRunner.h>
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -85,6 +87,9 @@ public:
         m_onProgress = std::move(handler);
     }
     void setBlockSize(qsizetype bytes) { m_blockSize = bytes; }
+    // Asked between blocks of the file and while waiting for the shell; true stops the run
+    // with Failure::Cancelled: nothing is loaded and no output file is left behind.
+    void setStopCheck(StopCheck stop) { m_stop = std::move(stop); }
 
     ConvertResult run();
 
@@ -93,8 +98,13 @@ private:
     StatementSink m_onStatement;
     ProblemSink m_onProblem;
     GpxScanner::ProgressHandler m_onProgress;
+    StopCheck m_stop;
     qsizetype m_blockSize = 0;
 };
+
+// How many "<wpt" tags the file holds: the total a progress display counts towards. A quick
+// pass over the bytes; 0 when the file cannot be read or `stop` answers true.
+qint64 countWaypointTags(const QString& gpxPath, const StopCheck& stop = {});
 
 // The whole conversion at once, statements and problems collected in the result.
 ConvertResult Convert_Poi(const ConvertRequest& request);

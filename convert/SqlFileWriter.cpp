@@ -6,7 +6,16 @@ constexpr qsizetype kFlushAt = 1 << 20;
 
 SqlFileWriter::~SqlFileWriter()
 {
-    close();
+    discard();
+}
+
+void SqlFileWriter::discard()
+{
+    if (m_file.isOpen()) {
+        m_file.cancelWriting();
+        m_file.commit(); // closes without replacing the target after cancelWriting()
+    }
+    m_buffer.resize(0);
 }
 
 bool SqlFileWriter::open(const QString& path)
@@ -15,7 +24,7 @@ bool SqlFileWriter::open(const QString& path)
     m_failed = false;
     m_error.clear();
     m_buffer.resize(0);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         m_error = m_file.errorString();
         m_failed = true;
         return false;
@@ -51,8 +60,9 @@ bool SqlFileWriter::close()
     if (!m_file.isOpen())
         return !m_failed;
     const bool flushed = !m_failed && flush();
-    const bool synced = m_file.flush();
-    m_file.close();
+    if (!flushed)
+        m_file.cancelWriting();
+    const bool synced = m_file.commit();
     if (flushed && !synced && m_error.isEmpty()) {
         m_error = m_file.errorString();
         m_failed = true;

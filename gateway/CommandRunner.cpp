@@ -1,6 +1,5 @@
 #include "CommandRunner.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QProcess>
 
@@ -30,7 +29,7 @@ QString CommandResult::failureReason() const
 
 namespace {
 
-// Slice of each wait, so the caller's window keeps being painted meanwhile.
+// Slice of each wait, so a stop request is noticed quickly.
 constexpr int kWaitSliceMs = 30;
 
 void hideChildWindow(QProcess& process)
@@ -47,7 +46,7 @@ void hideChildWindow(QProcess& process)
 
 CommandResult Run_Command(const QString& program, const QStringList& arguments,
                           const QByteArray& input, bool captureStdOut, bool captureStdErr,
-                          int timeoutMs)
+                          int timeoutMs, const StopCheck& stop)
 {
     if (!captureStdOut && !captureStdErr)
         throw std::invalid_argument("Run_Command: at least one output stream must be captured");
@@ -82,14 +81,12 @@ CommandResult Run_Command(const QString& program, const QStringList& arguments,
         // pipe flowing and the final copy small.
         out += process.readAllStandardOutput();
         err += process.readAllStandardError();
-        if (deadline.hasExpired()) {
+        if (deadline.hasExpired() || (stop && stop())) {
             process.kill();
             process.waitForFinished(-1);
             killed = true;
             break;
         }
-        if (QCoreApplication::instance())
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
     out += process.readAllStandardOutput();
     err += process.readAllStandardError();

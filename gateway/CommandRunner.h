@@ -4,6 +4,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+// Asked now and then during long work: true means stop as soon as possible. Any thread may
+// set what it reads (an atomic flag, typically).
+using StopCheck = std::function<bool()>;
+
 // The text Run_Command gives back when the program cannot be started at all.
 inline constexpr const char* kFailedToCreateProcess =
     "Failed to create process, check the path of the command line.";
@@ -24,11 +30,12 @@ struct CommandResult
 };
 
 // Starts `program` directly (no command interpreter ever sees an argument), writes `input`
-// to its standard input, closes it, and waits for the program's end while the caller's
-// event loop keeps running, so a window stays painted.
+// to its standard input, closes it, and waits for the program's end. It blocks its caller:
+// a window calls it from a worker thread. When `stop` answers true the program is killed
+// and finished is false.
 // At least one of the capture flags must be on; otherwise std::invalid_argument is thrown
 // before anything starts. With both on, standard error is merged into output.
 // timeoutMs < 0 waits for ever; past a time-out the program is killed and finished is false.
 CommandResult Run_Command(const QString& program, const QStringList& arguments,
                           const QByteArray& input, bool captureStdOut, bool captureStdErr,
-                          int timeoutMs = -1);
+                          int timeoutMs = -1, const StopCheck& stop = {});

@@ -2,7 +2,6 @@
 
 #include "CommandRunner.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -62,13 +61,14 @@ ShellResult fromCommand(CommandResult&& command, bool parse)
     return result;
 }
 
-ShellResult runOne(const QString& dbPath, const QString& statement, bool parse)
+ShellResult runOne(const QString& dbPath, const QString& statement, bool parse,
+                   const StopCheck& stop)
 {
     if (const QString missing = missingDatabaseMessage(dbPath); !missing.isEmpty())
         return {false, missing, {}, {}};
     const QByteArray input = preamble() + statement.toUtf8() + '\n';
-    return fromCommand(Run_Command(g_shellProgram, shellArguments(dbPath), input, true, false),
-                       parse);
+    return fromCommand(
+        Run_Command(g_shellProgram, shellArguments(dbPath), input, true, false, -1, stop), parse);
 }
 
 void hideChildWindow(QProcess& process)
@@ -79,12 +79,6 @@ void hideChildWindow(QProcess& process)
 #else
     Q_UNUSED(process);
 #endif
-}
-
-void keepWindowPainted()
-{
-    if (QCoreApplication::instance())
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 } // namespace
@@ -111,17 +105,18 @@ void setBusyTimeoutMs(int ms)
     g_busyTimeoutMs = ms;
 }
 
-ShellResult runStatement(const QString& dbPath, const QString& statement)
+ShellResult runStatement(const QString& dbPath, const QString& statement, const StopCheck& stop)
 {
-    return runOne(dbPath, statement, true);
+    return runOne(dbPath, statement, true, stop);
 }
 
-ShellResult runStatementUnparsed(const QString& dbPath, const QString& statement)
+ShellResult runStatementUnparsed(const QString& dbPath, const QString& statement,
+                                 const StopCheck& stop)
 {
-    return runOne(dbPath, statement, false);
+    return runOne(dbPath, statement, false, stop);
 }
 
-ShellResult runBatch(const QString& dbPath, const QStringList& statements)
+ShellResult runBatch(const QString& dbPath, const QStringList& statements, const StopCheck& stop)
 {
     if (const QString missing = missingDatabaseMessage(dbPath); !missing.isEmpty())
         return {false, missing, {}, {}};
@@ -129,8 +124,8 @@ ShellResult runBatch(const QString& dbPath, const QStringList& statements)
     for (const QString& statement : statements)
         input += statement.toUtf8() + '\n';
     input += "COMMIT;\n";
-    return fromCommand(Run_Command(g_shellProgram, shellArguments(dbPath), input, true, false),
-                       true);
+    return fromCommand(
+        Run_Command(g_shellProgram, shellArguments(dbPath), input, true, false, -1, stop), true);
 }
 
 QString sqlLiteral(const QString& value)
@@ -192,7 +187,10 @@ struct ShellBatch::Private
     QProcess process;
     ShellResult result;
     QByteArray errorOutput;
+    StopCheck stop;
     bool running = false;
+
+    bool stopRequested() const { return stop && stop(); }
 
     void fail(const QString& message)
     {
@@ -213,6 +211,37 @@ struct ShellBatch::Private
                  : shellMessage);
     }
 
+    // Waits until at most `pending` bytes of input are left unwritten; false when the shell
+    // ended or a stop was asked for (the shell is then killed).
+    bool drainTo(qint64 pending)
+    {
+        while (process.bytesToWrite() > pending) {
+            if (stopRequested()) {
+                kill();
+                return false;
+            }
+            if (!process.waitForBytesWritten(kWaitSliceMs) &&
+                process.state() != QProcess::Running) {
+                failFromShell();
+                return false;
+            }
+            errorOutput += process.readAllStandardError();
+        }
+        return true;
+    }
+
+    void kill()
+    {
+        // Killed before COMMIT: the shell's journal undoes whatever it had begun. A large
+        // load may already have written pages; the next opening rolls them back, so open
+        // it now and leave the file as it was before the load.
+        process.kill();
+        process.waitForFinished(-1);
+        if (QFileInfo::exists(dbPath + QStringLiteral("-journal")))
+            DatabaseShell::runStatement(dbPath, QStringLiteral("select count(*) from sqlite_master;"));
+        fail(QStringLiteral("The load was stopped; nothing was stored."));
+    }
+
     bool write(const QByteArray& data)
     {
         if (!running)
@@ -221,16 +250,7 @@ struct ShellBatch::Private
             failFromShell();
             return false;
         }
-        while (process.bytesToWrite() > kMaxPendingInput) {
-            if (!process.waitForBytesWritten(kWaitSliceMs) &&
-                process.state() != QProcess::Running) {
-                failFromShell();
-                return false;
-            }
-            errorOutput += process.readAllStandardError();
-            keepWindowPainted();
-        }
-        return true;
+        return drainTo(kMaxPendingInput);
     }
 };
 
@@ -273,6 +293,13 @@ ShellResult ShellBatch::finish(bool commit)
 {
     if (!d->running)
         return d->result;
+    // Everything before the COMMIT may still be stopped; the COMMIT itself is short.
+    if (commit && !d->drainTo(0))
+        return d->result;
+    if (commit && d->stopRequested()) {
+        d->kill();
+        return d->result;
+    }
     if (!d->write(commit ? QByteArrayLiteral("COMMIT;\n") : QByteArrayLiteral("ROLLBACK;\n")))
         return d->result;
     d->process.closeWriteChannel();
@@ -280,7 +307,6 @@ ShellResult ShellBatch::finish(bool commit)
         if (d->process.state() == QProcess::NotRunning)
             break;
         d->errorOutput += d->process.readAllStandardError();
-        keepWindowPainted();
     }
     d->errorOutput += d->process.readAllStandardError();
     d->running = false;
@@ -297,10 +323,12 @@ ShellResult ShellBatch::finish(bool commit)
 
 void ShellBatch::abort()
 {
-    // Killed before COMMIT: the shell's journal undoes whatever it had begun.
-    d->process.kill();
-    d->process.waitForFinished(-1);
-    d->fail(QStringLiteral("The load was stopped; nothing was stored."));
+    d->kill();
+}
+
+void ShellBatch::setStopCheck(StopCheck stop)
+{
+    d->stop = std::move(stop);
 }
 
 const ShellResult& ShellBatch::result() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CommandRunner.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -30,15 +32,19 @@ void setShellProgram(const QString& program);
 int busyTimeoutMs();
 void setBusyTimeoutMs(int ms);
 
-// Runs one statement and parses what it prints.
-ShellResult runStatement(const QString& dbPath, const QString& statement);
+// Runs one statement and parses what it prints. A `stop` answering true kills the shell; the
+// result then fails.
+ShellResult runStatement(const QString& dbPath, const QString& statement,
+                         const StopCheck& stop = {});
 
 // Runs one statement and keeps what it prints as text in `output`, for a listing too large
 // to hold as separate fields; read it with forEachRow.
-ShellResult runStatementUnparsed(const QString& dbPath, const QString& statement);
+ShellResult runStatementUnparsed(const QString& dbPath, const QString& statement,
+                                 const StopCheck& stop = {});
 
 // Runs many statements in one shell process inside one transaction: all of them or none.
-ShellResult runBatch(const QString& dbPath, const QStringList& statements);
+ShellResult runBatch(const QString& dbPath, const QStringList& statements,
+                     const StopCheck& stop = {});
 
 // A standard SQL string literal: 'O''Brien'. Nothing else in the value changes; a carriage
 // return, which the shell would drop, is joined in as char(13).
@@ -62,11 +68,14 @@ public:
     ShellBatch(const ShellBatch&) = delete;
     ShellBatch& operator=(const ShellBatch&) = delete;
 
+    // Asked while the batch waits for the shell; true kills it before its COMMIT.
+    void setStopCheck(StopCheck stop);
     // Starts the shell and opens the transaction; false (with result() telling why) on failure.
     bool start();
     // Sends one statement (UTF-8, without line break); false once the shell has failed.
     bool add(const QByteArray& statement);
-    // commit: COMMIT and wait; otherwise ROLLBACK. Returns the final result.
+    // commit: waits until the shell has taken every statement, then COMMIT and wait; otherwise
+    // ROLLBACK. A stop before the COMMIT is sent kills the shell: nothing is stored.
     ShellResult finish(bool commit = true);
     // Kills the shell without committing: the database stays as it was.
     void abort();

@@ -5,9 +5,9 @@
 
 namespace CategoryStore {
 
-ShellResult list(const QString& dbPath)
+ShellResult list(const QString& dbPath, const StopCheck& stop)
 {
-    return DatabaseShell::runStatement(dbPath, QStringLiteral("select * from category ;"));
+    return DatabaseShell::runStatement(dbPath, QStringLiteral("select * from category ;"), stop);
 }
 
 QString insertStatement(const QString& label, const QString& description)

@@ -6,7 +6,7 @@
 namespace CategoryStore {
 
 // "select * from category ;": rows of number, label, description, enabled.
-ShellResult list(const QString& dbPath);
+ShellResult list(const QString& dbPath, const StopCheck& stop = {});
 
 // The insert for one new, enabled category; label and description go in as typed.
 QString insertStatement(const QString& label, const QString& description);

@@ -19,9 +19,14 @@ ShellResult add(const QString& dbPath, const QString& lat, const QString& lon, c
                                        addStatement(lat, lon, label, description, categoryNumber));
 }
 
-ShellResult deleteAll(const QString& dbPath)
+ShellResult deleteAll(const QString& dbPath, qint64* deleted, const StopCheck& stop)
 {
-    return DatabaseShell::runStatement(dbPath, QStringLiteral("delete from poi;"));
+    // Counted inside the same transaction, so the number is the one that was deleted.
+    ShellResult result = DatabaseShell::runBatch(
+        dbPath, {QStringLiteral("select count(*) from poi;"), QStringLiteral("delete from poi;")}, stop);
+    if (deleted)
+        *deleted = result.ok && !result.rows.isEmpty() ? result.rows[0].value(0).toLongLong() : 0;
+    return result;
 }
 
 } // namespace PoiStore

@@ -12,6 +12,9 @@ QString addStatement(const QString& lat, const QString& lon, const QString& labe
 ShellResult add(const QString& dbPath, const QString& lat, const QString& lon, const QString& label,
                 const QString& description, const QString& categoryNumber);
 
-ShellResult deleteAll(const QString& dbPath);
+// Empties the table in one transaction; `deleted` receives how many rows went. A `stop`
+// answering true kills the shell before its COMMIT: nothing is deleted.
+ShellResult deleteAll(const QString& dbPath, qint64* deleted = nullptr,
+                      const StopCheck& stop = {});
 
 } // namespace PoiStore

@@ -98,9 +98,10 @@ QStringList TableListing::format(QStringView shellOutput) const
     return layOut(layoutOf(m_table), forEachRow, shellOutput.size() / 32);
 }
 
-QStringList TableListing::run(const QString& dbPath, ShellResult* result) const
+QStringList TableListing::run(const QString& dbPath, ShellResult* result,
+                              const StopCheck& stop) const
 {
-    ShellResult shell = DatabaseShell::runStatementUnparsed(dbPath, statement());
+    ShellResult shell = DatabaseShell::runStatementUnparsed(dbPath, statement(), stop);
     QStringList lines = shell.ok ? format(shell.output) : QStringList();
     shell.output.clear();
     if (result)

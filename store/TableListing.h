@@ -23,7 +23,8 @@ public:
     QStringList format(QStringView shellOutput) const;
 
     // Runs the statement and formats its rows; `result` tells whether the shell succeeded.
-    QStringList run(const QString& dbPath, ShellResult* result) const;
+    // A `stop` answering true kills the shell; the result then fails.
+    QStringList run(const QString& dbPath, ShellResult* result, const StopCheck& stop = {}) const;
 
 private:
     Table m_table;

@@ -1,9 +1,10 @@
 #include "Pictures.h"
+#include "StatusTexts.h"
 #include "frmMain.h"
-#include "ui_frmMain.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLineEdit>
 
 // geofill [FILE.gpx]: a GPX file given (by the desktop's "Open with") fills the GPX field.
 int main(int argc, char* argv[])
@@ -14,10 +15,11 @@ int main(int argc, char* argv[])
 
     frmMain window;
     const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1) {
-        window.ui().txtPoiPath->setText(QFileInfo(arguments.at(1)).absoluteFilePath());
+    auto* gpxField = window.findChild<QLineEdit*>(QStringLiteral("txtPoiPath"));
+    if (arguments.size() > 1 && gpxField) {
+        gpxField->setText(QFileInfo(arguments.at(1)).absoluteFilePath());
         // The field derives the output path; the database still comes first.
-        window.setGuidance(frmMain::Guidance::SelectDatabase);
+        window.setGuidance(Guidance::SelectDatabase);
     }
     window.show();
     return QApplication::exec();

@@ -36,16 +36,17 @@ private slots:
         QCOMPARE(dialog.label(), QStringLiteral("Pubs"));
     }
 
-    void neitherButtonAnswersEnter()
+    void enterAddsNothingAndEscapeIsExit()
     {
         frmNewCat dialog;
         QSignalSpy action(&dialog, &frmNewCat::actionRequested);
         dialog.open();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
         QTest::keyClick(dialog.findChild<QLineEdit*>("txtNewLab"), Qt::Key_Return);
+        QVERIFY(dialog.isVisible());
         QTest::keyClick(dialog.findChild<QLineEdit*>("txtNewLab"), Qt::Key_Escape);
         QCOMPARE(action.count(), 0);
-        QVERIFY(dialog.isVisible());
+        QVERIFY(!dialog.isVisible());
     }
 };
 

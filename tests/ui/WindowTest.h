@@ -2,21 +2,20 @@
 
 #include "ScriptedPrompts.h"
 #include "TestDatabase.h"
-#include "UiTest.h"
 
-#include "LockableComboBox.h"
 #include "SortedListModel.h"
+#include "TaskRunner.h"
 #include "frmMain.h"
-#include "ui_frmMain.h"
 
+#include <QComboBox>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
+#include <QListView>
+#include <QTest>
 
 #include <memory>
 
-// A real main window over a real database, every prompt answered from a script.
-// Test classes call openWindow() in init() and closeWindow() in cleanup().
+// A real main window over a real database, every prompt answered from a script. Controls
+// are found the way a user names them: by their objectName.
 class WindowTest : public QObject
 {
 protected:
@@ -24,8 +23,19 @@ protected:
     std::unique_ptr<TestDatabase> m_db;
     std::unique_ptr<frmMain> m_window;
 
-    Ui::frmMain& ui() { return m_window->ui(); }
-    QStringList list1() { return m_window->list1Rows().items(); }
+    template <typename T = QWidget> T* w(const char* name) const
+    {
+        T* found = m_window->findChild<T*>(QLatin1String(name));
+        if (!found)
+            qWarning("no control named %s", name);
+        return found;
+    }
+    SortedListModel& rows(const char* list) const
+    {
+        return *static_cast<SortedListModel*>(w<QListView>(list)->model());
+    }
+    QStringList list1() const { return rows("List1").items(); }
+    bool idle() const { return !m_window->runner().isRunning(); }
 
     bool openWindow()
     {
@@ -43,22 +53,26 @@ protected:
         m_prompts.reset();
     }
 
+    // Clicks a control and waits for whatever run it started to end.
+    void click(const char* name)
+    {
+        QTest::mouseClick(w(name), Qt::LeftButton);
+        QTRY_VERIFY(idle());
+    }
     void chooseDatabase(const QString& path)
     {
         m_prompts->files.enqueue(path);
-        QTest::mouseClick(ui().cmdPoiOpen, Qt::LeftButton);
+        click("cmdPoiOpen");
     }
-    void chooseDatabase() { chooseDatabase(m_db->path()); }
-
     // Picks entry `index` while the chooser has the focus, then moves the focus on.
     void pickCategory(int index, bool leave = true)
     {
-        ui().cmbCat->setFocus();
-        ui().cmbCat->setCurrentIndex(index);
+        auto* chooser = w<QComboBox>("cmbCat");
+        chooser->setFocus();
+        chooser->setCurrentIndex(index);
         if (leave)
-            ui().txtPoiPath->setFocus();
+            w("txtPoiPath")->setFocus();
     }
-
     QString writeFile(const QString& name, const QByteArray& content)
     {
         const QString path = m_db->folder() + u'/' + name;
@@ -67,5 +81,13 @@ protected:
             qFatal("cannot write %s", qPrintable(path));
         file.write(content);
         return path;
+    }
+    static QByteArray waypoints(int count)
+    {
+        QByteArray gpx = "<gpx>\n";
+        for (int i = 0; i < count; ++i)
+            gpx += "<wpt lat=\"51.5\" lon=\"-0.12\"><name>P" + QByteArray::number(i) +
+                   "</name></wpt>\n";
+        return gpx + "</gpx>\n";
     }
 };

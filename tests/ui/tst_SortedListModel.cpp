@@ -73,32 +73,6 @@ private slots:
         QCOMPARE(bulk.items(), shown);
     }
 
-    void orderDoesNotDependOnTheLocaleBeingC()
-    {
-        // Without a locale of its own, the system still sorts as people read.
-        for (const QLocale& locale :
-             {QLocale::c(), QLocale(QLocale::English), QLocale(QLocale::German)}) {
-            SortedListModel model(locale);
-            QCOMPARE(addOneByOne(model, {"c", "B", "a", "10  |", "1   |"}),
-                     (QStringList{"1   |", "10  |", "a", "B", "c"}));
-            QVERIFY(model.locale().language() != QLocale::C);
-        }
-    }
-
-    void reportsEachInsertedRowWhereItLands()
-    {
-        SortedListModel model;
-        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
-        QCOMPARE(model.addItem("m"), 0);
-        QCOMPARE(model.addItem("z"), 1);
-        QCOMPARE(model.addItem("a"), 0);
-        QCOMPARE(model.addItem("n"), 2);
-        QCOMPARE(inserted.size(), 4);
-        QCOMPARE(inserted.at(3).at(1).toInt(), 2);
-        QCOMPARE(model.data(model.index(2)).toString(), QStringLiteral("n"));
-        QCOMPARE(model.item(4), QString());
-    }
-
     void manyRowsAcrossBlocks()
     {
         // Enough rows for several blocks, added one at a time and in bulk alike.

@@ -18,6 +18,8 @@ public:
             box.setDetailedText(m.detail);
         if (m.buttons == Buttons::OkCancel) {
             box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            // A question defaults to the safe answer: Enter, like Escape, is Cancel.
+            box.setDefaultButton(QMessageBox::Cancel);
             box.setEscapeButton(QMessageBox::Cancel);
         } else {
             box.setStandardButtons(QMessageBox::Ok);

@@ -30,7 +30,7 @@ public:
 
     virtual ~Prompts() = default;
 
-    // Escape and the close box count as Cancel.
+    // Escape and the close box count as Cancel; Cancel is a question's default button.
     virtual Answer message(QWidget* parent, const Message& message) = 0;
     // The chosen full path, or an empty string when the dialog was cancelled.
     virtual QString openFile(QWidget* parent, const FileRequest& request) = 0;

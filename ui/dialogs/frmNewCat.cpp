@@ -4,6 +4,8 @@
 
 #include "Fonts.h"
 
+#include <QShortcut>
+
 frmNewCat::frmNewCat(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint),
       ui(std::make_unique<Ui::frmNewCat>())
@@ -17,6 +19,9 @@ frmNewCat::frmNewCat(QWidget* parent)
         hide();
     });
     connect(ui->cmdNExit, &QPushButton::clicked, this, &QWidget::hide);
+    // Escape is the Exit button.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, ui->cmdNExit,
+            &QPushButton::click);
     ui->txtNewLab->setFocus();
 }
 

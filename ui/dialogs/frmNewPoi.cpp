@@ -8,6 +8,7 @@
 #include "Prompts.h"
 
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QWindow>
 
 namespace {
@@ -49,6 +50,9 @@ frmNewPoi::frmNewPoi(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     connect(ui->Command1, &QPushButton::clicked, this, &frmNewPoi::action);
     connect(ui->Command2, &QPushButton::clicked, this, &QWidget::close);
+    // Escape is the Cancel button.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
     ui->txtLat->setFocus();
 }
 

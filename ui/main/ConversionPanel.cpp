@@ -1,216 +1,237 @@
 #include "ConversionPanel.h"
 
-#include "ui_frmMain.h"
-
+#include "PickFile.h"
 #include "Platform.h"
 #include "PoiConverter.h"
 #include "Prompts.h"
-#include "SetupPanel.h"
 #include "SortedListModel.h"
-#include "frmMain.h"
+#include "TaskRunner.h"
 
 #include <QButtonGroup>
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QGuiApplication>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <memory>
 
 namespace {
 
-// How often a running conversion lets the window repaint, and how long it runs before it
-// shows its progress.
-constexpr int kRepaintIntervalMs = 100;
-constexpr int kProgressDelayMs = 500;
-
 QString waypoints(qint64 count)
 {
-    return count == 1 ? QStringLiteral("1 waypoint") : QStringLiteral("%1 waypoints").arg(count);
+    return countOf(count, QStringLiteral("waypoint"), QStringLiteral("waypoints"));
 }
 
-Delivery chosenDelivery(const Ui::frmMain& ui)
+// A run's outcome, filled on the worker thread and read on the window's.
+struct ConversionRun
 {
-    if (ui.Option1->isChecked())
-        return Delivery::Direct;
-    if (ui.Option3->isChecked())
-        return Delivery::Save;
-    return Delivery::View;
-}
+    ConvertResult result;
+    QStringList lines;
+};
 
 } // namespace
 
-ConversionPanel::ConversionPanel(frmMain& window, SetupPanel& setup)
-    : QObject(&window), m_window(window), m_setup(setup)
+ConversionPanel::ConversionPanel(const Controls& controls, Inputs inputs, TaskRunner& runner,
+                                 QWidget* window)
+    : QObject(window), m_ui(controls), m_inputs(std::move(inputs)), m_runner(runner),
+      m_window(window)
 {
-    Ui::frmMain& ui = window.ui();
-    ui.TxtTemp->setText(Platform::defaultTempFolder());
     auto* options = new QButtonGroup(this);
-    for (QRadioButton* option : {ui.Option1, ui.Option2, ui.Option3})
+    for (QRadioButton* option : {m_ui.Option1, m_ui.Option2, m_ui.Option3})
         options->addButton(option);
-    connect(ui.cmdpFileOpen, &QPushButton::clicked, this, &ConversionPanel::chooseGpxFile);
-    connect(ui.txtPoiPath, &QLineEdit::textChanged, this, &ConversionPanel::deriveOutputPath);
-    connect(ui.cmdConv, &QPushButton::clicked, this, &ConversionPanel::convert);
-    connect(ui.cmdDispEd, &QPushButton::clicked, this, &ConversionPanel::displayEdit);
+    connect(m_ui.cmdpFileOpen, &QPushButton::clicked, this, &ConversionPanel::chooseGpxFile);
+    connect(m_ui.txtPoiPath, &QLineEdit::textChanged, this, &ConversionPanel::deriveOutputPath);
+    connect(m_ui.cmdConv, &QPushButton::clicked, this, &ConversionPanel::convert);
+    connect(m_ui.cmdDispEd, &QPushButton::clicked, this, &ConversionPanel::displayEdit);
 }
 
 void ConversionPanel::chooseGpxFile()
 {
-    if (m_converting)
-        return;
     const QString path =
-        m_setup.Pick_File(QStringLiteral("All Files (*.*)|*.*|Poi Files (*.gpx)|*.gpx|"));
+        Pick_File(m_window, QStringLiteral("All Files (*.*)|*.*|Poi Files (*.gpx)|*.gpx|"));
     // A cancelled dialog changes nothing.
     if (!path.isEmpty())
-        m_window.ui().txtPoiPath->setText(path);
+        m_ui.txtPoiPath->setText(path);
 }
 
 void ConversionPanel::deriveOutputPath(const QString& gpxPath)
 {
     if (gpxPath.isEmpty())
         return;
-    m_window.ui().txtOp->setText(Platform::outputPathFor(gpxPath, m_window.ui().TxtTemp->text()));
-    m_window.setGuidance(frmMain::Guidance::SelectOutput);
+    m_ui.txtOp->setText(Platform::outputPathFor(gpxPath, m_inputs.tempFolder()));
+    emit guidance(Guidance::SelectOutput);
+}
+
+void ConversionPanel::enableControls()
+{
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{m_ui.cmdConv, m_ui.Option1, m_ui.Option2, m_ui.Option3})
+        control->setEnabled(true);
+}
+
+void ConversionPanel::setRunning(bool running)
+{
+    // The frames pass it on; each control keeps its own enabled state for afterwards.
+    m_ui.Frame3->setEnabled(!running);
+    m_ui.Frame5->setEnabled(!running);
 }
 
 void ConversionPanel::convert()
 {
-    if (m_converting)
+    if (m_runner.isRunning())
         return;
-    Ui::frmMain& ui = m_window.ui();
-    const std::optional<QString> category = m_setup.chosenCategoryNumber();
+    const std::optional<QString> category = m_inputs.categoryNumber();
     bool isNumber = false;
     const int categoryNumber = category ? category->toInt(&isNumber) : 0;
     if (!isNumber) {
-        showMessage(&m_window, QStringLiteral("You must select a category"));
-        ui.cmbCat->setFocus();
+        showMessage(m_window, QStringLiteral("You must select a category"));
+        emit categoryMissing();
         return;
     }
-    if (ui.txtPoiPath->text().isEmpty()) {
-        showMessage(&m_window, QStringLiteral("You must select a valid gpx file"));
+    if (m_ui.txtPoiPath->text().isEmpty()) {
+        showMessage(m_window, QStringLiteral("You must select a valid gpx file"));
         return;
     }
-    m_window.list1Rows().clear();
-    Convert_Poi(ui.txtPoiPath->text(), categoryNumber, QStringLiteral("poi"));
-    m_window.setGuidance(frmMain::Guidance::ViewDatabase);
+    Convert_Poi(m_ui.txtPoiPath->text(), categoryNumber, QStringLiteral("poi"));
 }
 
 void ConversionPanel::Convert_Poi(const QString& gpxPath, int categoryNumber, const QString& table)
 {
-    Ui::frmMain& ui = m_window.ui();
     ConvertRequest request;
     request.gpxPath = gpxPath;
     request.category = categoryNumber;
     request.table = table;
-    // Read once: the options are locked while the conversion runs.
-    request.delivery = chosenDelivery(ui);
-    request.outputPath = ui.txtOp->text();
-    request.dbPath = ui.txtDb->text();
+    request.delivery = m_ui.Option1->isChecked()   ? Delivery::Direct
+                       : m_ui.Option3->isChecked() ? Delivery::Save
+                                                   : Delivery::View;
+    request.outputPath = m_ui.txtOp->text();
+    request.dbPath = m_inputs.databasePath();
     if (request.delivery == Delivery::Save && request.outputPath == u"notset") {
-        showMessage(&m_window, QStringLiteral("Bad Path for Output"));
+        showMessage(m_window, QStringLiteral("Bad Path for Output"));
         return;
     }
+    emit outputCleared();
+    start(request, true);
+}
 
-    m_converting = true;
-    setConversionControlsEnabled(false);
-    QStringList lines;
-    QList<GpxProblem> problems;
-    ConvertResult result = run(request, &lines, &problems);
-    m_window.list1Rows().setItems(std::move(lines));
-    result.problems = std::move(problems);
+void ConversionPanel::start(const ConvertRequest& request, bool listLines)
+{
+    auto run = std::make_shared<ConversionRun>();
+    const QString verb = request.delivery == Delivery::Direct ? QStringLiteral("Loading")
+                         : request.delivery == Delivery::Save ? QStringLiteral("Saving")
+                                                               : QStringLiteral("Converting");
+    m_runner.start(
+        verb + u' ' + QFileInfo(request.gpxPath).fileName(), QStringLiteral("waypoints"),
+        [run, request, listLines](TaskRunner::Control& control) {
+            const qint64 total = countWaypointTags(request.gpxPath, control.stopCheck());
+            qint64 seen = 0;
+            PoiConverter converter(request);
+            converter.setStopCheck(control.stopCheck());
+            converter.setStatementSink([&](const QByteArray& statement) {
+                if (listLines)
+                    run->lines.append(QString::fromUtf8(statement));
+                control.progress(++seen, total);
+            });
+            QList<GpxProblem> problems;
+            converter.setProblemSink([&](const GpxProblem& problem) {
+                problems.append(problem);
+                control.progress(++seen, total);
+            });
+            run->result = converter.run();
+            run->result.problems = std::move(problems);
+            // The window takes the lines ready sorted, so it never sorts a million itself.
+            if (run->result.failure != ConvertResult::Failure::Cancelled)
+                run->lines = SortedListModel::sorted(std::move(run->lines));
+            else
+                run->lines.clear();
+        },
+        [this, run, request](bool) { finish(request, run->result, run->lines); });
+}
 
+void ConversionPanel::finish(const ConvertRequest& request, ConvertResult& result,
+                             QStringList& lines)
+{
+    if (!lines.isEmpty())
+        emit outputReady(lines);
+    emit guidance(Guidance::ViewDatabase);
     // Nothing was loaded yet: the user decides whether the good waypoints go in alone.
     if (result.failure == ConvertResult::Failure::Problems &&
-        askOkCancel(&m_window,
+        askOkCancel(m_window,
                     QStringLiteral("%1 could not be converted. Load the other %2 into the "
                                    "database?")
                         .arg(waypoints(result.problemCount), waypoints(result.statementCount)),
                     QStringLiteral("Direct to Database")) == Prompts::Answer::Ok) {
-        request.loadDespiteProblems = true;
-        problems.clear();
-        result = run(request, nullptr, &problems);
-        result.problems = std::move(problems);
+        ConvertRequest again = request;
+        again.loadDespiteProblems = true;
+        start(again, false);
+        return;
     }
-    setConversionControlsEnabled(true);
-    m_converting = false;
-    report(result, gpxPath);
+    report(result, request);
 }
 
-// One pass of the converter with the window kept painting and, for a file that takes more
-// than a moment, progress in the status bar.
-ConvertResult ConversionPanel::run(const ConvertRequest& request, QStringList* lines,
-                                   QList<GpxProblem>* problems)
+void ConversionPanel::report(const ConvertResult& result, const ConvertRequest& request)
 {
-    PoiConverter converter(request);
-    converter.setStatementSink([lines](const QByteArray& statement) {
-        if (lines)
-            lines->append(QString::fromUtf8(statement));
-    });
-    converter.setProblemSink([problems](const GpxProblem& problem) {
-        if (problems)
-            problems->append(problem);
-    });
-    QDeadlineTimer nextRepaint(0); // repaint at once, then now and then
-    const QDeadlineTimer progressShown(kProgressDelayMs);
-    converter.setProgressHandler([&](qint64 done, qint64 total) {
-        if (nextRepaint.hasExpired()) {
-            if (progressShown.hasExpired() && total > 0)
-                m_window.showProgress(int(100 * done / total));
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            nextRepaint.setRemainingTime(kRepaintIntervalMs);
-        }
-        return true;
-    });
-
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    ConvertResult result = converter.run();
-    QGuiApplication::restoreOverrideCursor();
-    m_window.hideProgress();
-    return result;
-}
-
-void ConversionPanel::setConversionControlsEnabled(bool enabled)
-{
-    Ui::frmMain& ui = m_window.ui();
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             ui.cmdConv, ui.cmdpFileOpen, ui.cmdPoiOpen, ui.Option1, ui.Option2, ui.Option3})
-        control->setEnabled(enabled);
-}
-
-void ConversionPanel::report(const ConvertResult& result, const QString& gpxPath)
-{
+    using Failure = ConvertResult::Failure;
+    if (result.failure == Failure::Cancelled) {
+        const QString dbName = QFileInfo(request.dbPath).fileName();
+        emit statusMessage(
+            request.delivery == Delivery::Direct
+                ? QStringLiteral("Load cancelled: nothing was stored in %1.").arg(dbName)
+            : request.delivery == Delivery::Save
+                ? QStringLiteral("Save cancelled: %1 was not written.").arg(request.outputPath)
+                : QStringLiteral("Conversion cancelled: nothing is listed."));
+        return;
+    }
+    if (!result.ok() && result.failure != Failure::Problems) {
+        showMessage(m_window, result.error, result.errorDetail);
+        return;
+    }
+    if (result.failure != Failure::Problems) {
+        if (request.delivery == Delivery::Direct)
+            emit statusMessage(QStringLiteral("Loaded %1 into %2 (category %3).")
+                                   .arg(waypoints(result.loadedCount),
+                                        QFileInfo(request.dbPath).fileName(),
+                                        m_inputs.categoryLabel()));
+        else if (request.delivery == Delivery::Save)
+            emit statusMessage(
+                QStringLiteral("Saved %1 to %2.")
+                    .arg(countOf(result.statementCount, QStringLiteral("statement"),
+                                 QStringLiteral("statements")),
+                         request.outputPath));
+    }
+    if (result.problems.isEmpty()) {
+        // An empty List1 alone would look like a conversion that did not run.
+        if (result.statementCount == 0)
+            showMessage(m_window,
+                        QStringLiteral("No waypoints were found in %1.").arg(request.gpxPath));
+        return;
+    }
     QStringList problemLines;
     for (const GpxProblem& problem : result.problems.mid(0, kProblemsListed))
         problemLines << QStringLiteral("Line %1: %2").arg(problem.line).arg(problem.message);
     if (result.problems.size() > kProblemsListed)
         problemLines
             << QStringLiteral("… and %1 more.").arg(result.problems.size() - kProblemsListed);
-
-    if (!result.ok() && result.failure != ConvertResult::Failure::Problems) {
-        showMessage(&m_window, result.error, result.errorDetail);
-        return;
-    }
-    if (result.problems.isEmpty()) {
-        // An empty List1 alone would look like a conversion that did not run.
-        if (result.statementCount == 0)
-            showMessage(&m_window, QStringLiteral("No waypoints were found in %1.").arg(gpxPath));
-        return;
-    }
     const QString count = waypoints(result.problems.size());
     const QString text =
-        result.failure == ConvertResult::Failure::Problems
+        result.failure == Failure::Problems
             ? count + QStringLiteral(" could not be converted, so nothing was loaded "
                                      "into the database.")
             : count + QStringLiteral(" could not be converted and were left out.");
-    showMessage(&m_window, text, problemLines.join(u'\n'));
+    showMessage(m_window, text, problemLines.join(u'\n'));
 }
 
 void ConversionPanel::displayEdit()
 {
-    const QString path = m_window.ui().txtPoiPath->text();
+    const QString path = m_ui.txtPoiPath->text();
     if (path.isEmpty()) {
-        showMessage(&m_window, QStringLiteral("You must select a valid gpx file"));
+        showMessage(m_window, QStringLiteral("You must select a valid gpx file"));
         return;
     }
     QString error;
     if (!Platform::openInEditor(path, &error))
-        showMessage(&m_window, QStringLiteral("The GPX file could not be opened in an editor."),
+        showMessage(m_window, QStringLiteral("The GPX file could not be opened in an editor."),
                     error);
 }

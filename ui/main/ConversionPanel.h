@@ -1,14 +1,22 @@
 #pragma once
 
-#include <QList>
+#include "StatusTexts.h"
+
 #include <QObject>
 #include <QStringList>
 
-class frmMain;
-class SetupPanel;
+#include <functional>
+#include <optional>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+class TaskRunner;
 struct ConvertRequest;
 struct ConvertResult;
-struct GpxProblem;
 
 // The "Input" and "Output" frames: choosing the GPX file, the output path derived from it,
 // the delivery option, the conversion itself and the editor for the GPX file.
@@ -17,28 +25,61 @@ class ConversionPanel : public QObject
     Q_OBJECT
 
 public:
-    ConversionPanel(frmMain& window, SetupPanel& setup);
+    struct Controls
+    {
+        QGroupBox* Frame3;
+        QGroupBox* Frame5;
+        QLineEdit* txtPoiPath;
+        QPushButton* cmdpFileOpen;
+        QPushButton* cmdDispEd;
+        QRadioButton* Option1;
+        QRadioButton* Option2;
+        QRadioButton* Option3;
+        QLabel* txtOp;
+        QPushButton* cmdConv;
+    };
+    // What the conversion reads from the setup panel, asked at the moment of use.
+    struct Inputs
+    {
+        std::function<QString()> databasePath;
+        std::function<QString()> tempFolder;
+        std::function<std::optional<QString>()> categoryNumber;
+        std::function<QString()> categoryLabel;
+    };
+
+    ConversionPanel(const Controls& controls, Inputs inputs, TaskRunner& runner,
+                    QWidget* window);
 
     // The click on "Convert Poi to SQL": checks the inputs, then converts.
     void convert();
     // The click on "Display/Edit PoiFile".
     void displayEdit();
-
-    bool isConverting() const { return m_converting; }
+    // Enables "Convert Poi to SQL" and the three output options.
+    void enableControls();
+    void setRunning(bool running);
 
     // How many problems the message after a conversion lists one by one.
     static constexpr int kProblemsListed = 20;
+
+signals:
+    void categoryMissing();
+    void guidance(Guidance step);
+    void statusMessage(const QString& text);
+    // List1 is emptied as a conversion starts, and given its statements (already in the
+    // list's order) when it ends.
+    void outputCleared();
+    void outputReady(const QStringList& sortedLines);
 
 private:
     void chooseGpxFile();
     void deriveOutputPath(const QString& gpxPath);
     void Convert_Poi(const QString& gpxPath, int categoryNumber, const QString& table);
-    ConvertResult run(const ConvertRequest& request, QStringList* lines,
-                      QList<GpxProblem>* problems);
-    void setConversionControlsEnabled(bool enabled);
-    void report(const ConvertResult& result, const QString& gpxPath);
+    void start(const ConvertRequest& request, bool listLines);
+    void finish(const ConvertRequest& request, ConvertResult& result, QStringList& lines);
+    void report(const ConvertResult& result, const ConvertRequest& request);
 
-    frmMain& m_window;
-    SetupPanel& m_setup;
-    bool m_converting = false;
+    Controls m_ui;
+    Inputs m_inputs;
+    TaskRunner& m_runner;
+    QWidget* m_window;
 };

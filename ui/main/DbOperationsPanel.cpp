@@ -1,36 +1,42 @@
 #include "DbOperationsPanel.h"
 
-#include "ui_frmMain.h"
-
 #include "PoiStore.h"
 #include "Prompts.h"
-#include "SetupPanel.h"
 #include "SortedListModel.h"
+#include "StatusTexts.h"
 #include "TableListing.h"
-#include "frmMain.h"
+#include "TaskRunner.h"
 #include "frmNewPoi.h"
 
 #include <QButtonGroup>
-#include <QGuiApplication>
+#include <QGroupBox>
 #include <QItemSelectionModel>
+#include <QListView>
+#include <QPushButton>
+#include <QRadioButton>
 
 #include <algorithm>
+#include <memory>
 
-DbOperationsPanel::DbOperationsPanel(frmMain& window, SetupPanel& setup)
-    : QObject(&window), m_window(window), m_setup(setup)
+DbOperationsPanel::DbOperationsPanel(const Controls& controls, Inputs inputs, TaskRunner& runner,
+                                     QWidget* window)
+    : QObject(window), m_ui(controls), m_inputs(std::move(inputs)), m_runner(runner),
+      m_window(window), m_list1Rows(new SortedListModel(this)),
+      m_selectedRows(new SortedListModel(this))
 {
-    Ui::frmMain& ui = window.ui();
+    m_ui.List1->setModel(m_list1Rows);
+    m_ui.lstSelected->setModel(m_selectedRows);
     // The target options stand on the window among other controls: a group of their own
     // keeps exactly one of them on.
     auto* targets = new QButtonGroup(this);
-    targets->addButton(ui.optCatAction);
-    targets->addButton(ui.optPoiAction);
-    connect(ui.cmdViewPoi, &QPushButton::clicked, this, &DbOperationsPanel::List_Poi);
-    connect(ui.cmdViewCat, &QPushButton::clicked, this, &DbOperationsPanel::List_Cat);
-    connect(ui.optDisp, &QRadioButton::clicked, this, &DbOperationsPanel::Choose_Action);
-    connect(ui.optdelselected, &QRadioButton::clicked, this, &DbOperationsPanel::Choose_Action);
-    connect(ui.cmdActiondb, &QPushButton::clicked, this, &DbOperationsPanel::action);
-    for (QListView* view : {ui.List1, ui.lstSelected})
+    targets->addButton(m_ui.optCatAction);
+    targets->addButton(m_ui.optPoiAction);
+    connect(m_ui.cmdViewPoi, &QPushButton::clicked, this, [this] { List_Poi(); });
+    connect(m_ui.cmdViewCat, &QPushButton::clicked, this, [this] { List_Cat(); });
+    connect(m_ui.optDisp, &QRadioButton::clicked, this, &DbOperationsPanel::Choose_Action);
+    connect(m_ui.optdelselected, &QRadioButton::clicked, this, &DbOperationsPanel::Choose_Action);
+    connect(m_ui.cmdActiondb, &QPushButton::clicked, this, &DbOperationsPanel::action);
+    for (QListView* view : {m_ui.List1, m_ui.lstSelected})
         connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                 [this, view] { Move_Selected(view); });
 }
@@ -42,50 +48,106 @@ frmNewPoi* DbOperationsPanel::newPoiDialog() const
 
 SortedListModel& DbOperationsPanel::rowsOf(QListView* view) const
 {
-    return view == m_window.ui().List1 ? m_window.list1Rows() : m_window.selectedRows();
+    return view == m_ui.List1 ? *m_list1Rows : *m_selectedRows;
 }
 
-bool DbOperationsPanel::List_Poi()
+void DbOperationsPanel::enableForDatabase()
 {
-    return list(true);
+    m_databaseReady = true;
+    setRunning(m_runner.isRunning());
 }
 
-bool DbOperationsPanel::List_Cat()
+void DbOperationsPanel::setRunning(bool running)
 {
-    return list(false);
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{m_ui.cmdViewPoi, m_ui.cmdViewCat, m_ui.Frame1})
+        control->setEnabled(m_databaseReady && !running);
+    m_ui.optCatAction->setEnabled(!running);
+    m_ui.optPoiAction->setEnabled(!running);
+    if (m_newPoi)
+        m_newPoi->setEnabled(!running);
 }
 
-bool DbOperationsPanel::list(bool poi)
+void DbOperationsPanel::showOutput(const QStringList& sortedLines)
 {
-    SortedListModel& rows = m_window.list1Rows();
-    rows.clear();
-    const TableListing listing(poi ? TableListing::Table::Poi : TableListing::Table::Category);
-    ShellResult result;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    QStringList lines = listing.run(m_window.ui().txtDb->text(), &result);
-    QGuiApplication::restoreOverrideCursor();
-    if (!result.ok) {
-        showMessage(&m_window,
-                    poi ? QStringLiteral("The points of interest could not be listed.")
-                        : QStringLiteral("The categories could not be listed."),
-                    result.errorMessage);
-        return false;
-    }
-    rows.setItems(std::move(lines));
-    return true;
+    m_shown = Listing::None;
+    m_list1Rows->setSortedItems(sortedLines);
+}
+
+void DbOperationsPanel::clearList1()
+{
+    m_shown = Listing::None;
+    m_list1Rows->clear();
+}
+
+void DbOperationsPanel::tableChanged(Listing table)
+{
+    if (table != Listing::None && table == m_shown)
+        list(table, {});
+}
+
+void DbOperationsPanel::List_Poi(const std::function<void()>& then)
+{
+    list(Listing::Poi, then);
+}
+
+void DbOperationsPanel::List_Cat(const std::function<void()>& then)
+{
+    list(Listing::Category, then);
+}
+
+void DbOperationsPanel::list(Listing table, const std::function<void()>& then)
+{
+    if (m_runner.isRunning())
+        return;
+    clearList1();
+    const bool poi = table == Listing::Poi;
+    struct Outcome
+    {
+        ShellResult result;
+        QStringList lines;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    const QString dbPath = m_inputs.databasePath();
+    m_runner.start(
+        poi ? QStringLiteral("Listing the points of interest")
+            : QStringLiteral("Listing the categories"),
+        QString(),
+        [outcome, dbPath, poi](TaskRunner::Control& control) {
+            const TableListing listing(poi ? TableListing::Table::Poi
+                                           : TableListing::Table::Category);
+            outcome->lines = SortedListModel::sorted(
+                listing.run(dbPath, &outcome->result, control.stopCheck()));
+        },
+        [this, outcome, poi, table, then](bool stopped) {
+            if (stopped) {
+                emit statusMessage(QStringLiteral("Listing cancelled: nothing is listed."));
+                return;
+            }
+            if (!outcome->result.ok) {
+                showMessage(m_window,
+                            poi ? QStringLiteral("The points of interest could not be listed.")
+                                : QStringLiteral("The categories could not be listed."),
+                            outcome->result.errorMessage);
+                return;
+            }
+            m_list1Rows->setSortedItems(std::move(outcome->lines));
+            m_shown = table;
+            if (then)
+                then();
+        });
 }
 
 void DbOperationsPanel::Choose_Action()
 {
-    Ui::frmMain& ui = m_window.ui();
-    const bool categories = ui.optCatAction->isChecked();
-    if (ui.optDisp->isChecked()) {
+    const bool categories = m_ui.optCatAction->isChecked();
+    if (m_ui.optDisp->isChecked()) {
         categories ? List_Cat() : List_Poi();
-    } else if (ui.optdelselected->isChecked()) {
+    } else if (m_ui.optdelselected->isChecked()) {
         if (!categories)
             Pick_Single_Poi();
-        else if (List_Cat())
-            showMessage(&m_window, QStringLiteral("Select poi from list"));
+        else
+            List_Cat([this] { showMessage(m_window, QStringLiteral("Select poi from list")); });
     }
 }
 
@@ -95,9 +157,8 @@ void DbOperationsPanel::Move_Selected(QListView* source)
     if (m_moving)
         return;
     m_moving = true;
-    Ui::frmMain& ui = m_window.ui();
     SortedListModel& from = rowsOf(source);
-    SortedListModel& to = rowsOf(source == ui.List1 ? ui.lstSelected : ui.List1);
+    SortedListModel& to = rowsOf(source == m_ui.List1 ? m_ui.lstSelected : m_ui.List1);
     QModelIndexList selected = source->selectionModel()->selectedIndexes();
     std::sort(selected.begin(), selected.end(),
               [](const QModelIndex& a, const QModelIndex& b) { return a.row() > b.row(); });
@@ -114,26 +175,24 @@ void DbOperationsPanel::Move_Selected(QListView* source)
 
 void DbOperationsPanel::Delete_Selected(const QString& word)
 {
-    Ui::frmMain& ui = m_window.ui();
-    Move_Selected(ui.List1);
-    const QModelIndex current = ui.lstSelected->currentIndex();
+    Move_Selected(m_ui.List1);
+    const QModelIndex current = m_ui.lstSelected->currentIndex();
     const QString text = current.isValid() ? current.data().toString() : QString();
     const Prompts::Answer answer = askOkCancel(
-        &m_window, text, QStringLiteral("DELETE THESE ") + word + QStringLiteral("?????"));
+        m_window, text, QStringLiteral("DELETE THESE ") + word + QStringLiteral("?????"));
     if (answer == Prompts::Answer::Ok)
-        showMessage(&m_window,
+        showMessage(m_window,
                     QStringLiteral("I Would delete these ") + word + QStringLiteral(" if working"));
     else
-        showMessage(&m_window, QStringLiteral("Cancelled!!"));
+        showMessage(m_window, QStringLiteral("Cancelled!!"));
 }
 
 void DbOperationsPanel::action()
 {
-    Ui::frmMain& ui = m_window.ui();
-    const bool poi = ui.optPoiAction->isChecked();
-    if (ui.optadnew->isChecked())
+    const bool poi = m_ui.optPoiAction->isChecked();
+    if (m_ui.optadnew->isChecked())
         poi ? Open_New_Poi() : Check_Db_Add_Cat();
-    else if (ui.optdelall->isChecked() && poi)
+    else if (m_ui.optdelall->isChecked() && poi)
         Confirm_Delete_All();
     else
         Delete_Selected(QStringLiteral("Category"));
@@ -141,13 +200,13 @@ void DbOperationsPanel::action()
 
 void DbOperationsPanel::Open_New_Poi()
 {
-    const QString category = m_window.ui().cmbCat->currentText();
-    if (category.isEmpty() || category == SetupPanel::noCategoryText()) {
-        showMessage(&m_window, QStringLiteral("You must select a Category First!"));
+    const QString category = m_inputs.categoryText();
+    if (category.isEmpty() || category == QStringLiteral("Select a Category")) {
+        showMessage(m_window, QStringLiteral("You must select a Category First!"));
         return;
     }
     if (!m_newPoi) {
-        m_newPoi = new frmNewPoi(&m_window);
+        m_newPoi = new frmNewPoi(m_window);
         connect(m_newPoi, &frmNewPoi::addRequested, this, &DbOperationsPanel::Add_Poi);
     }
     m_newPoi->setWindowTitle(QStringLiteral("Adding a single Poi to Category ") + category);
@@ -159,8 +218,8 @@ void DbOperationsPanel::Open_New_Poi()
 void DbOperationsPanel::Add_Poi(const QString& lat, const QString& lon, const QString& label,
                                 const QString& description)
 {
-    QWidget* parent = m_newPoi ? static_cast<QWidget*>(m_newPoi) : &m_window;
-    const QString categoryNumber = m_window.ui().txtCurrentCatNo->text();
+    QWidget* parent = m_newPoi ? static_cast<QWidget*>(m_newPoi) : m_window;
+    const QString categoryNumber = m_inputs.shownCategoryNumber();
     bool isNumber = false;
     categoryNumber.trimmed().toLongLong(&isNumber);
     // A POI outside every category would be lost to the map application.
@@ -170,45 +229,75 @@ void DbOperationsPanel::Add_Poi(const QString& lat, const QString& lon, const QS
             QStringLiteral("No category is chosen: pick one in the category chooser first."));
         return;
     }
-    const ShellResult added =
-        PoiStore::add(m_window.ui().txtDb->text(), lat, lon, label, description, categoryNumber);
-    if (!added.ok) {
-        showMessage(parent, QStringLiteral("Addition of new Poi failed"), added.errorMessage);
-        return;
-    }
-    if (m_newPoi)
-        m_newPoi->close();
+    const QString dbPath = m_inputs.databasePath();
+    const QString category = m_inputs.categoryText();
+    auto added = std::make_shared<ShellResult>();
+    m_runner.start(
+        QStringLiteral("Adding the point of interest"), QString(),
+        [=](TaskRunner::Control&) {
+            *added = PoiStore::add(dbPath, lat, lon, label, description, categoryNumber);
+        },
+        [this, added, label, category](bool) {
+            if (!added->ok) {
+                showMessage(m_newPoi ? static_cast<QWidget*>(m_newPoi) : m_window,
+                            QStringLiteral("Addition of new Poi failed"), added->errorMessage);
+                return;
+            }
+            if (m_newPoi)
+                m_newPoi->close();
+            emit statusMessage(
+                QStringLiteral("Added POI \"%1\" to category %2.").arg(label, category));
+            tableChanged(Listing::Poi);
+        });
 }
 
 void DbOperationsPanel::Confirm_Delete_All()
 {
     const Prompts::Answer answer = askOkCancel(
-        &m_window, QStringLiteral("Are You Sure !! \r\nThis will delete all poi in the database."),
+        m_window, QStringLiteral("Are You Sure !! \r\nThis will delete all poi in the database."),
         QStringLiteral("Delete All Poi"));
     if (answer == Prompts::Answer::Ok)
         Delete_All_Poi();
     else
-        showMessage(&m_window, QStringLiteral("Operation Cancelled!"));
+        showMessage(m_window, QStringLiteral("Operation Cancelled!"));
 }
 
 void DbOperationsPanel::Delete_All_Poi()
 {
-    const ShellResult deleted = PoiStore::deleteAll(m_window.ui().txtDb->text());
-    if (!deleted.ok)
-        showMessage(&m_window, QStringLiteral("Removal of All Poi failed"), deleted.errorMessage);
+    const QString dbPath = m_inputs.databasePath();
+    auto deleted = std::make_shared<std::pair<ShellResult, qint64>>();
+    m_runner.start(
+        QStringLiteral("Deleting every point of interest"), QString(),
+        [deleted, dbPath](TaskRunner::Control& control) {
+            deleted->first = PoiStore::deleteAll(dbPath, &deleted->second, control.stopCheck());
+        },
+        [this, deleted](bool stopped) {
+            if (stopped && !deleted->first.ok) {
+                emit statusMessage(QStringLiteral("Delete All cancelled: nothing was deleted."));
+                return;
+            }
+            if (!deleted->first.ok) {
+                showMessage(m_window, QStringLiteral("Removal of All Poi failed"),
+                            deleted->first.errorMessage);
+                return;
+            }
+            emit statusMessage(
+                QStringLiteral("Deleted %1.")
+                    .arg(countOf(deleted->second, QStringLiteral("POI"), QStringLiteral("POIs"))));
+            tableChanged(Listing::Poi);
+        });
 }
 
 void DbOperationsPanel::Check_Db_Add_Cat()
 {
-    if (m_window.ui().txtDb->text().isEmpty()) {
-        showMessage(&m_window, QStringLiteral("You must select a valid poi database"));
+    if (m_inputs.databasePath().isEmpty()) {
+        showMessage(m_window, QStringLiteral("You must select a valid poi database"));
         return;
     }
-    m_setup.Add_Cat();
+    emit addCategoryRequested();
 }
 
 void DbOperationsPanel::Pick_Single_Poi()
 {
-    if (List_Poi())
-        showMessage(&m_window, QStringLiteral("Select a single poi from list"));
+    List_Poi([this] { showMessage(m_window, QStringLiteral("Select a single poi from list")); });
 }

@@ -1,5 +1,6 @@
 #include "LockableComboBox.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QWheelEvent>
@@ -17,6 +18,19 @@ void LockableComboBox::showPopup()
 {
     if (!m_locked)
         QComboBox::showPopup();
+}
+
+void LockableComboBox::focusInEvent(QFocusEvent* event)
+{
+    QComboBox::focusInEvent(event);
+    emit focusEntered();
+}
+
+void LockableComboBox::focusOutEvent(QFocusEvent* event)
+{
+    QComboBox::focusOutEvent(event);
+    if (event->reason() != Qt::PopupFocusReason)
+        emit focusLeft();
 }
 
 void LockableComboBox::keyPressEvent(QKeyEvent* event)

@@ -17,7 +17,15 @@ public:
 
     void showPopup() override;
 
+signals:
+    // The chooser got the focus, or lost it to another control (opening its own list is
+    // part of picking and does not count).
+    void focusEntered();
+    void focusLeft();
+
 protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 

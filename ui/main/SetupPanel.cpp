@@ -1,114 +1,111 @@
 #include "SetupPanel.h"
 
-#include "ui_frmMain.h"
-
 #include "CategoryStore.h"
+#include "LockableComboBox.h"
+#include "PickFile.h"
 #include "Prompts.h"
-#include "frmMain.h"
+#include "TaskRunner.h"
 #include "frmNewCat.h"
 
-#include <QFocusEvent>
-#include <QGuiApplication>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
 
-namespace {
+#include <memory>
 
-// Clears a flag on every way out of a scope.
-struct FlagGuard
+SetupPanel::SetupPanel(const Controls& controls, TaskRunner& runner, QWidget* window)
+    : QObject(window), m_ui(controls), m_runner(runner), m_window(window)
 {
-    explicit FlagGuard(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~FlagGuard() { m_flag = false; }
-    bool& m_flag;
-};
-
-} // namespace
-
-SetupPanel::SetupPanel(frmMain& window) : QObject(&window), m_window(window)
-{
-    Ui::frmMain& ui = window.ui();
-    ui.cmbCat->setInsertPolicy(QComboBox::NoInsert);
-    ui.cmbCat->installEventFilter(this);
-    connect(ui.cmdPoiOpen, &QPushButton::clicked, this, &SetupPanel::chooseDatabase);
-    connect(ui.cmdNewCat, &QPushButton::clicked, this, &SetupPanel::Add_Cat);
-    connect(ui.txtCurrentCatNo, &QLineEdit::textChanged, this,
-            [this] { m_window.setGuidance(frmMain::Guidance::SelectGpxFile); });
-}
-
-QString SetupPanel::Pick_File(const QString& filterList)
-{
-    Prompts::FileRequest request;
-    request.filters = filtersFromList(filterList);
-    request.selectedFilter = 1;
-    return Prompts::current().openFile(&m_window, request);
+    m_ui.cmbCat->setInsertPolicy(QComboBox::NoInsert);
+    connect(m_ui.cmbCat, &LockableComboBox::focusEntered, this,
+            &SetupPanel::categoryChooserEntered);
+    connect(m_ui.cmbCat, &LockableComboBox::focusLeft, this, &SetupPanel::showChosenCategory);
+    connect(m_ui.cmdPoiOpen, &QPushButton::clicked, this, &SetupPanel::chooseDatabase);
+    connect(m_ui.cmdNewCat, &QPushButton::clicked, this, &SetupPanel::Add_Cat);
+    connect(m_ui.txtCurrentCatNo, &QLineEdit::textChanged, this,
+            [this] { emit guidance(Guidance::SelectGpxFile); });
 }
 
 void SetupPanel::chooseDatabase()
 {
-    if (m_loading)
-        return;
     const QString path =
-        Pick_File(QStringLiteral("All Files (*.*)|*.*|Database Files (*.db)|*.db|"));
+        Pick_File(m_window, QStringLiteral("All Files (*.*)|*.*|Database Files (*.db)|*.db|"));
     // A cancelled dialog changes nothing.
     if (path.isEmpty())
         return;
-    Ui::frmMain& ui = m_window.ui();
-    ui.txtDb->setText(path);
-    ui.cmdViewPoi->setEnabled(true);
-    ui.cmdViewCat->setEnabled(true);
-    ui.Frame1->setEnabled(true);
-    m_window.setGuidance(frmMain::Guidance::SelectCategory);
+    m_ui.txtDb->setText(path);
+    emit databaseChosen();
+    emit guidance(Guidance::SelectCategory);
     Load_Cat();
 }
 
 void SetupPanel::Load_Cat()
 {
-    if (m_loading)
-        return;
-    FlagGuard loading(m_loading);
-    Ui::frmMain& ui = m_window.ui();
-    ui.cmbCat->clear();
-    ui.cmbCat->setEditText(noCategoryText());
-    ui.cmbCat->setLocked(false);
+    m_ui.cmbCat->clear();
+    m_ui.cmbCat->setEditText(noCategoryText());
+    m_ui.cmbCat->setLocked(false);
     m_catRows.clear();
 
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    ShellResult listing = CategoryStore::list(ui.txtDb->text());
-    QGuiApplication::restoreOverrideCursor();
-    if (!listing.ok) {
-        showMessage(&m_window,
-                    QStringLiteral("The categories could not be read from this database."),
-                    listing.errorMessage);
-        return;
-    }
-    m_catRows = std::move(listing.rows);
-    QStringList labels;
-    labels.reserve(m_catRows.size());
-    for (const QStringList& row : std::as_const(m_catRows))
-        labels << row.value(1);
-    ui.cmbCat->addItems(labels);
-    // Adding entries picks the first one; the chooser starts with none.
-    ui.cmbCat->setCurrentIndex(-1);
-    ui.cmbCat->setEditText(noCategoryText());
+    auto listing = std::make_shared<ShellResult>();
+    const QString dbPath = databasePath();
+    m_runner.start(
+        QStringLiteral("Reading the categories"), QString(),
+        [listing, dbPath](TaskRunner::Control& run) {
+            *listing = CategoryStore::list(dbPath, run.stopCheck());
+        },
+        [this, listing](bool stopped) {
+            if (stopped) {
+                emit statusMessage(QStringLiteral("Reading the categories was cancelled."));
+                return;
+            }
+            if (!listing->ok) {
+                showMessage(m_window,
+                            QStringLiteral("The categories could not be read from this database."),
+                            listing->errorMessage);
+                return;
+            }
+            m_catRows = std::move(listing->rows);
+            QStringList labels;
+            labels.reserve(m_catRows.size());
+            for (const QStringList& row : std::as_const(m_catRows))
+                labels << row.value(1);
+            m_ui.cmbCat->addItems(labels);
+            // Adding entries picks the first one; the chooser starts with none.
+            m_ui.cmbCat->setCurrentIndex(-1);
+            m_ui.cmbCat->setEditText(noCategoryText());
+        });
 }
 
 void SetupPanel::Insert_Cat()
 {
-    if (m_loading || !m_newCat)
+    if (!m_newCat)
         return;
-    const ShellResult inserted = CategoryStore::insert(m_window.ui().txtDb->text(),
-                                                       m_newCat->label(), m_newCat->description());
-    if (!inserted.ok)
-        showMessage(&m_window, QStringLiteral("New Category failed"), inserted.errorMessage);
-    Load_Cat();
+    const QString label = m_newCat->label();
+    const QString description = m_newCat->description();
+    const QString dbPath = databasePath();
+    auto inserted = std::make_shared<ShellResult>();
+    m_runner.start(
+        QStringLiteral("Adding the category"), QString(),
+        [=](TaskRunner::Control&) { *inserted = CategoryStore::insert(dbPath, label, description); },
+        [this, inserted, label](bool) {
+            if (!inserted->ok) {
+                showMessage(m_window, QStringLiteral("New Category failed"),
+                            inserted->errorMessage);
+            } else {
+                emit statusMessage(QStringLiteral("Added category \"%1\".").arg(label));
+                emit categoriesChanged();
+            }
+            Load_Cat();
+        });
 }
 
 void SetupPanel::Add_Cat()
 {
-    if (m_loading)
-        return;
     if (!m_newCat) {
-        m_newCat = new frmNewCat(&m_window);
+        m_newCat = new frmNewCat(m_window);
         connect(m_newCat, &frmNewCat::actionRequested, this, &SetupPanel::Insert_Cat);
     }
+    m_newCat->setEnabled(!m_runner.isRunning());
     m_newCat->open();
 }
 
@@ -117,16 +114,27 @@ frmNewCat* SetupPanel::newCategoryDialog() const
     return m_newCat;
 }
 
+void SetupPanel::setRunning(bool running)
+{
+    m_ui.Frame4->setEnabled(!running);
+    if (m_newCat)
+        m_newCat->setEnabled(!running);
+}
+
+void SetupPanel::focusCategoryChooser()
+{
+    m_ui.cmbCat->setFocus();
+}
+
 std::optional<int> SetupPanel::chosenEntry() const
 {
-    const auto* cmbCat = m_window.ui().cmbCat;
-    const QString text = cmbCat->currentText();
+    const QString text = categoryText();
     if (text.isEmpty() || text == noCategoryText())
         return std::nullopt;
-    const int picked = cmbCat->currentIndex();
-    if (picked >= 0 && cmbCat->itemText(picked) == text)
+    const int picked = m_ui.cmbCat->currentIndex();
+    if (picked >= 0 && m_ui.cmbCat->itemText(picked) == text)
         return picked;
-    const int named = cmbCat->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int named = m_ui.cmbCat->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (named >= 0)
         return named;
     return std::nullopt;
@@ -140,39 +148,42 @@ std::optional<QString> SetupPanel::chosenCategoryNumber() const
     return m_catRows[*entry].value(0);
 }
 
-bool SetupPanel::eventFilter(QObject* watched, QEvent* event)
+QString SetupPanel::categoryText() const
 {
-    if (watched == m_window.ui().cmbCat) {
-        if (event->type() == QEvent::FocusIn)
-            enableConversion();
-        // Opening the chooser's list is part of picking, not leaving it.
-        if (event->type() == QEvent::FocusOut &&
-            static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
-            showChosenCategory();
-    }
-    return QObject::eventFilter(watched, event);
+    return m_ui.cmbCat->currentText();
 }
 
-void SetupPanel::enableConversion()
+QString SetupPanel::chosenCategoryLabel() const
 {
-    Ui::frmMain& ui = m_window.ui();
-    ui.cmdConv->setEnabled(true);
-    ui.Option1->setEnabled(true);
-    ui.Option2->setEnabled(true);
-    ui.Option3->setEnabled(true);
+    const std::optional<int> entry = chosenEntry();
+    return entry ? m_ui.cmbCat->itemText(*entry) : QString();
+}
+
+QString SetupPanel::databasePath() const
+{
+    return m_ui.txtDb->text();
+}
+
+QString SetupPanel::tempFolder() const
+{
+    return m_ui.TxtTemp->text();
+}
+
+QString SetupPanel::shownCategoryNumber() const
+{
+    return m_ui.txtCurrentCatNo->text();
 }
 
 void SetupPanel::showChosenCategory()
 {
-    const int picked = m_window.ui().cmbCat->currentIndex();
+    const int picked = m_ui.cmbCat->currentIndex();
     if (picked < 0 || picked >= m_catRows.size())
         return;
     const QStringList& row = m_catRows[picked];
-    Ui::frmMain& ui = m_window.ui();
-    ui.txtCurrentCatNo->setText(row.value(0));
-    ui.txtCurrentCatLab->setText(row.value(1));
-    ui.txtCurrentCatDesc->setText(row.value(2));
-    ui.txtCurrentCatEn->setText(CategoryStore::isEnabled(row.value(3))
-                                    ? QStringLiteral("Enabled")
-                                    : QStringLiteral("Disabled"));
+    m_ui.txtCurrentCatNo->setText(row.value(0));
+    m_ui.txtCurrentCatLab->setText(row.value(1));
+    m_ui.txtCurrentCatDesc->setText(row.value(2));
+    m_ui.txtCurrentCatEn->setText(CategoryStore::isEnabled(row.value(3))
+                                      ? QStringLiteral("Enabled")
+                                      : QStringLiteral("Disabled"));
 }

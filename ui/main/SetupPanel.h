@@ -1,26 +1,43 @@
 #pragma once
 
+#include "StatusTexts.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
 
 #include <optional>
 
-class frmMain;
+class LockableComboBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+class TaskRunner;
 class frmNewCat;
 
 // The "Setup" frame: choosing the database, the category chooser and its four read-back
-// fields, and the New Category dialog.
+// fields, and the New Category dialog. It reaches only its own controls.
 class SetupPanel : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit SetupPanel(frmMain& window);
+    struct Controls
+    {
+        QGroupBox* Frame4;
+        QLineEdit* txtDb;
+        QLineEdit* TxtTemp;
+        QPushButton* cmdPoiOpen;
+        LockableComboBox* cmbCat;
+        QPushButton* cmdNewCat;
+        QLineEdit* txtCurrentCatNo;
+        QLineEdit* txtCurrentCatLab;
+        QLineEdit* txtCurrentCatDesc;
+        QLineEdit* txtCurrentCatEn;
+    };
 
-    // Shows the window's one file-open dialog with a "description|pattern|" filter list, the
-    // second entry preselected; the chosen path, or empty when cancelled.
-    QString Pick_File(const QString& filterList);
+    SetupPanel(const Controls& controls, TaskRunner& runner, QWidget* window);
 
     // Refills the category chooser and CatRows from the database in txtDb.
     void Load_Cat();
@@ -34,23 +51,39 @@ public:
     // The chosen category's own number (field 0 of its row): the picked entry, or the entry
     // whose label is the typed text; nothing when no entry is meant.
     std::optional<QString> chosenCategoryNumber() const;
+    // The chooser's text, and the label of the chosen entry (empty when none is meant).
+    QString categoryText() const;
+    QString chosenCategoryLabel() const;
+    QString databasePath() const;
+    QString tempFolder() const;
+    // The number shown in txtCurrentCatNo, as the user may have typed it.
+    QString shownCategoryNumber() const;
 
-    bool isLoading() const { return m_loading; }
+    void focusCategoryChooser();
+    // While a run goes, nothing here can start another or change its inputs.
+    void setRunning(bool running);
     frmNewCat* newCategoryDialog() const;
 
     static QString noCategoryText() { return QStringLiteral("Select a Category"); }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+signals:
+    // A database was chosen: its controls elsewhere may be enabled.
+    void databaseChosen();
+    // The category chooser got the focus: the conversion controls may be enabled.
+    void categoryChooserEntered();
+    void guidance(Guidance step);
+    void statusMessage(const QString& text);
+    // The category table changed (a category was added).
+    void categoriesChanged();
 
 private:
     void chooseDatabase();
-    void enableConversion();
     void showChosenCategory();
     std::optional<int> chosenEntry() const;
 
-    frmMain& m_window;
+    Controls m_ui;
+    TaskRunner& m_runner;
+    QWidget* m_window;
     QList<QStringList> m_catRows;
     QPointer<frmNewCat> m_newCat;
-    bool m_loading = false;
 };

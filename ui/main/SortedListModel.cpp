@@ -15,16 +15,31 @@ QLocale collationLocale(const QLocale& locale)
     return locale;
 }
 
+QCollator listCollator(const QLocale& locale)
+{
+    QCollator collator(collationLocale(locale));
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(false);
+    collator.setIgnorePunctuation(false);
+    return collator;
+}
+
 } // namespace
 
 SortedListModel::SortedListModel(QObject* parent) : SortedListModel(QLocale(), parent) {}
 
 SortedListModel::SortedListModel(const QLocale& locale, QObject* parent)
-    : QAbstractListModel(parent), m_collator(collationLocale(locale))
+    : QAbstractListModel(parent), m_collator(listCollator(locale))
 {
-    m_collator.setCaseSensitivity(Qt::CaseInsensitive);
-    m_collator.setNumericMode(false);
-    m_collator.setIgnorePunctuation(false);
+}
+
+QStringList SortedListModel::sorted(QStringList items, const QLocale& locale)
+{
+    const QCollator collator = listCollator(locale);
+    std::stable_sort(items.begin(), items.end(), [&collator](const QString& a, const QString& b) {
+        return collator.compare(a, b) < 0;
+    });
+    return items;
 }
 
 int SortedListModel::addItem(const QString& text)
@@ -54,9 +69,12 @@ int SortedListModel::addItem(const QString& text)
 
 void SortedListModel::setItems(QStringList items)
 {
+    setSortedItems(sorted(std::move(items), locale()));
+}
+
+void SortedListModel::setSortedItems(QStringList items)
+{
     beginResetModel();
-    std::stable_sort(items.begin(), items.end(),
-                     [this](const QString& a, const QString& b) { return compare(a, b) < 0; });
     m_blocks.clear();
     m_starts.clear();
     m_count = int(items.size());

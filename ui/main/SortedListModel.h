@@ -23,6 +23,11 @@ public:
     int addItem(const QString& text);
     // Replaces every row; sorts once, keeping the given order among equal rows.
     void setItems(QStringList items);
+    // Sorts rows into the order a model for `locale` keeps; safe on any thread, so a worker
+    // can do the sorting and the window only takes the result (setSortedItems).
+    static QStringList sorted(QStringList items, const QLocale& locale = QLocale());
+    // Replaces every row with rows already in this model's order.
+    void setSortedItems(QStringList items);
     QString item(int row) const;
     QStringList items() const;
     int count() const { return m_count; }

@@ -7,9 +7,11 @@
 #include "HorizontalExtentDelegate.h"
 #include "OptionButtonStyle.h"
 #include "Pictures.h"
+#include "Platform.h"
 #include "Prompts.h"
+#include "RunProgress.h"
 #include "SetupPanel.h"
-#include "SortedListModel.h"
+#include "TaskRunner.h"
 #include "frmAbout.h"
 
 #include <QApplication>
@@ -17,8 +19,8 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QProcess>
-#include <QProgressBar>
 #include <QRadioButton>
+#include <QShortcut>
 
 #include <limits>
 
@@ -45,7 +47,8 @@ QString gpsBabelProgram()
 
 } // namespace
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmMain)
+frmMain::frmMain(QWidget* parent)
+    : QMainWindow(parent), m_ui(new Ui::frmMain), m_runner(std::make_unique<TaskRunner>())
 {
     Fonts::installFallbacks();
     setFont(Fonts::msSansSerif());
@@ -74,11 +77,6 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmMain)
     m_ui->cmdpFileOpen->setIcon(open);
     m_ui->Image1->setPixmap(Pictures::image1());
 
-    m_list1Rows = new SortedListModel(this);
-    m_selectedRows = new SortedListModel(this);
-    m_ui->List1->setModel(m_list1Rows);
-    m_ui->lstSelected->setModel(m_selectedRows);
-
     connect(m_ui->Bab, &QAction::triggered, this, &frmMain::startGpsBabel);
     connect(m_ui->adb, &QAction::triggered, this, &frmMain::allowDbOperations);
     connect(m_ui->mnuExit, &QAction::triggered, this, &frmMain::endProgram);
@@ -87,26 +85,86 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmMain)
 
     attachPanels();
 
+    m_progress = new RunProgress(*m_runner, statusBar());
+    // The status bar's large face is for its text; the bar and its button use the window's.
+    m_progress->setFont(Fonts::msSansSerif());
+    statusBar()->addPermanentWidget(m_progress);
+    connect(m_runner.get(), &TaskRunner::started, this,
+            [this](const QString& description) { setRunning(true, description); });
+    connect(m_runner.get(), &TaskRunner::finished, this, [this] { setRunning(false); });
+    // Escape cancels a run wherever the focus is in the window.
+    auto* cancel = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(cancel, &QShortcut::activated, m_runner.get(), &TaskRunner::cancel);
+
     // What the window does when it loads.
     m_ui->List1->setItemDelegate(new HorizontalExtentDelegate(kList1Extent, m_ui->List1));
     setGuidance(Guidance::SelectDatabase);
     m_ui->optCatAction->setFocus();
 }
 
-frmMain::~frmMain()
-{
-    // ~QWidget closes the window and moves the focus off the category chooser; by then the
-    // window's ui() is gone, so the setup panel must not hear of it.
-    m_ui->cmbCat->removeEventFilter(m_setup);
-}
+frmMain::~frmMain() = default;
 
 void frmMain::attachPanels()
 {
-    // Each panel is a QObject child of the window in a file of its own, wired to the
-    // controls through ui().
-    m_setup = new SetupPanel(*this);
-    m_dbOperations = new DbOperationsPanel(*this, *m_setup);
-    m_conversion = new ConversionPanel(*this, *m_setup);
+    // Each panel gets its own controls; what one needs of another it asks through the
+    // getters connected here.
+    Ui::frmMain& ui = *m_ui;
+    m_setup = new SetupPanel({ui.Frame4, ui.txtDb, ui.TxtTemp, ui.cmdPoiOpen, ui.cmbCat,
+                              ui.cmdNewCat, ui.txtCurrentCatNo, ui.txtCurrentCatLab,
+                              ui.txtCurrentCatDesc, ui.txtCurrentCatEn},
+                             *m_runner, this);
+    SetupPanel* setup = m_setup;
+    m_conversion = new ConversionPanel(
+        {ui.Frame3, ui.Frame5, ui.txtPoiPath, ui.cmdpFileOpen, ui.cmdDispEd, ui.Option1,
+         ui.Option2, ui.Option3, ui.txtOp, ui.cmdConv},
+        {[setup] { return setup->databasePath(); }, [setup] { return setup->tempFolder(); },
+         [setup] { return setup->chosenCategoryNumber(); },
+         [setup] { return setup->chosenCategoryLabel(); }},
+        *m_runner, this);
+    m_dbOperations = new DbOperationsPanel(
+        {ui.List1, ui.lstSelected, ui.cmdViewPoi, ui.cmdViewCat, ui.Frame1, ui.optDisp,
+         ui.optdelselected, ui.optdelall, ui.optadnew, ui.cmdActiondb, ui.optCatAction,
+         ui.optPoiAction},
+        {[setup] { return setup->databasePath(); }, [setup] { return setup->categoryText(); },
+         [setup] { return setup->shownCategoryNumber(); }},
+        *m_runner, this);
+    ui.TxtTemp->setText(Platform::defaultTempFolder());
+
+    connect(m_setup, &SetupPanel::statusMessage, this, &frmMain::showStatus);
+    connect(m_conversion, &ConversionPanel::statusMessage, this, &frmMain::showStatus);
+    connect(m_dbOperations, &DbOperationsPanel::statusMessage, this, &frmMain::showStatus);
+    connect(m_setup, &SetupPanel::guidance, this, &frmMain::setGuidance);
+    connect(m_conversion, &ConversionPanel::guidance, this, &frmMain::setGuidance);
+    connect(m_setup, &SetupPanel::databaseChosen, m_dbOperations,
+            &DbOperationsPanel::enableForDatabase);
+    connect(m_setup, &SetupPanel::categoryChooserEntered, m_conversion,
+            &ConversionPanel::enableControls);
+    connect(m_setup, &SetupPanel::categoriesChanged, m_dbOperations,
+            [this] { m_dbOperations->tableChanged(DbOperationsPanel::Listing::Category); });
+    connect(m_conversion, &ConversionPanel::categoryMissing, m_setup,
+            &SetupPanel::focusCategoryChooser);
+    connect(m_conversion, &ConversionPanel::outputCleared, m_dbOperations,
+            &DbOperationsPanel::clearList1);
+    connect(m_conversion, &ConversionPanel::outputReady, m_dbOperations,
+            &DbOperationsPanel::showOutput);
+    connect(m_dbOperations, &DbOperationsPanel::addCategoryRequested, m_setup,
+            &SetupPanel::Add_Cat);
+}
+
+void frmMain::setRunning(bool running, const QString& description)
+{
+    m_setup->setRunning(running);
+    m_conversion->setRunning(running);
+    m_dbOperations->setRunning(running);
+    // The run's name stands in the status bar while it goes; then the text from before comes
+    // back, unless the run's end has news of its own.
+    if (running) {
+        m_statusBeforeRun = statusText();
+        showStatus(description + QStringLiteral("…"));
+        m_runningStatus = statusText();
+    } else if (statusText() == m_runningStatus) {
+        showStatus(m_statusBeforeRun);
+    }
 }
 
 void frmMain::applyFonts()
@@ -120,49 +178,17 @@ void frmMain::applyFonts()
 
 void frmMain::setGuidance(Guidance step)
 {
-    statusBar()->showMessage(guidanceText(step));
+    showStatus(guidanceText(step));
 }
 
-QString frmMain::guidanceText(Guidance step)
+void frmMain::showStatus(const QString& text)
 {
-    switch (step) {
-    case Guidance::SelectDatabase:
-        return QStringLiteral("First Select a database using the file selector");
-    case Guidance::SelectCategory:
-        return QStringLiteral("Now select ( Or add a new ) category ");
-    case Guidance::SelectGpxFile:
-        return QStringLiteral("Select a gpx file to process using the file selector");
-    case Guidance::SelectOutput:
-        return QStringLiteral("Now select an Output option before 'Clicking on Convert Poi'");
-    case Guidance::ViewDatabase:
-        return QStringLiteral(
-            "The contents of the Database can be viewed using 'View poi or category'");
-    }
-    return {};
+    statusBar()->showMessage(text);
 }
 
 QString frmMain::statusText() const
 {
     return statusBar()->currentMessage();
-}
-
-void frmMain::showProgress(int percent)
-{
-    if (!m_progress) {
-        m_progress = new QProgressBar(statusBar());
-        m_progress->setObjectName(QStringLiteral("progress"));
-        m_progress->setFixedWidth(160);
-        m_progress->setFont(Fonts::msSansSerif(8.25));
-        statusBar()->addPermanentWidget(m_progress);
-    }
-    m_progress->setValue(percent);
-    m_progress->show();
-}
-
-void frmMain::hideProgress()
-{
-    if (m_progress)
-        m_progress->hide();
 }
 
 frmAbout* frmMain::aboutBox() const
@@ -218,6 +244,8 @@ bool frmMain::event(QEvent* event)
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
+    // A run stops as Cancel would stop it; what it had begun is undone.
+    m_runner->cancel();
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window != this && window->isVisible())
             window->close();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StatusTexts.h"
+
 #include <QMainWindow>
 #include <QPointer>
 
@@ -10,51 +12,34 @@ class frmMain;
 }
 class ConversionPanel;
 class DbOperationsPanel;
+class RunProgress;
 class SetupPanel;
-class SortedListModel;
+class TaskRunner;
 class frmAbout;
-class QProgressBar;
 
-// The main window. It holds the controls and the commands of the menu bar; the panels'
-// behaviour lives in controller objects of their own that reach the controls through ui().
+// The main window: the controls, the menu bar and the status bar. It gives each panel its
+// own controls, connects the panels' signals, and runs their long work through one
+// TaskRunner, disabling what could start another run meanwhile.
 class frmMain : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    // The status bar's guidance, in the order a user meets it.
-    enum class Guidance
-    {
-        SelectDatabase,
-        SelectCategory,
-        SelectGpxFile,
-        SelectOutput,
-        ViewDatabase
-    };
-
     // List1 scrolls sideways over rows up to this many pixels wide.
     static constexpr int kList1Extent = 4000;
 
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
-    // Every control under its own name: ui().txtDb, ui().cmbCat, ui().List1 ...
-    Ui::frmMain& ui() const { return *m_ui; }
-    // The rows shown by List1 and lstSelected; add and remove rows here, not on the views.
-    SortedListModel& list1Rows() const { return *m_list1Rows; }
-    SortedListModel& selectedRows() const { return *m_selectedRows; }
-
     // The one way the status bar text changes.
     void setGuidance(Guidance step);
-    static QString guidanceText(Guidance step);
+    void showStatus(const QString& text);
     QString statusText() const;
-    // How far a long task has come, at the right of the status bar, until hideProgress().
-    void showProgress(int percent);
-    void hideProgress();
 
     SetupPanel& setupPanel() const { return *m_setup; }
     DbOperationsPanel& dbOperationsPanel() const { return *m_dbOperations; }
     ConversionPanel& conversionPanel() const { return *m_conversion; }
+    TaskRunner& runner() const { return *m_runner; }
 
     // The open About box, or null.
     frmAbout* aboutBox() const;
@@ -63,7 +48,7 @@ public slots:
     void openAbout();
     void startGpsBabel();
     void allowDbOperations();
-    // Ends the program at once: every window closes, nothing is asked.
+    // Ends the program at once: every window closes, nothing is asked; a run is cancelled.
     void endProgram();
 
 protected:
@@ -73,13 +58,16 @@ protected:
 private:
     void applyFonts();
     void attachPanels();
+    void setRunning(bool running, const QString& description = {});
 
     std::unique_ptr<Ui::frmMain> m_ui;
-    SortedListModel* m_list1Rows = nullptr;
-    SortedListModel* m_selectedRows = nullptr;
+    // Declared after m_ui: destroyed first, so no work outlives the window's controls.
+    std::unique_ptr<TaskRunner> m_runner;
     QPointer<frmAbout> m_about;
     SetupPanel* m_setup = nullptr;
     DbOperationsPanel* m_dbOperations = nullptr;
     ConversionPanel* m_conversion = nullptr;
-    QProgressBar* m_progress = nullptr;
+    RunProgress* m_progress = nullptr;
+    QString m_statusBeforeRun;
+    QString m_runningStatus;
 };

@@ -1,0 +1,292 @@
+#include "WindowTest.h"
+
+#include "DbOperationsPanel.h"
+#include "LockableComboBox.h"
+#include "Platform.h"
+#include "SetupPanel.h"
+#include "frmNewCat.h"
+#include "frmNewPoi.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+// What each panel does with its own controls, on a real window over a real database.
+class TestPanels : public WindowTest
+{
+    Q_OBJECT
+
+    QLineEdit* field(const char* name) { return w<QLineEdit>(name); }
+    QStringList entries()
+    {
+        QStringList labels;
+        for (int i = 0; i < w<QComboBox>("cmbCat")->count(); ++i)
+            labels << w<QComboBox>("cmbCat")->itemText(i);
+        return labels;
+    }
+    void addPoi(int count)
+    {
+        for (int i = 1; i <= count; ++i)
+            QVERIFY(m_db->shell(QStringLiteral("insert into poi(lat,lon,label,desc,cat_id) "
+                                               "values(1,2,'p%1','',1);")
+                                    .arg(i))
+                        .has_value());
+    }
+    void select(const char* list, const QList<int>& rowNumbers)
+    {
+        auto* view = w<QListView>(list);
+        QItemSelection selection;
+        for (int row : rowNumbers)
+            selection.select(view->model()->index(row, 0), view->model()->index(row, 0));
+        view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    }
+
+private slots:
+    void init() { QVERIFY(openWindow()); }
+    void cleanup() { closeWindow(); }
+
+    void choosingADatabaseAndACategory()
+    {
+        click("cmdPoiOpen"); // cancelled: nothing changes
+        QVERIFY(field("txtDb")->text().isEmpty() && !w("Frame1")->isEnabled());
+        QVERIFY(m_db->shell("update category set enabled = 7 where cat_id = 2;").has_value());
+        chooseDatabase(m_db->path());
+        QCOMPARE(m_prompts->fileRequests[1].filters,
+                 (QStringList{"All Files (*.*)", "Database Files (*.db)"}));
+        QCOMPARE(m_prompts->fileRequests[1].selectedFilter, 1);
+        QVERIFY(w("cmdViewPoi")->isEnabled() && w("Frame1")->isEnabled());
+        QVERIFY(!w<LockableComboBox>("cmbCat")->isLocked());
+        QCOMPARE(entries(), (QStringList{"Cafe", "Fuel", "Camping", "Museum"}));
+        QCOMPARE(w<QComboBox>("cmbCat")->currentText(), QStringLiteral("Select a Category"));
+        QCOMPARE(m_window->statusText(), QStringLiteral("Now select ( Or add a new ) category "));
+        QVERIFY(w("cmdConv")->isEnabled() == false);
+
+        pickCategory(3, false);
+        QVERIFY(w("cmdConv")->isEnabled() && w("Option1")->isEnabled());
+        QVERIFY(field("txtCurrentCatNo")->text().isEmpty());
+        w("txtPoiPath")->setFocus();
+        QCOMPARE(field("txtCurrentCatLab")->text(), QStringLiteral("Museum"));
+        QCOMPARE(field("txtCurrentCatDesc")->text(), QStringLiteral("Museums and galleries"));
+        QCOMPARE(field("txtCurrentCatEn")->text(), QStringLiteral("Disabled"));
+        QCOMPARE(m_window->statusText(),
+                 QStringLiteral("Select a gpx file to process using the file selector"));
+        pickCategory(1);
+        QCOMPARE(field("txtCurrentCatNo")->text(), QStringLiteral("2"));
+        QCOMPARE(field("txtCurrentCatEn")->text(), QStringLiteral("Enabled"));
+        QVERIFY(m_prompts->messages.isEmpty());
+
+        const QString notes = writeFile("notes.db", QByteArray(2048, 'x'));
+        chooseDatabase(notes);
+        QCOMPARE(m_prompts->texts(),
+                 QStringList{"The categories could not be read from this database."});
+        QVERIFY(m_prompts->messages[0].detail.contains("not a database"));
+        QVERIFY(entries().isEmpty());
+    }
+
+    void addingACategorySaysSoAndRefreshesTheListing()
+    {
+        chooseDatabase(m_db->path());
+        click("cmdViewCat");
+        click("cmdNewCat");
+        frmNewCat* dialog = m_window->setupPanel().newCategoryDialog();
+        QVERIFY(dialog && dialog->isVisible());
+        control(dialog, "txtNewLab")->setText("Joe's \"Bar\" | Grill");
+        control(dialog, "txtNewDesc")->setText("a|b");
+        QTest::mouseClick(dialog->findChild<QPushButton*>("cmdAction"), Qt::LeftButton);
+        QTRY_VERIFY(idle());
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(m_window->statusText(), QStringLiteral("Added category \"Joe's \"Bar\" | Grill\"."));
+        QCOMPARE(entries().last(), QStringLiteral("Joe's \"Bar\" | Grill"));
+        QCOMPARE(m_window->setupPanel().CatRows().last(),
+                 (QStringList{"5", "Joe's \"Bar\" | Grill", "a|b", "1"}));
+        QCOMPARE(list1().size(), 5);
+
+        QVERIFY(m_db->shell("drop table category;").has_value());
+        click("cmdNewCat");
+        QCOMPARE(m_window->setupPanel().newCategoryDialog(), dialog);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("cmdAction"), Qt::LeftButton);
+        QTRY_VERIFY(idle());
+        QCOMPARE(m_prompts->texts().value(0), QStringLiteral("New Category failed"));
+    }
+
+    void derivesTheOutputPath_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("gpx");
+        QTest::addColumn<QString>("output");
+        const QString sep = QDir::separator();
+        QTest::newRow("windows path") << "c:\\temp" << "C:\\data\\trip.gpx" << "c:\\temp" + sep + "trip.sql";
+        QTest::newRow("several dots") << "/tmp" << "/data/my.trip.gpx" << "/tmp" + sep + "my.sql";
+        QTest::newRow("no dot") << "/tmp" << "/data/trip" << "/tmp" + sep + "trip.sql";
+        QTest::newRow("trailing separator") << "/tmp/" << "trip.gpx" << "/tmp/" + sep + "trip.sql";
+        QTest::newRow("empty folder") << "" << "trip.gpx" << sep + "trip.sql";
+    }
+    void derivesTheOutputPath()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, gpx);
+        QFETCH(QString, output);
+        QCOMPARE(field("TxtTemp")->text(), Platform::defaultTempFolder());
+        field("TxtTemp")->setText(folder);
+        QTest::keyClicks(field("txtPoiPath"), gpx);
+        QCOMPARE(w<QLabel>("txtOp")->text(), output);
+        QCOMPARE(m_window->statusText(),
+                 QStringLiteral("Now select an Output option before 'Clicking on Convert Poi'"));
+        field("txtPoiPath")->clear(); // erasing keeps the last path
+        QCOMPARE(w<QLabel>("txtOp")->text(), output);
+    }
+
+    void convertChecksItsInputsFirst()
+    {
+        w("cmdConv")->setEnabled(true);
+        click("cmdConv");
+        QCOMPARE(m_prompts->texts(), QStringList{"You must select a category"});
+        QCOMPARE(QApplication::focusWidget(), w("cmbCat"));
+        chooseDatabase(m_db->path());
+        pickCategory(0);
+        rows("List1").setItems({"kept"});
+        click("cmdConv");
+        click("cmdDispEd");
+        QCOMPARE(m_prompts->texts().mid(1), QStringList(2, "You must select a valid gpx file"));
+        QCOMPARE(list1(), QStringList{"kept"});
+        w<QComboBox>("cmbCat")->setEditText("Nowhere"); // names no category
+        click("cmdConv");
+        QCOMPARE(m_prompts->texts().last(), QStringLiteral("You must select a category"));
+
+        field("txtPoiPath")->setText(m_db->folder() + "/missing.gpx");
+        pickCategory(0);
+        click("cmdConv");
+        QVERIFY(m_prompts->texts().last().startsWith("Cannot open the GPX file"));
+    }
+
+    void problemsAreReportedAndDirectAsksFirst()
+    {
+        QVERIFY(m_db->shell("delete from category where cat_id = 1;").has_value());
+        chooseDatabase(m_db->path());
+        pickCategory(0); // Fuel, number 2
+        field("txtPoiPath")->setText(writeFile(
+            "bad.gpx", "<gpx>\n<wpt lat=\"95\" lon=\"1\"><name>A</name></wpt>\n"
+                       "<wpt lat=\"1\" lon=\"1\"><name>B</name></wpt>\n<wpt lat=\"x\" lon=\"1\">\n</wpt>\n"));
+        click("cmdConv");
+        QCOMPARE(list1().size(), 1);
+        QCOMPARE(m_prompts->texts(),
+                 QStringList{"2 waypoints could not be converted and were left out."});
+        QVERIFY(m_prompts->messages[0].detail.contains("Line 2:") &&
+                m_prompts->messages[0].detail.contains("Line 4:"));
+
+        m_prompts->clear();
+        w<QRadioButton>("Option1")->click();
+        m_prompts->answers << Prompts::Answer::Cancel;
+        click("cmdConv");
+        QCOMPARE(m_prompts->texts(),
+                 (QStringList{"2 waypoints could not be converted. Load the other 1 waypoint "
+                              "into the database?",
+                              "2 waypoints could not be converted, so nothing was loaded into "
+                              "the database."}));
+        QCOMPARE(m_db->count("poi"), 0);
+        click("cmdConv");
+        QTRY_VERIFY(idle());
+        QCOMPARE(m_window->statusText(), QStringLiteral("Loaded 1 waypoint into poi.db (category Fuel)."));
+        QCOMPARE(m_db->dump("poi"), QStringLiteral("1|1.0|1.0|B||2\n"));
+    }
+
+    void listingsAndTheActionOptions()
+    {
+        chooseDatabase(m_db->path());
+        addPoi(12);
+        rows("List1").setItems({"INSERT INTO poi ..."});
+        click("cmdViewCat");
+        QCOMPARE(list1(), (QStringList{"1   |Cafe    |Food and drink               |1  ",
+                                       "2   |Fuel    |Petrol stations              |1  ",
+                                       "3   |Camping |Camp sites and caravan parks |1  ",
+                                       "4   |Museum  |Museums and galleries        |0  "}));
+        click("cmdViewPoi");
+        QStringList numbers;
+        for (const QString& line : list1())
+            numbers << line.section(u'|', 0, 0).trimmed();
+        QCOMPARE(numbers, (QStringList{"1", "10", "11", "12", "2", "3", "4", "5", "6", "7", "8", "9"}));
+
+        click("optDisp"); // categories
+        QCOMPARE(list1().size(), 4);
+        click("optPoiAction");
+        QCOMPARE(list1().size(), 4); // the target alone lists nothing
+        click("optdelselected");
+        QCOMPARE(list1().size(), 12);
+        QCOMPARE(m_prompts->texts(), QStringList{"Select a single poi from list"});
+        click("optCatAction");
+        click("optdelselected");
+        QCOMPARE(list1().size(), 4);
+        QCOMPARE(m_prompts->texts().last(), QStringLiteral("Select poi from list"));
+
+        QVERIFY(m_db->shell("drop table poi;").has_value());
+        click("cmdViewPoi");
+        QCOMPARE(m_prompts->texts().last(), QStringLiteral("The points of interest could not be listed."));
+        QVERIFY(list1().isEmpty());
+    }
+
+    void linesMoveAndDeleteSelectedOnlyConfirms()
+    {
+        chooseDatabase(m_db->path());
+        addPoi(5);
+        click("cmdViewPoi");
+        const QStringList listing = list1();
+        auto* view = w<QListView>("List1");
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->visualRect(view->model()->index(1, 0)).center());
+        QCOMPARE(rows("lstSelected").items(), QStringList{listing[1]});
+        select("List1", {0});
+        select("List1", {2});
+        select("lstSelected", {0, 1, 2});
+        QCOMPARE(list1(), listing);
+
+        select("List1", {0});
+        w<QListView>("lstSelected")->selectionModel()->setCurrentIndex(
+            rows("lstSelected").index(0), QItemSelectionModel::NoUpdate);
+        m_prompts->answers << Prompts::Answer::Ok << Prompts::Answer::Ok << Prompts::Answer::Cancel;
+        click("cmdActiondb");
+        QCOMPARE(m_prompts->messages[0].title, QStringLiteral("DELETE THESE Category?????"));
+        QCOMPARE(m_prompts->messages[0].text, listing[0]);
+        QCOMPARE(m_prompts->messages[1].text, QStringLiteral("I Would delete these Category if working"));
+        click("cmdActiondb");
+        QCOMPARE(m_prompts->texts().last(), QStringLiteral("Cancelled!!"));
+        QCOMPARE(m_db->count("poi"), 5);
+    }
+
+    void addingAPoiSaysSoAndRefreshesTheListing()
+    {
+        chooseDatabase(m_db->path());
+        click("optadnew");
+        click("optPoiAction");
+        click("cmdActiondb");
+        QCOMPARE(m_prompts->texts(), QStringList{"You must select a Category First!"});
+        pickCategory(2);
+        click("cmdViewPoi");
+        click("cmdActiondb");
+        QPointer<frmNewPoi> dialog = m_window->dbOperationsPanel().newPoiDialog();
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Adding a single Poi to Category Camping"));
+        control(dialog, "txtLat")->setText("51.5");
+        control(dialog, "txtLong")->setText("-0.12");
+        control(dialog, "txtPLab")->setText("O'Brien's \"Mill\"");
+        emit dialog->findChild<QPushButton*>("Command1")->clicked();
+        QTRY_VERIFY(dialog.isNull());
+        QTRY_VERIFY(idle());
+        QCOMPARE(m_window->statusText(),
+                 QStringLiteral("Added POI \"O'Brien's \"Mill\"\" to category Camping."));
+        QCOMPARE(m_db->dump("poi"), QStringLiteral("1|51.5|-0.12|O'Brien's \"Mill\"||3\n"));
+        QCOMPARE(list1().size(), 1);
+
+        click("optCatAction");
+        click("cmdActiondb");
+        QVERIFY(m_window->setupPanel().newCategoryDialog()->isVisible());
+    }
+
+private:
+    QLineEdit* control(QWidget* dialog, const char* name)
+    {
+        return dialog->findChild<QLineEdit*>(name);
+    }
+};
+
+QTEST_MAIN(TestPanels)
+#include "tst_Panels.moc"

@@ -1,0 +1,206 @@
+#include "WindowTest.h"
+
+#include "DatabaseShell.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTimer>
+
+// Runs go on a worker thread: the window drops input meanwhile, can cancel, and says what
+// each run did.
+class TestRuns : public WindowTest
+{
+    Q_OBJECT
+
+    QByteArray dbBytes()
+    {
+        QFile file(m_db->path());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    void ready(const char* option, const QByteArray& gpx)
+    {
+        chooseDatabase(m_db->path());
+        pickCategory(0);
+        w<QLineEdit>("TxtTemp")->setText(m_db->folder());
+        w<QLineEdit>("txtPoiPath")->setText(writeFile("trip.gpx", gpx));
+        w<QRadioButton>(option)->click();
+    }
+    void postClick(QWidget* target)
+    {
+        const QPointF at = QRectF(target->rect()).center();
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QCoreApplication::postEvent(target, new QMouseEvent(type, at, target->mapToGlobal(at),
+                                                                Qt::LeftButton, Qt::LeftButton,
+                                                                Qt::NoModifier));
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(openWindow());
+        DatabaseShell::setBusyTimeoutMs(60000);
+    }
+    void cleanup()
+    {
+        DatabaseShell::setBusyTimeoutMs(5000);
+        closeWindow();
+    }
+
+    void eachDeliverySaysWhatItDid_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<int>("stored");
+        QTest::newRow("view") << "Option2"
+                              << "The contents of the Database can be viewed using 'View poi or "
+                                 "category'"
+                              << 0;
+        QTest::newRow("save") << "Option3"
+                              << "Saved 1,200 statements to " + QDir::tempPath() + "/trip.sql."
+                              << 0;
+        QTest::newRow("direct") << "Option1" << "Loaded 1,200 waypoints into poi.db (category Cafe)."
+                                << 1200;
+    }
+    void eachDeliverySaysWhatItDid()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, status);
+        QFETCH(int, stored);
+        ready(qPrintable(option), waypoints(1200));
+        click("cmdConv");
+        QVERIFY2(m_prompts->messages.isEmpty(), qPrintable(m_prompts->texts().join("; ")));
+        QCOMPARE(m_window->statusText(), status.replace(QDir::tempPath(), m_db->folder()));
+        QCOMPARE(list1().size(), 1200);
+        QCOMPARE(m_db->count("poi"), stored);
+        QCOMPARE(QFile::exists(m_db->folder() + "/trip.sql"), option == "Option3");
+    }
+
+    void clicksDuringADirectLoadAreDropped()
+    {
+        ready("Option1", waypoints(20000));
+        auto* convert = w<QPushButton>("cmdConv");
+        {
+            // The locked database keeps the shell waiting mid-load.
+            DatabaseLocker locker(m_db->path());
+            QTest::mouseClick(convert, Qt::LeftButton);
+            for (const char* name : {"cmdConv", "Option3", "txtPoiPath", "cmdPoiOpen", "cmbCat",
+                                     "cmdViewPoi", "Frame1", "optPoiAction"})
+                QVERIFY2(!w(name)->isEnabled(), name);
+            postClick(convert);
+            postClick(convert);
+            QCoreApplication::sendPostedEvents();
+            QVERIFY(!idle());
+        }
+        QTRY_VERIFY(idle());
+        QCOMPARE(m_db->count("poi"), 20000);
+        QVERIFY(convert->isEnabled() && w("Frame1")->isEnabled());
+    }
+
+    void cancelLeavesEverythingAsItWas_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("direct, Cancel button") << "Option1"
+                                               << "Load cancelled: nothing was stored in poi.db.";
+        QTest::newRow("save, Escape") << "Option3" << "Save cancelled: %1 was not written.";
+        QTest::newRow("view, Escape") << "Option2" << "Conversion cancelled: nothing is listed.";
+    }
+    void cancelLeavesEverythingAsItWas()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, status);
+        QVERIFY(m_db->shell("insert into poi(lat,lon,label,desc,cat_id) values(1,2,'kept','',1);")
+                    .has_value());
+        const QString output = writeFile("trip.sql", "earlier\r\n");
+        ready(qPrintable(option), waypoints(option == "Option1" ? 30000 : 300000));
+        const QByteArray before = dbBytes();
+        if (option == "Option1") {
+            DatabaseLocker locker(m_db->path());
+            QTest::mouseClick(w("cmdConv"), Qt::LeftButton);
+            // Shown after half a second, a count and a bar that is not yet full.
+            auto* bar = w<QProgressBar>("progress");
+            QTRY_VERIFY(bar->isVisible());
+            QTRY_VERIFY(bar->text().endsWith(" of 30,000 waypoints"));
+            QVERIFY(bar->value() < bar->maximum());
+            const QStatusBar* status = m_window->statusBar();
+            QVERIFY(status->fontMetrics().horizontalAdvance(status->currentMessage()) <
+                    bar->parentWidget()->x());
+            QTest::mouseClick(w("cmdCancel"), Qt::LeftButton);
+            QTRY_VERIFY(idle());
+        } else {
+            QTest::mouseClick(w("cmdConv"), Qt::LeftButton);
+            QTest::keyClick(m_window.get(), Qt::Key_Escape);
+            QTRY_VERIFY(idle());
+        }
+        QCOMPARE(m_window->statusText(), status.replace("%1", output));
+        QVERIFY(list1().isEmpty());
+        QCOMPARE(dbBytes(), before);
+        QCOMPARE(m_db->count("poi"), 1);
+        QFile earlier(output);
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        QCOMPARE(earlier.readAll(), QByteArray("earlier\r\n"));
+        QCOMPARE(QDir(m_db->folder()).entryList(QDir::Files).size(), 3); // db, gpx, sql
+        QVERIFY(!w<QProgressBar>("progress")->isVisible());
+    }
+
+    void closingTheWindowCancelsALoad()
+    {
+        ready("Option1", waypoints(30000));
+        const QByteArray before = dbBytes();
+        {
+            DatabaseLocker locker(m_db->path());
+            QTest::mouseClick(w("cmdConv"), Qt::LeftButton);
+            m_window->close();
+            m_window.reset(); // waits for the stopped worker
+        }
+        QCOMPARE(dbBytes(), before);
+        QCOMPARE(m_db->count("poi"), 0);
+    }
+
+    void deleteAllSaysHowManyAndRefreshesTheListing()
+    {
+        QVERIFY(m_db->shell("insert into poi(lat,lon,label,desc,cat_id) values(1,2,'a','',1),"
+                            "(3,4,'b','',1),(5,6,'c','',1);")
+                    .has_value());
+        chooseDatabase(m_db->path());
+        click("cmdViewPoi");
+        QCOMPARE(list1().size(), 3);
+        w<QRadioButton>("optPoiAction")->click();
+        w<QRadioButton>("optdelall")->click();
+
+        // The real question: Enter takes its default, Cancel.
+        Prompts::install(nullptr);
+        const auto box = [] {
+            return qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        };
+        QTimer::singleShot(0, this, [this, box] {
+            QTRY_VERIFY(box() && box()->text().startsWith("Are You Sure"));
+            QTest::keyClick(box(), Qt::Key_Return);
+            // "Operation Cancelled!" follows; Escape closes it.
+            QTimer::singleShot(0, this, [box] {
+                QTRY_VERIFY(box() && box()->text() == "Operation Cancelled!");
+                QTest::keyClick(box(), Qt::Key_Escape);
+            });
+        });
+        click("cmdActiondb");
+        Prompts::install(m_prompts.get());
+        QCOMPARE(m_db->count("poi"), 3);
+
+        m_prompts->answers.enqueue(Prompts::Answer::Ok);
+        click("cmdActiondb");
+        QTRY_VERIFY(idle());
+        QCOMPARE(m_window->statusText(), QStringLiteral("Deleted 3 POIs."));
+        QCOMPARE(m_db->count("poi"), 0);
+        QVERIFY(list1().isEmpty());
+        QCOMPARE(m_prompts->messages.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestRuns)
+#include "tst_Runs.moc"

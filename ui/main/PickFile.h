@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Pick_File: the window's one file-open dialog, with a "description|pattern|" filter list and
+// the second entry preselected. The chosen full path, or empty when the dialog was cancelled.
+QString Pick_File(QWidget* window, const QString& filterList);

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+
+class QProgressBar;
+class QPushButton;
+class TaskRunner;
+
+// The progress of a run at the right of the status bar: a bar with the count
+// ("120,000 of 300,000 waypoints") and the Cancel button. It appears once a run has taken
+// half a second, and its bar is full only when the run has ended.
+class RunProgress : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kShowAfterMs = 500;
+
+    RunProgress(TaskRunner& runner, QWidget* parent = nullptr);
+
+private:
+    void begin(const QString& unit);
+    void advance(qint64 done, qint64 total);
+    void end();
+
+    QProgressBar* m_bar = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QTimer m_delay;
+    QString m_unit;
+};

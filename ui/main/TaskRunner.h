@@ -1,0 +1,77 @@
+#pragma once
+
+#include <CommandRunner.h>
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QThread>
+
+#include <atomic>
+#include <functional>
+
+// Runs the window's long work (conversions, loads, listings, store routines) one piece at a
+// time on a thread of its own, with the core's blocking calls; the window only listens.
+// The work never touches a widget: it gets its inputs copied in and hands its results to a
+// `done` function that runs back on the window's thread.
+class TaskRunner : public QObject
+{
+    Q_OBJECT
+
+public:
+    // What the work sees: a stop flag to pass to the core, and a way to report how far it got.
+    class Control
+    {
+    public:
+        bool stopRequested() const { return m_stop.load(); }
+        StopCheck stopCheck() const
+        {
+            return [this] { return stopRequested(); };
+        }
+        // From the worker thread; passed on at most every 100 ms. A total of 0 is unknown.
+        void progress(qint64 done, qint64 total);
+
+    private:
+        friend class TaskRunner;
+        TaskRunner* m_runner = nullptr;
+        std::atomic<bool> m_stop{false};
+        QElapsedTimer m_sinceReport;
+    };
+
+    using Work = std::function<void(Control&)>;
+    // Runs on the window's thread after the work; `stopped` when Cancel was asked for.
+    using Done = std::function<void(bool stopped)>;
+
+    explicit TaskRunner(QObject* parent = nullptr);
+    // Stops a running piece of work and waits for it; its `done` is not called.
+    ~TaskRunner() override;
+
+    bool isRunning() const { return m_running; }
+    // Starts `work`, or queues it behind the running piece (a follow-up such as a refreshed
+    // listing). `unit` names what progress counts ("waypoints"); empty when it counts nothing.
+    void start(const QString& description, const QString& unit, Work work, Done done);
+    // Asks the running work to stop at its next check, and drops what is queued behind it.
+    void cancel();
+
+signals:
+    void started(const QString& description, const QString& unit);
+    void progressed(qint64 done, qint64 total);
+    // The work has ended; emitted before its `done` runs, so `done` may start the next piece.
+    void finished();
+
+private:
+    struct Piece
+    {
+        QString description;
+        QString unit;
+        Work work;
+        Done done;
+    };
+    void run(Piece piece);
+
+    QThread m_thread;
+    QList<Piece> m_queued;
+    QObject* m_worker = nullptr; // lives on m_thread
+    Control m_control;
+    bool m_running = false;
+};
