@@ -1,5 +1,8 @@
 #include "ConvertTestSupport.h"
 
+#include <filesystem>
+
+#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -111,7 +114,28 @@ void TestConvertCommand::exitStatus_data()
     QTest::newRow("output cannot be created") << QStringList{"--output", "no/dir/a.sql", "mill.gpx"}
                                               << 2 << "Cannot create the output file no/dir/a.sql";
     QTest::newRow("database missing")
-        << QStringList{"--database", "none.db", "mill.gpx"} << 1 << "does not exist";
+        << QStringList{"--database", "none.db", "mill.gpx"} << 2 << "does not exist";
+    QTest::newRow("database is a folder")
+        << QStringList{"--database", "dir", "mill.gpx"} << 2 << "dir is a folder";
+    QTest::newRow("database without a name")
+        << QStringList{"--database", "", "mill.gpx"} << 2 << "No database file was given.";
+    QTest::newRow("shell error names the user's line")
+        << QStringList{"--database", "empty.db", "mill.gpx"} << 1 << "line 1: no such table: poi";
+    QTest::newRow("NUL byte in a name")
+        << QStringList{"--database", "poi.db", "nul.gpx"} << 1 << "nul.gpx:2: Waypoint skipped: "
+                                                                "its name contains a character "
+                                                                "not allowed in GPX.";
+    QTest::newRow("output is the input")
+        << QStringList{"--output", "mill.gpx", "mill.gpx"} << 2 << "is the GPX file itself";
+    QTest::newRow("output is a link to the input")
+        << QStringList{"--output", "link.gpx", "mill.gpx"} << 2 << "is the GPX file itself";
+    QTest::newRow("output is a hard link to the input")
+        << QStringList{"--output", "hard.gpx", "mill.gpx"} << 2 << "is the GPX file itself";
+    QTest::newRow("table is a keyword")
+        << QStringList{"--table", "select", "mill.gpx"} << 2 << "SQL keyword";
+    QTest::newRow("empty GPX file")
+        << QStringList{"--database", "poi.db", "dir/empty.gpx"} << 1
+        << "No waypoints were found in dir/empty.gpx.";
 }
 
 void TestConvertCommand::exitStatus()
@@ -121,13 +145,27 @@ void TestConvertCommand::exitStatus()
     QFETCH(QString, errorText);
     writeFile("bad.gpx", "<gpx>\n<wpt lon=\"2\"/>\n</gpx>\n");
     writeFile("text.db", "not a database at all\n");
+    writeFile("empty.db", "");
+    writeFile("nul.gpx", QByteArrayLiteral("<gpx>\n<wpt lat=\"1\" lon=\"2\"><name>a\0b</name></wpt>\n<wpt "
+                                    "lat=\"3\" lon=\"4\"><name>,1,1); DELETE FROM category; --"
+                                    "</name></wpt>\n</gpx>\n"));
+    QVERIFY(QDir().mkpath("dir") && QFile::link("mill.gpx", "link.gpx"));
+    writeFile("dir/empty.gpx", "");
+    std::filesystem::create_hard_link("mill.gpx", "hard.gpx");
+    const auto files = [] {
+        QMap<QString, QByteArray> bytes;
+        for (QDirIterator it(".", QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+            bytes[it.next()] = readFile(it.filePath());
+        return bytes;
+    };
+    const auto before = files();
 
     const Run r = run(arguments);
     QCOMPARE(r.exitCode, exitCode);
     QVERIFY2(QString::fromUtf8(r.err).contains(errorText), r.err);
     if (exitCode == 0)
         QVERIFY(r.out.contains("Usage: geofill-convert") && r.out.contains("Exit status"));
-    QVERIFY(!QFile::exists("none.db"));
+    QCOMPARE(files(), before); // nothing written, emptied or left behind
 }
 
 QTEST_GUILESS_MAIN(TestConvertCommand)

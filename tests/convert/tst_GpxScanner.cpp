@@ -54,7 +54,12 @@ TestGpxScanner::Outcome TestGpxScanner::scan(const QByteArray& gpx, qsizetype bl
     GpxScanner scanner;
     scanner.setBlockSize(blockSize);
     scanner.setWaypointHandler([&](const Waypoint& w) {
-        outcome.statements << QString::fromUtf8(builder.build(w));
+        std::string text;
+        builder.build(w, text);
+        // Memory follows the statement, not a worst case of it.
+        if (text.capacity() > 2 * text.size())
+            outcome.problems << QStringLiteral("error: %1 bytes held").arg(text.capacity());
+        outcome.statements << QString::fromStdString(text);
         return true;
     });
     scanner.setProblemHandler([&](const GpxProblem& p) {
@@ -112,11 +117,22 @@ void TestGpxScanner::scansFiles_data()
         << QStringList{insert("1,2,'','',1"), insert("3,4,'','',1"), insert("5,6,'','',1")};
     QTest::newRow("entities, references, lone ampersand, quotes")
         << QByteArray("<wpt lat=\"1\" lon=\"2\"><name>O'Brien &amp; &quot;Sons&quot; &lt;1&gt; "
-                      "&apos;</name><desc>&#233;t&#xE9; &#x1F600; A & B &nope; &#0; 5% | ^</desc>"
+                      "&apos;</name><desc>&#233;t&#xE9; &#x1F600; A & B &nope; &#xZ; 5% | ^</desc>"
                       "</wpt>")
         << QStringList{insert(QString::fromUtf8("1,2,'O''Brien & \"Sons\" <1> ''','\xC3\xA9t"
-                                                "\xC3\xA9 \xF0\x9F\x98\x80 A & B &nope; &#0; "
+                                                "\xC3\xA9 \xF0\x9F\x98\x80 A & B &nope; &#xZ; "
                                                 "5% | ^',1"))};
+    QTest::newRow("line feeds by reference stay on the line")
+        << QByteArray("<wpt lat=\"1\" lon=\"2\"><name>a&#10;b&#13;&#xA;c</name></wpt>")
+        << QStringList{insert("1,2,'a'||char(10)||'b'||char(13)||''||char(10)||'c','',1")};
+    QTest::newRow("long value") << "<wpt lat=\"1\" lon=\"2\"><name>" + QByteArray(3000, '\'') +
+                                       "</name></wpt>"
+                                << QStringList{insert("1,2,'" + QString(6000, u'\'') + "','',1")};
+    QTest::newRow("declarations end at their real end")
+        << QByteArray("<!DOCTYPE gpx [<!ENTITY x \"a>b <wpt lat='9' lon='9'/> c\"><!-- ]> -->"
+                      "<?p ]>?><!ENTITY y '<wpt lat=\"8\" lon=\"8\"/>'>]><!DOCTYPE g SYSTEM "
+                      "\"a>b <wpt lat='7' lon='7'/>\"><gpx><wpt lat=\"1\" lon=\"2\"/></gpx>")
+        << QStringList{insert("1,2,'','',1")};
     QTest::newRow("CDATA and comments")
         << QByteArray("<wpt lat=\"1\" lon=\"2\"><name><![CDATA[a <b> &amp; c]]></name>"
                       "<desc>x<!-- hidden --> y<![CDATA[ </desc> ]]>z</desc></wpt>")
@@ -201,7 +217,32 @@ void TestGpxScanner::reportsProblems_data()
         << QStringList{good} << QStringList{"3"};
     QTest::newRow("truncated inside the start tag")
         << QByteArray("<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>\n<wpt lat=\"3")
-        << QStringList{good} << QStringList{};
+        << QStringList{good} << QStringList{"2"};
+    QTest::newRow("truncated after <wpt")
+        << QByteArray("<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>\r\n\r\n<wpt")
+        << QStringList{good} << QStringList{"3"};
+    QTest::newRow("characters XML forbids, raw or by reference")
+        << QByteArray("<wpt lat=\"1\" lon=\"2\"><name>a\0b</name></wpt>\n"
+                      "<wpt lat=\"3\" lon=\"4\"><desc>\x1F</desc></wpt>\n"
+                      "<wpt lat=\"3\" lon=\"4\"><desc><![CDATA[\x1E\x08]]></desc></wpt>\n"
+                      "<wpt lat=\"3\" lon=\"4\"><name>&#0;</name></wpt>\n"
+                      "<wpt lat=\"3\" lon=\"4\"><name>&#x1f;</name></wpt>\n"
+                      "<wpt lat=\"3\" lon=\"4\"><name>&#xFFFE;&#xD800;</name></wpt>\n"
+                      "<wpt lat=\"3\" lon=\"4\"><name>\xEF\xBF\xBF</name></wpt>\n"
+                      "<wpt lat=\"3\" lon=\"4\"><name>&#1114112;</name></wpt>\n"
+                      "<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>")
+        << QStringList{good} << QStringList{"1", "2", "3", "4", "5", "6", "7", "8"};
+    QTest::newRow("NUL in ISO-8859-1")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<wpt lat=\"5\" lon=\"6\">"
+                      "<name>Caf\xE9\0</name></wpt>\n<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>")
+        << QStringList{good} << QStringList{"2"};
+    const QString text = QStringLiteral("<wpt lat=\"5\" lon=\"6\"><name>a%1</name></wpt>\n<wpt "
+                                        "lat=\"5\" lon=\"6\"><name>%2</name></wpt>\n<wpt lat=\"1\" "
+                                        "lon=\"2\"><name>ok</name></wpt>")
+                             .arg(QChar(0), QChar(0xD800));
+    QTest::newRow("NUL and lone surrogate in UTF-16")
+        << "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2)
+        << QStringList{good} << QStringList{"1", "2"};
     QTest::newRow("element or waypoint without end")
         << QByteArray("<wpt lat=\"3\" lon=\"4\">\r<name>never closed\r</wpt>\r"
                       "<wpt lat=\"5\" lon=\"6\">\r<name>x</name>\r"

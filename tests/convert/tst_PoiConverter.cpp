@@ -76,6 +76,14 @@ void TestPoiConverter::saveRefusesBadOutputBeforeScanning()
     QVERIFY(!result.errorDetail.isEmpty());
     QCOMPARE(result.statementCount, 0);
 
+    // A cancelled Save leaves the file that stood there.
+    request.outputPath = writeFile(m_dir->filePath(QStringLiteral("out.sql")), "old content\n");
+    PoiConverter cancelled(request);
+    cancelled.setProgressHandler([](qint64, qint64) { return false; });
+    QCOMPARE(cancelled.run().failure, Failure::Cancelled);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).join(' '), "mill.gpx out.sql");
+    QCOMPARE(readFile(request.outputPath), QByteArray("old content\n"));
+
     request.outputPath.clear();
     result = Convert_Poi(request);
     QCOMPARE(result.failure, Failure::Request);

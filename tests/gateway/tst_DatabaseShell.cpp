@@ -101,7 +101,9 @@ private slots:
         ShellResult r = runBatch(
             db.path(), {good, good, QStringLiteral("insert into nosuch values(1);"), good});
         QVERIFY(!r.ok);
-        QVERIFY(r.errorMessage.contains(QStringLiteral("no such table")));
+        // The line of the statement among those given, not of the shell's own set-up.
+        QVERIFY2(r.errorMessage.contains(QStringLiteral("line 3: no such table")),
+                 qPrintable(r.errorMessage));
         QCOMPARE(db.count("poi"), 0);
 
         r = runBatch(db.path(), {good, good, good});
@@ -138,6 +140,13 @@ private slots:
             const ShellResult r = batch.finish();
             QVERIFY(!r.ok);
             QVERIFY(r.errorMessage.contains(QStringLiteral("no such table")));
+        }
+        {
+            ShellBatch batch(db.path());
+            QVERIFY(batch.start());
+            batch.add(good);
+            QVERIFY(!batch.add(QByteArray("insert into poi(label) values('a\0');", 36)));
+            QVERIFY(batch.result().errorMessage.contains(QStringLiteral("control character")));
         }
         {
             ShellBatch batch(db.path());
