@@ -121,10 +121,10 @@ void TestConvertCommand::exitStatus_data()
         << QStringList{"--database", "", "mill.gpx"} << 2 << "No database file was given.";
     QTest::newRow("shell error names the user's line")
         << QStringList{"--database", "empty.db", "mill.gpx"} << 1 << "line 1: no such table: poi";
-    QTest::newRow("NUL byte in a name")
-        << QStringList{"--database", "poi.db", "nul.gpx"} << 1 << "nul.gpx:2: Waypoint skipped: "
-                                                                "its name contains a character "
-                                                                "not allowed in GPX.";
+    QTest::newRow("NUL byte in a name") << QStringList{"--database", "poi.db", "nul.gpx"} << 1
+                                        << "nul.gpx:2: Waypoint skipped: "
+                                           "its name contains a character "
+                                           "not allowed in GPX.";
     QTest::newRow("output is the input")
         << QStringList{"--output", "mill.gpx", "mill.gpx"} << 2 << "is the GPX file itself";
     QTest::newRow("output is a link to the input")
@@ -133,9 +133,8 @@ void TestConvertCommand::exitStatus_data()
         << QStringList{"--output", "hard.gpx", "mill.gpx"} << 2 << "is the GPX file itself";
     QTest::newRow("table is a keyword")
         << QStringList{"--table", "select", "mill.gpx"} << 2 << "SQL keyword";
-    QTest::newRow("empty GPX file")
-        << QStringList{"--database", "poi.db", "dir/empty.gpx"} << 1
-        << "No waypoints were found in dir/empty.gpx.";
+    QTest::newRow("empty GPX file") << QStringList{"--database", "poi.db", "dir/empty.gpx"} << 1
+                                    << "No waypoints were found in dir/empty.gpx.";
 }
 
 void TestConvertCommand::exitStatus()
@@ -146,9 +145,10 @@ void TestConvertCommand::exitStatus()
     writeFile("bad.gpx", "<gpx>\n<wpt lon=\"2\"/>\n</gpx>\n");
     writeFile("text.db", "not a database at all\n");
     writeFile("empty.db", "");
-    writeFile("nul.gpx", QByteArrayLiteral("<gpx>\n<wpt lat=\"1\" lon=\"2\"><name>a\0b</name></wpt>\n<wpt "
-                                    "lat=\"3\" lon=\"4\"><name>,1,1); DELETE FROM category; --"
-                                    "</name></wpt>\n</gpx>\n"));
+    writeFile("nul.gpx",
+              QByteArrayLiteral("<gpx>\n<wpt lat=\"1\" lon=\"2\"><name>a\0b</name></wpt>\n<wpt "
+                                "lat=\"3\" lon=\"4\"><name>,1,1); DELETE FROM category; --"
+                                "</name></wpt>\n</gpx>\n"));
     QVERIFY(QDir().mkpath("dir") && QFile::link("mill.gpx", "link.gpx"));
     writeFile("dir/empty.gpx", "");
     std::filesystem::create_hard_link("mill.gpx", "hard.gpx");

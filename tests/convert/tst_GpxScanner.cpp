@@ -222,19 +222,20 @@ void TestGpxScanner::reportsProblems_data()
         << QByteArray("<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>\r\n\r\n<wpt")
         << QStringList{good} << QStringList{"3"};
     QTest::newRow("characters XML forbids, raw or by reference")
-        << QByteArray("<wpt lat=\"1\" lon=\"2\"><name>a\0b</name></wpt>\n"
-                      "<wpt lat=\"3\" lon=\"4\"><desc>\x1F</desc></wpt>\n"
-                      "<wpt lat=\"3\" lon=\"4\"><desc><![CDATA[\x1E\x08]]></desc></wpt>\n"
-                      "<wpt lat=\"3\" lon=\"4\"><name>&#0;</name></wpt>\n"
-                      "<wpt lat=\"3\" lon=\"4\"><name>&#x1f;</name></wpt>\n"
-                      "<wpt lat=\"3\" lon=\"4\"><name>&#xFFFE;&#xD800;</name></wpt>\n"
-                      "<wpt lat=\"3\" lon=\"4\"><name>\xEF\xBF\xBF</name></wpt>\n"
-                      "<wpt lat=\"3\" lon=\"4\"><name>&#1114112;</name></wpt>\n"
-                      "<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>")
+        << QByteArrayLiteral("<wpt lat=\"1\" lon=\"2\"><name>a\0b</name></wpt>\n"
+                             "<wpt lat=\"3\" lon=\"4\"><desc>\x1F</desc></wpt>\n"
+                             "<wpt lat=\"3\" lon=\"4\"><desc><![CDATA[\x1E\x08]]></desc></wpt>\n"
+                             "<wpt lat=\"3\" lon=\"4\"><name>&#0;</name></wpt>\n"
+                             "<wpt lat=\"3\" lon=\"4\"><name>&#x1f;</name></wpt>\n"
+                             "<wpt lat=\"3\" lon=\"4\"><name>&#xFFFE;&#xD800;</name></wpt>\n"
+                             "<wpt lat=\"3\" lon=\"4\"><name>\xEF\xBF\xBF</name></wpt>\n"
+                             "<wpt lat=\"3\" lon=\"4\"><name>&#1114112;</name></wpt>\n"
+                             "<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>")
         << QStringList{good} << QStringList{"1", "2", "3", "4", "5", "6", "7", "8"};
     QTest::newRow("NUL in ISO-8859-1")
-        << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<wpt lat=\"5\" lon=\"6\">"
-                      "<name>Caf\xE9\0</name></wpt>\n<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>")
+        << QByteArrayLiteral(
+               "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<wpt lat=\"5\" lon=\"6\">"
+               "<name>Caf\xE9\0</name></wpt>\n<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>")
         << QStringList{good} << QStringList{"2"};
     const QString text = QStringLiteral("<wpt lat=\"5\" lon=\"6\"><name>a%1</name></wpt>\n<wpt "
                                         "lat=\"5\" lon=\"6\"><name>%2</name></wpt>\n<wpt lat=\"1\" "

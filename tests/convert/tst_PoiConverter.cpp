@@ -81,7 +81,7 @@ void TestPoiConverter::saveRefusesBadOutputBeforeScanning()
     PoiConverter cancelled(request);
     cancelled.setProgressHandler([](qint64, qint64) { return false; });
     QCOMPARE(cancelled.run().failure, Failure::Cancelled);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).join(' '), "mill.gpx out.sql");
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).join(' '), "mill.gpx out.sql poi.db");
     QCOMPARE(readFile(request.outputPath), QByteArray("old content\n"));
 
     request.outputPath.clear();

@@ -54,8 +54,9 @@ private slots:
     {
         QCOMPARE(sqlLiteral(QStringLiteral("O'Brien")), QStringLiteral("'O''Brien'"));
         QCOMPARE(sqlLiteral(QString()), QStringLiteral("''"));
-        // The shell drops a carriage return at the end of an input line.
-        QCOMPARE(sqlLiteral(QStringLiteral("a\r\nb")), QStringLiteral("'a'||char(13)||'\nb'"));
+        // The shell drops a carriage return at the end of an input line; a statement stays on one.
+        QCOMPARE(sqlLiteral(QStringLiteral("a\r\nb")),
+                 QStringLiteral("'a'||char(13)||''||char(10)||'b'"));
         QCOMPARE(sqlLiteral(QStringLiteral("a\"b|&%^<>")), QStringLiteral("'a\"b|&%^<>'"));
     }
 

@@ -47,8 +47,7 @@ class TestFaults : public QObject
     }
 
     const QList<Routine> m_routines = {
-        {"category listing", false, false,
-         [](auto& db, auto&) { return CategoryStore::list(db); }},
+        {"category listing", false, false, [](auto& db, auto&) { return CategoryStore::list(db); }},
         {"new category", true, true,
          [this](auto& db, auto&) { return CategoryStore::insert(db, m_text, "d"); }},
         {"new poi", true, true,
@@ -157,9 +156,10 @@ private slots:
         file.close();
 
         for (const Routine& routine : m_routines) {
+            if (textRefused && !routine.takesText)
+                continue;
             const ShellResult result = routine.run(path, gpx);
-            if ((situation == "read-only file" && !routine.writes) ||
-                (textRefused && !routine.takesText)) {
+            if (situation == "read-only file" && !routine.writes) {
                 QVERIFY2(result.ok, routine.name);
                 continue;
             }
@@ -222,7 +222,8 @@ private slots:
             << "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>" + nul << true;
         const QString utf16 = QString::fromUtf8(nul);
         QTest::newRow("NUL byte, UTF-16")
-            << "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(utf16.utf16()), utf16.size() * 2)
+            << "\xFF\xFE" +
+                   QByteArray(reinterpret_cast<const char*>(utf16.utf16()), utf16.size() * 2)
             << true;
         QTest::newRow("cut inside a start tag")
             << QByteArray("<gpx><wpt lat=\"1\" lon=\"2\"><name>A</name></wpt>\n<wpt lat=\"3\"")
