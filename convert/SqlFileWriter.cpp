@@ -31,9 +31,10 @@ bool SqlFileWriter::write(const QByteArray& statement)
     return m_buffer.size() < kFlushAt || flush();
 }
 
-bool SqlFileWriter::writeOut(const QByteArray& bytes)
+// Copies as it writes: the statement may be a view of a buffer that is overwritten next.
+bool SqlFileWriter::writeOut(QByteArrayView bytes)
 {
-    if (m_file.write(bytes) != bytes.size()) {
+    if (m_file.write(bytes.data(), bytes.size()) != bytes.size()) {
         m_error = m_file.errorString();
         m_failed = true;
         return false;

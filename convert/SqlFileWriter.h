@@ -27,7 +27,7 @@ public:
 
 private:
     bool flush();
-    bool writeOut(const QByteArray& bytes);
+    bool writeOut(QByteArrayView bytes);
 
     QSaveFile m_file;
     QByteArray m_buffer;

@@ -236,11 +236,14 @@ struct ShellBatch::Private
                  : shellMessage);
     }
 
-    bool write(const QByteArray& data)
+    // Copies the bytes: a QByteArray would be kept by reference, and the caller's statement
+    // may be a view of a buffer that is overwritten next.
+    bool write(QByteArrayView data)
     {
         if (!running)
             return false;
-        if (process.state() != QProcess::Running || process.write(data) != data.size()) {
+        if (process.state() != QProcess::Running ||
+            process.write(data.data(), data.size()) != data.size()) {
             failFromShell();
             return false;
         }
@@ -295,7 +298,7 @@ bool ShellBatch::add(const QByteArray& statement)
         return false;
     }
     // Two writes rather than a copy of a statement that may be very long.
-    return d->write(statement) && d->write(QByteArrayLiteral("\n"));
+    return d->write(statement) && d->write("\n");
 }
 
 ShellResult ShellBatch::finish(bool commit)
