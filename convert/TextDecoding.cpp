@@ -111,6 +111,10 @@ bool TextDecoding::setup(QByteArrayView head)
                 .arg(QString::fromLatin1(declared));
         return false;
     }
+    // Another spelling of UTF-8 goes through as UTF-8: the platform's decoder replaces a bad
+    // sequence differently when a block boundary cuts it, so the same file could read two ways.
+    if (QByteArrayView(m_decoder.name()) == "UTF-8")
+        return true;
     m_kind = Kind::Other;
     return true;
 }

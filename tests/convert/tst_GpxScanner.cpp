@@ -218,6 +218,12 @@ void TestGpxScanner::reportsProblems_data()
                              "<wpt lat=\"3\" lon=\"4\"><name>&#1114112;</name></wpt>\n"
                              "<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>")
         << QStringList{good} << QStringList{"1", "2", "3", "4", "5", "6", "7", "8"};
+    QTest::newRow("UTF-8 by another name, not UTF-8")
+        << QByteArrayLiteral(
+               "<?xml version=\"1.0\" encoding=\"UTF-8\0\"?>\n<wpt lat=\"5\" lon=\"6\">"
+               "<name>\xED\xCF\xD3</name></wpt>\n<wpt lat=\"1\" lon=\"2\"><name>ok"
+               "</name></wpt>")
+        << QStringList{good} << QStringList{"2"};
     QTest::newRow("NUL in ISO-8859-1")
         << QByteArrayLiteral(
                "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<wpt lat=\"5\" lon=\"6\">"
