@@ -161,7 +161,18 @@ bool isXmlText(QByteArrayView utf8)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
     const auto* end = p + utf8.size();
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
     for (; p < end; ++p) {
+        // Eight plain printable ASCII bytes at a time: none below 0x20, none from 0x80.
+        while (end - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, 8);
+            if ((((word - ones * 0x20) & ~word) | word) & (ones * 0x80))
+                break;
+            p += 8;
+        }
+        if (p == end)
+            break;
         const unsigned char b = *p;
         if (b < 0x20 && b != '\t' && b != '\n' && b != '\r')
             return false;
