@@ -128,6 +128,7 @@ private slots:
         m_text = textRefused ? situation : QStringLiteral("N");
 
         if (textRefused) {
+            // Database and shell are sound; only the text is at fault.
         } else if (situation == "shell missing") {
             DatabaseShell::setShellProgram(db.folder() + "/no-such-sqlite3");
         } else if (situation == "not a database") {
