@@ -57,9 +57,14 @@ void TestConvertCommand::printsStatementsInFileOrder()
     QCOMPARE(r.out, QByteArray(kMillAndSpringSql).replace("\r\n", "\n"));
     QCOMPARE(r.err, QByteArray());
 
-    writeFile("one.gpx", "<wpt lat=\"1\" lon=\"2\"/>");
+    // A statement longer than the print buffer arrives whole, on its own line.
+    const QByteArray name(3 << 19, 'n');
+    writeFile("one.gpx", "<wpt lat=\"1\" lon=\"2\"><name>" + name +
+                             "</name></wpt><wpt lat=\"3\" "
+                             "lon=\"4\"/>");
     QCOMPARE(run({"--table=places", "one.gpx"}).out,
-             QByteArray("INSERT INTO places(lat,lon,label,desc,cat_id) VALUES(1,2,'','',1);\n"));
+             "INSERT INTO places(lat,lon,label,desc,cat_id) VALUES(1,2,'" + name +
+                 "','',1);\nINSERT INTO places(lat,lon,label,desc,cat_id) VALUES(3,4,'','',1);\n");
 }
 
 void TestConvertCommand::writesAndLoads()

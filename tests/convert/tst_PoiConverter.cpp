@@ -58,6 +58,13 @@ void TestPoiConverter::saveWritesOneStatementPerLine()
     QCOMPARE(readFile(request.outputPath), QByteArray(kMillAndSpringSql));
     QCOMPARE(result.statements.join("\r\n") + "\r\n", QString::fromUtf8(kMillAndSpringSql));
 
+    // A statement longer than the write buffer arrives whole, on its own line.
+    const QByteArray name(3 << 19, 'n');
+    writeFile(request.gpxPath, "<wpt lat=\"1\" lon=\"2\"><name>" + name + "</name></wpt>");
+    QVERIFY(Convert_Poi(request).ok());
+    QCOMPARE(readFile(request.outputPath),
+             "INSERT INTO poi(lat,lon,label,desc,cat_id) VALUES(1,2,'" + name + "','',3);\r\n");
+
     // Emptied even when there is nothing to write.
     request.gpxPath = writeFile(m_dir->filePath(QStringLiteral("empty.gpx")), "<gpx/>");
     QVERIFY(Convert_Poi(request).ok());

@@ -140,7 +140,13 @@ private slots:
                 batch.add(good);
             const ShellResult r = batch.finish();
             QVERIFY(!r.ok);
-            QVERIFY(r.errorMessage.contains(QStringLiteral("no such table")));
+            QVERIFY2(r.errorMessage.contains(QStringLiteral("line 1001: no such table")),
+                     qPrintable(r.errorMessage));
+        }
+        {
+            // The shell would create an empty database in place of a missing one.
+            ShellBatch missing(db.folder() + "/none.db");
+            QVERIFY(!missing.start() && !QFile::exists(db.folder() + "/none.db"));
         }
         {
             ShellBatch batch(db.path());
