@@ -58,12 +58,17 @@ void TestPoiConverter::saveWritesOneStatementPerLine()
     QCOMPARE(readFile(request.outputPath), QByteArray(kMillAndSpringSql));
     QCOMPARE(result.statements.join("\r\n") + "\r\n", QString::fromUtf8(kMillAndSpringSql));
 
-    // A statement longer than the write buffer arrives whole, on its own line.
-    const QByteArray name(3 << 19, 'n');
-    writeFile(request.gpxPath, "<wpt lat=\"1\" lon=\"2\"><name>" + name + "</name></wpt>");
+    // Statements around the size of the write buffer (1 MiB) arrive whole, one to a line: the
+    // first one byte short of it, the second longer.
+    const QByteArray name((1 << 20) - 65, 'n'), longer(3 << 19, 'l');
+    writeFile(request.gpxPath, "<wpt lat=\"1\" lon=\"2\"><name>" + name +
+                                   "</name></wpt><wpt lat=\"1\" "
+                                   "lon=\"2\"><name>" +
+                                   longer + "</name></wpt>");
     QVERIFY(Convert_Poi(request).ok());
+    const QByteArray prefix = "INSERT INTO poi(lat,lon,label,desc,cat_id) VALUES(1,2,'";
     QCOMPARE(readFile(request.outputPath),
-             "INSERT INTO poi(lat,lon,label,desc,cat_id) VALUES(1,2,'" + name + "','',3);\r\n");
+             prefix + name + "','',3);\r\n" + prefix + longer + "','',3);\r\n");
 
     // Emptied even when there is nothing to write.
     request.gpxPath = writeFile(m_dir->filePath(QStringLiteral("empty.gpx")), "<gpx/>");

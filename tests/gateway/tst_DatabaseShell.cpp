@@ -154,6 +154,7 @@ private slots:
             batch.add(good);
             QVERIFY(!batch.add(QByteArray("insert into poi(label) values('a\0');", 36)));
             QVERIFY(batch.result().errorMessage.contains(QStringLiteral("control character")));
+            QVERIFY(!batch.add(good));
         }
         {
             ShellBatch batch(db.path());
