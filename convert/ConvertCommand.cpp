@@ -12,6 +12,7 @@ namespace {
 
 constexpr int kExitSkipped = 1;
 constexpr int kExitUsage = 2;
+constexpr qsizetype kPrintBlock = 1 << 20;
 
 const char kUsage[] =
     "Usage: geofill-convert [--category N] [--table NAME] [--output FILE.sql | --database DB] "
@@ -23,9 +24,12 @@ const char kHelp[] =
     "With - in place of FILE.gpx the GPX text is read from standard input.\n"
     "\n"
     "  --category N       category number put into every statement (default 1)\n"
-    "  --table NAME       table the statements insert into (default poi)\n"
+    "  --table NAME       table the statements insert into (default poi); the name is\n"
+    "                     written unquoted, so it must be letters, digits and _, not\n"
+    "                     start with a digit, and not be an SQL keyword (such as select)\n"
     "  --output FILE.sql  write the statements to FILE.sql, one per line with CR LF,\n"
-    "                     instead of printing them; the file is emptied first\n"
+    "                     instead of printing them; FILE.sql is replaced only when the\n"
+    "                     whole file is converted, and never if it is the GPX file\n"
     "  --database DB      load the statements into the existing database DB through the\n"
     "                     sqlite3 shell, all in one transaction, and say how many rows\n"
     "                     were loaded\n"
@@ -37,12 +41,14 @@ const char kHelp[] =
     "Without --output or --database the statements are printed to standard output, one\n"
     "per line, in file order. A waypoint that gives no statement (no lat or lon, a value\n"
     "that is not a number or out of range, no end tag) is reported on standard error as\n"
-    "FILE:LINE: message.\n"
+    "FILE:LINE: message. A file without any waypoint is an error too.\n"
     "\n"
     "Exit status:\n"
     "  0  every waypoint was converted (and loaded)\n"
-    "  1  waypoints were skipped, or the load failed and nothing was loaded\n"
-    "  2  usage errors, and files that cannot be read or written\n";
+    "  1  waypoints were skipped, the file has none, or the load failed and nothing\n"
+    "     was loaded\n"
+    "  2  usage errors, and files that cannot be read or written (a missing database\n"
+    "     included)\n";
 
 void say(std::FILE* stream, const QString& text)
 {
@@ -138,15 +144,25 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
     QByteArray pending;
     bool printFailed = false;
     if (request.delivery == Delivery::View) {
-        pending.reserve(1 << 20);
+        pending.reserve(kPrintBlock * 2);
+        const auto print = [&](const char* bytes, qsizetype size) {
+            printFailed |= std::fwrite(bytes, 1, size_t(size), out) != size_t(size);
+        };
         converter.setStatementSink([&](const QByteArray& statement) {
+            if (statement.size() >= kPrintBlock) {
+                // A very long statement goes out as it is, not copied into the block.
+                print(pending.constData(), pending.size());
+                pending.resize(0);
+                print(statement.constData(), statement.size());
+                print("\n", 1);
+                return;
+            }
             const qsizetype old = pending.size();
             pending.resize(old + statement.size() + 1);
             std::memcpy(pending.data() + old, statement.constData(), statement.size());
             pending[old + statement.size()] = '\n';
-            if (pending.size() >= (1 << 20)) {
-                printFailed |= std::fwrite(pending.constData(), 1, pending.size(), out) !=
-                               size_t(pending.size());
+            if (pending.size() >= kPrintBlock) {
+                print(pending.constData(), pending.size());
                 pending.resize(0);
             }
         });
@@ -181,6 +197,10 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
     if (printFailed) {
         say(err, QStringLiteral("geofill-convert: Writing to standard output failed.\n"));
         return kExitUsage;
+    }
+    if (result.statementCount == 0 && result.problemCount == 0) {
+        say(err, QStringLiteral("geofill-convert: No waypoints were found in %1.\n").arg(gpxName));
+        return kExitSkipped;
     }
     if (request.delivery == Delivery::Direct)
         say(out, QStringLiteral("Loaded %1 row(s) into %2 of %3.\n")

@@ -1,16 +1,12 @@
 #include "DirectLoader.h"
 
-#include <QFileInfo>
-
 DirectLoader::DirectLoader(const QString& dbPath) : m_dbPath(dbPath), m_batch(dbPath) {}
 
 bool DirectLoader::start()
 {
-    const QFileInfo info(m_dbPath);
-    if (m_dbPath.isEmpty() || !info.exists() || !info.isFile()) {
-        m_error = QStringLiteral("The database file %1 does not exist.").arg(m_dbPath);
+    m_error = DatabaseShell::databaseFileProblem(m_dbPath);
+    if (!m_error.isEmpty())
         return false;
-    }
     if (!m_batch.start()) {
         fail(QStringLiteral("The sqlite3 shell could not be started; nothing was loaded."));
         return false;

@@ -196,8 +196,12 @@ qsizetype decodeReference(std::string& out, const char* text, qsizetype size)
             const char* last = name.data() + name.size();
             unsigned long code = 0;
             const auto [ptr, ec] = std::from_chars(first, last, code, hex ? 16 : 10);
-            if (first != last && ptr == last && ec == std::errc() && isXmlChar(char32_t(code))) {
-                appendUtf8(out, char32_t(code));
+            if (first != last && ptr == last && ec == std::errc()) {
+                // A character XML forbids becomes a NUL, which the waypoint's check refuses.
+                if (isXmlChar(char32_t(code)))
+                    appendUtf8(out, char32_t(code));
+                else
+                    out.push_back('\0');
                 return semi - text + 1;
             }
         }
@@ -394,8 +398,7 @@ void GpxScanner::skipMarkup(bool* needMore)
     {
         QByteArrayView open, close;
     };
-    static constexpr Kind kinds[] = {
-        {"<!--", "-->"}, {"<![CDATA[", "]]>"}, {"<?", "?>"}, {"<!", ">"}};
+    static constexpr Kind kinds[] = {{"<!--", "-->"}, {"<![CDATA[", "]]>"}, {"<?", "?>"}};
     for (const Kind& k : kinds) {
         const Match m = has(m_pos, k.open);
         if (m == Match::No)
@@ -407,7 +410,44 @@ void GpxScanner::skipMarkup(bool* needMore)
             m_pos = close + k.close.size();
         return;
     }
-    ++m_pos;
+    const Match declaration = has(m_pos, "<!");
+    const qsizetype close = declaration == Match::Yes ? declarationEnd(m_pos + 2) : -1;
+    if (declaration == Match::No)
+        ++m_pos;
+    else if (close < 0)
+        *needMore = true;
+    else
+        m_pos = close + 1;
+}
+
+// The '>' that ends a declaration such as <!DOCTYPE …>: not one inside a quoted literal, nor
+// one inside the [ … ] subset, whose own comments and processing instructions may hold any.
+qsizetype GpxScanner::declarationEnd(qsizetype from) const
+{
+    int depth = 0;
+    for (qsizetype i = from; i < m_len; ++i) {
+        const char c = m_buf[i];
+        qsizetype close = i;
+        if (c == '"' || c == '\'') {
+            close = find(i + 1, QByteArrayView(&c, 1));
+        } else if (c == '[') {
+            ++depth;
+        } else if (c == ']') {
+            depth = std::max(0, depth - 1);
+        } else if (c == '>' && depth == 0) {
+            return i;
+        } else if (c == '<' && depth > 0 && has(i, "<!--") == Match::Yes) {
+            close = find(i + 4, "-->");
+            close = close < 0 ? -1 : close + 2;
+        } else if (c == '<' && depth > 0 && has(i, "<?") == Match::Yes) {
+            close = find(i + 2, "?>");
+            close = close < 0 ? -1 : close + 1;
+        }
+        if (close < 0)
+            return -1;
+        i = close;
+    }
+    return -1;
 }
 
 bool GpxScanner::parse(bool atEnd)
@@ -458,12 +498,19 @@ bool GpxScanner::stepOutside(bool* more)
         skipMarkup(more);
         return true;
     }
-    if (next != 'w' || tagStart(m_pos, "<wpt") != Match::Yes) {
+    // A file that ends right after "<wpt" is a waypoint cut short, not some other tag.
+    const bool cutShort = m_atEnd && m_pos + 4 == m_len && has(m_pos, "<wpt") == Match::Yes;
+    if (!cutShort && (next != 'w' || tagStart(m_pos, "<wpt") != Match::Yes)) {
         ++m_pos;
         return true;
     }
-    const qsizetype close = tagEnd(m_pos + 4);
+    const qsizetype close = cutShort ? -1 : tagEnd(m_pos + 4);
     if (close < 0) {
+        if (m_atEnd) {
+            m_wpt.line = lineAt(m_pos);
+            dropWaypoint(QStringLiteral("Waypoint skipped: the file ends inside its <wpt> start "
+                                        "tag."));
+        }
         *more = true;
         return true;
     }
@@ -671,6 +718,10 @@ bool GpxScanner::finishWaypoint()
             why = QStringLiteral("Waypoint skipped: its desc is not UTF-8 text, and the file "
                                  "declares no other encoding.");
     }
+    // A NUL or control character would end or split the statement's line in the shell.
+    if (why.isEmpty() && (!isXmlText(m_wpt.name) || !isXmlText(m_wpt.desc)))
+        why = QStringLiteral("Waypoint skipped: its %1 contains a character not allowed in GPX.")
+                  .arg(isXmlText(m_wpt.name) ? "desc" : "name");
     if (!why.isEmpty()) {
         report(m_wpt.line, why);
         return true;
@@ -699,8 +750,13 @@ void GpxScanner::report(int line, const QString& message)
 
 void GpxScanner::flushValue()
 {
+    // Decoding never lengthens the text, and a huge value's raw copy is let go at once: one
+    // long name costs about twice its size here, not more.
+    m_value->reserve(m_value->size() + m_raw.size());
     appendText(*m_value, m_raw.data(), m_raw.size(), true);
     m_raw.clear();
+    if (m_raw.capacity() > size_t(m_blockSize))
+        m_raw.shrink_to_fit();
 }
 
 // Each line break, with the blanks and tabs around it, becomes one blank, so a value spread

@@ -95,6 +95,7 @@ private:
     qsizetype find(qsizetype from, QByteArrayView literal) const;
     qsizetype tagEnd(qsizetype from) const;
     void skipMarkup(bool* needMore);
+    qsizetype declarationEnd(qsizetype from) const;
 
     void beginWaypoint(qsizetype tagBegin, qsizetype tagClose);
     bool finishWaypoint();

@@ -4,11 +4,25 @@
 #include "PoiStatement.h"
 #include "SqlFileWriter.h"
 
+#include <DatabaseShell.h>
+
 #include <QFile>
+#include <QFileInfo>
+
+#include <filesystem>
 
 #include <optional>
 
 namespace {
+
+// The same file under any name: a symbolic or hard link, or another spelling of the path.
+bool isSameFile(const QString& a, const QString& b)
+{
+    std::error_code error;
+    return std::filesystem::equivalent(QFileInfo(a).filesystemAbsoluteFilePath(),
+                                       QFileInfo(b).filesystemAbsoluteFilePath(), error) &&
+           !error;
+}
 
 ConvertResult failed(ConvertResult result, ConvertResult::Failure failure, const QString& error,
                      const QString& detail = {})
@@ -29,11 +43,8 @@ ConvertResult PoiConverter::run()
     const ConvertRequest& rq = m_request;
     ConvertResult result;
 
-    if (!PoiStatement::isValidTableName(rq.table))
-        return failed(result, Failure::Request,
-                      QStringLiteral("The table name %1 is not a plain SQL name (letters, digits "
-                                     "and _).")
-                          .arg(rq.table));
+    if (const QString why = PoiStatement::tableNameProblem(rq.table); !why.isEmpty())
+        return failed(result, Failure::Request, why);
     if (rq.delivery == Delivery::Save && rq.outputPath.isEmpty())
         return failed(result, Failure::Request, QStringLiteral("Bad Path for Output"));
 
@@ -45,6 +56,15 @@ ConvertResult PoiConverter::run()
                           QStringLiteral("Cannot open the GPX file %1.").arg(rq.gpxPath),
                           gpxFile.errorString());
         gpx = &gpxFile;
+        if (rq.delivery == Delivery::Save && isSameFile(rq.gpxPath, rq.outputPath))
+            return failed(result, Failure::Request,
+                          QStringLiteral("The output file %1 is the GPX file itself; choose "
+                                         "another name for the SQL file.")
+                              .arg(rq.outputPath));
+    }
+    if (rq.delivery == Delivery::Direct) {
+        if (const QString why = DatabaseShell::databaseFileProblem(rq.dbPath); !why.isEmpty())
+            return failed(result, Failure::Database, why);
     }
 
     SqlFileWriter writer;
@@ -107,10 +127,13 @@ ConvertResult PoiConverter::run()
     if (stopped()) {
         if (loader)
             loader->abort();
-        writer.discard();
+        writer.cancel();
         return failed(result, Failure::Cancelled, QStringLiteral("The conversion was stopped."));
     }
-    if (rq.delivery == Delivery::Save && !writer.close())
+    // Only a whole conversion replaces the file.
+    if (rq.delivery == Delivery::Save && (writeFailed || !scanned))
+        writer.cancel();
+    else if (rq.delivery == Delivery::Save && !writer.commit())
         writeFailed = true;
 
     if (writeFailed)

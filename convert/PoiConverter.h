@@ -41,9 +41,10 @@ struct ConvertResult
     enum class Failure
     {
         None,
-        Request,   // bad table name, no output path, …
+        Request,   // bad table name, no output path, output path is the GPX file, …
         Input,     // the GPX file cannot be opened, read or decoded
         Output,    // the SQL file cannot be created or written
+        Database,  // Direct: no database file named, a folder, or no such file
         Load,      // the shell could not load the statements; nothing was loaded
         Problems,  // Direct: waypoints were skipped, so nothing was loaded
         Cancelled, // stopped by the progress handler

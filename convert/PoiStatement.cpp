@@ -2,7 +2,10 @@
 
 #include "ByteSearch.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <string_view>
 
 PoiStatement::PoiStatement(const QString& table, int category)
     : m_prefix(
@@ -11,22 +14,58 @@ PoiStatement::PoiStatement(const QString& table, int category)
 {
 }
 
-bool PoiStatement::isValidTableName(const QString& table)
+namespace {
+
+// The shell's keywords, in order; some it would take as a table name, none is taken here.
+// clang-format off
+constexpr std::array<std::string_view, 147> kKeywords = {
+    "ABORT", "ACTION", "ADD", "AFTER", "ALL", "ALTER", "ALWAYS", "ANALYZE", "AND", "AS", "ASC",
+    "ATTACH", "AUTOINCREMENT", "BEFORE", "BEGIN", "BETWEEN", "BY", "CASCADE", "CASE", "CAST",
+    "CHECK", "COLLATE", "COLUMN", "COMMIT", "CONFLICT", "CONSTRAINT", "CREATE", "CROSS", "CURRENT",
+    "CURRENT_DATE", "CURRENT_TIME", "CURRENT_TIMESTAMP", "DATABASE", "DEFAULT", "DEFERRABLE",
+    "DEFERRED", "DELETE", "DESC", "DETACH", "DISTINCT", "DO", "DROP", "EACH", "ELSE", "END",
+    "ESCAPE", "EXCEPT", "EXCLUDE", "EXCLUSIVE", "EXISTS", "EXPLAIN", "FAIL", "FILTER", "FIRST",
+    "FOLLOWING", "FOR", "FOREIGN", "FROM", "FULL", "GENERATED", "GLOB", "GROUP", "GROUPS",
+    "HAVING", "IF", "IGNORE", "IMMEDIATE", "IN", "INDEX", "INDEXED", "INITIALLY", "INNER",
+    "INSERT", "INSTEAD", "INTERSECT", "INTO", "IS", "ISNULL", "JOIN", "KEY", "LAST", "LEFT",
+    "LIKE", "LIMIT", "MATCH", "MATERIALIZED", "NATURAL", "NO", "NOT", "NOTHING", "NOTNULL", "NULL",
+    "NULLS", "OF", "OFFSET", "ON", "OR", "ORDER", "OTHERS", "OUTER", "OVER", "PARTITION", "PLAN",
+    "PRAGMA", "PRECEDING", "PRIMARY", "QUERY", "RAISE", "RANGE", "RECURSIVE", "REFERENCES",
+    "REGEXP", "REINDEX", "RELEASE", "RENAME", "REPLACE", "RESTRICT", "RETURNING", "RIGHT",
+    "ROLLBACK", "ROW", "ROWS", "SAVEPOINT", "SELECT", "SET", "TABLE", "TEMP", "TEMPORARY", "THEN",
+    "TIES", "TO", "TRANSACTION", "TRIGGER", "UNBOUNDED", "UNION", "UNIQUE", "UPDATE", "USING",
+    "VACUUM", "VALUES", "VIEW", "VIRTUAL", "WHEN", "WHERE", "WINDOW", "WITH", "WITHOUT",
+};
+// clang-format on
+
+} // namespace
+
+QString PoiStatement::tableNameProblem(const QString& table)
 {
-    if (table.isEmpty() || table.front().isDigit())
-        return false;
-    for (const QChar c : table) {
-        if (!(c == u'_' || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
-              (c >= u'0' && c <= u'9')))
-            return false;
-    }
-    return true;
+    const auto isPlain = [](QChar c) {
+        return c == u'_' || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
+               (c >= u'0' && c <= u'9');
+    };
+    if (table.isEmpty() || table.front().isDigit() ||
+        !std::all_of(table.begin(), table.end(), isPlain))
+        return QStringLiteral("The table name %1 is not a plain SQL name (letters, digits and _, "
+                              "not starting with a digit).")
+            .arg(table);
+    const std::string upper = table.toUpper().toStdString();
+    if (std::binary_search(kKeywords.begin(), kKeywords.end(), upper))
+        return QStringLiteral("The table name %1 is an SQL keyword; choose another name.")
+            .arg(table);
+    return {};
 }
 
 namespace {
 
+// The shell reads its input by lines: a line feed would split the statement's line, and a
+// carriage return before one would be dropped, so both are spelled out.
 constexpr char kCarriageReturn[] = "'||char(13)||'";
-constexpr qsizetype kCarriageReturnSize = sizeof kCarriageReturn - 1;
+constexpr char kLineFeed[] = "'||char(10)||'";
+constexpr qsizetype kBreakSize = sizeof kCarriageReturn - 1;
+static_assert(sizeof kLineFeed == sizeof kCarriageReturn);
 
 char* copy(char* to, const char* from, qsizetype size)
 {
@@ -34,23 +73,22 @@ char* copy(char* to, const char* from, qsizetype size)
     return to + size;
 }
 
-// Writes the literal at `to`, which has room for literalBound(text.size()) bytes.
+// Writes the literal at `to`, which has room for literalSize(text) bytes.
 char* writeLiteral(char* to, QByteArrayView text)
 {
     *to++ = '\'';
     const char* p = text.data();
     const char* end = p + text.size();
     while (p != end) {
-        const char* special = findAny<'\'', '\r'>(p, end);
+        const char* special = findAny<'\'', '\r', '\n'>(p, end);
         to = copy(to, p, special - p);
         if (special == end)
             break;
-        // The shell drops a carriage return before a line feed, so it is spelled out.
-        if (*special == '\r') {
-            to = copy(to, kCarriageReturn, kCarriageReturnSize);
+        if (*special == '\'') {
+            *to++ = '\'';
+            *to++ = '\'';
         } else {
-            *to++ = '\'';
-            *to++ = '\'';
+            to = copy(to, *special == '\r' ? kCarriageReturn : kLineFeed, kBreakSize);
         }
         p = special + 1;
     }
@@ -58,9 +96,16 @@ char* writeLiteral(char* to, QByteArrayView text)
     return to;
 }
 
-qsizetype literalBound(qsizetype size)
+// The exact length of the literal: a buffer sized for the worst case would cost many times
+// the text for one long value.
+qsizetype literalSize(QByteArrayView text)
 {
-    return size * kCarriageReturnSize + 2;
+    qsizetype size = text.size() + 2;
+    const char* end = text.data() + text.size();
+    for (const char* p = findAny<'\'', '\r', '\n'>(text.data(), end); p != end;
+         p = findAny<'\'', '\r', '\n'>(p + 1, end))
+        size += *p == '\'' ? 1 : kBreakSize - 1;
+    return size;
 }
 
 } // namespace
@@ -68,18 +113,17 @@ qsizetype literalBound(qsizetype size)
 void PoiStatement::appendLiteral(std::string& out, QByteArrayView utf8)
 {
     const size_t old = out.size();
-    out.resize(old + size_t(literalBound(utf8.size())));
+    out.resize(old + size_t(literalSize(utf8)));
     out.resize(size_t(writeLiteral(out.data() + old, utf8) - out.data()));
 }
 
-// One pass into a buffer sized for the worst case: a million statements, so no append calls.
+// One pass into a buffer of the exact size: a million statements, so no append calls.
 void PoiStatement::build(const Waypoint& w, std::string& out) const
 {
-    const qsizetype bound = qsizetype(m_prefix.size() + m_suffix.size()) + w.lat.size() +
-                            w.lon.size() + literalBound(w.name.size()) +
-                            literalBound(w.desc.size()) + 3;
-    if (out.size() < size_t(bound))
-        out.resize(size_t(bound));
+    const qsizetype size = qsizetype(m_prefix.size() + m_suffix.size()) + w.lat.size() +
+                           w.lon.size() + literalSize(w.name) + literalSize(w.desc) + 3;
+    if (out.size() < size_t(size))
+        out.resize(size_t(size));
     char* to = out.data();
     to = copy(to, m_prefix.data(), qsizetype(m_prefix.size()));
     to = copy(to, w.lat.data(), w.lat.size());

@@ -15,15 +15,16 @@ class PoiStatement
 public:
     explicit PoiStatement(const QString& table = QStringLiteral("poi"), int category = 1);
 
-    // A table name goes into the statement as it stands, so only plain SQL names are taken.
-    static bool isValidTableName(const QString& table);
+    // A table name goes into the statement as it stands, unquoted, so only plain SQL names
+    // that are no SQL keyword are taken. Why `table` is refused, or empty when it is taken.
+    static QString tableNameProblem(const QString& table);
 
     // Replaces `out` with the statement (UTF-8, no line end); reusing `out` saves allocations.
     void build(const Waypoint& waypoint, std::string& out) const;
     QByteArray build(const Waypoint& waypoint) const;
 
-    // Appends 'text' with every ' doubled: DatabaseShell::sqlLiteral on UTF-8 bytes, without a
-    // round trip through QString for each of a million waypoints.
+    // Appends 'text' with every ' doubled and line breaks spelled out: DatabaseShell::sqlLiteral on
+    // UTF-8 bytes, without a round trip through QString for each of a million waypoints.
     static void appendLiteral(std::string& out, QByteArrayView utf8);
 
 private:

@@ -4,20 +4,6 @@ namespace {
 constexpr qsizetype kFlushAt = 1 << 20;
 }
 
-SqlFileWriter::~SqlFileWriter()
-{
-    discard();
-}
-
-void SqlFileWriter::discard()
-{
-    if (m_file.isOpen()) {
-        m_file.cancelWriting();
-        m_file.commit(); // closes without replacing the target after cancelWriting()
-    }
-    m_buffer.resize(0);
-}
-
 bool SqlFileWriter::open(const QString& path)
 {
     m_file.setFileName(path);
@@ -37,35 +23,55 @@ bool SqlFileWriter::write(const QByteArray& statement)
 {
     if (m_failed || !m_file.isOpen())
         return false;
-    m_buffer.append(statement);
+    if (statement.size() < kFlushAt)
+        m_buffer.append(statement);
+    else if (!flush() || !writeOut(statement)) // a very long one goes out without a copy
+        return false;
     m_buffer.append("\r\n", 2);
     return m_buffer.size() < kFlushAt || flush();
+}
+
+// Copies as it writes: the statement may be a view of a buffer that is overwritten next.
+bool SqlFileWriter::writeOut(QByteArrayView bytes)
+{
+    if (m_file.write(bytes.data(), bytes.size()) != bytes.size()) {
+        m_error = m_file.errorString();
+        m_failed = true;
+        return false;
+    }
+    return true;
 }
 
 bool SqlFileWriter::flush()
 {
     if (m_buffer.isEmpty())
         return true;
-    if (m_file.write(m_buffer) != m_buffer.size()) {
-        m_error = m_file.errorString();
-        m_failed = true;
+    if (!writeOut(m_buffer))
         return false;
-    }
     m_buffer.resize(0);
     return true;
 }
 
-bool SqlFileWriter::close()
+bool SqlFileWriter::commit()
 {
     if (!m_file.isOpen())
         return !m_failed;
-    const bool flushed = !m_failed && flush();
-    if (!flushed)
-        m_file.cancelWriting();
-    const bool synced = m_file.commit();
-    if (flushed && !synced && m_error.isEmpty()) {
+    if (m_failed || !flush()) {
+        cancel();
+        return false;
+    }
+    if (!m_file.commit()) {
         m_error = m_file.errorString();
         m_failed = true;
+        return false;
     }
-    return flushed && synced && !m_failed;
+    return true;
+}
+
+void SqlFileWriter::cancel()
+{
+    if (!m_file.isOpen())
+        return;
+    m_file.cancelWriting();
+    m_file.commit(); // removes the temporary file; the target is untouched
 }

@@ -5,13 +5,12 @@
 #include <QString>
 
 // "Save to file.": one statement per line, each line ended by CR LF. The lines go to a
-// temporary file beside the target, which replaces the target only when close() succeeds:
-// a failed or abandoned run leaves any earlier file at that path as it was.
+// temporary file beside the target, which takes the target's place only at commit(): a failed
+// or cancelled conversion leaves whatever file stood there untouched.
 class SqlFileWriter
 {
 public:
     SqlFileWriter() = default;
-    ~SqlFileWriter();
     SqlFileWriter(const SqlFileWriter&) = delete;
     SqlFileWriter& operator=(const SqlFileWriter&) = delete;
 
@@ -19,17 +18,16 @@ public:
     bool open(const QString& path);
     // False once writing has failed (disk full, …); the statement has no line end of its own.
     bool write(const QByteArray& statement);
-    // Writes what is buffered and puts the file in place; false when anything could not be
-    // written.
-    bool close();
-    // Drops everything written; the target stays as it was. Also done on destruction when
-    // close() was not called.
-    void discard();
+    // Writes what is buffered and puts the file in place; false when anything failed.
+    bool commit();
+    // Drops what was written; the target stays as it was. The destructor does the same.
+    void cancel();
 
     QString errorString() const { return m_error; }
 
 private:
     bool flush();
+    bool writeOut(QByteArrayView bytes);
 
     QSaveFile m_file;
     QByteArray m_buffer;

@@ -21,8 +21,13 @@ void appendUtf8(QByteArray& out, char32_t c)
     } else if (c < 0x800) {
         out.append(char(0xC0 | (c >> 6)));
         out.append(char(0x80 | (c & 0x3F)));
-    } else {
+    } else if (c < 0x10000) {
         out.append(char(0xE0 | (c >> 12)));
+        out.append(char(0x80 | ((c >> 6) & 0x3F)));
+        out.append(char(0x80 | (c & 0x3F)));
+    } else {
+        out.append(char(0xF0 | (c >> 18)));
+        out.append(char(0x80 | ((c >> 12) & 0x3F)));
         out.append(char(0x80 | ((c >> 6) & 0x3F)));
         out.append(char(0x80 | (c & 0x3F)));
     }
@@ -106,6 +111,10 @@ bool TextDecoding::setup(QByteArrayView head)
                 .arg(QString::fromLatin1(declared));
         return false;
     }
+    // Another spelling of UTF-8 goes through as UTF-8: the platform's decoder replaces a bad
+    // sequence differently when a block boundary cuts it, so the same file could read two ways.
+    if (QByteArrayView(m_decoder.name()) == "UTF-8")
+        return true;
     m_kind = Kind::Other;
     return true;
 }
@@ -131,10 +140,47 @@ void TextDecoding::toUtf8(QByteArrayView block, QByteArray& out)
         }
         return;
     }
-    default:
-        out.append(QString(m_decoder.decode(block)).toUtf8());
+    default: {
+        // By hand, so that a lone surrogate keeps its three-byte form for isXmlText to refuse
+        // instead of turning into a harmless-looking replacement character.
+        const QString text = m_decoder.decode(block);
+        out.reserve(out.size() + text.size() * 3);
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char16_t c = text[i].unicode();
+            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                appendUtf8(out, QChar::surrogateToUcs4(c, text[++i].unicode()));
+            else
+                appendUtf8(out, c);
+        }
         return;
     }
+    }
+}
+
+bool isXmlText(QByteArrayView utf8)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+    const auto* end = p + utf8.size();
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    for (; p < end; ++p) {
+        // Eight plain printable ASCII bytes at a time: none below 0x20, none from 0x80.
+        while (end - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, 8);
+            if ((((word - ones * 0x20) & ~word) | word) & (ones * 0x80))
+                break;
+            p += 8;
+        }
+        if (p == end)
+            break;
+        const unsigned char b = *p;
+        if (b < 0x20 && b != '\t' && b != '\n' && b != '\r')
+            return false;
+        if (end - p >= 3 &&
+            ((b == 0xEF && p[1] == 0xBF && p[2] >= 0xBE) || (b == 0xED && p[1] >= 0xA0)))
+            return false;
+    }
+    return true;
 }
 
 bool isValidUtf8(QByteArrayView text)

@@ -46,6 +46,10 @@ private:
     QStringDecoder m_decoder;
 };
 
+// True when the UTF-8 text holds no character XML forbids: controls other than tab, LF and
+// CR, U+FFFE, U+FFFF and surrogates (which a decoder passes on as three-byte forms).
+bool isXmlText(QByteArrayView utf8);
+
 // True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or values
 // beyond U+10FFFF).
 bool isValidUtf8(QByteArrayView text);

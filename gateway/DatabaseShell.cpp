@@ -22,29 +22,36 @@ constexpr qint64 kMaxPendingInput = 1 << 20;
 constexpr int kWaitSliceMs = 30;
 
 // -init with the null device keeps the user's own settings file out; every setting that
-// shapes the output is then stated explicitly, so nothing else can change the form.
-QStringList shellArguments(const QString& dbPath)
+// shapes the output is then stated explicitly, so nothing else can change the form. They go
+// in as -cmd arguments, not input lines, so that the line numbers in the shell's messages
+// count the caller's statements only.
+QStringList shellArguments(const QString& dbPath, bool transaction = false)
 {
     // A path starting with "-" would be read as an option.
     const QString path = dbPath.startsWith(u'-') ? QStringLiteral("./") + dbPath : dbPath;
-    return {QStringLiteral("-init"), QProcess::nullDevice(), QStringLiteral("-batch"),
-            QStringLiteral("-bail"), path};
+    QStringList arguments{QStringLiteral("-init"), QProcess::nullDevice(), QStringLiteral("-batch"),
+                          QStringLiteral("-bail")};
+    for (const QString& setting :
+         {QStringLiteral(".echo off"), QStringLiteral(".changes off"), QStringLiteral(".timer off"),
+          QStringLiteral(".headers off"), QStringLiteral(".mode list"),
+          QStringLiteral(".nullvalue \"\""), QStringLiteral(".separator \"\\037\" \"\\036\""),
+          QStringLiteral(".timeout %1").arg(g_busyTimeoutMs)})
+        arguments << QStringLiteral("-cmd") << setting;
+    if (transaction)
+        arguments << QStringLiteral("-cmd") << QStringLiteral("BEGIN;");
+    return arguments << path;
 }
 
-QByteArray preamble()
+// The shell's line reader stops at a NUL and reads the rest of the line as more SQL, and the
+// two separators would split a listed row: no statement holding one is ever sent.
+QString refusal(QByteArrayView statement)
 {
-    return QByteArrayLiteral(".echo off\n.changes off\n.timer off\n.headers off\n.mode list\n"
-                             ".nullvalue \"\"\n.separator \"\\037\" \"\\036\"\n.timeout ") +
-           QByteArray::number(g_busyTimeoutMs) + '\n';
-}
-
-// The shell would quietly create a new, empty database for a name that does not exist.
-QString missingDatabaseMessage(const QString& dbPath)
-{
-    if (dbPath.isEmpty())
-        return QStringLiteral("No database file was given.");
-    if (!QFileInfo(dbPath).isFile())
-        return QStringLiteral("The database file \"%1\" does not exist.").arg(dbPath);
+    for (const char c : statement) {
+        if (c == '\0' || c == char(kFieldSeparator) || c == char(kRowSeparator))
+            return QStringLiteral("The text holds a control character (code %1) that the "
+                                  "database cannot take; nothing was changed.")
+                .arg(int(c));
+    }
     return {};
 }
 
@@ -61,14 +68,22 @@ ShellResult fromCommand(CommandResult&& command, bool parse)
     return result;
 }
 
-ShellResult runOne(const QString& dbPath, const QString& statement, bool parse,
-                   const StopCheck& stop)
+// The one road of statement text to the shell, for single statements and batches alike.
+ShellResult runInput(const QString& dbPath, const QStringList& statements, bool transaction,
+                     bool parse, const StopCheck& stop)
 {
-    if (const QString missing = missingDatabaseMessage(dbPath); !missing.isEmpty())
+    if (const QString missing = DatabaseShell::databaseFileProblem(dbPath); !missing.isEmpty())
         return {false, missing, {}, {}};
-    const QByteArray input = preamble() + statement.toUtf8() + '\n';
-    return fromCommand(
-        Run_Command(g_shellProgram, shellArguments(dbPath), input, true, false, -1, stop), parse);
+    QByteArray input;
+    for (const QString& statement : statements)
+        input += statement.toUtf8() + '\n';
+    if (const QString refused = refusal(input); !refused.isEmpty())
+        return {false, refused, {}, {}};
+    if (transaction)
+        input += "COMMIT;\n";
+    return fromCommand(Run_Command(g_shellProgram, shellArguments(dbPath, transaction), input,
+                                   true, false, -1, stop),
+                       parse);
 }
 
 void hideChildWindow(QProcess& process)
@@ -90,6 +105,19 @@ QString shellProgram()
     return g_shellProgram;
 }
 
+// The shell would quietly create a new, empty database for a name that does not exist.
+QString databaseFileProblem(const QString& dbPath)
+{
+    if (dbPath.isEmpty())
+        return QStringLiteral("No database file was given.");
+    const QFileInfo info(dbPath);
+    if (info.isDir())
+        return QStringLiteral("The database %1 is a folder, not a database file.").arg(dbPath);
+    if (!info.isFile())
+        return QStringLiteral("The database file %1 does not exist.").arg(dbPath);
+    return {};
+}
+
 void setShellProgram(const QString& program)
 {
     g_shellProgram = program;
@@ -107,25 +135,18 @@ void setBusyTimeoutMs(int ms)
 
 ShellResult runStatement(const QString& dbPath, const QString& statement, const StopCheck& stop)
 {
-    return runOne(dbPath, statement, true, stop);
+    return runInput(dbPath, {statement}, false, true, stop);
 }
 
 ShellResult runStatementUnparsed(const QString& dbPath, const QString& statement,
                                  const StopCheck& stop)
 {
-    return runOne(dbPath, statement, false, stop);
+    return runInput(dbPath, {statement}, false, false, stop);
 }
 
 ShellResult runBatch(const QString& dbPath, const QStringList& statements, const StopCheck& stop)
 {
-    if (const QString missing = missingDatabaseMessage(dbPath); !missing.isEmpty())
-        return {false, missing, {}, {}};
-    QByteArray input = preamble() + "BEGIN;\n";
-    for (const QString& statement : statements)
-        input += statement.toUtf8() + '\n';
-    input += "COMMIT;\n";
-    return fromCommand(
-        Run_Command(g_shellProgram, shellArguments(dbPath), input, true, false, -1, stop), true);
+    return runInput(dbPath, statements, true, true, stop);
 }
 
 QString sqlLiteral(const QString& value)
@@ -134,10 +155,11 @@ QString sqlLiteral(const QString& value)
     literal.reserve(value.size() + 2);
     literal += u'\'';
     for (const QChar c : value) {
-        if (c == u'\r') {
-            // The shell reads its input by lines and drops a carriage return before a line
-            // feed, so one inside a value is spelled out.
-            literal += QStringLiteral("'||char(13)||'");
+        // The shell reads its input by lines and drops a carriage return before a line feed,
+        // so line breaks inside a value are spelled out.
+        if (c == u'\r' || c == u'\n') {
+            literal +=
+                c == u'\r' ? QStringLiteral("'||char(13)||'") : QStringLiteral("'||char(10)||'");
             continue;
         }
         if (c == u'\'')
@@ -242,11 +264,14 @@ struct ShellBatch::Private
         fail(QStringLiteral("The load was stopped; nothing was stored."));
     }
 
-    bool write(const QByteArray& data)
+    // Copies the bytes: a QByteArray would be kept by reference, and the caller's statement
+    // may be a view of a buffer that is overwritten next.
+    bool write(QByteArrayView data)
     {
         if (!running)
             return false;
-        if (process.state() != QProcess::Running || process.write(data) != data.size()) {
+        if (process.state() != QProcess::Running ||
+            process.write(data.data(), data.size()) != data.size()) {
             failFromShell();
             return false;
         }
@@ -270,23 +295,29 @@ ShellBatch::~ShellBatch()
 bool ShellBatch::start()
 {
     d->result = {};
-    if (const QString missing = missingDatabaseMessage(d->dbPath); !missing.isEmpty()) {
+    if (const QString missing = DatabaseShell::databaseFileProblem(d->dbPath); !missing.isEmpty()) {
         d->fail(missing);
         return false;
     }
-    d->process.start(DatabaseShell::shellProgram(), shellArguments(d->dbPath));
+    d->process.start(DatabaseShell::shellProgram(), shellArguments(d->dbPath, true));
     if (!d->process.waitForStarted(-1)) {
         d->fail(QString::fromLatin1(kFailedToCreateProcess));
         return false;
     }
     d->running = true;
     d->result.ok = true;
-    return d->write(preamble() + "BEGIN;\n");
+    return true;
 }
 
 bool ShellBatch::add(const QByteArray& statement)
 {
-    return d->write(statement + '\n');
+    if (const QString refused = refusal(statement); !refused.isEmpty()) {
+        abort();
+        d->result.errorMessage = refused;
+        return false;
+    }
+    // Two writes rather than a copy of a statement that may be very long.
+    return d->write(statement) && d->write("\n");
 }
 
 ShellResult ShellBatch::finish(bool commit)

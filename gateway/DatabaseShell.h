@@ -28,12 +28,17 @@ namespace DatabaseShell {
 QString shellProgram();
 void setShellProgram(const QString& program);
 
+// Why dbPath cannot be the database (no name, a folder, no such file), or empty when it can.
+QString databaseFileProblem(const QString& dbPath);
+
 // Seconds the shell waits on a locked database before giving up.
 int busyTimeoutMs();
 void setBusyTimeoutMs(int ms);
 
-// Runs one statement and parses what it prints. A `stop` answering true kills the shell; the
-// result then fails.
+// A statement holding a NUL, 0x1E or 0x1F is refused (ok false) and never sent. A `stop`
+// answering true kills the shell; the result then fails.
+
+// Runs one statement and parses what it prints.
 ShellResult runStatement(const QString& dbPath, const QString& statement,
                          const StopCheck& stop = {});
 
@@ -46,8 +51,9 @@ ShellResult runStatementUnparsed(const QString& dbPath, const QString& statement
 ShellResult runBatch(const QString& dbPath, const QStringList& statements,
                      const StopCheck& stop = {});
 
-// A standard SQL string literal: 'O''Brien'. Nothing else in the value changes; a carriage
-// return, which the shell would drop, is joined in as char(13).
+// A standard SQL string literal: 'O''Brien'. Nothing else in the value changes; carriage
+// returns and line feeds are joined in as char(13) and char(10), so the statement stays on
+// one line.
 QString sqlLiteral(const QString& value);
 
 // Splits the shell's output into rows of fields (unit separator between fields,

@@ -1,6 +1,9 @@
 #include "ConvertTestSupport.h"
 #include "Version.h"
 
+#include <filesystem>
+
+#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -58,9 +61,14 @@ void TestConvertCommand::printsStatementsInFileOrder()
     QCOMPARE(r.err, QByteArray());
     QCOMPARE(run({"--category", "3", "-"}, m_mill).out, r.out);
 
-    writeFile("one.gpx", "<wpt lat=\"1\" lon=\"2\"/>");
+    // A statement longer than the print buffer arrives whole, on its own line.
+    const QByteArray name(3 << 19, 'n');
+    writeFile("one.gpx", "<wpt lat=\"1\" lon=\"2\"><name>" + name +
+                             "</name></wpt><wpt lat=\"3\" "
+                             "lon=\"4\"/>");
     QCOMPARE(run({"--table=places", "one.gpx"}).out,
-             QByteArray("INSERT INTO places(lat,lon,label,desc,cat_id) VALUES(1,2,'','',1);\n"));
+             "INSERT INTO places(lat,lon,label,desc,cat_id) VALUES(1,2,'" + name +
+                 "','',1);\nINSERT INTO places(lat,lon,label,desc,cat_id) VALUES(3,4,'','',1);\n");
 }
 
 void TestConvertCommand::writesAndLoads()
@@ -76,12 +84,11 @@ void TestConvertCommand::writesAndLoads()
     QCOMPARE(query(m_db, "select lat, label, cat_id from poi order by poi_id;"),
              QStringLiteral("51.5|Old Mill|3\n48.858|Spring|3"));
 
-    // Asked for, the other waypoints are loaded despite a skipped one.
+    // Only when asked for do the good waypoints go in while others are skipped.
     writeFile("bad.gpx", "<wpt lat=\"1\" lon=\"2\"/>\n<wpt lat=\"x\" lon=\"2\"/>\n");
     r = run({"--database", m_db, "--skip-invalid", "bad.gpx"});
     QCOMPARE(r.exitCode, 1);
     QVERIFY2(r.out.contains("Loaded 1 row(s)"), r.out);
-    QCOMPARE(query(m_db, "select count(*) from poi;"), QStringLiteral("3"));
 }
 
 void TestConvertCommand::exitStatus_data()
@@ -113,7 +120,27 @@ void TestConvertCommand::exitStatus_data()
     QTest::newRow("output cannot be created") << QStringList{"--output", "no/dir/a.sql", "mill.gpx"}
                                               << 2 << "Cannot create the output file no/dir/a.sql";
     QTest::newRow("database missing")
-        << QStringList{"--database", "none.db", "mill.gpx"} << 1 << "does not exist";
+        << QStringList{"--database", "none.db", "mill.gpx"} << 2 << "does not exist";
+    QTest::newRow("database is a folder")
+        << QStringList{"--database", "dir", "mill.gpx"} << 2 << "dir is a folder";
+    QTest::newRow("database without a name")
+        << QStringList{"--database", "", "mill.gpx"} << 2 << "No database file was given.";
+    QTest::newRow("shell error names the user's line")
+        << QStringList{"--database", "empty.db", "mill.gpx"} << 1 << "line 1: no such table: poi";
+    QTest::newRow("NUL byte in a name") << QStringList{"--database", "poi.db", "nul.gpx"} << 1
+                                        << "nul.gpx:2: Waypoint skipped: "
+                                           "its name contains a character "
+                                           "not allowed in GPX.";
+    QTest::newRow("output is the input")
+        << QStringList{"--output", "mill.gpx", "mill.gpx"} << 2 << "is the GPX file itself";
+    QTest::newRow("output is a link to the input")
+        << QStringList{"--output", "link.gpx", "mill.gpx"} << 2 << "is the GPX file itself";
+    QTest::newRow("output is a hard link to the input")
+        << QStringList{"--output", "hard.gpx", "mill.gpx"} << 2 << "is the GPX file itself";
+    QTest::newRow("table is a keyword")
+        << QStringList{"--table", "select", "mill.gpx"} << 2 << "SQL keyword";
+    QTest::newRow("empty GPX file") << QStringList{"--database", "poi.db", "dir/empty.gpx"} << 1
+                                    << "No waypoints were found in dir/empty.gpx.";
 }
 
 void TestConvertCommand::exitStatus()
@@ -123,6 +150,21 @@ void TestConvertCommand::exitStatus()
     QFETCH(QString, errorText);
     writeFile("bad.gpx", "<gpx>\n<wpt lon=\"2\"/>\n</gpx>\n");
     writeFile("text.db", "not a database at all\n");
+    writeFile("empty.db", "");
+    writeFile("nul.gpx",
+              QByteArrayLiteral("<gpx>\n<wpt lat=\"1\" lon=\"2\"><name>a\0b</name></wpt>\n<wpt "
+                                "lat=\"3\" lon=\"4\"><name>,1,1); DELETE FROM category; --"
+                                "</name></wpt>\n</gpx>\n"));
+    QVERIFY(QDir().mkpath("dir") && QFile::link("mill.gpx", "link.gpx"));
+    writeFile("dir/empty.gpx", "");
+    std::filesystem::create_hard_link("mill.gpx", "hard.gpx");
+    const auto files = [] {
+        QMap<QString, QByteArray> bytes;
+        for (QDirIterator it(".", QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+            bytes[it.next()] = readFile(it.filePath());
+        return bytes;
+    };
+    const auto before = files();
 
     const Run r = run(arguments, arguments.contains("-") ? "bad.gpx" : "");
     QCOMPARE(r.exitCode, exitCode);
@@ -131,7 +173,7 @@ void TestConvertCommand::exitStatus()
         QCOMPARE(r.out, QByteArray("geofill-convert " GEOFILL_VERSION "\n"));
     else if (exitCode == 0)
         QVERIFY(r.out.contains("Usage: geofill-convert") && r.out.contains("Exit status"));
-    QVERIFY(!QFile::exists("none.db"));
+    QCOMPARE(files(), before); // nothing written, emptied or left behind
 }
 
 QTEST_GUILESS_MAIN(TestConvertCommand)

@@ -58,6 +58,18 @@ void TestPoiConverter::saveWritesOneStatementPerLine()
     QCOMPARE(readFile(request.outputPath), QByteArray(kMillAndSpringSql));
     QCOMPARE(result.statements.join("\r\n") + "\r\n", QString::fromUtf8(kMillAndSpringSql));
 
+    // Statements around the size of the write buffer (1 MiB) arrive whole, one to a line: the
+    // first one byte short of it, the second longer.
+    const QByteArray name((1 << 20) - 65, 'n'), longer(3 << 19, 'l');
+    writeFile(request.gpxPath, "<wpt lat=\"1\" lon=\"2\"><name>" + name +
+                                   "</name></wpt><wpt lat=\"1\" "
+                                   "lon=\"2\"><name>" +
+                                   longer + "</name></wpt>");
+    QVERIFY(Convert_Poi(request).ok());
+    const QByteArray prefix = "INSERT INTO poi(lat,lon,label,desc,cat_id) VALUES(1,2,'";
+    QCOMPARE(readFile(request.outputPath),
+             prefix + name + "','',3);\r\n" + prefix + longer + "','',3);\r\n");
+
     // Emptied even when there is nothing to write.
     request.gpxPath = writeFile(m_dir->filePath(QStringLiteral("empty.gpx")), "<gpx/>");
     QVERIFY(Convert_Poi(request).ok());
@@ -75,6 +87,14 @@ void TestPoiConverter::saveRefusesBadOutputBeforeScanning()
     QVERIFY(result.error.contains(request.outputPath));
     QVERIFY(!result.errorDetail.isEmpty());
     QCOMPARE(result.statementCount, 0);
+
+    // A cancelled Save leaves the file that stood there.
+    request.outputPath = writeFile(m_dir->filePath(QStringLiteral("out.sql")), "old content\n");
+    PoiConverter cancelled(request);
+    cancelled.setProgressHandler([](qint64, qint64) { return false; });
+    QCOMPARE(cancelled.run().failure, Failure::Cancelled);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).join(' '), "mill.gpx out.sql poi.db");
+    QCOMPARE(readFile(request.outputPath), QByteArray("old content\n"));
 
     request.outputPath.clear();
     result = Convert_Poi(request);

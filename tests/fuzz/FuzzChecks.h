@@ -8,18 +8,19 @@
 #include <string_view>
 
 // A broken check stops the fuzzer at once, with the input saved as a finding.
-#define FUZZ_CHECK(condition)                                                                  \
-    do {                                                                                       \
-        if (!(condition))                                                                      \
-            __builtin_trap();                                                                  \
+#define FUZZ_CHECK(condition)                                                                      \
+    do {                                                                                           \
+        if (!(condition))                                                                          \
+            __builtin_trap();                                                                      \
     } while (false)
 
 // Reads the SQL string literal at text[*at] into *value and moves *at past it: quoted pieces
-// with '' for a quote, joined by ||char(13)|| for a carriage return. False when there is none
-// or its quotes do not close.
+// with '' for a quote, joined by ||char(13)|| or ||char(10)|| for a line break. False when
+// there is none or its quotes do not close.
 inline bool readSqlLiteral(std::string_view text, size_t* at, std::string* value)
 {
     constexpr std::string_view carriageReturn = "||char(13)||";
+    constexpr std::string_view lineFeed = "||char(10)||";
     size_t i = *at;
     for (;;) {
         if (i >= text.size() || text[i] != '\'')
@@ -39,9 +40,10 @@ inline bool readSqlLiteral(std::string_view text, size_t* at, std::string* value
             }
             value->push_back(text[i++]);
         }
-        if (text.substr(i, carriageReturn.size()) != carriageReturn)
+        const std::string_view joint = text.substr(i, carriageReturn.size());
+        if (joint != carriageReturn && joint != lineFeed)
             break;
-        value->push_back('\r');
+        value->push_back(joint == carriageReturn ? '\r' : '\n');
         i += carriageReturn.size();
     }
     *at = i;

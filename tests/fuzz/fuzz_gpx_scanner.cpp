@@ -1,5 +1,6 @@
 // Any bytes as a GPX file: the scan must end, and every statement must be one well-formed
-// INSERT of five values that gives back the waypoint's own texts. The same bytes read in
+// INSERT of five values on one line, free of forbidden characters, that gives back the
+// waypoint's own texts. The same bytes read in
 // small blocks must give the same statements and problem lines.
 
 #include "FuzzChecks.h"
@@ -84,6 +85,16 @@ void checkStatement(const Waypoint& w, std::string_view s)
 
     // cat_id, and nothing after the statement's end.
     FUZZ_CHECK(s.substr(at) == suffix);
+
+    // One line, with no character XML forbids: no control but tab (a NUL would end the shell's
+    // line, 0x1E and 0x1F split listed rows), no U+FFFE, U+FFFF or surrogate.
+    for (size_t i = 0; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        FUZZ_CHECK(c >= 0x20 || c == '\t');
+        const auto next = i + 2 < s.size() ? static_cast<unsigned char>(s[i + 1]) : 0;
+        FUZZ_CHECK(!(c == 0xED && next >= 0xA0));
+        FUZZ_CHECK(!(c == 0xEF && next == 0xBF && static_cast<unsigned char>(s[i + 2]) >= 0xBE));
+    }
 
     // The texts are UTF-8 whatever the file's encoding, and the gateway spells them the same.
     const QString name = utf8Text(view(w.name));

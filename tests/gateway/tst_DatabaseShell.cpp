@@ -54,8 +54,9 @@ private slots:
     {
         QCOMPARE(sqlLiteral(QStringLiteral("O'Brien")), QStringLiteral("'O''Brien'"));
         QCOMPARE(sqlLiteral(QString()), QStringLiteral("''"));
-        // The shell drops a carriage return at the end of an input line.
-        QCOMPARE(sqlLiteral(QStringLiteral("a\r\nb")), QStringLiteral("'a'||char(13)||'\nb'"));
+        // The shell drops a carriage return at the end of an input line; a statement stays on one.
+        QCOMPARE(sqlLiteral(QStringLiteral("a\r\nb")),
+                 QStringLiteral("'a'||char(13)||''||char(10)||'b'"));
         QCOMPARE(sqlLiteral(QStringLiteral("a\"b|&%^<>")), QStringLiteral("'a\"b|&%^<>'"));
     }
 
@@ -101,7 +102,9 @@ private slots:
         ShellResult r = runBatch(
             db.path(), {good, good, QStringLiteral("insert into nosuch values(1);"), good});
         QVERIFY(!r.ok);
-        QVERIFY(r.errorMessage.contains(QStringLiteral("no such table")));
+        // The line of the statement among those given, not of the shell's own set-up.
+        QVERIFY2(r.errorMessage.contains(QStringLiteral("line 3: no such table")),
+                 qPrintable(r.errorMessage));
         QCOMPARE(db.count("poi"), 0);
 
         r = runBatch(db.path(), {good, good, good});
@@ -137,7 +140,21 @@ private slots:
                 batch.add(good);
             const ShellResult r = batch.finish();
             QVERIFY(!r.ok);
-            QVERIFY(r.errorMessage.contains(QStringLiteral("no such table")));
+            QVERIFY2(r.errorMessage.contains(QStringLiteral("line 1001: no such table")),
+                     qPrintable(r.errorMessage));
+        }
+        {
+            // The shell would create an empty database in place of a missing one.
+            ShellBatch missing(db.folder() + "/none.db");
+            QVERIFY(!missing.start() && !QFile::exists(db.folder() + "/none.db"));
+        }
+        {
+            ShellBatch batch(db.path());
+            QVERIFY(batch.start());
+            batch.add(good);
+            QVERIFY(!batch.add(QByteArray("insert into poi(label) values('a\0');", 36)));
+            QVERIFY(batch.result().errorMessage.contains(QStringLiteral("control character")));
+            QVERIFY(!batch.add(good));
         }
         {
             ShellBatch batch(db.path());

@@ -15,31 +15,11 @@ class TestRoundTrip : public QObject
 
     // Pieces the generator strings together: quoting, separators, the characters a command
     // interpreter would rewrite, whitespace, letters outside ASCII and statements of their own.
-    const QStringList m_pieces = {QStringLiteral("'"),
-                                  QStringLiteral("\""),
-                                  QStringLiteral("''"),
-                                  QStringLiteral("|"),
-                                  QStringLiteral("\n"),
-                                  QStringLiteral("\r\n"),
-                                  QStringLiteral("\r"),
-                                  QStringLiteral("\t"),
-                                  QStringLiteral(" "),
-                                  QStringLiteral("& % ^ < >"),
-                                  QStringLiteral("%PATH%"),
-                                  QStringLiteral("Müller"),
-                                  QStringLiteral("Œuvre ß"),
-                                  QStringLiteral("東京"),
-                                  QStringLiteral("😀"),
-                                  QStringLiteral("\\"),
-                                  QStringLiteral("--"),
-                                  QStringLiteral(";"),
-                                  QStringLiteral("'); delete from poi; --"),
-                                  QStringLiteral("\"); drop table category; --"),
-                                  QStringLiteral(".quit"),
-                                  QStringLiteral("\n.tables\n"),
-                                  QStringLiteral("&amp;"),
-                                  QStringLiteral("]]>"),
-                                  QStringLiteral("Old Mill")};
+    // clang-format off
+    const QStringList m_pieces = {"'", "\"", "''", "|", "\n", "\r\n", "\r", "\t", " ", "& % ^ < >",
+        "%PATH%", "Müller", "Œuvre ß", "東京", "😀", "\\", "--", ";", "'); delete from poi; --",
+        "\"); drop table category; --", ".quit", "\n.tables\n", "&amp;", "]]>", "Old Mill"};
+    // clang-format on
 
     QString generate(QRandomGenerator& random) const
     {
