@@ -120,6 +120,12 @@ ShellResult runBatch(const QString& dbPath, const QStringList& statements, const
 {
     if (const QString missing = missingDatabaseMessage(dbPath); !missing.isEmpty())
         return {false, missing, {}, {}};
+    return runNewDatabase(dbPath, statements, stop);
+}
+
+ShellResult runNewDatabase(const QString& dbPath, const QStringList& statements,
+                           const StopCheck& stop)
+{
     QByteArray input = preamble() + "BEGIN;\n";
     for (const QString& statement : statements)
         input += statement.toUtf8() + '\n';
@@ -189,6 +195,8 @@ struct ShellBatch::Private
     QByteArray errorOutput;
     StopCheck stop;
     bool running = false;
+    bool keepOutput = false;
+    QByteArray output;
 
     bool stopRequested() const { return stop && stop(); }
 
@@ -226,6 +234,8 @@ struct ShellBatch::Private
                 return false;
             }
             errorOutput += process.readAllStandardError();
+            if (keepOutput)
+                output += process.readAllStandardOutput();
         }
         return true;
     }
@@ -258,7 +268,6 @@ ShellBatch::ShellBatch(const QString& dbPath) : d(std::make_unique<Private>())
 {
     d->dbPath = dbPath;
     hideChildWindow(d->process);
-    d->process.setStandardOutputFile(QProcess::nullDevice());
 }
 
 ShellBatch::~ShellBatch()
@@ -274,6 +283,8 @@ bool ShellBatch::start()
         d->fail(missing);
         return false;
     }
+    if (!d->keepOutput)
+        d->process.setStandardOutputFile(QProcess::nullDevice());
     d->process.start(DatabaseShell::shellProgram(), shellArguments(d->dbPath));
     if (!d->process.waitForStarted(-1)) {
         d->fail(QString::fromLatin1(kFailedToCreateProcess));
@@ -310,6 +321,10 @@ ShellResult ShellBatch::finish(bool commit)
     }
     d->errorOutput += d->process.readAllStandardError();
     d->running = false;
+    if (d->keepOutput) {
+        d->output += d->process.readAllStandardOutput();
+        d->result.rows = DatabaseShell::parseRows(QString::fromUtf8(d->output));
+    }
     const QString shellMessage = QString::fromUtf8(d->errorOutput).trimmed();
     if (d->process.exitStatus() != QProcess::NormalExit)
         d->fail(QStringLiteral("The sqlite3 shell stopped before the load was complete."));
@@ -324,6 +339,11 @@ ShellResult ShellBatch::finish(bool commit)
 void ShellBatch::abort()
 {
     d->kill();
+}
+
+void ShellBatch::keepOutput()
+{
+    d->keepOutput = true;
 }
 
 void ShellBatch::setStopCheck(StopCheck stop)
