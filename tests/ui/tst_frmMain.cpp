@@ -1,6 +1,7 @@
 #include "LockableComboBox.h"
 #include "Platform.h"
 #include "ScriptedPrompts.h"
+#include "TempSettings.h"
 #include "SortedListModel.h"
 #include "Version.h"
 #include "frmAbout.h"
@@ -40,6 +41,7 @@ class TestFrmMain : public QObject
 {
     Q_OBJECT
 
+    TempSettings m_settings;
     std::unique_ptr<ScriptedPrompts> m_prompts;
     std::unique_ptr<frmMain> m_window;
 
