@@ -12,9 +12,13 @@ ListCopy::ListCopy(QAbstractItemView* view) : QObject(view), m_view(view)
     view->installEventFilter(this);
 }
 
-QString ListCopy::selectedText(const QAbstractItemView& view)
+QString ListCopy::copiedText(const QAbstractItemView& view)
 {
     QModelIndexList selected = view.selectionModel()->selectedIndexes();
+    if (selected.isEmpty()) {
+        for (int row = 0; row < view.model()->rowCount(); ++row)
+            selected << view.model()->index(row, 0);
+    }
     std::sort(selected.begin(), selected.end(),
               [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     QStringList lines;
@@ -31,8 +35,8 @@ bool ListCopy::eventFilter(QObject* watched, QEvent* event)
         (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
         static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
         event->accept();
-        if (event->type() == QEvent::KeyPress && m_view->selectionModel()->hasSelection())
-            QGuiApplication::clipboard()->setText(selectedText(*m_view));
+        if (event->type() == QEvent::KeyPress)
+            QGuiApplication::clipboard()->setText(copiedText(*m_view));
         return true;
     }
     return QObject::eventFilter(watched, event);
