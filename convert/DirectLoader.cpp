@@ -4,8 +4,8 @@
 
 namespace {
 
-// The waypoints of the temporary table that the category already holds. NULLs are left out
-// of the comparison: NOT IN over a NULL would hide every waypoint.
+// The waypoints of the temporary table that the category already holds. Rows with NULLs are
+// left out of the comparison: they equal nothing.
 QByteArray heldInDatabase(const QString& table, int category)
 {
     return QStringLiteral("(lat,lon,label) IN (SELECT lat,lon,label FROM main.%1 WHERE cat_id=%2 "
@@ -76,10 +76,12 @@ bool DirectLoader::finish(bool commit)
         m_batch.add("SELECT count(*) FROM temp." + m_table.toUtf8() + " WHERE " + held + ';');
         commit = false;
     } else if (commit && m_duplicatesMode == Duplicates::Skip) {
+        // Deleted first, then copied: an INSERT that reads its own target in the filter
+        // compares every row with every row.
         const QByteArray table = m_table.toUtf8();
+        m_batch.add("DELETE FROM temp." + table + " WHERE " + held + ';');
         m_batch.add("INSERT INTO main." + table + "(lat,lon,label,desc,cat_id) SELECT lat,lon,"
-                    "label,desc,cat_id FROM temp." + table + " WHERE NOT " + held +
-                    " ORDER BY rowid;");
+                    "label,desc,cat_id FROM temp." + table + " ORDER BY rowid;");
         m_batch.add("SELECT changes(), " + QByteArray::number(m_sent) + "-changes();");
     }
     const ShellResult result = m_batch.finish(commit);
