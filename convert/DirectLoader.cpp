@@ -22,8 +22,11 @@ DirectLoader::DirectLoader(const QString& dbPath, const QString& table, int cate
     : m_dbPath(dbPath), m_table(table), m_category(category), m_duplicatesMode(duplicates),
       m_batch(dbPath)
 {
-    if (m_duplicatesMode != Duplicates::Load)
+    if (m_duplicatesMode != Duplicates::Load) {
         m_batch.keepOutput();
+        // The compared copy of the file lives in memory, not in a temporary file: a third faster.
+        m_batch.setSetup("PRAGMA temp_store=MEMORY;");
+    }
 }
 
 bool DirectLoader::start()

@@ -197,6 +197,7 @@ struct ShellBatch::Private
     bool running = false;
     bool keepOutput = false;
     QByteArray output;
+    QByteArray setup;
 
     bool stopRequested() const { return stop && stop(); }
 
@@ -292,7 +293,7 @@ bool ShellBatch::start()
     }
     d->running = true;
     d->result.ok = true;
-    return d->write(preamble() + "BEGIN;\n");
+    return d->write(preamble() + d->setup + "BEGIN;\n");
 }
 
 bool ShellBatch::add(const QByteArray& statement)
@@ -317,6 +318,11 @@ ShellResult ShellBatch::finish(bool commit)
     while (!d->process.waitForFinished(kWaitSliceMs)) {
         if (d->process.state() == QProcess::NotRunning)
             break;
+        // A batch that ends in a rollback (a long query, say) can be stopped to the last.
+        if (!commit && d->stopRequested()) {
+            d->kill();
+            return d->result;
+        }
         d->errorOutput += d->process.readAllStandardError();
     }
     d->errorOutput += d->process.readAllStandardError();
@@ -344,6 +350,11 @@ void ShellBatch::abort()
 void ShellBatch::keepOutput()
 {
     d->keepOutput = true;
+}
+
+void ShellBatch::setSetup(const QByteArray& statements)
+{
+    d->setup = statements + '\n';
 }
 
 void ShellBatch::setStopCheck(StopCheck stop)

@@ -78,6 +78,8 @@ public:
     // Before start(): what the statements print is kept and parsed into result().rows at
     // finish(), instead of being thrown away.
     void keepOutput();
+    // Before start(): statements (settings such as PRAGMAs) run before the transaction opens.
+    void setSetup(const QByteArray& statements);
     // Starts the shell and opens the transaction; false (with result() telling why) on failure.
     bool start();
     // Sends one statement (UTF-8, without line break); false once the shell has failed.
