@@ -58,15 +58,32 @@ QString GpxWriter::escaped(QStringView text)
     out.reserve(text.size() + 16);
     for (const QChar c : text) {
         switch (c.unicode()) {
-        case u'&': out += QLatin1String("&amp;"); break;
-        case u'<': out += QLatin1String("&lt;"); break;
-        case u'>': out += QLatin1String("&gt;"); break;
-        case u'"': out += QLatin1String("&quot;"); break;
-        case u'\'': out += QLatin1String("&apos;"); break;
-        case u'\t': out += QLatin1String("&#9;"); break;
-        case u'\n': out += QLatin1String("&#10;"); break;
-        case u'\r': out += QLatin1String("&#13;"); break;
-        default: out += c;
+        case u'&':
+            out += QLatin1String("&amp;");
+            break;
+        case u'<':
+            out += QLatin1String("&lt;");
+            break;
+        case u'>':
+            out += QLatin1String("&gt;");
+            break;
+        case u'"':
+            out += QLatin1String("&quot;");
+            break;
+        case u'\'':
+            out += QLatin1String("&apos;");
+            break;
+        case u'\t':
+            out += QLatin1String("&#9;");
+            break;
+        case u'\n':
+            out += QLatin1String("&#10;");
+            break;
+        case u'\r':
+            out += QLatin1String("&#13;");
+            break;
+        default:
+            out += c;
         }
     }
     return out;

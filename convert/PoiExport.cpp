@@ -85,8 +85,9 @@ ExportResult exportPois(const ExportRequest& rq, const StopCheck& stop)
         const std::optional<QString> lon = coordinate(f[2], 180);
         const qint64 number = f[0].toLongLong();
         if (!lat || !lon) {
-            result.leftOut.append({number, point.name,
-                                   QStringLiteral("Its coordinates are not numbers within range.")});
+            result.leftOut.append(
+                {number, point.name,
+                 QStringLiteral("Its coordinates are not numbers within range.")});
             return;
         }
         for (const QString* t : {&point.name, &point.desc, &point.type}) {

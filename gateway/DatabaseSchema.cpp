@@ -34,8 +34,8 @@ ShellResult createDatabase(const QString& dbPath)
     if (!result.ok)
         QFile::remove(dbPath);
     else if (!QFileInfo(dbPath).isFile())
-        result = {false, QStringLiteral("The database file \"%1\" was not created.").arg(dbPath),
-                  {}, {}};
+        result = {
+            false, QStringLiteral("The database file \"%1\" was not created.").arg(dbPath), {}, {}};
     return result;
 }
 

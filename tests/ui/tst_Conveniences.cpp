@@ -64,7 +64,8 @@ private slots:
         QTest::addColumn<Prompts::Answer>("answer");
         QTest::addColumn<int>("stored");
         QTest::addColumn<QString>("status");
-        QTest::newRow("cancel") << Prompts::Answer::Cancel << 3 << "Nothing was loaded into poi.db.";
+        QTest::newRow("cancel") << Prompts::Answer::Cancel << 3
+                                << "Nothing was loaded into poi.db.";
         QTest::newRow("load all") << Prompts::Answer::Ok << 6
                                   << "Loaded 3 waypoints into poi.db (category Cafe).";
         QTest::newRow("skip those")
@@ -85,7 +86,8 @@ private slots:
         m_prompts->answers << answer;
         click("cmdConv");
         QTRY_VERIFY(idle());
-        QCOMPARE(m_prompts->texts(), QStringList{"2 of these 3 waypoints are already in the database."});
+        QCOMPARE(m_prompts->texts(),
+                 QStringList{"2 of these 3 waypoints are already in the database."});
         QCOMPARE(m_prompts->messages[0].choices, (QStringList{"Load all", "Skip those"}));
         QTEST(m_db->count("poi"), "stored");
         QTEST(m_window->statusText(), "status");

@@ -109,15 +109,18 @@ void DatabaseFiles::exportPois()
                 showMessage(m_window, result->error, result->errorDetail);
                 return;
             }
-            emit statusMessage(
-                QStringLiteral("Exported %1 to %2.").arg(pois(result->written), request.outputPath));
+            emit statusMessage(QStringLiteral("Exported %1 to %2.")
+                                   .arg(pois(result->written), request.outputPath));
             if (result->leftOut.isEmpty())
                 return;
             QStringList lines;
             for (const LeftOutPoi& poi : result->leftOut.mid(0, kLeftOutListed))
-                lines << QStringLiteral("POI %1 \"%2\": %3").arg(poi.number).arg(poi.label, poi.reason);
+                lines << QStringLiteral("POI %1 \"%2\": %3")
+                             .arg(poi.number)
+                             .arg(poi.label, poi.reason);
             if (result->leftOut.size() > kLeftOutListed)
-                lines << QStringLiteral("… and %1 more.").arg(result->leftOut.size() - kLeftOutListed);
+                lines << QStringLiteral("… and %1 more.")
+                             .arg(result->leftOut.size() - kLeftOutListed);
             showMessage(m_window,
                         QStringLiteral("%1 could not be written to the GPX file and were left out.")
                             .arg(pois(result->leftOut.size())),

@@ -17,15 +17,15 @@ struct AccessKey
 };
 
 constexpr AccessKey kButtons[] = {
-    {"cmdNewCat", u'N'},  {"cmdDispEd", u'E'},      {"Option1", u'D'},      {"Option2", u'V'},
-    {"Option3", u'S'},    {"cmdConv", u'C'},        {"cmdViewPoi", u'P'},   {"cmdViewCat", u'g'},
-    {"Command4", u'x'},   {"optDisp", u'y'},        {"optdelselected", u'l'}, {"optdelall", u't'},
-    {"optadnew", u'w'},   {"cmdActiondb", u'i'},    {"optCatAction", u'o'}, {"optPoiAction", u'r'},
+    {"cmdNewCat", u'N'}, {"cmdDispEd", u'E'},   {"Option1", u'D'},        {"Option2", u'V'},
+    {"Option3", u'S'},   {"cmdConv", u'C'},     {"cmdViewPoi", u'P'},     {"cmdViewCat", u'g'},
+    {"Command4", u'x'},  {"optDisp", u'y'},     {"optdelselected", u'l'}, {"optdelall", u't'},
+    {"optadnew", u'w'},  {"cmdActiondb", u'i'}, {"optCatAction", u'o'},   {"optPoiAction", u'r'},
 };
 
 constexpr AccessKey kMenuItems[] = {
-    {"mnu", u'F'},   {"mnuAbout", u'A'}, {"mnuNewDb", u'N'}, {"mnuExport", u'E'},
-    {"Bab", u'G'},   {"adb", u'A'},      {"mnuExit", u'x'},
+    {"mnu", u'F'}, {"mnuAbout", u'A'}, {"mnuNewDb", u'N'}, {"mnuExport", u'E'},
+    {"Bab", u'G'}, {"adb", u'A'},      {"mnuExit", u'x'},
 };
 
 // Labels and the fields their access key leads to.
