@@ -168,7 +168,9 @@ private slots:
         QCOMPARE(m_prompts->texts().value(1),
                  QStringLiteral("1 POI could not be written to the GPX file and were left out."));
         // The converter reads it back as it was stored.
-        const ConvertResult back = Convert_Poi({gpx});
+        ConvertRequest read;
+        read.gpxPath = gpx;
+        const ConvertResult back = Convert_Poi(read);
         QCOMPARE(back.statements.size(), 1);
         QVERIFY(back.statements[0].startsWith("INSERT INTO poi(lat,lon,label,desc,cat_id) "
                                               "VALUES(51.5,-0.12,'Mill & <Co>','a"));
