@@ -1,5 +1,6 @@
 #include "ConvertCommand.h"
 
+#include "DatabaseCommands.h"
 #include "PoiConverter.h"
 #include "Version.h"
 
@@ -16,7 +17,9 @@ constexpr qsizetype kPrintBlock = 1 << 20;
 
 const char kUsage[] =
     "Usage: geofill-convert [--category N] [--table NAME] [--output FILE.sql | --database DB] "
-    "FILE.gpx|-\n";
+    "FILE.gpx|-\n"
+    "       geofill-convert --create-database DB\n"
+    "       geofill-convert --export DB [--category N] [--output FILE.gpx]\n";
 
 const char kHelp[] =
     "\n"
@@ -35,6 +38,14 @@ const char kHelp[] =
     "                     were loaded\n"
     "  --skip-invalid     with --database: load the other waypoints even when some were\n"
     "                     skipped (without it nothing is loaded then)\n"
+    "  --skip-duplicates  with --database: leave out the waypoints the category already\n"
+    "                     holds (same lat, lon and label) and say how many\n"
+    "  --create-database DB\n"
+    "                     create the new POI database DB with its two empty tables,\n"
+    "                     category and poi; an existing file is refused\n"
+    "  --export DB        write the POIs of DB (with --category N only that category's)\n"
+    "                     as a GPX 1.1 file to --output FILE.gpx or standard output; a\n"
+    "                     POI whose text GPX cannot carry is left out and reported\n"
     "  --help             show this text\n"
     "  --version          show the version number\n"
     "\n"
@@ -89,9 +100,14 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
     const QCommandLineOption output(QStringLiteral("output"), {}, QStringLiteral("FILE.sql"));
     const QCommandLineOption database(QStringLiteral("database"), {}, QStringLiteral("DB"));
     const QCommandLineOption skipInvalid(QStringLiteral("skip-invalid"), {});
+    const QCommandLineOption skipDuplicates(QStringLiteral("skip-duplicates"), {});
+    const QCommandLineOption createDatabase(QStringLiteral("create-database"), {},
+                                            QStringLiteral("DB"));
+    const QCommandLineOption exportDatabase(QStringLiteral("export"), {}, QStringLiteral("DB"));
     const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")}, {});
     const QCommandLineOption version(QStringLiteral("version"), {});
-    parser.addOptions({category, table, output, database, skipInvalid, help, version});
+    parser.addOptions({category, table, output, database, skipInvalid, skipDuplicates,
+                       createDatabase, exportDatabase, help, version});
 
     if (!parser.parse(arguments)) {
         QString why = parser.errorText();
@@ -109,6 +125,32 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
         return 0;
     }
     const QStringList files = parser.positionalArguments();
+    if (parser.isSet(createDatabase) || parser.isSet(exportDatabase)) {
+        const bool exporting = parser.isSet(exportDatabase);
+        for (const QCommandLineOption* other :
+             {&table, &database, &skipInvalid, &skipDuplicates, &category, &output}) {
+            if (parser.isSet(*other) && !(exporting && (other == &category || other == &output)))
+                return usageError(err, QStringLiteral("--%1 does not go with --%2.")
+                                           .arg(other->names().constFirst(),
+                                                exporting ? QStringLiteral("export")
+                                                          : QStringLiteral("create-database")));
+        }
+        if (!files.isEmpty() || (exporting && parser.isSet(createDatabase)))
+            return usageError(err, QStringLiteral("--create-database and --export take no GPX "
+                                                  "file, and go alone."));
+        if (!exporting)
+            return runCreateDatabase(parser.value(createDatabase), out, err);
+        std::optional<qint64> only;
+        if (parser.isSet(category)) {
+            bool isNumber = false;
+            only = parser.value(category).toLongLong(&isNumber);
+            if (!isNumber)
+                return usageError(err,
+                                  QStringLiteral("The category must be a whole number, not \"%1\".")
+                                      .arg(parser.value(category)));
+        }
+        return runExport(parser.value(exportDatabase), only, parser.value(output), out, err);
+    }
     if (files.size() != 1)
         return usageError(err, files.isEmpty() ? QStringLiteral("No GPX file given.")
                                                : QStringLiteral("Give exactly one GPX file."));
@@ -116,6 +158,8 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
         return usageError(err, QStringLiteral("Give either --output or --database, not both."));
     if (parser.isSet(skipInvalid) && !parser.isSet(database))
         return usageError(err, QStringLiteral("--skip-invalid goes with --database."));
+    if (parser.isSet(skipDuplicates) && !parser.isSet(database))
+        return usageError(err, QStringLiteral("--skip-duplicates goes with --database."));
 
     ConvertRequest request;
     request.gpxPath = files.front();
@@ -138,6 +182,8 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
         request.delivery = Delivery::Direct;
         request.dbPath = parser.value(database);
         request.loadDespiteProblems = parser.isSet(skipInvalid);
+        if (parser.isSet(skipDuplicates))
+            request.duplicates = Duplicates::Skip;
     }
 
     PoiConverter converter(request);
@@ -206,6 +252,9 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
         say(out, QStringLiteral("Loaded %1 row(s) into %2 of %3.\n")
                      .arg(result.loadedCount)
                      .arg(request.table, request.dbPath));
+    if (request.duplicates == Duplicates::Skip)
+        say(out, QStringLiteral("Skipped %1 waypoint(s) already in the database.\n")
+                     .arg(result.duplicateCount));
     if (result.problemCount > 0) {
         say(err, QStringLiteral("geofill-convert: %1 waypoint(s) skipped, %2 converted.\n")
                      .arg(result.problemCount)

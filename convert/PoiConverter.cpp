@@ -74,9 +74,11 @@ ConvertResult PoiConverter::run()
                       writer.errorString());
 
     const auto stopped = [this] { return m_stop && m_stop(); };
+    const bool loadDespiteProblems =
+        rq.loadDespiteProblems || rq.duplicates == Duplicates::Count;
     std::optional<DirectLoader> loader;
     if (rq.delivery == Delivery::Direct) {
-        loader.emplace(rq.dbPath);
+        loader.emplace(rq.dbPath, rq.table, rq.category, rq.duplicates);
         loader->setStopCheck(m_stop);
         if (!loader->start())
             return failed(result, Failure::Load, loader->error(), loader->errorDetail());
@@ -100,7 +102,7 @@ ConvertResult PoiConverter::run()
         else
             result.problems.append(problem);
         // All or nothing: once a waypoint is lost, the load is given up at once.
-        if (loader && !rq.loadDespiteProblems)
+        if (loader && !loadDespiteProblems)
             loader->abort();
     });
     scanner.setWaypointHandler([&](const Waypoint& waypoint) {
@@ -152,7 +154,7 @@ ConvertResult PoiConverter::run()
                       scanner.errorString());
     }
     if (loader) {
-        if (result.problemCount > 0 && !rq.loadDespiteProblems)
+        if (result.problemCount > 0 && !loadDespiteProblems)
             return failed(result, Failure::Problems,
                           QStringLiteral("%1 waypoint(s) could not be converted, so nothing was "
                                          "loaded.")
@@ -162,7 +164,8 @@ ConvertResult PoiConverter::run()
                        ? failed(result, Failure::Cancelled,
                                 QStringLiteral("The conversion was stopped."))
                        : failed(result, Failure::Load, loader->error(), loader->errorDetail());
-        result.loadedCount = loader->sentCount();
+        result.loadedCount = loader->loadedCount();
+        result.duplicateCount = loader->duplicateCount();
     }
     return result;
 }

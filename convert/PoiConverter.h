@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DirectLoader.h"
 #include "GpxScanner.h"
 
 #include <CommandRunner.h>
@@ -34,6 +35,9 @@ struct ConvertRequest
     QString dbPath;     // Direct
     // Direct: load the good statements even when some waypoints were skipped.
     bool loadDespiteProblems = false;
+    // Direct: what becomes of waypoints the category already holds. Counting loads nothing
+    // and ignores skipped waypoints.
+    Duplicates duplicates = Duplicates::Load;
 };
 
 struct ConvertResult
@@ -58,6 +62,7 @@ struct ConvertResult
     qint64 statementCount = 0;
     qint64 problemCount = 0;
     qint64 loadedCount = 0; // Direct: rows committed
+    qint64 duplicateCount = 0; // Direct, skipping or counting: waypoints already held
     // Filled only when no sink takes them.
     QStringList statements;
     QList<GpxProblem> problems;

@@ -25,7 +25,8 @@ constexpr int kWaitSliceMs = 30;
 // shapes the output is then stated explicitly, so nothing else can change the form. They go
 // in as -cmd arguments, not input lines, so that the line numbers in the shell's messages
 // count the caller's statements only.
-QStringList shellArguments(const QString& dbPath, bool transaction = false)
+QStringList shellArguments(const QString& dbPath, bool transaction = false,
+                           const QString& setup = {})
 {
     // A path starting with "-" would be read as an option.
     const QString path = dbPath.startsWith(u'-') ? QStringLiteral("./") + dbPath : dbPath;
@@ -37,6 +38,9 @@ QStringList shellArguments(const QString& dbPath, bool transaction = false)
           QStringLiteral(".nullvalue \"\""), QStringLiteral(".separator \"\\037\" \"\\036\""),
           QStringLiteral(".timeout %1").arg(g_busyTimeoutMs)})
         arguments << QStringLiteral("-cmd") << setting;
+    // Settings such as temp_store cannot change inside a transaction: they come first.
+    if (!setup.isEmpty())
+        arguments << QStringLiteral("-cmd") << setup;
     if (transaction)
         arguments << QStringLiteral("-cmd") << QStringLiteral("BEGIN;");
     return arguments << path;
@@ -70,9 +74,10 @@ ShellResult fromCommand(CommandResult&& command, bool parse)
 
 // The one road of statement text to the shell, for single statements and batches alike.
 ShellResult runInput(const QString& dbPath, const QStringList& statements, bool transaction,
-                     bool parse, const StopCheck& stop)
+                     bool parse, const StopCheck& stop, bool mustExist = true)
 {
-    if (const QString missing = DatabaseShell::databaseFileProblem(dbPath); !missing.isEmpty())
+    if (const QString missing = DatabaseShell::databaseFileProblem(dbPath);
+        mustExist && !missing.isEmpty())
         return {false, missing, {}, {}};
     QByteArray input;
     for (const QString& statement : statements)
@@ -149,6 +154,12 @@ ShellResult runBatch(const QString& dbPath, const QStringList& statements, const
     return runInput(dbPath, statements, true, true, stop);
 }
 
+ShellResult runNewDatabase(const QString& dbPath, const QStringList& statements,
+                           const StopCheck& stop)
+{
+    return runInput(dbPath, statements, true, true, stop, false);
+}
+
 QString sqlLiteral(const QString& value)
 {
     QString literal;
@@ -211,6 +222,9 @@ struct ShellBatch::Private
     QByteArray errorOutput;
     StopCheck stop;
     bool running = false;
+    bool keepOutput = false;
+    QByteArray output;
+    QByteArray setup;
 
     bool stopRequested() const { return stop && stop(); }
 
@@ -248,6 +262,8 @@ struct ShellBatch::Private
                 return false;
             }
             errorOutput += process.readAllStandardError();
+            if (keepOutput)
+                output += process.readAllStandardOutput();
         }
         return true;
     }
@@ -283,7 +299,6 @@ ShellBatch::ShellBatch(const QString& dbPath) : d(std::make_unique<Private>())
 {
     d->dbPath = dbPath;
     hideChildWindow(d->process);
-    d->process.setStandardOutputFile(QProcess::nullDevice());
 }
 
 ShellBatch::~ShellBatch()
@@ -299,7 +314,10 @@ bool ShellBatch::start()
         d->fail(missing);
         return false;
     }
-    d->process.start(DatabaseShell::shellProgram(), shellArguments(d->dbPath, true));
+    if (!d->keepOutput)
+        d->process.setStandardOutputFile(QProcess::nullDevice());
+    d->process.start(DatabaseShell::shellProgram(),
+                     shellArguments(d->dbPath, true, QString::fromUtf8(d->setup)));
     if (!d->process.waitForStarted(-1)) {
         d->fail(QString::fromLatin1(kFailedToCreateProcess));
         return false;
@@ -337,10 +355,19 @@ ShellResult ShellBatch::finish(bool commit)
     while (!d->process.waitForFinished(kWaitSliceMs)) {
         if (d->process.state() == QProcess::NotRunning)
             break;
+        // A batch that ends in a rollback (a long query, say) can be stopped to the last.
+        if (!commit && d->stopRequested()) {
+            d->kill();
+            return d->result;
+        }
         d->errorOutput += d->process.readAllStandardError();
     }
     d->errorOutput += d->process.readAllStandardError();
     d->running = false;
+    if (d->keepOutput) {
+        d->output += d->process.readAllStandardOutput();
+        d->result.rows = DatabaseShell::parseRows(QString::fromUtf8(d->output));
+    }
     const QString shellMessage = QString::fromUtf8(d->errorOutput).trimmed();
     if (d->process.exitStatus() != QProcess::NormalExit)
         d->fail(QStringLiteral("The sqlite3 shell stopped before the load was complete."));
@@ -355,6 +382,16 @@ ShellResult ShellBatch::finish(bool commit)
 void ShellBatch::abort()
 {
     d->kill();
+}
+
+void ShellBatch::keepOutput()
+{
+    d->keepOutput = true;
+}
+
+void ShellBatch::setSetup(const QByteArray& statements)
+{
+    d->setup = statements;
 }
 
 void ShellBatch::setStopCheck(StopCheck stop)

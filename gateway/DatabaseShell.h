@@ -51,6 +51,11 @@ ShellResult runStatementUnparsed(const QString& dbPath, const QString& statement
 ShellResult runBatch(const QString& dbPath, const QStringList& statements,
                      const StopCheck& stop = {});
 
+// runBatch for a file that does not exist yet: the shell creates it. Only for
+// DatabaseSchema::createDatabase, which checks the name first.
+ShellResult runNewDatabase(const QString& dbPath, const QStringList& statements,
+                           const StopCheck& stop = {});
+
 // A standard SQL string literal: 'O''Brien'. Nothing else in the value changes; carriage
 // returns and line feeds are joined in as char(13) and char(10), so the statement stays on
 // one line.
@@ -76,6 +81,11 @@ public:
 
     // Asked while the batch waits for the shell; true kills it before its COMMIT.
     void setStopCheck(StopCheck stop);
+    // Before start(): what the statements print is kept and parsed into result().rows at
+    // finish(), instead of being thrown away.
+    void keepOutput();
+    // Before start(): statements (settings such as PRAGMAs) run before the transaction opens.
+    void setSetup(const QByteArray& statements);
     // Starts the shell and opens the transaction; false (with result() telling why) on failure.
     bool start();
     // Sends one statement (UTF-8, without line break); false once the shell has failed.

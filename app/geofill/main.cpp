@@ -11,6 +11,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Geofill"));
+    // The remembered choices live under this name in the platform's settings place.
+    QApplication::setOrganizationName(QStringLiteral("Geofill"));
     QApplication::setWindowIcon(Pictures::windowIcon());
 
     frmMain window;

@@ -2,8 +2,11 @@
 # geofill-convert against the floors measured in the same run on the same files:
 #   scanning (standard output to /dev/null) against `wc -l`,
 #   --database against sqlite3 running the same statements in one transaction,
-#   peak memory of the standard-output mode at two file sizes.
-# Usage: bench/convert/bench-convert.sh [BUILD_DIR]   (SCAN_COUNT, LOAD_COUNT, RUNS to change)
+#   peak memory of the standard-output mode at two file sizes,
+#   the duplicate check before a Direct load against the load itself, both on a table that
+#   already holds DUP_COUNT rows, with a file of DUP_COUNT waypoints.
+# Usage: bench/convert/bench-convert.sh [BUILD_DIR]
+#   (SCAN_COUNT, LOAD_COUNT, DUP_COUNT, RUNS to change)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${1:-$root/build}" && pwd)"
@@ -11,6 +14,8 @@ gen="$build/bench/convert/geofill-gpx-generate"
 conv="$build/app/geofill-convert/geofill-convert"
 scan_count=${SCAN_COUNT:-1000000}
 load_count=${LOAD_COUNT:-100000}
+dup_count=${DUP_COUNT:-1000000}
+count="$build/bench/convert/geofill-duplicate-count"
 runs=${RUNS:-3}
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -66,3 +71,20 @@ echo "  load time against the shell: $(ratio "$t_load" "$t_shell") (target at mo
 echo "Peak memory of the standard-output mode:"
 echo "  $((scan_count / 10)) waypoints: $(peak_kib "$conv" "$work/tenth.gpx") KiB"
 echo "  $scan_count waypoints: $(peak_kib "$conv" "$work/scan.gpx") KiB (target within 65536)"
+
+echo "Duplicate check, $dup_count waypoints against a table of $dup_count rows, best of $runs:"
+"$gen" "$dup_count" "$work/dup.gpx"
+rm -f "$work/full.db"
+"$conv" --create-database "$work/full.db" >/dev/null
+"$conv" --database "$work/full.db" --category 1 "$work/dup.gpx" >/dev/null
+# Half the file is already there in category 1; the other half goes to category 2.
+sqlite3 "$work/full.db" "update poi set cat_id = 2 where poi_id % 2 = 0;"
+BEFORE_EACH="cp '$work/full.db' '$work/dups.db'"
+t_plain=$(best "$conv" --database "$work/dups.db" --category 1 "$work/dup.gpx")
+t_check=$(best "$count" "$work/dups.db" "$work/dup.gpx" 1)
+t_skip=$(best "$conv" --database "$work/dups.db" --category 1 --skip-duplicates "$work/dup.gpx")
+unset BEFORE_EACH
+echo "  load alone (--database)                   ${t_plain} s"
+echo "  the window's check before it              ${t_check} s  ($("$count" "$work/full.db" "$work/dup.gpx" 1))"
+echo "  load leaving them out (--skip-duplicates) ${t_skip} s"
+echo "  check against the load: $(ratio "$t_check" "$t_plain") (target at most 1.00)"

@@ -8,6 +8,7 @@
 //   geofill-bench-window [WAYPOINTS (100000)] [MOVE_ROWS (1000000)] [BLOCK_WAYPOINTS (1000000)]
 // Runs offscreen unless QT_QPA_PLATFORM says otherwise.
 #include "ScriptedPrompts.h"
+#include "TempSettings.h"
 #include "SortedListModel.h"
 #include "TaskRunner.h"
 #include "frmMain.h"
@@ -142,6 +143,7 @@ int main(int argc, char* argv[])
     writeGpx(gpx, count);
     makeDatabase(db);
 
+    TempSettings settings;
     ScriptedPrompts prompts;
     frmMain window;
     g_window = &window;

@@ -89,6 +89,19 @@ void TestConvertCommand::writesAndLoads()
     r = run({"--database", m_db, "--skip-invalid", "bad.gpx"});
     QCOMPARE(r.exitCode, 1);
     QVERIFY2(r.out.contains("Loaded 1 row(s)"), r.out);
+    QCOMPARE(query(m_db, "select count(*) from poi;"), QStringLiteral("3"));
+
+    r = run({"--category", "3", "--database", m_db, "--skip-duplicates", m_mill});
+    QCOMPARE(r.out, "Loaded 0 row(s) into poi of " + m_db.toUtf8() +
+                        ".\nSkipped 2 waypoint(s) already in the database.\n");
+
+    // Out as GPX, and into a database made by the converter: the same rows.
+    QCOMPARE(run({"--create-database", "new.db"}).out, QByteArray("Created the POI database new.db.\n"));
+    QCOMPARE(run({"--export", m_db, "--category", "3", "--output", "back.gpx"}).exitCode, 0);
+    QCOMPARE(run({"--export", m_db, "--category", "3"}).out, readFile("back.gpx"));
+    QCOMPARE(run({"--database", "new.db", "--category", "3", "back.gpx"}).exitCode, 0);
+    const QString pois = "select lat, lon, label, desc, cat_id from poi %1 order by poi_id;";
+    QCOMPARE(query("new.db", pois.arg("")), query(m_db, pois.arg("where cat_id = 3")));
 }
 
 void TestConvertCommand::exitStatus_data()
@@ -119,6 +132,16 @@ void TestConvertCommand::exitStatus_data()
         << QStringList{"none.gpx"} << 2 << "Cannot open the GPX file none.gpx";
     QTest::newRow("output cannot be created") << QStringList{"--output", "no/dir/a.sql", "mill.gpx"}
                                               << 2 << "Cannot create the output file no/dir/a.sql";
+    QTest::newRow("database exists")
+        << QStringList{"--create-database", "poi.db"} << 2 << "already exists";
+    QTest::newRow("create with a GPX file")
+        << QStringList{"--create-database", "a.db", "mill.gpx"} << 2 << "take no GPX file";
+    QTest::newRow("export with --table")
+        << QStringList{"--export", "poi.db", "--table", "t"} << 2 << "--table does not go";
+    QTest::newRow("export from no database")
+        << QStringList{"--export", "none.db"} << 2 << "could not be read";
+    QTest::newRow("skip-duplicates alone")
+        << QStringList{"--skip-duplicates", "mill.gpx"} << 2 << "--database";
     QTest::newRow("database missing")
         << QStringList{"--database", "none.db", "mill.gpx"} << 2 << "does not exist";
     QTest::newRow("database is a folder")

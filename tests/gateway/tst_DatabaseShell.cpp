@@ -1,3 +1,4 @@
+#include "DatabaseSchema.h"
 #include "DatabaseShell.h"
 
 #include "CommandRunner.h"
@@ -110,6 +111,23 @@ private slots:
         r = runBatch(db.path(), {good, good, good});
         QVERIFY(r.ok);
         QCOMPARE(db.count("poi"), 3);
+    }
+
+    void createsADatabaseLikeTheSample()
+    {
+        TestDatabase sample;
+        const QString path = sample.folder() + QStringLiteral("/new.db");
+        const QString tables = QStringLiteral("select sql from sqlite_master order by name;");
+        ShellResult created = DatabaseSchema::createDatabase(path);
+        QVERIFY2(created.ok, qPrintable(created.errorMessage));
+        QCOMPARE(runStatement(path, tables).rows, runStatement(sample.path(), tables).rows);
+        // An existing file is refused and stays as it was.
+        const QString before = sample.dump(QStringLiteral("category"));
+        created = DatabaseSchema::createDatabase(sample.path());
+        QVERIFY(!created.ok && created.errorMessage.contains(QStringLiteral("already exists")));
+        QCOMPARE(sample.dump(QStringLiteral("category")), before);
+        QVERIFY(!DatabaseSchema::createDatabase(sample.folder() + QStringLiteral("/no/x.db")).ok);
+        QVERIFY(!QFileInfo::exists(sample.folder() + QStringLiteral("/no/x.db")));
     }
 
     void streamsALargeBatch()

@@ -1,6 +1,8 @@
 #include "CategoryStore.h"
 #include "DatabaseShell.h"
+#include "DatabaseSchema.h"
 #include "PoiConverter.h"
+#include "PoiExport.h"
 #include "PoiStore.h"
 #include "TestDatabase.h"
 
@@ -89,6 +91,27 @@ private slots:
             QCOMPARE(back[i], expected[i]);
         QCOMPARE(db.count(QStringLiteral("poi where cat_id = 2")), expected.size());
         QCOMPARE(db.dump(QStringLiteral("category")), categories);
+
+        // Back out to GPX and into a new database: the same rows, and a text XML cannot
+        // carry is left out. Coordinates with every digit a double has come back exactly.
+        QVERIFY(db.shell("insert into poi(lat,lon,label,desc,cat_id) values(-0.1234567890123456,"
+                         "179.99999999999997,'Bell' || char(7),'',2);"
+                         "insert into poi(lat,lon,label,desc,cat_id) select * from (values"
+                         "(-0.1234567890123456,179.99999999999997,'Exact','',2),(1,1,'Other','',1));")
+                    .has_value());
+        const ExportResult exported = exportPois({db.path(), 2, db.folder() + "/back.gpx"});
+        QVERIFY2(exported.ok, qPrintable(exported.error + ": " + exported.errorDetail));
+        QCOMPARE(exported.written, expected.size() + 1);
+        QCOMPARE(exported.leftOut.size(), 1);
+        QCOMPARE(exported.leftOut[0].label, QStringLiteral("Bell\a"));
+        request.gpxPath = db.folder() + "/back.gpx";
+        request.dbPath = db.folder() + "/again.db";
+        QVERIFY(DatabaseSchema::createDatabase(request.dbPath).ok);
+        QVERIFY(Convert_Poi(request).ok());
+        const QString columns =
+            QStringLiteral("select quote(lat), quote(lon), label, desc, cat_id from poi where label <> 'Bell' "
+                           "|| char(7) and cat_id = 2 order by poi_id;");
+        QCOMPARE(DatabaseShell::runStatement(request.dbPath, columns).rows, rows(db, columns));
     }
 
     void throughTheStoreRoutines()

@@ -28,6 +28,7 @@ public:
         fileRequests << r;
         return files.isEmpty() ? QString() : files.dequeue();
     }
+    QString saveFile(QWidget* parent, const FileRequest& r) override { return openFile(parent, r); }
 
     QStringList texts() const
     {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ScriptedPrompts.h"
+#include "TempSettings.h"
 #include "TestDatabase.h"
 
 #include "SortedListModel.h"
@@ -19,6 +20,7 @@
 class WindowTest : public QObject
 {
 protected:
+    std::unique_ptr<TempSettings> m_settings;
     std::unique_ptr<ScriptedPrompts> m_prompts;
     std::unique_ptr<TestDatabase> m_db;
     std::unique_ptr<frmMain> m_window;
@@ -39,6 +41,7 @@ protected:
 
     bool openWindow()
     {
+        m_settings = std::make_unique<TempSettings>();
         m_prompts = std::make_unique<ScriptedPrompts>();
         m_db = std::make_unique<TestDatabase>();
         m_window = std::make_unique<frmMain>();
@@ -51,6 +54,7 @@ protected:
         m_window.reset();
         m_db.reset();
         m_prompts.reset();
+        m_settings.reset();
     }
 
     // Clicks a control and waits for whatever run it started to end.

@@ -1,6 +1,7 @@
 #include "LockableComboBox.h"
 #include "Platform.h"
 #include "ScriptedPrompts.h"
+#include "TempSettings.h"
 #include "SortedListModel.h"
 #include "Version.h"
 #include "frmAbout.h"
@@ -12,6 +13,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -40,6 +43,7 @@ class TestFrmMain : public QObject
 {
     Q_OBJECT
 
+    TempSettings m_settings;
     std::unique_ptr<ScriptedPrompts> m_prompts;
     std::unique_ptr<frmMain> m_window;
 
@@ -117,6 +121,29 @@ private slots:
         QTest::mouseClick(w("Command4"), Qt::LeftButton);
         QVERIFY(!m_window->isVisible() && !dialog.isVisible());
         QTRY_VERIFY(about.isNull());
+    }
+
+    void accessKeysAndHints()
+    {
+        // Every access key reaches one control: none is taken twice in the window.
+        QStringList keys;
+        for (QAction* menu : m_window->menuBar()->actions())
+            keys << QKeySequence::mnemonic(menu->text()).toString();
+        for (auto* button : m_window->findChildren<QAbstractButton*>())
+            keys << QKeySequence::mnemonic(button->text()).toString();
+        for (auto* label : m_window->findChildren<QLabel*>())
+            keys << QKeySequence::mnemonic(label->text()).toString();
+        keys.removeAll(QString());
+        QCOMPARE(keys.size(), 20);
+        QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), keys.size());
+        QCOMPARE(w<QPushButton>("cmdConv")->text(), QStringLiteral("&Convert Poi to SQL"));
+        QCOMPARE(w("cmdPoiOpen")->toolTip(), QStringLiteral("Choose the POI database"));
+        QCOMPARE(w("cmdpFileOpen")->toolTip(), QStringLiteral("Choose a GPX file"));
+        QStringList items;
+        for (QAction* item : control<QMenu>(m_window.get(), "mnu")->actions())
+            items << item->text();
+        QCOMPARE(items, (QStringList{"&New POI Database…", "&Export POIs to GPX…", "", "&GPS Babel",
+                                     "&Allow DB operations", "E&xit"}));
     }
 
     void theDatabaseOperationsPanelIsInView()

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -16,6 +17,17 @@ public:
         box.setIcon(QMessageBox::NoIcon);
         if (!m.detail.isEmpty())
             box.setDetailedText(m.detail);
+        if (m.buttons == Buttons::Choices) {
+            QPushButton* first = box.addButton(m.choices.value(0), QMessageBox::AcceptRole);
+            QPushButton* second = box.addButton(m.choices.value(1), QMessageBox::AcceptRole);
+            QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+            box.setDefaultButton(cancel);
+            box.setEscapeButton(cancel);
+            box.exec();
+            return box.clickedButton() == first    ? Answer::Ok
+                   : box.clickedButton() == second ? Answer::Alternative
+                                                   : Answer::Cancel;
+        }
         if (m.buttons == Buttons::OkCancel) {
             box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
             // A question defaults to the safe answer: Enter, like Escape, is Cancel.
@@ -29,9 +41,22 @@ public:
 
     QString openFile(QWidget* parent, const FileRequest& r) override
     {
-        QFileDialog dialog(parent, r.title);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        return chooseFile(parent, r, QFileDialog::AcceptOpen);
+    }
+
+    QString saveFile(QWidget* parent, const FileRequest& r) override
+    {
+        return chooseFile(parent, r, QFileDialog::AcceptSave);
+    }
+
+private:
+    static QString chooseFile(QWidget* parent, const FileRequest& r, QFileDialog::AcceptMode mode)
+    {
+        QFileDialog dialog(parent, r.title, r.directory);
+        dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                           : QFileDialog::AnyFile);
+        dialog.setAcceptMode(mode);
+        dialog.setDefaultSuffix(r.defaultSuffix);
         dialog.setNameFilters(r.filters);
         if (r.selectedFilter >= 0 && r.selectedFilter < r.filters.size())
             dialog.selectNameFilter(r.filters.at(r.selectedFilter));
@@ -62,6 +87,16 @@ void showMessage(QWidget* parent, const QString& text, const QString& detail)
     m.text = text;
     m.detail = detail;
     Prompts::current().message(parent, m);
+}
+
+Prompts::Answer askChoice(QWidget* parent, const QString& text, const QString& first,
+                          const QString& second)
+{
+    Prompts::Message m;
+    m.text = text;
+    m.buttons = Prompts::Buttons::Choices;
+    m.choices = {first, second};
+    return Prompts::current().message(parent, m);
 }
 
 Prompts::Answer askOkCancel(QWidget* parent, const QString& text, const QString& title)

@@ -10,8 +10,10 @@ class QWidget;
 class Prompts
 {
 public:
-    enum class Buttons { Ok, OkCancel };
-    enum class Answer { Ok, Cancel };
+    // Choices: two buttons named by `choices` and Cancel; the first answers Ok, the second
+    // Alternative.
+    enum class Buttons { Ok, OkCancel, Choices };
+    enum class Answer { Ok, Cancel, Alternative };
 
     struct Message
     {
@@ -19,6 +21,7 @@ public:
         QString title = QStringLiteral("Geofill");
         Buttons buttons = Buttons::Ok;
         QString detail; // the underlying tool's own message, shown as detail text
+        QStringList choices; // the captions of the two choices, with Buttons::Choices
     };
 
     struct FileRequest
@@ -26,6 +29,8 @@ public:
         QString title = QStringLiteral("Open");
         QStringList filters; // Qt notation: "Database Files (*.db)"
         int selectedFilter = 0;
+        QString directory; // where the dialog starts; empty for its own choice
+        QString defaultSuffix; // added to a name typed without one (save dialogs)
     };
 
     virtual ~Prompts() = default;
@@ -34,6 +39,8 @@ public:
     virtual Answer message(QWidget* parent, const Message& message) = 0;
     // The chosen full path, or an empty string when the dialog was cancelled.
     virtual QString openFile(QWidget* parent, const FileRequest& request) = 0;
+    // The same for a file to be written; an existing file is confirmed by the dialog.
+    virtual QString saveFile(QWidget* parent, const FileRequest& request) = 0;
 
     // The prompts in use: real dialogs unless a test installed its own.
     static Prompts& current();
@@ -44,6 +51,9 @@ public:
 // Shorthands for the common cases.
 void showMessage(QWidget* parent, const QString& text, const QString& detail = {});
 Prompts::Answer askOkCancel(QWidget* parent, const QString& text, const QString& title);
+// Two choices and Cancel, Cancel the default.
+Prompts::Answer askChoice(QWidget* parent, const QString& text, const QString& first,
+                          const QString& second);
 
 // "description|pattern|description|pattern|" into Qt's "description (pattern)" entries.
 QStringList filtersFromList(const QString& filterList);

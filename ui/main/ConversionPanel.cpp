@@ -49,11 +49,18 @@ ConversionPanel::ConversionPanel(const Controls& controls, Inputs inputs, TaskRu
 
 void ConversionPanel::chooseGpxFile()
 {
-    const QString path =
-        Pick_File(m_window, QStringLiteral("All Files (*.*)|*.*|Poi Files (*.gpx)|*.gpx|"));
+    const QString path = Pick_File(
+        m_window, QStringLiteral("All Files (*.*)|*.*|Poi Files (*.gpx)|*.gpx|"), m_gpxFolder);
     // A cancelled dialog changes nothing.
     if (!path.isEmpty())
-        m_ui.txtPoiPath->setText(path);
+        useGpxFile(path);
+}
+
+void ConversionPanel::useGpxFile(const QString& path)
+{
+    m_ui.txtPoiPath->setText(path);
+    m_gpxFolder = QFileInfo(path).absolutePath();
+    emit gpxFileUsed(path);
 }
 
 void ConversionPanel::deriveOutputPath(const QString& gpxPath)
@@ -113,7 +120,59 @@ void ConversionPanel::Convert_Poi(const QString& gpxPath, int categoryNumber, co
         return;
     }
     emit outputCleared();
-    start(request, true);
+    if (request.delivery == Delivery::Direct)
+        checkDuplicates(request);
+    else
+        start(request, true);
+}
+
+void ConversionPanel::checkDuplicates(const ConvertRequest& request)
+{
+    auto count = std::make_shared<ConvertResult>();
+    m_runner.start(
+        QStringLiteral("Looking for waypoints already in %1")
+            .arg(QFileInfo(request.dbPath).fileName()),
+        QStringLiteral("waypoints"),
+        [count, request](TaskRunner::Control& control) {
+            ConvertRequest counting = request;
+            counting.duplicates = Duplicates::Count;
+            const qint64 total = countWaypointTags(request.gpxPath, control.stopCheck());
+            qint64 seen = 0;
+            PoiConverter converter(counting);
+            converter.setStopCheck(control.stopCheck());
+            const auto step = [&] { control.progress(++seen, total); };
+            converter.setStatementSink([&](const QByteArray&) { step(); });
+            converter.setProblemSink([&](const GpxProblem&) { step(); });
+            *count = converter.run();
+        },
+        [this, count, request](bool) { loadAfterCheck(request, *count); });
+}
+
+void ConversionPanel::loadAfterCheck(const ConvertRequest& request, const ConvertResult& count)
+{
+    if (!count.ok()) {
+        // The load would meet the same wall; its report says what it was.
+        emit guidance(Guidance::ViewDatabase);
+        report(count, request);
+        return;
+    }
+    ConvertRequest load = request;
+    if (count.duplicateCount > 0) {
+        const Prompts::Answer answer =
+            askChoice(m_window,
+                      QStringLiteral("%1 of these %2 waypoints are already in the database.")
+                          .arg(count.duplicateCount)
+                          .arg(count.statementCount),
+                      QStringLiteral("Load all"), QStringLiteral("Skip those"));
+        if (answer == Prompts::Answer::Cancel) {
+            emit statusMessage(QStringLiteral("Nothing was loaded into %1.")
+                                   .arg(QFileInfo(request.dbPath).fileName()));
+            return;
+        }
+        if (answer == Prompts::Answer::Alternative)
+            load.duplicates = Duplicates::Skip;
+    }
+    start(load, true);
 }
 
 void ConversionPanel::start(const ConvertRequest& request, bool listLines)
@@ -190,10 +249,14 @@ void ConversionPanel::report(const ConvertResult& result, const ConvertRequest& 
     }
     if (result.failure != Failure::Problems) {
         if (request.delivery == Delivery::Direct)
-            emit statusMessage(QStringLiteral("Loaded %1 into %2 (category %3).")
-                                   .arg(waypoints(result.loadedCount),
-                                        QFileInfo(request.dbPath).fileName(),
-                                        m_inputs.categoryLabel()));
+            emit statusMessage(
+                QStringLiteral("Loaded %1 into %2 (category %3).")
+                    .arg(waypoints(result.loadedCount), QFileInfo(request.dbPath).fileName(),
+                         m_inputs.categoryLabel()) +
+                (request.duplicates == Duplicates::Skip
+                     ? QStringLiteral(" %1 already there left out.")
+                           .arg(waypoints(result.duplicateCount))
+                     : QString()));
         else if (request.delivery == Delivery::Save)
             emit statusMessage(
                 QStringLiteral("Saved %1 to %2.")

@@ -56,6 +56,10 @@ public:
     void displayEdit();
     // Enables "Convert Poi to SQL" and the three output options.
     void enableControls();
+    // `path` becomes the GPX file, as if the chooser had picked it.
+    void useGpxFile(const QString& path);
+    // Where the GPX chooser opens: the folder of the last GPX file.
+    void setGpxFolder(const QString& folder) { m_gpxFolder = folder; }
     void setRunning(bool running);
 
     // How many problems the message after a conversion lists one by one.
@@ -69,12 +73,16 @@ signals:
     // list's order) when it ends.
     void outputCleared();
     void outputReady(const QStringList& sortedLines);
+    // A GPX file was chosen or dropped.
+    void gpxFileUsed(const QString& path);
 
 private:
     void chooseGpxFile();
     void deriveOutputPath(const QString& gpxPath);
     void Convert_Poi(const QString& gpxPath, int categoryNumber, const QString& table);
     void start(const ConvertRequest& request, bool listLines);
+    void checkDuplicates(const ConvertRequest& request);
+    void loadAfterCheck(const ConvertRequest& request, const ConvertResult& count);
     void finish(const ConvertRequest& request, ConvertResult& result, QStringList& lines);
     void report(const ConvertResult& result, const ConvertRequest& request);
 
@@ -82,4 +90,5 @@ private:
     Inputs m_inputs;
     TaskRunner& m_runner;
     QWidget* m_window;
+    QString m_gpxFolder;
 };

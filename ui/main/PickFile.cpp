@@ -2,10 +2,11 @@
 
 #include "Prompts.h"
 
-QString Pick_File(QWidget* window, const QString& filterList)
+QString Pick_File(QWidget* window, const QString& filterList, const QString& directory)
 {
     Prompts::FileRequest request;
     request.filters = filtersFromList(filterList);
     request.selectedFilter = 1;
+    request.directory = directory;
     return Prompts::current().openFile(window, request);
 }

@@ -6,4 +6,5 @@ class QWidget;
 
 // Pick_File: the window's one file-open dialog, with a "description|pattern|" filter list and
 // the second entry preselected. The chosen full path, or empty when the dialog was cancelled.
-QString Pick_File(QWidget* window, const QString& filterList);
+// `directory` is where the dialog opens; empty leaves it to the dialog.
+QString Pick_File(QWidget* window, const QString& filterList, const QString& directory = {});

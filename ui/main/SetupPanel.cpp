@@ -31,12 +31,39 @@ void SetupPanel::chooseDatabase()
     const QString path =
         Pick_File(m_window, QStringLiteral("All Files (*.*)|*.*|Database Files (*.db)|*.db|"));
     // A cancelled dialog changes nothing.
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        useDatabase(path);
+}
+
+void SetupPanel::useDatabase(const QString& path)
+{
     m_ui.txtDb->setText(path);
     emit databaseChosen();
     emit guidance(Guidance::SelectCategory);
     Load_Cat();
+}
+
+void SetupPanel::restoreDatabase(const QString& path)
+{
+    auto listing = std::make_shared<ShellResult>();
+    m_runner.start(
+        QStringLiteral("Opening the database from last time"), QString(),
+        [listing, path](TaskRunner::Control& run) {
+            *listing = CategoryStore::list(path, run.stopCheck());
+        },
+        [this, listing, path](bool stopped) {
+            if (stopped || !listing->ok) {
+                emit rememberedDatabaseFailed(path, stopped ? QStringLiteral("cancelled")
+                                                            : listing->errorMessage);
+                return;
+            }
+            m_ui.txtDb->setText(path);
+            emit databaseChosen();
+            emit guidance(Guidance::SelectCategory);
+            m_ui.cmbCat->clear();
+            m_ui.cmbCat->setLocked(false);
+            fillCategories(std::move(listing->rows));
+        });
 }
 
 void SetupPanel::Load_Cat()
@@ -64,16 +91,21 @@ void SetupPanel::Load_Cat()
                             listing->errorMessage);
                 return;
             }
-            m_catRows = std::move(listing->rows);
-            QStringList labels;
-            labels.reserve(m_catRows.size());
-            for (const QStringList& row : std::as_const(m_catRows))
-                labels << row.value(1);
-            m_ui.cmbCat->addItems(labels);
-            // Adding entries picks the first one; the chooser starts with none.
-            m_ui.cmbCat->setCurrentIndex(-1);
-            m_ui.cmbCat->setEditText(noCategoryText());
+            fillCategories(std::move(listing->rows));
         });
+}
+
+void SetupPanel::fillCategories(QList<QStringList> rows)
+{
+    m_catRows = std::move(rows);
+    QStringList labels;
+    labels.reserve(m_catRows.size());
+    for (const QStringList& row : std::as_const(m_catRows))
+        labels << row.value(1);
+    m_ui.cmbCat->addItems(labels);
+    // Adding entries picks the first one; the chooser starts with none.
+    m_ui.cmbCat->setCurrentIndex(-1);
+    m_ui.cmbCat->setEditText(noCategoryText());
 }
 
 void SetupPanel::Insert_Cat()

@@ -45,6 +45,11 @@ public:
     void Insert_Cat();
     // Opens the one New Category dialog, modeless.
     void Add_Cat();
+    // `path` becomes the database exactly as if the chooser had picked it.
+    void useDatabase(const QString& path);
+    // The database remembered from the last run: taken as chosen only when its categories
+    // can be read; otherwise rememberedDatabaseFailed, and nothing else changes.
+    void restoreDatabase(const QString& path);
 
     // The rows of the last category listing, in the chooser's order.
     const QList<QStringList>& CatRows() const { return m_catRows; }
@@ -75,9 +80,11 @@ signals:
     void statusMessage(const QString& text);
     // The category table changed (a category was added).
     void categoriesChanged();
+    void rememberedDatabaseFailed(const QString& path, const QString& reason);
 
 private:
     void chooseDatabase();
+    void fillCategories(QList<QStringList> rows);
     void showChosenCategory();
     std::optional<int> chosenEntry() const;
 

@@ -2,13 +2,18 @@
 #include "ui_frmMain.h"
 
 #include "ConversionPanel.h"
+#include "DatabaseFiles.h"
 #include "DbOperationsPanel.h"
+#include "DropTarget.h"
+#include "KeyboardHints.h"
+#include "ListCopy.h"
 #include "Fonts.h"
 #include "HorizontalExtentDelegate.h"
 #include "OptionButtonStyle.h"
 #include "Pictures.h"
 #include "Platform.h"
 #include "Prompts.h"
+#include "RememberedChoices.h"
 #include "RunProgress.h"
 #include "SetupPanel.h"
 #include "TaskRunner.h"
@@ -100,6 +105,41 @@ frmMain::frmMain(QWidget* parent)
     m_ui->List1->setItemDelegate(new HorizontalExtentDelegate(kList1Extent, m_ui->List1));
     setGuidance(Guidance::SelectDatabase);
     m_ui->optCatAction->setFocus();
+    attachConveniences();
+}
+
+void frmMain::attachConveniences()
+{
+    Ui::frmMain& ui = *m_ui;
+    SetupPanel* setup = m_setup;
+    m_files = new DatabaseFiles({[setup] { return setup->databasePath(); },
+                                 [setup] { return setup->chosenCategoryNumber(); },
+                                 [setup] { return setup->chosenCategoryLabel(); }},
+                                *m_runner, this);
+    auto* newDb = new QAction(QStringLiteral("New POI Database…"), this);
+    newDb->setObjectName(QStringLiteral("mnuNewDb"));
+    auto* exportPois = new QAction(QStringLiteral("Export POIs to GPX…"), this);
+    exportPois->setObjectName(QStringLiteral("mnuExport"));
+    QAction* first = ui.mnu->actions().value(0);
+    ui.mnu->insertActions(first, {newDb, exportPois});
+    ui.mnu->insertSeparator(first);
+    connect(newDb, &QAction::triggered, m_files, &DatabaseFiles::newDatabase);
+    connect(exportPois, &QAction::triggered, m_files, &DatabaseFiles::exportPois);
+    connect(m_files, &DatabaseFiles::databaseCreated, m_setup, &SetupPanel::useDatabase);
+    connect(m_files, &DatabaseFiles::statusMessage, this, &frmMain::showStatus);
+
+    m_drop = new DropTarget(this);
+    connect(m_drop, &DropTarget::gpxFileDropped, m_conversion, &ConversionPanel::useGpxFile);
+    connect(m_drop, &DropTarget::databaseFileDropped, m_setup, &SetupPanel::useDatabase);
+
+    new ListCopy(ui.List1);
+    new ListCopy(ui.lstSelected);
+    addKeyboardHints(this);
+
+    m_choices = new RememberedChoices({ui.TxtTemp, ui.Option1, ui.Option2, ui.Option3}, *m_setup,
+                                      *m_conversion, this);
+    connect(m_choices, &RememberedChoices::statusMessage, this, &frmMain::showStatus);
+    m_choices->restore();
 }
 
 frmMain::~frmMain() = default;
@@ -156,6 +196,8 @@ void frmMain::setRunning(bool running, const QString& description)
     m_setup->setRunning(running);
     m_conversion->setRunning(running);
     m_dbOperations->setRunning(running);
+    if (m_drop)
+        m_drop->setRunning(running);
     // The run's name stands in the status bar while it goes; then the text from before comes
     // back, unless the run's end has news of its own.
     if (running) {

@@ -11,7 +11,10 @@ namespace Ui {
 class frmMain;
 }
 class ConversionPanel;
+class DatabaseFiles;
 class DbOperationsPanel;
+class DropTarget;
+class RememberedChoices;
 class RunProgress;
 class SetupPanel;
 class TaskRunner;
@@ -39,6 +42,7 @@ public:
     SetupPanel& setupPanel() const { return *m_setup; }
     DbOperationsPanel& dbOperationsPanel() const { return *m_dbOperations; }
     ConversionPanel& conversionPanel() const { return *m_conversion; }
+    DatabaseFiles& databaseFiles() const { return *m_files; }
     TaskRunner& runner() const { return *m_runner; }
 
     // The open About box, or null.
@@ -58,6 +62,8 @@ protected:
 private:
     void applyFonts();
     void attachPanels();
+    // The File menu's database files, remembered choices, drops, copying and access keys.
+    void attachConveniences();
     void setRunning(bool running, const QString& description = {});
 
     std::unique_ptr<Ui::frmMain> m_ui;
@@ -68,6 +74,9 @@ private:
     DbOperationsPanel* m_dbOperations = nullptr;
     ConversionPanel* m_conversion = nullptr;
     RunProgress* m_progress = nullptr;
+    DatabaseFiles* m_files = nullptr;
+    DropTarget* m_drop = nullptr;
+    RememberedChoices* m_choices = nullptr;
     QString m_statusBeforeRun;
     QString m_runningStatus;
 };

@@ -1,0 +1,32 @@
+// The window's check before a Direct load: how many waypoints of a GPX file the category
+// already holds, counted the way the window counts them.
+//   geofill-duplicate-count DB FILE.gpx CATEGORY
+#include "PoiConverter.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 4) {
+        std::fprintf(stderr, "Usage: geofill-duplicate-count DB FILE.gpx CATEGORY\n");
+        return 2;
+    }
+    ConvertRequest request;
+    request.dbPath = QString::fromLocal8Bit(argv[1]);
+    request.gpxPath = QString::fromLocal8Bit(argv[2]);
+    request.category = std::atoi(argv[3]);
+    request.delivery = Delivery::Direct;
+    request.duplicates = Duplicates::Count;
+    PoiConverter converter(request);
+    converter.setStatementSink([](const QByteArray&) {});
+    const ConvertResult result = converter.run();
+    if (!result.ok()) {
+        std::fprintf(stderr, "%s %s\n", qPrintable(result.error), qPrintable(result.errorDetail));
+        return 1;
+    }
+    std::printf("%lld of %lld\n", result.duplicateCount, result.statementCount);
+    return 0;
+}

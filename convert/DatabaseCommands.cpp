@@ -1,0 +1,76 @@
+#include "DatabaseCommands.h"
+
+#include "PoiExport.h"
+
+#include <DatabaseSchema.h>
+
+#include <QFile>
+
+namespace {
+
+void say(std::FILE* stream, const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
+QString withDetail(const QString& error, const QString& detail)
+{
+    QString head = error;
+    if (detail.trimmed().isEmpty())
+        return head;
+    if (head.endsWith(u'.'))
+        head.chop(1);
+    return head + QStringLiteral(": ") + detail.trimmed();
+}
+
+} // namespace
+
+int runCreateDatabase(const QString& dbPath, std::FILE* out, std::FILE* err)
+{
+    const ShellResult created = DatabaseSchema::createDatabase(dbPath);
+    if (!created.ok) {
+        say(err, QStringLiteral("geofill-convert: %1\n")
+                     .arg(withDetail(QStringLiteral("The database was not created."),
+                                     created.errorMessage)));
+        return 2;
+    }
+    say(out, QStringLiteral("Created the POI database %1.\n").arg(dbPath));
+    return 0;
+}
+
+int runExport(const QString& dbPath, std::optional<qint64> category, const QString& outputPath,
+              std::FILE* out, std::FILE* err)
+{
+    ExportRequest request;
+    request.dbPath = dbPath;
+    request.category = category;
+    request.outputPath = outputPath;
+    QFile standardOutput;
+    if (outputPath.isEmpty()) {
+        if (!standardOutput.open(out, QIODevice::WriteOnly))
+            return 2;
+        request.device = &standardOutput;
+    }
+    const ExportResult result = exportPois(request);
+    standardOutput.close();
+    if (!result.ok) {
+        say(err, QStringLiteral("geofill-convert: %1\n")
+                     .arg(withDetail(result.error, result.errorDetail)));
+        return 2;
+    }
+    for (const LeftOutPoi& poi : result.leftOut)
+        say(err, QStringLiteral("%1: POI %2 \"%3\" left out: %4\n")
+                     .arg(dbPath)
+                     .arg(poi.number)
+                     .arg(poi.label, poi.reason));
+    if (!outputPath.isEmpty())
+        say(out, QStringLiteral("Exported %1 POI(s) to %2.\n").arg(result.written).arg(outputPath));
+    if (!result.leftOut.isEmpty()) {
+        say(err, QStringLiteral("geofill-convert: %1 POI(s) left out, %2 exported.\n")
+                     .arg(result.leftOut.size())
+                     .arg(result.written));
+        return 1;
+    }
+    return 0;
+}

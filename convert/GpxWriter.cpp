@@ -1,0 +1,90 @@
+#include "GpxWriter.h"
+
+#include <QIODevice>
+
+GpxWriter::GpxWriter(QIODevice& device) : m_device(device) {}
+
+bool GpxWriter::put(const QByteArray& bytes)
+{
+    return m_device.write(bytes) == bytes.size();
+}
+
+bool GpxWriter::begin()
+{
+    return put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+               "<gpx version=\"1.1\" creator=\"Geofill\" "
+               "xmlns=\"http://www.topografix.com/GPX/1/1\">\n");
+}
+
+bool GpxWriter::write(const GpxPoint& p)
+{
+    QString text = QStringLiteral("  <wpt lat=\"%1\" lon=\"%2\">\n    <name>%3</name>\n")
+                       .arg(escaped(p.lat), escaped(p.lon), escaped(p.name));
+    if (!p.desc.isEmpty())
+        text += QStringLiteral("    <desc>%1</desc>\n").arg(escaped(p.desc));
+    if (!p.type.isEmpty())
+        text += QStringLiteral("    <type>%1</type>\n").arg(escaped(p.type));
+    text += QStringLiteral("  </wpt>\n");
+    return put(text.toUtf8());
+}
+
+bool GpxWriter::end()
+{
+    return put("</gpx>\n");
+}
+
+qsizetype GpxWriter::unwritableAt(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r')
+            return i;
+        if (c == 0xFFFE || c == 0xFFFF)
+            return i;
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text[i + 1].unicode())) {
+            ++i;
+            continue;
+        }
+        if (QChar::isSurrogate(c))
+            return i;
+    }
+    return -1;
+}
+
+QString GpxWriter::escaped(QStringView text)
+{
+    QString out;
+    out.reserve(text.size() + 16);
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'&':
+            out += QLatin1String("&amp;");
+            break;
+        case u'<':
+            out += QLatin1String("&lt;");
+            break;
+        case u'>':
+            out += QLatin1String("&gt;");
+            break;
+        case u'"':
+            out += QLatin1String("&quot;");
+            break;
+        case u'\'':
+            out += QLatin1String("&apos;");
+            break;
+        case u'\t':
+            out += QLatin1String("&#9;");
+            break;
+        case u'\n':
+            out += QLatin1String("&#10;");
+            break;
+        case u'\r':
+            out += QLatin1String("&#13;");
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}

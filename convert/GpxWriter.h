@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QIODevice;
+
+// One waypoint as it goes out: coordinates as plain decimal numbers, texts as they are stored.
+struct GpxPoint
+{
+    QString lat;
+    QString lon;
+    QString name;
+    QString desc;
+    QString type;
+};
+
+// Writes a GPX 1.1 document of waypoints to an open device: the header, one <wpt> per point,
+// the closing tag. Texts are escaped so that they read back unchanged, line breaks and tabs
+// included.
+class GpxWriter
+{
+public:
+    explicit GpxWriter(QIODevice& device);
+
+    bool begin();
+    bool write(const GpxPoint& point);
+    bool end();
+
+    // The first character of `text` that an XML document cannot carry (a control character
+    // other than tab and line breaks, an unpaired surrogate, U+FFFE or U+FFFF), or -1.
+    static qsizetype unwritableAt(QStringView text);
+    // `text` as XML character data that a reader gives back exactly: markup escaped, and
+    // tabs and line breaks as character references, since readers fold them otherwise.
+    static QString escaped(QStringView text);
+
+private:
+    bool put(const QByteArray& bytes);
+
+    QIODevice& m_device;
+};

@@ -1,0 +1,112 @@
+#include "PoiExport.h"
+
+#include "GpxWriter.h"
+
+#include <DatabaseShell.h>
+
+#include <QFileInfo>
+#include <QLocale>
+#include <QSaveFile>
+
+namespace {
+
+// The shell's quote() gives a real number with every digit it needs to come back exactly;
+// GPX wants it as a plain decimal within `limit`.
+std::optional<QString> coordinate(QStringView quoted, double limit)
+{
+    bool isNumber = false;
+    const double value = quoted.toDouble(&isNumber);
+    if (!isNumber || value < -limit || value > limit)
+        return std::nullopt;
+    return QString::number(value, 'f', QLocale::FloatingPointShortest);
+}
+
+// Texts come hex-encoded, so that no byte of theirs can be taken for the shell's separators.
+QString text(QStringView hex, bool* valid)
+{
+    const QByteArray bytes = QByteArray::fromHex(hex.toLatin1());
+    const QString decoded = QString::fromUtf8(bytes);
+    if (decoded.toUtf8() != bytes)
+        *valid = false;
+    return decoded;
+}
+
+ExportResult failed(ExportResult result, const QString& error, const QString& detail = {})
+{
+    result.ok = false;
+    result.error = error;
+    result.errorDetail = detail;
+    return result;
+}
+
+} // namespace
+
+ExportResult exportPois(const ExportRequest& rq, const StopCheck& stop)
+{
+    ExportResult result;
+    if (!rq.device && QFileInfo::exists(rq.outputPath) &&
+        QFileInfo(rq.outputPath).canonicalFilePath() == QFileInfo(rq.dbPath).canonicalFilePath())
+        return failed(result, QStringLiteral("The GPX file %1 is the database itself; choose "
+                                             "another name.")
+                                  .arg(rq.outputPath));
+
+    QString statement = QStringLiteral(
+        "SELECT p.rowid, quote(p.lat), quote(p.lon), hex(p.label), hex(p.desc), hex(c.label) "
+        "FROM poi p LEFT JOIN category c ON c.rowid = p.cat_id");
+    if (rq.category)
+        statement += QStringLiteral(" WHERE p.cat_id = %1").arg(*rq.category);
+    statement += QStringLiteral(" ORDER BY p.rowid;");
+    const ShellResult listing = DatabaseShell::runStatementUnparsed(rq.dbPath, statement, stop);
+    if (stop && stop()) {
+        result.stopped = true;
+        return failed(result, QStringLiteral("The export was stopped; no file was written."));
+    }
+    if (!listing.ok)
+        return failed(result, QStringLiteral("The POIs could not be read from the database."),
+                      listing.errorMessage);
+
+    QSaveFile file(rq.outputPath);
+    QIODevice* device = rq.device;
+    if (!device) {
+        if (!file.open(QIODevice::WriteOnly))
+            return failed(result,
+                          QStringLiteral("Cannot create the GPX file %1.").arg(rq.outputPath),
+                          file.errorString());
+        device = &file;
+    }
+    GpxWriter writer(*device);
+    bool writeOk = writer.begin();
+    DatabaseShell::forEachRow(listing.output, [&](std::span<const QStringView> f) {
+        if (!writeOk || f.size() < 6)
+            return;
+        bool valid = true;
+        GpxPoint point{{}, {}, text(f[3], &valid), text(f[4], &valid), text(f[5], &valid)};
+        const std::optional<QString> lat = coordinate(f[1], 90);
+        const std::optional<QString> lon = coordinate(f[2], 180);
+        const qint64 number = f[0].toLongLong();
+        if (!lat || !lon) {
+            result.leftOut.append(
+                {number, point.name,
+                 QStringLiteral("Its coordinates are not numbers within range.")});
+            return;
+        }
+        for (const QString* t : {&point.name, &point.desc, &point.type}) {
+            if (!valid || GpxWriter::unwritableAt(*t) >= 0) {
+                result.leftOut.append(
+                    {number, point.name,
+                     QStringLiteral("Its texts hold a character a GPX file cannot carry.")});
+                return;
+            }
+        }
+        point.lat = *lat;
+        point.lon = *lon;
+        writeOk = writer.write(point);
+        ++result.written;
+    });
+    writeOk = writeOk && writer.end();
+    if (!writeOk || (!rq.device && !file.commit()))
+        return failed(result, QStringLiteral("Writing the GPX file %1 failed.").arg(rq.outputPath),
+                      device->errorString());
+    result.ok = true;
+    return result;
+}

@@ -1,0 +1,42 @@
+#include "DatabaseSchema.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace DatabaseSchema {
+
+QStringList createStatements()
+{
+    return {QStringLiteral("CREATE TABLE category (\n"
+                           "    cat_id  INTEGER PRIMARY KEY,\n"
+                           "    label   TEXT,\n"
+                           "    desc    TEXT,\n"
+                           "    enabled INTEGER\n"
+                           ");"),
+            QStringLiteral("CREATE TABLE poi (\n"
+                           "    poi_id INTEGER PRIMARY KEY,\n"
+                           "    lat    REAL,\n"
+                           "    lon    REAL,\n"
+                           "    label  TEXT,\n"
+                           "    desc   TEXT,\n"
+                           "    cat_id INTEGER\n"
+                           ");")};
+}
+
+ShellResult createDatabase(const QString& dbPath)
+{
+    if (dbPath.isEmpty())
+        return {false, QStringLiteral("No database file was given."), {}, {}};
+    if (QFileInfo::exists(dbPath))
+        return {false, QStringLiteral("The file \"%1\" already exists.").arg(dbPath), {}, {}};
+    ShellResult result = DatabaseShell::runNewDatabase(dbPath, createStatements());
+    // The shell may have made the file before a statement failed: no half database stays.
+    if (!result.ok)
+        QFile::remove(dbPath);
+    else if (!QFileInfo(dbPath).isFile())
+        result = {
+            false, QStringLiteral("The database file \"%1\" was not created.").arg(dbPath), {}, {}};
+    return result;
+}
+
+} // namespace DatabaseSchema

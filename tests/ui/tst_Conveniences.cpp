@@ -1,0 +1,181 @@
+#include "WindowTest.h"
+
+#include "ConvertTestSupport.h"
+#include "PoiConverter.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QRadioButton>
+#include <QUrl>
+
+// What a person who prepares POIs every week leans on: a first database, choices kept between
+// runs, duplicates caught, files dropped on the window, lines copied, POIs back out to GPX.
+class TestConveniences : public WindowTest
+{
+    Q_OBJECT
+
+    void trigger(const char* action) { m_window->findChild<QAction*>(action)->trigger(); }
+    void drop(const QStringList& paths)
+    {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& path : paths)
+            urls << QUrl::fromLocalFile(path);
+        data.setUrls(urls);
+        // As a real drag does it: the field is entered, then dropped on.
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(w("txtPoiPath"), &enter);
+        QApplication::sendEvent(w("txtPoiPath"), &event);
+        QVERIFY(enter.isAccepted() && event.isAccepted());
+        QTRY_VERIFY(idle());
+    }
+    void reopenWindow()
+    {
+        m_window = std::make_unique<frmMain>();
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QTRY_VERIFY(idle());
+    }
+
+private slots:
+    void init() { QVERIFY(openWindow()); }
+    void cleanup() { closeWindow(); }
+
+    void aNewDatabaseIsChosenAndTakesALoad()
+    {
+        const QString path = m_db->folder() + "/first.db";
+        m_prompts->files << m_db->path() << path;
+        trigger("mnuNewDb"); // an existing file is refused
+        QCOMPARE(m_prompts->texts().value(0),
+                 m_db->path() + " already exists; a new POI database needs a new file name.");
+        trigger("mnuNewDb");
+        QTRY_VERIFY(idle());
+        QCOMPARE(w<QLineEdit>("txtDb")->text(), path);
+        QVERIFY(w("Frame1")->isEnabled());
+        QCOMPARE(m_window->statusText(), QStringLiteral("Now select ( Or add a new ) category "));
+        QCOMPARE(ConvertTestSupport::query(path, "select count(*) from poi;"), QStringLiteral("0"));
+    }
+
+    void duplicatesAreCaught_data()
+    {
+        QTest::addColumn<Prompts::Answer>("answer");
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("cancel") << Prompts::Answer::Cancel << 3
+                                << "Nothing was loaded into poi.db.";
+        QTest::newRow("load all") << Prompts::Answer::Ok << 6
+                                  << "Loaded 3 waypoints into poi.db (category Cafe).";
+        QTest::newRow("skip those")
+            << Prompts::Answer::Alternative << 4
+            << "Loaded 1 waypoint into poi.db (category Cafe). 2 waypoints already there left out.";
+    }
+    void duplicatesAreCaught()
+    {
+        QFETCH(Prompts::Answer, answer);
+        chooseDatabase(m_db->path());
+        pickCategory(0);
+        w<QLineEdit>("txtPoiPath")->setText(writeFile("trip.gpx", waypoints(3)));
+        w<QRadioButton>("Option1")->click();
+        click("cmdConv");
+        QVERIFY(m_prompts->messages.isEmpty());
+        // Another category's copy is no duplicate; a changed label is none either.
+        QVERIFY(m_db->shell("update poi set cat_id = 2 where label = 'P2';").has_value());
+        m_prompts->answers << answer;
+        click("cmdConv");
+        QTRY_VERIFY(idle());
+        QCOMPARE(m_prompts->texts(),
+                 QStringList{"2 of these 3 waypoints are already in the database."});
+        QCOMPARE(m_prompts->messages[0].choices, (QStringList{"Load all", "Skip those"}));
+        QTEST(m_db->count("poi"), "stored");
+        QTEST(m_window->statusText(), "status");
+    }
+
+    void choicesAreRememberedAndALostDatabaseForgotten()
+    {
+        chooseDatabase(m_db->path());
+        w<QLineEdit>("TxtTemp")->setText(m_db->folder());
+        w<QRadioButton>("Option3")->setChecked(true);
+        const QString gpx = writeFile("trip.gpx", waypoints(1));
+        m_prompts->files << gpx;
+        click("cmdpFileOpen");
+        reopenWindow();
+        QCOMPARE(w<QLineEdit>("txtDb")->text(), m_db->path());
+        QCOMPARE(w<QComboBox>("cmbCat")->count(), 4);
+        QCOMPARE(w<QLineEdit>("TxtTemp")->text(), m_db->folder());
+        QVERIFY(w<QRadioButton>("Option3")->isChecked());
+        QVERIFY(w("Frame1")->isEnabled());
+        click("cmdpFileOpen"); // cancelled; it opened in the last GPX file's folder
+        QCOMPARE(m_prompts->fileRequests.last().directory, m_db->folder());
+
+        QVERIFY(QFile::remove(m_db->path()));
+        reopenWindow();
+        QVERIFY(m_prompts->messages.isEmpty());
+        QVERIFY(w<QLineEdit>("txtDb")->text().isEmpty());
+        QVERIFY(m_window->statusText().startsWith("The database from last time, " + m_db->path() +
+                                                  ", could not be opened and is forgotten"));
+        reopenWindow();
+        QCOMPARE(m_window->statusText(),
+                 QStringLiteral("First Select a database using the file selector"));
+    }
+
+    void droppedFilesAreTakenAsTheChoosersTakeThem()
+    {
+        const QString gpx = writeFile("dropped.GPX", waypoints(1));
+        drop({gpx, m_db->path()});
+        QCOMPARE(w<QLineEdit>("txtPoiPath")->text(), gpx);
+        QCOMPARE(w<QLineEdit>("txtDb")->text(), m_db->path());
+        QCOMPARE(w<QComboBox>("cmbCat")->count(), 4);
+        drop({writeFile("notes.txt", "not a database")});
+        QCOMPARE(m_prompts->texts(),
+                 QStringList{"The categories could not be read from this database."});
+    }
+
+    void ctrlCCopiesTheSelectedLines()
+    {
+        chooseDatabase(m_db->path());
+        click("cmdViewCat");
+        const QStringList lines = list1();
+        QTest::keySequence(w("List1"), QKeySequence::Copy);
+        QCOMPARE(QGuiApplication::clipboard()->text(), lines.join("\n"));
+        // A click moves a line over to lstSelected: those are the lines picked.
+        for (const int row : {3, 1}) {
+            auto* list = w<QListView>("List1");
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualRect(list->model()->index(row, 0)).center());
+        }
+        QTest::keySequence(w("lstSelected"), QKeySequence::Copy);
+        QCOMPARE(QGuiApplication::clipboard()->text(), lines[1] + "\n" + lines[3]);
+    }
+
+    void poisGoBackOutToGpx()
+    {
+        chooseDatabase(m_db->path());
+        QVERIFY(m_db->shell("insert into poi(lat,lon,label,desc,cat_id) values(51.5,-0.12,"
+                            "'Mill & <Co>','a' || char(10) || 'b',1), (1,2,'Fuel stop','',2),"
+                            "(3,4,'bell' || char(7),'',1);")
+                    .has_value());
+        pickCategory(0);
+        const QString gpx = m_db->folder() + "/out.gpx";
+        m_prompts->answers << Prompts::Answer::Ok; // only Cafe
+        m_prompts->files << gpx;
+        trigger("mnuExport");
+        QTRY_VERIFY(idle());
+        QCOMPARE(m_prompts->messages[0].choices, (QStringList{"Only \"Cafe\"", "All POIs"}));
+        QCOMPARE(m_window->statusText(), "Exported 1 POI to " + gpx + ".");
+        QCOMPARE(m_prompts->texts().value(1),
+                 QStringLiteral("1 POI could not be written to the GPX file and were left out."));
+        // The converter reads it back as it was stored.
+        ConvertRequest read;
+        read.gpxPath = gpx;
+        const ConvertResult back = Convert_Poi(read);
+        QCOMPARE(back.statements.size(), 1);
+        QVERIFY(back.statements[0].startsWith("INSERT INTO poi(lat,lon,label,desc,cat_id) "
+                                              "VALUES(51.5,-0.12,'Mill & <Co>','a"));
+    }
+};
+
+QTEST_MAIN(TestConveniences)
+#include "tst_Conveniences.moc"

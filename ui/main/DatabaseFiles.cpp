@@ -1,0 +1,129 @@
+#include "DatabaseFiles.h"
+
+#include "PoiExport.h"
+#include "Prompts.h"
+#include "StatusTexts.h"
+#include "TaskRunner.h"
+
+#include <QWidget>
+
+#include <DatabaseSchema.h>
+
+#include <QFileInfo>
+
+#include <memory>
+
+namespace {
+
+constexpr int kLeftOutListed = 20;
+
+QString pois(qint64 count)
+{
+    return countOf(count, QStringLiteral("POI"), QStringLiteral("POIs"));
+}
+
+} // namespace
+
+DatabaseFiles::DatabaseFiles(Inputs inputs, TaskRunner& runner, QWidget* window)
+    : QObject(window), m_inputs(std::move(inputs)), m_runner(runner), m_window(window)
+{
+}
+
+void DatabaseFiles::newDatabase()
+{
+    if (m_runner.isRunning())
+        return;
+    Prompts::FileRequest request;
+    request.title = QStringLiteral("New POI Database");
+    request.filters = filtersFromList(QStringLiteral("Database Files (*.db)|*.db|"));
+    request.defaultSuffix = QStringLiteral("db");
+    const QString path = Prompts::current().saveFile(m_window, request);
+    if (path.isEmpty())
+        return;
+    // The save dialog asks before replacing a file; a database is never replaced.
+    if (QFileInfo::exists(path)) {
+        showMessage(m_window,
+                    QStringLiteral("%1 already exists; a new POI database needs a new file name.")
+                        .arg(path));
+        return;
+    }
+    auto created = std::make_shared<ShellResult>();
+    m_runner.start(
+        QStringLiteral("Creating %1").arg(QFileInfo(path).fileName()), QString(),
+        [created, path](TaskRunner::Control&) { *created = DatabaseSchema::createDatabase(path); },
+        [this, created, path](bool) {
+            if (!created->ok) {
+                showMessage(m_window, QStringLiteral("The new POI database could not be created."),
+                            created->errorMessage);
+                return;
+            }
+            emit databaseCreated(path);
+        });
+}
+
+void DatabaseFiles::exportPois()
+{
+    if (m_runner.isRunning())
+        return;
+    const QString dbPath = m_inputs.databasePath();
+    if (dbPath.isEmpty()) {
+        showMessage(m_window, QStringLiteral("First Select a database using the file selector"));
+        return;
+    }
+    ExportRequest request;
+    request.dbPath = dbPath;
+    const std::optional<QString> category = m_inputs.categoryNumber();
+    if (category) {
+        const QString label = m_inputs.categoryLabel();
+        const Prompts::Answer answer = askChoice(
+            m_window,
+            QStringLiteral("Export only the POIs of the category \"%1\", or all POIs?").arg(label),
+            QStringLiteral("Only \"%1\"").arg(label), QStringLiteral("All POIs"));
+        if (answer == Prompts::Answer::Cancel)
+            return;
+        if (answer == Prompts::Answer::Ok)
+            request.category = category->toLongLong();
+    }
+    Prompts::FileRequest file;
+    file.title = QStringLiteral("Export POIs to GPX");
+    file.filters = filtersFromList(QStringLiteral("Poi Files (*.gpx)|*.gpx|"));
+    file.defaultSuffix = QStringLiteral("gpx");
+    file.directory = QFileInfo(dbPath).absolutePath();
+    request.outputPath = Prompts::current().saveFile(m_window, file);
+    if (request.outputPath.isEmpty())
+        return;
+
+    auto result = std::make_shared<ExportResult>();
+    m_runner.start(
+        QStringLiteral("Exporting to %1").arg(QFileInfo(request.outputPath).fileName()), QString(),
+        [result, request](TaskRunner::Control& control) {
+            *result = ::exportPois(request, control.stopCheck());
+        },
+        [this, result, request](bool) {
+            if (result->stopped) {
+                emit statusMessage(QStringLiteral("Export cancelled: %1 was not written.")
+                                       .arg(request.outputPath));
+                return;
+            }
+            if (!result->ok) {
+                showMessage(m_window, result->error, result->errorDetail);
+                return;
+            }
+            emit statusMessage(QStringLiteral("Exported %1 to %2.")
+                                   .arg(pois(result->written), request.outputPath));
+            if (result->leftOut.isEmpty())
+                return;
+            QStringList lines;
+            for (const LeftOutPoi& poi : result->leftOut.mid(0, kLeftOutListed))
+                lines << QStringLiteral("POI %1 \"%2\": %3")
+                             .arg(poi.number)
+                             .arg(poi.label, poi.reason);
+            if (result->leftOut.size() > kLeftOutListed)
+                lines << QStringLiteral("… and %1 more.")
+                             .arg(result->leftOut.size() - kLeftOutListed);
+            showMessage(m_window,
+                        QStringLiteral("%1 could not be written to the GPX file and were left out.")
+                            .arg(pois(result->leftOut.size())),
+                        lines.join(u'\n'));
+        });
+}
