@@ -1,6 +1,9 @@
 #include "frmNewCat.h"
 
+#include "ScriptedPrompts.h"
+
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -12,28 +15,39 @@ class TestNewCatDialog : public QObject
 private slots:
     void keepsItsTextsAfterActionAndCancel()
     {
-        frmNewCat dialog;
-        QSignalSpy action(&dialog, &frmNewCat::actionRequested);
-        dialog.open();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("New Category"));
-        auto* label = dialog.findChild<QLineEdit*>("txtNewLab");
-        auto* description = dialog.findChild<QLineEdit*>("txtNewDesc");
+        ScriptedPrompts prompts;
+        QWidget window;
+        window.setGeometry(100, 100, 600, 400);
+        window.show();
+        QPointer<frmNewCat> dialog = new frmNewCat(&window);
+        QSignalSpy action(dialog.data(), &frmNewCat::actionRequested);
+        dialog->open();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("New Category"));
+        QCOMPARE(dialog->frameGeometry().center(), window.frameGeometry().center());
+        auto* label = dialog->findChild<QLineEdit*>("txtNewLab");
+        auto* description = dialog->findChild<QLineEdit*>("txtNewDesc");
+        QTest::keyClicks(label, " ");
+        QTest::mouseClick(dialog->findChild<QPushButton*>("cmdAction"), Qt::LeftButton);
+        QCOMPARE(prompts.texts(), QStringList{"A new category needs a label."});
+        QVERIFY(dialog->isVisible() && action.isEmpty());
         QTest::keyClicks(label, "Pubs");
         QTest::keyClicks(description, "Beer & more");
 
-        QTest::mouseClick(dialog.findChild<QPushButton*>("cmdAction"), Qt::LeftButton);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("cmdAction"), Qt::LeftButton);
         QCOMPARE(action.count(), 1);
-        QVERIFY(!dialog.isVisible());
-        dialog.open();
-        QCOMPARE(dialog.label(), QStringLiteral("Pubs"));
-        QCOMPARE(dialog.description(), QStringLiteral("Beer & more"));
+        QVERIFY(!dialog->isVisible());
+        dialog->open();
+        QCOMPARE(dialog->label(), QStringLiteral(" Pubs"));
+        QCOMPARE(dialog->description(), QStringLiteral("Beer & more"));
 
-        QTest::mouseClick(dialog.findChild<QPushButton*>("cmdNExit"), Qt::LeftButton);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("cmdNExit"), Qt::LeftButton);
         QCOMPARE(action.count(), 1);
-        QVERIFY(!dialog.isVisible());
-        dialog.open();
-        QCOMPARE(dialog.label(), QStringLiteral("Pubs"));
+        QVERIFY(!dialog->isVisible());
+        dialog->open();
+        QCOMPARE(dialog->label(), QStringLiteral(" Pubs"));
+        dialog->close(); // the close box unloads it
+        QTRY_VERIFY(dialog.isNull());
     }
 
     void enterAddsNothingAndEscapeIsExit()

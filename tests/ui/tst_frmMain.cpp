@@ -8,6 +8,8 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPointer>
@@ -17,6 +19,7 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QStyleOptionGroupBox>
 #include <QTest>
 
 #include <memory>
@@ -127,6 +130,51 @@ private slots:
             QWidget* widget = w(name);
             QVERIFY2(client->rect().contains(widget->geometry()), name);
             QVERIFY2(widget->visibleRegion().boundingRect() == widget->rect(), name);
+        }
+    }
+
+    // Run at two scales: no caption, option circle or frame title is clipped, and no control
+    // covers a frame's border or title.
+    void everyCaptionFitsItsControl()
+    {
+        for (QWidget* control : m_window->centralWidget()->findChildren<QWidget*>()) {
+            const QByteArray name = control->objectName().toUtf8();
+            const QStyle* style = control->style();
+            QStyleOptionButton option;
+            option.initFrom(control);
+            QString text;
+            QRect room = control->contentsRect();
+            if (auto* label = qobject_cast<QLabel*>(control)) {
+                text = label->text();
+            } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+                text = option.text = button->text();
+                const bool isOption = qobject_cast<QRadioButton*>(control);
+                room = style->subElementRect(isOption ? QStyle::SE_RadioButtonContents
+                                                      : QStyle::SE_PushButtonContents,
+                                             &option, control);
+                if (isOption)
+                    QVERIFY2(control->rect().contains(style->subElementRect(
+                                 QStyle::SE_RadioButtonIndicator, &option, control)),
+                             name);
+            } else if (auto* frame = qobject_cast<QGroupBox*>(control)) {
+                QStyleOptionGroupBox box;
+                box.initFrom(frame);
+                box.text = text = frame->title();
+                box.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+                room = style->subControlRect(QStyle::CC_GroupBox, &box, QStyle::SC_GroupBoxLabel, frame);
+                const QRect border = style->subControlRect(QStyle::CC_GroupBox, &box,
+                                                           QStyle::SC_GroupBoxFrame, frame);
+                QVERIFY2(frame->rect().contains(room) && qAbs(room.center().y() - border.top()) <= 1, name);
+                for (QWidget* inside : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                    QVERIFY2(border.adjusted(2, 2, -2, -2).contains(inside->geometry()) &&
+                                 !room.intersects(inside->geometry()),
+                             inside->objectName().toUtf8());
+            }
+            const QFontMetrics metrics(control->font());
+            if (!text.isEmpty())
+                QVERIFY2(metrics.horizontalAdvance(text) <= room.width() &&
+                             metrics.height() <= room.height(),
+                         name);
         }
     }
 

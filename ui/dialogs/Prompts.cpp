@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace {
 
@@ -30,11 +31,7 @@ public:
     QString openFile(QWidget* parent, const FileRequest& r) override
     {
         QFileDialog dialog(parent, r.title);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setNameFilters(r.filters);
-        if (r.selectedFilter >= 0 && r.selectedFilter < r.filters.size())
-            dialog.selectNameFilter(r.filters.at(r.selectedFilter));
+        setUpOpenDialog(dialog, r);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {};
         return dialog.selectedFiles().constFirst();
@@ -71,6 +68,31 @@ Prompts::Answer askOkCancel(QWidget* parent, const QString& text, const QString&
     m.title = title;
     m.buttons = Prompts::Buttons::OkCancel;
     return Prompts::current().message(parent, m);
+}
+
+void setUpOpenDialog(QFileDialog& dialog, const Prompts::FileRequest& request)
+{
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // The dialog matches each entry by the patterns of its last parentheses and shows the text
+    // before them: every entry gets its patterns added, so it shows as written. There "*.*"
+    // becomes "*", which matches names without a dot as well.
+    static const QRegularExpression patterns(QStringLiteral(R"(\(([^()]*)\)\s*$)"));
+    QStringList filters;
+    for (const QString& filter : request.filters) {
+        const QRegularExpressionMatch match = patterns.match(filter);
+        QStringList matched = match.hasMatch()
+                                  ? match.captured(1).split(u' ', Qt::SkipEmptyParts)
+                                  : QStringList{QStringLiteral("*")};
+        for (QString& pattern : matched)
+            if (pattern == u"*.*")
+                pattern = QStringLiteral("*");
+        filters << filter + QStringLiteral(" (") + matched.join(u' ') + u')';
+    }
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(filters);
+    if (request.selectedFilter >= 0 && request.selectedFilter < filters.size())
+        dialog.selectNameFilter(filters.at(request.selectedFilter));
 }
 
 QStringList filtersFromList(const QString& filterList)
