@@ -233,7 +233,9 @@ private slots:
         QTRY_VERIFY(list->horizontalScrollBar()->maximum() > 0);
         list->horizontalScrollBar()->setValue(200);
         list->verticalScrollBar()->setValue(1);
-        click("cmdViewCat"); // a new listing starts at its top-left corner
+        // New lines (here straight after others, with no empty list between) start at the
+        // top-left corner.
+        m_window->dbOperationsPanel().showOutput({"INSERT INTO poi ..."});
         QCOMPARE(list->horizontalScrollBar()->value() + list->verticalScrollBar()->value(), 0);
         click("cmdViewPoi");
         QStringList numbers;
