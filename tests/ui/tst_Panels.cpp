@@ -231,6 +231,8 @@ private slots:
         click("cmdViewPoi");
         auto* list = w<QListView>("List1");
         QTRY_VERIFY(list->horizontalScrollBar()->maximum() > 0);
+        QCOMPARE(list->horizontalScrollBar()->maximum() + list->viewport()->width(),
+                 frmMain::kList1Extent);
         list->horizontalScrollBar()->setValue(200);
         list->verticalScrollBar()->setValue(1);
         // New lines (here straight after others, with no empty list between) start at the
