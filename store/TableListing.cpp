@@ -33,7 +33,8 @@ qsizetype fieldLength(std::span<const QStringView> row, int field)
 
 using RowVisitor = std::function<void(std::span<const QStringView>)>;
 
-// Two passes over the rows: the first measures the columns, the second lays out the lines. `forEachRow` hands every row to its visitor, in order.
+// Two passes over the rows: the first measures the columns, the second lays out the lines.
+// `forEachRow` hands every row to its visitor, in order.
 QStringList layOut(const Layout& layout, const std::function<void(const RowVisitor&)>& forEachRow,
                    qsizetype rowCountHint)
 {

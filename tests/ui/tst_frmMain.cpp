@@ -35,7 +35,8 @@ private slots:
         QCOMPARE(categories->count(), 0);
         QVERIFY(categories->isLocked());
         QCOMPARE(w<QListView>("List1")->selectionMode(), QAbstractItemView::SingleSelection);
-        QCOMPARE(w<QListView>("lstSelected")->selectionMode(), QAbstractItemView::ExtendedSelection);
+        QCOMPARE(w<QListView>("lstSelected")->selectionMode(),
+                 QAbstractItemView::ExtendedSelection);
         QCOMPARE(m_window->focusWidget(), w("optCatAction"));
         QCOMPARE(m_window->statusText(),
                  QStringLiteral("First Select a database using the file selector"));

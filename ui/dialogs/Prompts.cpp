@@ -81,9 +81,8 @@ void setUpOpenDialog(QFileDialog& dialog, const Prompts::FileRequest& request)
     QStringList filters;
     for (const QString& filter : request.filters) {
         const QRegularExpressionMatch match = patterns.match(filter);
-        QStringList matched = match.hasMatch()
-                                  ? match.captured(1).split(u' ', Qt::SkipEmptyParts)
-                                  : QStringList{QStringLiteral("*")};
+        QStringList matched = match.hasMatch() ? match.captured(1).split(u' ', Qt::SkipEmptyParts)
+                                               : QStringList{QStringLiteral("*")};
         for (QString& pattern : matched)
             if (pattern == u"*.*")
                 pattern = QStringLiteral("*");
@@ -103,8 +102,10 @@ QStringList filtersFromList(const QString& filterList)
         if (parts.at(i).isEmpty())
             continue;
         const QString description = parts.at(i);
-        const QString pattern = QString(parts.at(i + 1)).replace(QLatin1Char(';'), QLatin1Char(' '));
-        // Qt reads the patterns from the last parentheses; keep a description that already names them.
+        const QString pattern =
+            QString(parts.at(i + 1)).replace(QLatin1Char(';'), QLatin1Char(' '));
+        // Qt reads the patterns from the last parentheses; keep a description that already names
+        // them.
         filters << (description.endsWith(QLatin1Char(')')) && description.contains(pattern)
                         ? description
                         : description + QStringLiteral(" (") + pattern + QLatin1Char(')'));
