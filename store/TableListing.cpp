@@ -33,21 +33,24 @@ qsizetype fieldLength(std::span<const QStringView> row, int field)
 
 using RowVisitor = std::function<void(std::span<const QStringView>)>;
 
-// Two passes over the rows: the first measures the label and description columns, the
-// second lays out the lines. `forEachRow` hands every row to its visitor, in order.
+// Two passes over the rows: the first measures the columns, the second lays out the lines.
+// `forEachRow` hands every row to its visitor, in order.
 QStringList layOut(const Layout& layout, const std::function<void(const RowVisitor&)>& forEachRow,
                    qsizetype rowCountHint)
 {
-    qsizetype longestLabel = layout.measuredStart;
-    qsizetype longestDescription = layout.measuredStart;
+    // Every column is as wide as its widest value, and at least its own width; the label and
+    // description columns are one wider than their widest value, so they always end in a blank.
+    std::array<qsizetype, 6> longest{};
+    longest[layout.labelField] = layout.measuredStart;
+    longest[layout.descriptionField] = layout.measuredStart;
     forEachRow([&](std::span<const QStringView> row) {
-        longestLabel = std::max(longestLabel, fieldLength(row, layout.labelField));
-        longestDescription =
-            std::max(longestDescription, fieldLength(row, layout.descriptionField));
+        for (int field = 0; field < layout.shownFields; ++field)
+            longest[field] = std::max(longest[field], fieldLength(row, field));
     });
     std::array<int, 6> widths = layout.widths;
-    widths[layout.labelField] = int(longestLabel + 1);
-    widths[layout.descriptionField] = int(longestDescription + 1);
+    for (int field = 0; field < layout.shownFields; ++field)
+        widths[field] = widths[field] == 0 ? int(longest[field] + 1)
+                                           : std::max(widths[field], int(longest[field]));
     qsizetype lineLength = layout.shownFields - 1;
     for (int field = 0; field < layout.shownFields; ++field)
         lineLength += widths[field];

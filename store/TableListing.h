@@ -3,8 +3,8 @@
 #include "DatabaseShell.h"
 
 // A whole table laid out as text columns, one line per row, for the main list.
-// Fixed columns keep their width; the label and description columns are as wide as their
-// longest value plus one. A value wider than its column is shown whole.
+// Fixed columns are as wide as their width or their widest value, whichever is larger; the
+// label and description columns are as wide as their longest value plus one.
 class TableListing
 {
 public:

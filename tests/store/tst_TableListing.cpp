@@ -43,9 +43,10 @@ private slots:
     void showsOddRowsWhole()
     {
         const TableListing categories(TableListing::Table::Category);
-        // Longer than the fixed width, fewer fields than the table, more fields than shown.
-        QCOMPARE(categories.format(rows({{"123456", "a", "b", "1"}}))[0],
-                 QStringLiteral("123456|a |b |1  "));
+        // Longer than the fixed width (the column widens for every line), fewer fields than
+        // the table, more fields than shown.
+        QCOMPARE(categories.format(rows({{"123456", "a", "b", "1"}, {"7", "a", "b", "1234"}})),
+                 (QStringList{"123456|a |b |1   ", "7     |a |b |1234"}));
         QCOMPARE(categories.format(rows({{"5", "Cafe"}}))[0], QStringLiteral("5   |Cafe |  |   "));
         QCOMPARE(categories.format(rows({{"5", "a", "b", "1", "extra"}}))[0],
                  QStringLiteral("5   |a |b |1  "));

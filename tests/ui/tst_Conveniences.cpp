@@ -129,8 +129,9 @@ private slots:
         QCOMPARE(w<QLineEdit>("txtDb")->text(), m_db->path());
         QCOMPARE(w<QComboBox>("cmbCat")->count(), 4);
         drop({writeFile("notes.txt", "not a database")});
-        QCOMPARE(m_prompts->texts(),
-                 QStringList{"The categories could not be read from this database."});
+        QCOMPARE(m_prompts->texts(), QStringList{"\"notes.txt\" is not a POI database or cannot "
+                                                 "be read. The database in use stays \"poi.db\"."});
+        QCOMPARE(w<QLineEdit>("txtDb")->text(), m_db->path());
     }
 
     void ctrlCCopiesTheSelectedLines()

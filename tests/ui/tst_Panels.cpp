@@ -8,9 +8,12 @@
 #include "frmNewPoi.h"
 
 #include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 
 // What each panel does with its own controls, on a real window over a real database.
 class TestPanels : public WindowTest
@@ -27,11 +30,21 @@ class TestPanels : public WindowTest
     }
     void addPoi(int count)
     {
-        for (int i = 1; i <= count; ++i)
-            QVERIFY(m_db->shell(QStringLiteral("insert into poi(lat,lon,label,desc,cat_id) "
-                                               "values(1,2,'p%1','',1);")
-                                    .arg(i))
-                        .has_value());
+        QVERIFY(m_db->shell(QStringLiteral("with recursive n(i) as (select 1 union all select i+1 "
+                                           "from n where i<%1) insert into poi(lat,lon,label,desc,"
+                                           "cat_id) select 1,2,'p'||i,'',1 from n;").arg(count)));
+    }
+    // "Action" in the New Category dialog, and the run it starts.
+    void addCategory(frmNewCat* dialog)
+    {
+        QTest::mouseClick(dialog->findChild<QPushButton*>("cmdAction"), Qt::LeftButton);
+        QTRY_VERIFY(idle());
+    }
+    void clickRow(const char* list, int row)
+    {
+        auto* view = w<QListView>(list);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->visualRect(view->model()->index(row, 0)).center());
     }
     void select(const char* list, const QList<int>& rowNumbers)
     {
@@ -55,6 +68,11 @@ private slots:
         QCOMPARE(m_prompts->fileRequests[1].filters,
                  (QStringList{"All Files (*.*)", "Database Files (*.db)"}));
         QCOMPARE(m_prompts->fileRequests[1].selectedFilter, 1);
+        QFileDialog dialog;
+        setUpOpenDialog(dialog, m_prompts->fileRequests[1]);
+        QCOMPARE(dialog.findChild<QComboBox*>("fileTypeCombo")->itemText(0), "All Files (*.*)");
+        dialog.selectNameFilter(dialog.nameFilters()[0]); // lists "trip", a name without a dot
+        QVERIFY(QDir::match(dialog.findChild<QFileSystemModel*>()->nameFilters(), "trip"));
         QVERIFY(w("cmdViewPoi")->isEnabled() && w("Frame1")->isEnabled());
         QVERIFY(!w<LockableComboBox>("cmbCat")->isLocked());
         QCOMPARE(entries(), (QStringList{"Cafe", "Fuel", "Camping", "Museum"}));
@@ -74,27 +92,38 @@ private slots:
         pickCategory(1);
         QCOMPARE(field("txtCurrentCatNo")->text(), QStringLiteral("2"));
         QCOMPARE(field("txtCurrentCatEn")->text(), QStringLiteral("Enabled"));
+        w<QComboBox>("cmbCat")->setFocus(); // a label typed over the pick is the entry
+        w<QComboBox>("cmbCat")->setEditText("Camping");
+        w("txtPoiPath")->setFocus();
+        QCOMPARE(field("txtCurrentCatNo")->text(), QStringLiteral("3"));
+        QCOMPARE(field("txtCurrentCatDesc")->cursorPosition(), 0); // shows "Camp sites…"
         QVERIFY(m_prompts->messages.isEmpty());
 
         const QString notes = writeFile("notes.db", QByteArray(2048, 'x'));
-        chooseDatabase(notes);
+        chooseDatabase(notes); // refused: the database in use stays
         QCOMPARE(m_prompts->texts(),
-                 QStringList{"The categories could not be read from this database."});
+                 QStringList{"\"notes.db\" is not a POI database or cannot be read. The "
+                             "database in use stays \"poi.db\"."});
         QVERIFY(m_prompts->messages[0].detail.contains("not a database"));
-        QVERIFY(entries().isEmpty());
+        QCOMPARE(field("txtDb")->text(), m_db->path());
+        QCOMPARE(entries().size(), 4);
     }
 
     void addingACategorySaysSoAndRefreshesTheListing()
     {
+        click("cmdNewCat");
+        frmNewCat* dialog = m_window->setupPanel().newCategoryDialog();
+        control(dialog, "txtNewLab")->setText("Pubs");
+        addCategory(dialog);
+        QCOMPARE(m_prompts->texts(), QStringList{"You must select a valid poi database"});
+        m_prompts->clear();
         chooseDatabase(m_db->path());
         click("cmdViewCat");
         click("cmdNewCat");
-        frmNewCat* dialog = m_window->setupPanel().newCategoryDialog();
-        QVERIFY(dialog && dialog->isVisible());
+        QVERIFY(dialog->isVisible());
         control(dialog, "txtNewLab")->setText("Joe's \"Bar\" | Grill");
         control(dialog, "txtNewDesc")->setText("a|b");
-        QTest::mouseClick(dialog->findChild<QPushButton*>("cmdAction"), Qt::LeftButton);
-        QTRY_VERIFY(idle());
+        addCategory(dialog);
         QVERIFY(!dialog->isVisible());
         QCOMPARE(m_window->statusText(), QStringLiteral("Added category \"Joe's \"Bar\" | Grill\"."));
         QCOMPARE(entries().last(), QStringLiteral("Joe's \"Bar\" | Grill"));
@@ -105,9 +134,8 @@ private slots:
         QVERIFY(m_db->shell("drop table category;").has_value());
         click("cmdNewCat");
         QCOMPARE(m_window->setupPanel().newCategoryDialog(), dialog);
-        QTest::mouseClick(dialog->findChild<QPushButton*>("cmdAction"), Qt::LeftButton);
-        QTRY_VERIFY(idle());
-        QCOMPARE(m_prompts->texts().value(0), QStringLiteral("New Category failed"));
+        addCategory(dialog);
+        QCOMPARE(m_prompts->texts(), QStringList{"New Category failed"});
     }
 
     void derivesTheOutputPath_data()
@@ -202,6 +230,17 @@ private slots:
                                        "3   |Camping |Camp sites and caravan parks |1  ",
                                        "4   |Museum  |Museums and galleries        |0  "}));
         click("cmdViewPoi");
+        auto* list = w<QListView>("List1");
+        QTRY_VERIFY(list->horizontalScrollBar()->maximum() > 0);
+        QCOMPARE(list->horizontalScrollBar()->maximum() + list->viewport()->width(),
+                 frmMain::kList1Extent);
+        list->horizontalScrollBar()->setValue(200);
+        list->verticalScrollBar()->setValue(1);
+        // New lines (here straight after others, with no empty list between) start at the
+        // top-left corner.
+        m_window->dbOperationsPanel().showOutput({"INSERT INTO poi ..."});
+        QCOMPARE(list->horizontalScrollBar()->value() + list->verticalScrollBar()->value(), 0);
+        click("cmdViewPoi");
         QStringList numbers;
         for (const QString& line : list1())
             numbers << line.section(u'|', 0, 0).trimmed();
@@ -231,24 +270,20 @@ private slots:
         addPoi(5);
         click("cmdViewPoi");
         const QStringList listing = list1();
-        auto* view = w<QListView>("List1");
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                          view->visualRect(view->model()->index(1, 0)).center());
+        clickRow("List1", 1);
         QCOMPARE(rows("lstSelected").items(), QStringList{listing[1]});
         select("List1", {0});
         select("List1", {2});
-        select("lstSelected", {0, 1, 2});
-        QCOMPARE(list1(), listing);
-
-        select("List1", {0});
-        w<QListView>("lstSelected")->selectionModel()->setCurrentIndex(
-            rows("lstSelected").index(0), QItemSelectionModel::NoUpdate);
+        clickRow("lstSelected", 2); // listing[4] goes back; a current line stays
         m_prompts->answers << Prompts::Answer::Ok << Prompts::Answer::Ok << Prompts::Answer::Cancel;
         click("cmdActiondb");
         QCOMPARE(m_prompts->messages[0].title, QStringLiteral("DELETE THESE Category?????"));
-        QCOMPARE(m_prompts->messages[0].text, listing[0]);
+        QCOMPARE(m_prompts->messages[0].text, listing[1]);
         QCOMPARE(m_prompts->messages[1].text, QStringLiteral("I Would delete these Category if working"));
+        select("lstSelected", {0, 1}); // both at once
+        QCOMPARE(list1(), listing);
         click("cmdActiondb");
+        QCOMPARE(m_prompts->messages[2].text, QString());
         QCOMPARE(m_prompts->texts().last(), QStringLiteral("Cancelled!!"));
         QCOMPARE(m_db->count("poi"), 5);
     }

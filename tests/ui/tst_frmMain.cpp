@@ -1,88 +1,31 @@
+#include "WindowTest.h"
+
 #include "LockableComboBox.h"
 #include "Platform.h"
-#include "ScriptedPrompts.h"
-#include "TempSettings.h"
-#include "SortedListModel.h"
 #include "Version.h"
 #include "frmAbout.h"
-#include "frmMain.h"
 
-#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
 #include <QPushButton>
+#include <QPointer>
 #include <QRadioButton>
-#include <QScrollBar>
-#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QTest>
-
-#include <memory>
-
-namespace {
-
-template <typename T = QWidget> T* control(const QObject* window, const char* name)
-{
-    T* found = window->findChild<T*>(QLatin1String(name));
-    if (!found)
-        qWarning("no control named %s", name);
-    return found;
-}
-
-} // namespace
+#include <QStyleOptionGroupBox>
 
 // The window as laid out, and the commands of its menu bar.
-class TestFrmMain : public QObject
+class TestFrmMain : public WindowTest
 {
     Q_OBJECT
 
-    TempSettings m_settings;
-    std::unique_ptr<ScriptedPrompts> m_prompts;
-    std::unique_ptr<frmMain> m_window;
-
-    SortedListModel& rows(const char* list) const
-    {
-        return *static_cast<SortedListModel*>(w<QListView>(list)->model());
-    }
-    QWidget* w(const char* name) const { return control(m_window.get(), name); }
-    template <typename T> T* w(const char* name) const { return control<T>(m_window.get(), name); }
-
-    void clickRow(QListView* view, int row, Qt::KeyboardModifiers modifiers = {})
-    {
-        const QModelIndex index = view->model()->index(row, 0);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers,
-                          view->visualRect(index).center());
-    }
-    static QStringList selectedTexts(QListView* view)
-    {
-        QModelIndexList rows = view->selectionModel()->selectedRows();
-        std::sort(rows.begin(), rows.end());
-        QStringList texts;
-        for (const QModelIndex& index : rows)
-            texts << index.data().toString();
-        return texts;
-    }
-
 private slots:
-    void init()
-    {
-        m_prompts = std::make_unique<ScriptedPrompts>();
-        m_window = std::make_unique<frmMain>();
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    }
-    void cleanup()
-    {
-        m_window.reset();
-        m_prompts.reset();
-    }
+    void init() { QVERIFY(openWindow()); }
+    void cleanup() { closeWindow(); }
 
     void startsInItsInitialState()
     {
@@ -94,6 +37,9 @@ private slots:
         auto* categories = w<LockableComboBox>("cmbCat");
         QCOMPARE(categories->count(), 0);
         QVERIFY(categories->isLocked());
+        QCOMPARE(w<QListView>("List1")->selectionMode(), QAbstractItemView::SingleSelection);
+        QCOMPARE(w<QListView>("lstSelected")->selectionMode(),
+                 QAbstractItemView::ExtendedSelection);
         QCOMPARE(m_window->focusWidget(), w("optCatAction"));
         QCOMPARE(m_window->statusText(),
                  QStringLiteral("First Select a database using the file selector"));
@@ -107,13 +53,13 @@ private slots:
     void menuCommands()
     {
         for (int i = 0; i < 2; ++i)
-            control<QAction>(m_window.get(), "adb")->trigger();
+            w<QAction>("adb")->trigger();
         QCOMPARE(m_prompts->texts(), QStringList(2, "Not yet Implemented"));
-        control<QAction>(m_window.get(), "mnuAbout")->trigger();
-        control<QAction>(m_window.get(), "mnuAbout")->trigger();
+        w<QAction>("mnuAbout")->trigger();
+        w<QAction>("mnuAbout")->trigger();
         QPointer<frmAbout> about = m_window->aboutBox();
         QVERIFY(about && about->isVisible() && !about->isModal());
-        QCOMPARE(control<QLabel>(about.data(), "Label2")->text(),
+        QCOMPARE(about->findChild<QLabel*>("Label2")->text(),
                  QStringLiteral("Version " GEOFILL_VERSION));
         QCOMPARE(m_window->findChildren<frmAbout*>().size(), 1);
         QWidget dialog; // stands for any other open window
@@ -121,6 +67,66 @@ private slots:
         QTest::mouseClick(w("Command4"), Qt::LeftButton);
         QVERIFY(!m_window->isVisible() && !dialog.isVisible());
         QTRY_VERIFY(about.isNull());
+    }
+
+    void theDatabaseOperationsPanelIsInView()
+    {
+        QWidget* client = m_window->centralWidget();
+        QStatusBar* status = m_window->statusBar();
+        QCOMPARE(status->objectName(), QStringLiteral("StatusBar1"));
+        QCOMPARE(client->size(), QSize(691, 580));
+        QCOMPARE(status->geometry(), QRect(0, client->geometry().bottom() + 1, 691, 28));
+
+        for (const char* name : {"Frame1", "optCatAction", "optPoiAction", "lstSelected"}) {
+            QWidget* widget = w(name);
+            QVERIFY2(client->rect().contains(widget->geometry()), name);
+            QVERIFY2(widget->visibleRegion().boundingRect() == widget->rect(), name);
+        }
+    }
+
+    // Run at two scales: no caption or option circle is clipped, every frame's caption sits on
+    // its border line, and no control covers a frame's border or caption.
+    void everyCaptionFitsItsControl()
+    {
+        for (QWidget* control : m_window->centralWidget()->findChildren<QWidget*>()) {
+            const QByteArray name = control->objectName().toUtf8();
+            const QStyle* style = control->style();
+            QStyleOptionButton option;
+            option.initFrom(control);
+            QStyleOptionGroupBox box;
+            box.initFrom(control);
+            QRect room = control->contentsRect();
+            if (auto* label = qobject_cast<QLabel*>(control))
+                option.text = label->text();
+            if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+                const bool isOption = qobject_cast<QRadioButton*>(control);
+                option.text = button->text();
+                room = style->subElementRect(isOption ? QStyle::SE_RadioButtonContents
+                                                      : QStyle::SE_PushButtonContents,
+                                             &option, control);
+                QVERIFY2(!isOption || control->rect().contains(style->subElementRect(
+                                          QStyle::SE_RadioButtonIndicator, &option, control)),
+                         name);
+            }
+            if (auto* frame = qobject_cast<QGroupBox*>(control)) {
+                option.text = box.text = frame->title();
+                room = style->subControlRect(QStyle::CC_GroupBox, &box, QStyle::SC_GroupBoxLabel,
+                                             frame);
+                const QRect border = style->subControlRect(QStyle::CC_GroupBox, &box,
+                                                           QStyle::SC_GroupBoxFrame, frame);
+                QVERIFY2(qAbs(room.center().y() - border.top()) <= 1, name);
+                for (QWidget* inside : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                    QVERIFY2(border.adjusted(2, 2, -2, -2).contains(inside->geometry()) &&
+                                 !room.intersects(inside->geometry()),
+                             inside->objectName().toUtf8());
+            }
+            QVERIFY2(option.text.isEmpty() ||
+                         (control->fontMetrics().size(Qt::TextShowMnemonic, option.text).width() <=
+                              room.width() &&
+                          control->fontMetrics().height() <= room.height() &&
+                          control->rect().contains(room)),
+                     name);
+        }
     }
 
     void accessKeysAndHints()
@@ -140,56 +146,10 @@ private slots:
         QCOMPARE(w("cmdPoiOpen")->toolTip(), QStringLiteral("Choose the POI database"));
         QCOMPARE(w("cmdpFileOpen")->toolTip(), QStringLiteral("Choose a GPX file"));
         QStringList items;
-        for (QAction* item : control<QMenu>(m_window.get(), "mnu")->actions())
+        for (QAction* item : w<QMenu>("mnu")->actions())
             items << item->text();
         QCOMPARE(items, (QStringList{"&New POI Database…", "&Export POIs to GPX…", "", "&GPS Babel",
                                      "&Allow DB operations", "E&xit"}));
-    }
-
-    void theDatabaseOperationsPanelIsInView()
-    {
-        QWidget* client = m_window->centralWidget();
-        QStatusBar* status = m_window->statusBar();
-        QCOMPARE(status->objectName(), QStringLiteral("StatusBar1"));
-        QCOMPARE(client->size(), QSize(691, 580));
-        QCOMPARE(status->geometry(), QRect(0, client->geometry().bottom() + 1, 691, 28));
-
-        for (const char* name : {"Frame1", "optCatAction", "optPoiAction", "lstSelected"}) {
-            QWidget* widget = w(name);
-            QVERIFY2(client->rect().contains(widget->geometry()), name);
-            QVERIFY2(widget->visibleRegion().boundingRect() == widget->rect(), name);
-        }
-    }
-
-    void selection()
-    {
-        for (const char* list : {"List1", "lstSelected"})
-            rows(list).setItems({"a", "b", "c", "d", "e"});
-        // The panels act on a change of selection; here only the selection itself counts.
-        auto* list1 = w<QListView>("List1");
-        auto* selected = w<QListView>("lstSelected");
-        const QSignalBlocker quiet1(list1->selectionModel());
-        const QSignalBlocker quiet2(selected->selectionModel());
-
-        QCOMPARE(list1->selectionMode(), QAbstractItemView::SingleSelection);
-        QCOMPARE(selected->selectionMode(), QAbstractItemView::ExtendedSelection);
-        clickRow(selected, 1);
-        // A row added later keeps the selection on the same lines.
-        clickRow(selected, 3, Qt::ControlModifier);
-        rows("lstSelected").addItem("0");
-        QCOMPARE(selectedTexts(selected), (QStringList{"b", "d"}));
-    }
-
-    void list1ScrollsSidewaysOverItsExtent()
-    {
-        auto* list1 = w<QListView>("List1");
-        rows("List1").addItem(QString(600, u'x'));
-        rows("List1").addItem(QStringLiteral("short"));
-        QTRY_VERIFY(list1->horizontalScrollBar()->maximum() > 0);
-        QCOMPARE(list1->horizontalScrollBar()->maximum() + list1->viewport()->width(),
-                 frmMain::kList1Extent);
-        list1->horizontalScrollBar()->setValue(list1->horizontalScrollBar()->maximum());
-        QCOMPARE(list1->horizontalScrollBar()->value() + list1->viewport()->width(), 4000);
     }
 
     void lockedCategoryChooser()

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace {
 
@@ -53,13 +54,12 @@ private:
     static QString chooseFile(QWidget* parent, const FileRequest& r, QFileDialog::AcceptMode mode)
     {
         QFileDialog dialog(parent, r.title, r.directory);
-        dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                           : QFileDialog::AnyFile);
-        dialog.setAcceptMode(mode);
+        setUpOpenDialog(dialog, r);
+        if (mode == QFileDialog::AcceptSave) {
+            dialog.setFileMode(QFileDialog::AnyFile);
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+        }
         dialog.setDefaultSuffix(r.defaultSuffix);
-        dialog.setNameFilters(r.filters);
-        if (r.selectedFilter >= 0 && r.selectedFilter < r.filters.size())
-            dialog.selectNameFilter(r.filters.at(r.selectedFilter));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {};
         return dialog.selectedFiles().constFirst();
@@ -108,6 +108,30 @@ Prompts::Answer askOkCancel(QWidget* parent, const QString& text, const QString&
     return Prompts::current().message(parent, m);
 }
 
+void setUpOpenDialog(QFileDialog& dialog, const Prompts::FileRequest& request)
+{
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // The dialog matches each entry by the patterns of its last parentheses and shows the text
+    // before them: every entry gets its patterns added, so it shows as written. There "*.*"
+    // becomes "*", which matches names without a dot as well.
+    static const QRegularExpression patterns(QStringLiteral(R"(\(([^()]*)\)\s*$)"));
+    QStringList filters;
+    for (const QString& filter : request.filters) {
+        const QRegularExpressionMatch match = patterns.match(filter);
+        QStringList matched = match.hasMatch() ? match.captured(1).split(u' ', Qt::SkipEmptyParts)
+                                               : QStringList{QStringLiteral("*")};
+        for (QString& pattern : matched)
+            if (pattern == u"*.*")
+                pattern = QStringLiteral("*");
+        filters << filter + QStringLiteral(" (") + matched.join(u' ') + u')';
+    }
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(filters);
+    if (request.selectedFilter >= 0 && request.selectedFilter < filters.size())
+        dialog.selectNameFilter(filters.at(request.selectedFilter));
+}
+
 QStringList filtersFromList(const QString& filterList)
 {
     const QStringList parts = filterList.split(QLatin1Char('|'));
@@ -116,8 +140,10 @@ QStringList filtersFromList(const QString& filterList)
         if (parts.at(i).isEmpty())
             continue;
         const QString description = parts.at(i);
-        const QString pattern = QString(parts.at(i + 1)).replace(QLatin1Char(';'), QLatin1Char(' '));
-        // Qt reads the patterns from the last parentheses; keep a description that already names them.
+        const QString pattern =
+            QString(parts.at(i + 1)).replace(QLatin1Char(';'), QLatin1Char(' '));
+        // Qt reads the patterns from the last parentheses; keep a description that already names
+        // them.
         filters << (description.endsWith(QLatin1Char(')')) && description.contains(pattern)
                         ? description
                         : description + QStringLiteral(" (") + pattern + QLatin1Char(')'));

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class QFileDialog;
 class QWidget;
 
 // Every message box and the one file-open dialog of the program pass through here, so that
@@ -54,6 +55,10 @@ Prompts::Answer askOkCancel(QWidget* parent, const QString& text, const QString&
 // Two choices and Cancel, Cancel the default.
 Prompts::Answer askChoice(QWidget* parent, const QString& text, const QString& first,
                           const QString& second);
+
+// Sets up the open-file dialog for `request`: each filter shows as written, and "*.*" lists
+// every file, names without a dot included.
+void setUpOpenDialog(QFileDialog& dialog, const Prompts::FileRequest& request);
 
 // "description|pattern|description|pattern|" into Qt's "description (pattern)" entries.
 QStringList filtersFromList(const QString& filterList);

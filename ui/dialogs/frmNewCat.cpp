@@ -3,7 +3,9 @@
 #include "ui_frmNewCat.h"
 
 #include "Fonts.h"
+#include "Prompts.h"
 
+#include <QScreen>
 #include <QShortcut>
 
 frmNewCat::frmNewCat(QWidget* parent)
@@ -14,7 +16,15 @@ frmNewCat::frmNewCat(QWidget* parent)
     setFont(Fonts::msSansSerif());
     ui->setupUi(this);
     setFixedSize(size());
+    // The buttons only hide it; its close box unloads it, so it opens empty next time.
+    setAttribute(Qt::WA_DeleteOnClose);
     connect(ui->cmdAction, &QPushButton::clicked, this, [this] {
+        // A category without a label could never be chosen.
+        if (label().trimmed().isEmpty()) {
+            showMessage(this, QStringLiteral("A new category needs a label."));
+            ui->txtNewLab->setFocus();
+            return;
+        }
         emit actionRequested();
         hide();
     });
@@ -39,6 +49,16 @@ QString frmNewCat::description() const
 
 void frmNewCat::open()
 {
+    if (!m_placed) {
+        // Centred over the main window, or on the screen when it stands alone.
+        const QRect area = parentWidget() ? parentWidget()->window()->frameGeometry()
+                                          : screen()->availableGeometry();
+        create(); // its frame is known from here on
+        QRect placed = frameGeometry();
+        placed.moveCenter(area.center());
+        move(placed.topLeft());
+        m_placed = true;
+    }
     show();
     raise();
     activateWindow();

@@ -8,8 +8,8 @@ namespace Ui {
 class frmNewCat;
 }
 
-// Takes the label and description of a new category. Modeless and kept for the whole run:
-// both buttons only hide it, so the texts stay for the next opening.
+// Takes the label and description of a new category. Modeless; both buttons only hide it,
+// so the texts stay for the next opening, while its close box unloads it.
 class frmNewCat : public QWidget
 {
     Q_OBJECT
@@ -21,7 +21,8 @@ public:
     QString label() const;
     QString description() const;
 
-    // Shows the dialog (again) and brings it to the front; the texts stay as they are.
+    // Shows the dialog (again; centred the first time) and brings it to the front; the texts
+    // stay as they are.
     void open();
 
 signals:
@@ -30,4 +31,5 @@ signals:
 
 private:
     std::unique_ptr<Ui::frmNewCat> ui;
+    bool m_placed = false;
 };

@@ -14,6 +14,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <memory>
@@ -71,7 +72,15 @@ void DbOperationsPanel::setRunning(bool running)
 void DbOperationsPanel::showOutput(const QStringList& sortedLines)
 {
     m_shown = Listing::None;
-    m_list1Rows->setSortedItems(sortedLines);
+    showInList1(sortedLines);
+}
+
+void DbOperationsPanel::showInList1(QStringList sortedLines)
+{
+    m_list1Rows->setSortedItems(std::move(sortedLines));
+    // New lines are seen from their start, whatever the previous ones were scrolled to.
+    m_ui.List1->scrollToTop();
+    m_ui.List1->horizontalScrollBar()->setValue(0);
 }
 
 void DbOperationsPanel::clearList1()
@@ -131,7 +140,7 @@ void DbOperationsPanel::list(Listing table, const std::function<void()>& then)
                             outcome->result.errorMessage);
                 return;
             }
-            m_list1Rows->setSortedItems(std::move(outcome->lines));
+            showInList1(std::move(outcome->lines));
             m_shown = table;
             if (then)
                 then();
@@ -165,7 +174,12 @@ void DbOperationsPanel::Move_Selected(QListView* source)
     QList<int> rows;
     for (const QModelIndex& index : std::as_const(selected))
         rows << index.row();
-    source->selectionModel()->clear();
+    // List1 keeps no current line: removing it would select the next one. In lstSelected the
+    // current line moves to a neighbour, so Delete_Selected still has one to show.
+    if (source == m_ui.List1)
+        source->selectionModel()->clear();
+    else
+        source->selectionModel()->clearSelection();
     for (const int row : std::as_const(rows)) {
         to.addItem(from.item(row));
         from.removeRows(row, 1);

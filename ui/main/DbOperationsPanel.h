@@ -93,6 +93,7 @@ signals:
 private:
     void list(Listing table, const std::function<void()>& then);
     void action();
+    void showInList1(QStringList sortedLines);
     SortedListModel& rowsOf(QListView* view) const;
 
     Controls m_ui;

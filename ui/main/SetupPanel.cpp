@@ -7,9 +7,11 @@
 #include "TaskRunner.h"
 #include "frmNewCat.h"
 
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include <memory>
 
@@ -37,10 +39,7 @@ void SetupPanel::chooseDatabase()
 
 void SetupPanel::useDatabase(const QString& path)
 {
-    m_ui.txtDb->setText(path);
-    emit databaseChosen();
-    emit guidance(Guidance::SelectCategory);
-    Load_Cat();
+    loadCategories(path, true);
 }
 
 void SetupPanel::restoreDatabase(const QString& path)
@@ -60,36 +59,48 @@ void SetupPanel::restoreDatabase(const QString& path)
             m_ui.txtDb->setText(path);
             emit databaseChosen();
             emit guidance(Guidance::SelectCategory);
-            m_ui.cmbCat->clear();
-            m_ui.cmbCat->setLocked(false);
             fillCategories(std::move(listing->rows));
         });
 }
 
 void SetupPanel::Load_Cat()
 {
-    m_ui.cmbCat->clear();
-    m_ui.cmbCat->setEditText(noCategoryText());
-    m_ui.cmbCat->setLocked(false);
-    m_catRows.clear();
+    loadCategories(databasePath(), false);
+}
 
+void SetupPanel::loadCategories(const QString& dbPath, bool newDatabase)
+{
     auto listing = std::make_shared<ShellResult>();
-    const QString dbPath = databasePath();
     m_runner.start(
         QStringLiteral("Reading the categories"), QString(),
         [listing, dbPath](TaskRunner::Control& run) {
             *listing = CategoryStore::list(dbPath, run.stopCheck());
         },
-        [this, listing](bool stopped) {
+        [this, listing, dbPath, newDatabase](bool stopped) {
+            // Until the new file's categories are read, the database in use stays as it was.
             if (stopped) {
                 emit statusMessage(QStringLiteral("Reading the categories was cancelled."));
                 return;
             }
             if (!listing->ok) {
-                showMessage(m_window,
-                            QStringLiteral("The categories could not be read from this database."),
-                            listing->errorMessage);
+                const QString inUse = databasePath();
+                showMessage(
+                    m_window,
+                    newDatabase
+                        ? QStringLiteral("\"%1\" is not a POI database or cannot be read. %2")
+                              .arg(QFileInfo(dbPath).fileName(),
+                                   inUse.isEmpty()
+                                       ? QStringLiteral("No database is chosen yet.")
+                                       : QStringLiteral("The database in use stays \"%1\".")
+                                             .arg(QFileInfo(inUse).fileName()))
+                        : QStringLiteral("The categories could not be read from this database."),
+                    listing->errorMessage);
                 return;
+            }
+            if (newDatabase) {
+                m_ui.txtDb->setText(dbPath);
+                emit databaseChosen();
+                emit guidance(Guidance::SelectCategory);
             }
             fillCategories(std::move(listing->rows));
         });
@@ -102,10 +113,12 @@ void SetupPanel::fillCategories(QList<QStringList> rows)
     labels.reserve(m_catRows.size());
     for (const QStringList& row : std::as_const(m_catRows))
         labels << row.value(1);
+    m_ui.cmbCat->clear();
     m_ui.cmbCat->addItems(labels);
     // Adding entries picks the first one; the chooser starts with none.
     m_ui.cmbCat->setCurrentIndex(-1);
     m_ui.cmbCat->setEditText(noCategoryText());
+    m_ui.cmbCat->setLocked(false);
 }
 
 void SetupPanel::Insert_Cat()
@@ -115,18 +128,24 @@ void SetupPanel::Insert_Cat()
     const QString label = m_newCat->label();
     const QString description = m_newCat->description();
     const QString dbPath = databasePath();
+    // Without a database the insert and the reload would each fail: one message says why.
+    if (dbPath.isEmpty()) {
+        showMessage(m_window, QStringLiteral("You must select a valid poi database"));
+        return;
+    }
     auto inserted = std::make_shared<ShellResult>();
     m_runner.start(
         QStringLiteral("Adding the category"), QString(),
         [=](TaskRunner::Control&) { *inserted = CategoryStore::insert(dbPath, label, description); },
         [this, inserted, label](bool) {
+            // A failed insert changed nothing: there is nothing to read again.
             if (!inserted->ok) {
                 showMessage(m_window, QStringLiteral("New Category failed"),
                             inserted->errorMessage);
-            } else {
-                emit statusMessage(QStringLiteral("Added category \"%1\".").arg(label));
-                emit categoriesChanged();
+                return;
             }
+            emit statusMessage(QStringLiteral("Added category \"%1\".").arg(label));
+            emit categoriesChanged();
             Load_Cat();
         });
 }
@@ -208,10 +227,17 @@ QString SetupPanel::shownCategoryNumber() const
 
 void SetupPanel::showChosenCategory()
 {
-    const int picked = m_ui.cmbCat->currentIndex();
-    if (picked < 0 || picked >= m_catRows.size())
+    // The fields show the entry the chooser's text names, the one Convert uses; a text that
+    // names none leaves them empty.
+    const std::optional<int> entry = chosenEntry();
+    if (!entry || *entry >= m_catRows.size()) {
+        const QSignalBlocker noGuidance(m_ui.txtCurrentCatNo);
+        for (QLineEdit* field : {m_ui.txtCurrentCatNo, m_ui.txtCurrentCatLab,
+                                 m_ui.txtCurrentCatDesc, m_ui.txtCurrentCatEn})
+            field->clear();
         return;
-    const QStringList& row = m_catRows[picked];
+    }
+    const QStringList& row = m_catRows[*entry];
     m_ui.txtCurrentCatNo->setText(row.value(0));
     m_ui.txtCurrentCatLab->setText(row.value(1));
     m_ui.txtCurrentCatDesc->setText(row.value(2));

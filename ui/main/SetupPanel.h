@@ -84,6 +84,9 @@ signals:
 
 private:
     void chooseDatabase();
+    // Reads the categories of `dbPath`; only when that succeeds does it replace the chooser's
+    // entries and, for a `newDatabase`, become the database in use.
+    void loadCategories(const QString& dbPath, bool newDatabase);
     void fillCategories(QList<QStringList> rows);
     void showChosenCategory();
     std::optional<int> chosenEntry() const;

@@ -21,11 +21,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QLayout>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QStyleFactory>
 
 #include <limits>
 
@@ -72,10 +74,23 @@ frmMain::frmMain(QWidget* parent)
     optionStyle->setParent(this);
     for (QRadioButton* option : findChildren<QRadioButton*>())
         option->setStyle(optionStyle);
+    // Frames in the classic look: the caption sits on the top border line, which runs at half
+    // the caption's height, so the controls placed below it stay clear of the border.
+    if (QStyle* frameStyle = QStyleFactory::create(QStringLiteral("Windows"))) {
+        frameStyle->setParent(this);
+        for (QGroupBox* frame : findChildren<QGroupBox*>())
+            frame->setStyle(frameStyle);
+    }
 
-    // Text fields take text of any length (Qt's default stops at 32767 characters).
-    for (QLineEdit* field : findChildren<QLineEdit*>())
+    // Text fields take text of any length (Qt's default stops at 32767 characters). A text
+    // put in by the program shows its beginning, where a long one differs from others.
+    for (QLineEdit* field : findChildren<QLineEdit*>()) {
         field->setMaxLength(std::numeric_limits<int>::max());
+        connect(field, &QLineEdit::textChanged, field, [field] {
+            if (!field->isModified())
+                field->setCursorPosition(0);
+        });
+    }
 
     const QPixmap open = Pictures::openButton();
     m_ui->cmdPoiOpen->setIcon(open);
