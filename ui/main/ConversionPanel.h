@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SortedListModel.h"
 #include "StatusTexts.h"
 
 #include <QObject>
@@ -47,8 +48,7 @@ public:
         std::function<QString()> categoryLabel;
     };
 
-    ConversionPanel(const Controls& controls, Inputs inputs, TaskRunner& runner,
-                    QWidget* window);
+    ConversionPanel(const Controls& controls, Inputs inputs, TaskRunner& runner, QWidget* window);
 
     // The click on "Convert Poi to SQL": checks the inputs, then converts.
     void convert();
@@ -68,14 +68,15 @@ signals:
     // List1 is emptied as a conversion starts, and given its statements (already in the
     // list's order) when it ends.
     void outputCleared();
-    void outputReady(const QStringList& sortedLines);
+    void outputReady(const SortedListModel::Rows& statements);
 
 private:
     void chooseGpxFile();
     void deriveOutputPath(const QString& gpxPath);
     void Convert_Poi(const QString& gpxPath, int categoryNumber, const QString& table);
     void start(const ConvertRequest& request, bool listLines);
-    void finish(const ConvertRequest& request, ConvertResult& result, QStringList& lines);
+    void finish(const ConvertRequest& request, const ConvertResult& result,
+                SortedListModel::Rows& statements);
     void report(const ConvertResult& result, const ConvertRequest& request);
 
     Controls m_ui;
