@@ -96,7 +96,8 @@ private slots:
         QTest::mouseClick(dialog->findChild<QPushButton*>("cmdAction"), Qt::LeftButton);
         QTRY_VERIFY(idle());
         QVERIFY(!dialog->isVisible());
-        QCOMPARE(m_window->statusText(), QStringLiteral("Added category \"Joe's \"Bar\" | Grill\"."));
+        QCOMPARE(m_window->statusText(),
+                 QStringLiteral("Added category \"Joe's \"Bar\" | Grill\"."));
         QCOMPARE(entries().last(), QStringLiteral("Joe's \"Bar\" | Grill"));
         QCOMPARE(m_window->setupPanel().CatRows().last(),
                  (QStringList{"5", "Joe's \"Bar\" | Grill", "a|b", "1"}));
@@ -116,11 +117,20 @@ private slots:
         QTest::addColumn<QString>("gpx");
         QTest::addColumn<QString>("output");
         const QString sep = QDir::separator();
-        QTest::newRow("windows path") << "c:\\temp" << "C:\\data\\trip.gpx" << "c:\\temp" + sep + "trip.sql";
-        QTest::newRow("several dots") << "/tmp" << "/data/my.trip.gpx" << "/tmp" + sep + "my.sql";
-        QTest::newRow("no dot") << "/tmp" << "/data/trip" << "/tmp" + sep + "trip.sql";
-        QTest::newRow("trailing separator") << "/tmp/" << "trip.gpx" << "/tmp/" + sep + "trip.sql";
-        QTest::newRow("empty folder") << "" << "trip.gpx" << sep + "trip.sql";
+        QTest::newRow("windows path") << "c:\\temp"
+                                      << "C:\\data\\trip.gpx"
+                                      << "c:\\temp" + sep + "trip.sql";
+        QTest::newRow("several dots") << "/tmp"
+                                      << "/data/my.trip.gpx"
+                                      << "/tmp" + sep + "my.sql";
+        QTest::newRow("no dot") << "/tmp"
+                                << "/data/trip"
+                                << "/tmp" + sep + "trip.sql";
+        QTest::newRow("trailing separator") << "/tmp/"
+                                            << "trip.gpx"
+                                            << "/tmp/" + sep + "trip.sql";
+        QTest::newRow("empty folder") << ""
+                                      << "trip.gpx" << sep + "trip.sql";
     }
     void derivesTheOutputPath()
     {
@@ -165,9 +175,10 @@ private slots:
         QVERIFY(m_db->shell("delete from category where cat_id = 1;").has_value());
         chooseDatabase(m_db->path());
         pickCategory(0); // Fuel, number 2
-        field("txtPoiPath")->setText(writeFile(
-            "bad.gpx", "<gpx>\n<wpt lat=\"95\" lon=\"1\"><name>A</name></wpt>\n"
-                       "<wpt lat=\"1\" lon=\"1\"><name>B</name></wpt>\n<wpt lat=\"x\" lon=\"1\">\n</wpt>\n"));
+        field("txtPoiPath")
+            ->setText(writeFile("bad.gpx", "<gpx>\n<wpt lat=\"95\" lon=\"1\"><name>A</name></wpt>\n"
+                                           "<wpt lat=\"1\" lon=\"1\"><name>B</name></wpt>\n<wpt "
+                                           "lat=\"x\" lon=\"1\">\n</wpt>\n"));
         click("cmdConv");
         QCOMPARE(list1().size(), 1);
         QCOMPARE(m_prompts->texts(),
@@ -187,7 +198,8 @@ private slots:
         QCOMPARE(m_db->count("poi"), 0);
         click("cmdConv");
         QTRY_VERIFY(idle());
-        QCOMPARE(m_window->statusText(), QStringLiteral("Loaded 1 waypoint into poi.db (category Fuel)."));
+        QCOMPARE(m_window->statusText(),
+                 QStringLiteral("Loaded 1 waypoint into poi.db (category Fuel)."));
         QCOMPARE(m_db->dump("poi"), QStringLiteral("1|1.0|1.0|B||2\n"));
     }
 
@@ -205,7 +217,8 @@ private slots:
         QStringList numbers;
         for (const QString& line : list1())
             numbers << line.section(u'|', 0, 0).trimmed();
-        QCOMPARE(numbers, (QStringList{"1", "10", "11", "12", "2", "3", "4", "5", "6", "7", "8", "9"}));
+        QCOMPARE(numbers,
+                 (QStringList{"1", "10", "11", "12", "2", "3", "4", "5", "6", "7", "8", "9"}));
 
         click("optDisp"); // categories
         QCOMPARE(list1().size(), 4);
@@ -221,7 +234,8 @@ private slots:
 
         QVERIFY(m_db->shell("drop table poi;").has_value());
         click("cmdViewPoi");
-        QCOMPARE(m_prompts->texts().last(), QStringLiteral("The points of interest could not be listed."));
+        QCOMPARE(m_prompts->texts().last(),
+                 QStringLiteral("The points of interest could not be listed."));
         QVERIFY(list1().isEmpty());
     }
 
@@ -241,13 +255,15 @@ private slots:
         QCOMPARE(list1(), listing);
 
         select("List1", {0});
-        w<QListView>("lstSelected")->selectionModel()->setCurrentIndex(
-            rows("lstSelected").index(0), QItemSelectionModel::NoUpdate);
+        w<QListView>("lstSelected")
+            ->selectionModel()
+            ->setCurrentIndex(rows("lstSelected").index(0), QItemSelectionModel::NoUpdate);
         m_prompts->answers << Prompts::Answer::Ok << Prompts::Answer::Ok << Prompts::Answer::Cancel;
         click("cmdActiondb");
         QCOMPARE(m_prompts->messages[0].title, QStringLiteral("DELETE THESE Category?????"));
         QCOMPARE(m_prompts->messages[0].text, listing[0]);
-        QCOMPARE(m_prompts->messages[1].text, QStringLiteral("I Would delete these Category if working"));
+        QCOMPARE(m_prompts->messages[1].text,
+                 QStringLiteral("I Would delete these Category if working"));
         click("cmdActiondb");
         QCOMPARE(m_prompts->texts().last(), QStringLiteral("Cancelled!!"));
         QCOMPARE(m_db->count("poi"), 5);

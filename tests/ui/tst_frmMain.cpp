@@ -1,82 +1,24 @@
+#include "WindowTest.h"
+
 #include "LockableComboBox.h"
 #include "Platform.h"
-#include "SortedListModel.h"
-#include "ScriptedPrompts.h"
 #include "frmAbout.h"
-#include "frmMain.h"
 
-#include <QAbstractItemView>
 #include <QAction>
-#include <QApplication>
-#include <QLineEdit>
-#include <QListView>
 #include <QPointer>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QTest>
-
-#include <memory>
-
-namespace {
-
-template <typename T = QWidget> T* control(const QObject* window, const char* name)
-{
-    T* found = window->findChild<T*>(QLatin1String(name));
-    if (!found)
-        qWarning("no control named %s", name);
-    return found;
-}
-
-} // namespace
 
 // The window as laid out, and the commands of its menu bar.
-class TestFrmMain : public QObject
+class TestFrmMain : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<ScriptedPrompts> m_prompts;
-    std::unique_ptr<frmMain> m_window;
-
-    SortedListModel& rows(const char* list) const
-    {
-        return *static_cast<SortedListModel*>(w<QListView>(list)->model());
-    }
-    QWidget* w(const char* name) const { return control(m_window.get(), name); }
-    template <typename T> T* w(const char* name) const { return control<T>(m_window.get(), name); }
-
-    void clickRow(QListView* view, int row, Qt::KeyboardModifiers modifiers = {})
-    {
-        const QModelIndex index = view->model()->index(row, 0);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers,
-                          view->visualRect(index).center());
-    }
-    static QStringList selectedTexts(QListView* view)
-    {
-        QModelIndexList rows = view->selectionModel()->selectedRows();
-        std::sort(rows.begin(), rows.end());
-        QStringList texts;
-        for (const QModelIndex& index : rows)
-            texts << index.data().toString();
-        return texts;
-    }
-
 private slots:
-    void init()
-    {
-        m_prompts = std::make_unique<ScriptedPrompts>();
-        m_window = std::make_unique<frmMain>();
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    }
-    void cleanup()
-    {
-        m_window.reset();
-        m_prompts.reset();
-    }
+    void init() { QVERIFY(openWindow()); }
+    void cleanup() { closeWindow(); }
 
     void startsInItsInitialState()
     {
@@ -101,10 +43,10 @@ private slots:
     void menuCommands()
     {
         for (int i = 0; i < 2; ++i)
-            control<QAction>(m_window.get(), "adb")->trigger();
+            w<QAction>("adb")->trigger();
         QCOMPARE(m_prompts->texts(), QStringList(2, "Not yet Implemented"));
-        control<QAction>(m_window.get(), "mnuAbout")->trigger();
-        control<QAction>(m_window.get(), "mnuAbout")->trigger();
+        w<QAction>("mnuAbout")->trigger();
+        w<QAction>("mnuAbout")->trigger();
         QPointer<frmAbout> about = m_window->aboutBox();
         QVERIFY(about && about->isVisible() && !about->isModal());
         QCOMPARE(m_window->findChildren<frmAbout*>().size(), 1);
@@ -128,25 +70,6 @@ private slots:
             QVERIFY2(client->rect().contains(widget->geometry()), name);
             QVERIFY2(widget->visibleRegion().boundingRect() == widget->rect(), name);
         }
-    }
-
-    void selection()
-    {
-        for (const char* list : {"List1", "lstSelected"})
-            rows(list).setItems({"a", "b", "c", "d", "e"});
-        // The panels act on a change of selection; here only the selection itself counts.
-        auto* list1 = w<QListView>("List1");
-        auto* selected = w<QListView>("lstSelected");
-        const QSignalBlocker quiet1(list1->selectionModel());
-        const QSignalBlocker quiet2(selected->selectionModel());
-
-        QCOMPARE(list1->selectionMode(), QAbstractItemView::SingleSelection);
-        QCOMPARE(selected->selectionMode(), QAbstractItemView::ExtendedSelection);
-        clickRow(selected, 1);
-        // A row added later keeps the selection on the same lines.
-        clickRow(selected, 3, Qt::ControlModifier);
-        rows("lstSelected").addItem("0");
-        QCOMPARE(selectedTexts(selected), (QStringList{"b", "d"}));
     }
 
     void list1ScrollsSidewaysOverItsExtent()
