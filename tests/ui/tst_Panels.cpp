@@ -117,20 +117,15 @@ private slots:
         QTest::addColumn<QString>("gpx");
         QTest::addColumn<QString>("output");
         const QString sep = QDir::separator();
-        QTest::newRow("windows path") << "c:\\temp"
-                                      << "C:\\data\\trip.gpx"
-                                      << "c:\\temp" + sep + "trip.sql";
-        QTest::newRow("several dots") << "/tmp"
-                                      << "/data/my.trip.gpx"
-                                      << "/tmp" + sep + "my.sql";
-        QTest::newRow("no dot") << "/tmp"
-                                << "/data/trip"
-                                << "/tmp" + sep + "trip.sql";
-        QTest::newRow("trailing separator") << "/tmp/"
-                                            << "trip.gpx"
-                                            << "/tmp/" + sep + "trip.sql";
-        QTest::newRow("empty folder") << ""
-                                      << "trip.gpx" << sep + "trip.sql";
+        const auto row = [&](const char* tag, const QString& folder, const char* gpx,
+                             const QString& output) {
+            QTest::newRow(tag) << folder << gpx << output;
+        };
+        row("windows path", "c:\\temp", "C:\\data\\trip.gpx", "c:\\temp" + sep + "trip.sql");
+        row("several dots", "/tmp", "/data/my.trip.gpx", "/tmp" + sep + "my.sql");
+        row("no dot", "/tmp", "/data/trip", "/tmp" + sep + "trip.sql");
+        row("trailing separator", "/tmp/", "trip.gpx", "/tmp/" + sep + "trip.sql");
+        row("empty folder", "", "trip.gpx", sep + "trip.sql");
     }
     void derivesTheOutputPath()
     {
