@@ -120,21 +120,14 @@ private slots:
         QVERIFY(dialog->isVisible());
     }
 
-    void cancelAndEscapeCloseAndDiscard_data()
-    {
-        QTest::addColumn<bool>("escape");
-        QTest::newRow("Cancel") << false;
-        QTest::newRow("Escape") << true;
-    }
     void cancelAndEscapeCloseAndDiscard()
     {
-        QFETCH(bool, escape);
-        type("txtPLab", "Old Mill");
-        if (escape)
-            QTest::keyClick(field("txtPLab"), Qt::Key_Escape);
-        else
-            click("Command2");
-        QTRY_VERIFY(dialog.isNull());
+        for (bool escape : {false, true}) {
+            type("txtPLab", "Old Mill");
+            escape ? QTest::keyClick(field("txtPLab"), Qt::Key_Escape) : click("Command2");
+            QTRY_VERIFY(dialog.isNull());
+            init();
+        }
     }
 };
 

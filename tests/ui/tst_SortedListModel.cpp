@@ -19,11 +19,7 @@ QStringList randomRows(int n, quint32 seed)
     QStringList rows;
     rows.reserve(n);
     for (int i = 0; i < n; ++i)
-        rows << QStringLiteral("INSERT INTO poi (lat, lon, label, desc, cat_id) VALUES "
-                               "(%1, %2, 'Point %3', 'x', 1);")
-                    .arg(random.bounded(90000))
-                    .arg(random.bounded(180000))
-                    .arg(random.bounded(n));
+        rows << QStringLiteral("%1|Point %2").arg(random.bounded(90000), 6).arg(random.bounded(n));
     return rows;
 }
 
@@ -44,8 +40,6 @@ private slots:
             << QStringList{"1   |e", "10  |f", "100 |c", "11  |d", "2   |b"};
         QTest::newRow("case does not count; equal rows keep the order they came in")
             << QStringList{"b", "A", "a", "B", "c"} << QStringList{"A", "a", "b", "B", "c"};
-        QTest::newRow("a blank before a digit inside a row")
-            << QStringList{"Pub0", "Pub 9", "Pub"} << QStringList{"Pub", "Pub 9", "Pub0"};
         QTest::newRow("accents next to their letter")
             << QStringList{"f", "\u00e9t\u00e9", "ete", "Zoo"}
             << QStringList{"ete", "\u00e9t\u00e9", "f", "Zoo"};
