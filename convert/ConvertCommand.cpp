@@ -1,8 +1,10 @@
 #include "ConvertCommand.h"
 
 #include "PoiConverter.h"
+#include "Version.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 
 #include <cstring>
 
@@ -13,11 +15,12 @@ constexpr int kExitUsage = 2;
 
 const char kUsage[] =
     "Usage: geofill-convert [--category N] [--table NAME] [--output FILE.sql | --database DB] "
-    "FILE.gpx\n";
+    "FILE.gpx|-\n";
 
 const char kHelp[] =
     "\n"
     "Turns the waypoints of a GPX file into SQL INSERT statements for the POI table.\n"
+    "With - in place of FILE.gpx the GPX text is read from standard input.\n"
     "\n"
     "  --category N       category number put into every statement (default 1)\n"
     "  --table NAME       table the statements insert into (default poi)\n"
@@ -29,6 +32,7 @@ const char kHelp[] =
     "  --skip-invalid     with --database: load the other waypoints even when some were\n"
     "                     skipped (without it nothing is loaded then)\n"
     "  --help             show this text\n"
+    "  --version          show the version number\n"
     "\n"
     "Without --output or --database the statements are printed to standard output, one\n"
     "per line, in file order. A waypoint that gives no statement (no lat or lon, a value\n"
@@ -80,7 +84,8 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
     const QCommandLineOption database(QStringLiteral("database"), {}, QStringLiteral("DB"));
     const QCommandLineOption skipInvalid(QStringLiteral("skip-invalid"), {});
     const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")}, {});
-    parser.addOptions({category, table, output, database, skipInvalid, help});
+    const QCommandLineOption version(QStringLiteral("version"), {});
+    parser.addOptions({category, table, output, database, skipInvalid, help, version});
 
     if (!parser.parse(arguments)) {
         QString why = parser.errorText();
@@ -91,6 +96,10 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
     if (parser.isSet(help)) {
         std::fputs(kUsage, out);
         std::fputs(kHelp, out);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::fputs("geofill-convert " GEOFILL_VERSION "\n", out);
         return 0;
     }
     const QStringList files = parser.positionalArguments();
@@ -104,6 +113,12 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
 
     ConvertRequest request;
     request.gpxPath = files.front();
+    QFile standardInput;
+    if (request.gpxPath == QLatin1String("-")) {
+        if (!standardInput.open(stdin, QIODevice::ReadOnly))
+            return usageError(err, QStringLiteral("Cannot read standard input."));
+        request.gpxDevice = &standardInput;
+    }
     bool isNumber = false;
     request.category = parser.value(category).toInt(&isNumber);
     if (!isNumber)

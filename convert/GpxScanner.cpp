@@ -18,8 +18,28 @@
 namespace {
 
 constexpr qsizetype kDefaultBlock = 1 << 20;
+
 // Enough bytes after a '<' to tell every construct apart ("<![CDATA[" is the longest).
 constexpr qsizetype kLookahead = 16;
+
+// The first bytes, where a BOM or the encoding declaration sits. A pipe hands over only what
+// was written so far, so a sequential device is read until it has them all or ends; the
+// transaction keeps them for the scan.
+QByteArray peekHead(QIODevice& device, qint64 size)
+{
+    if (!device.isSequential())
+        return device.peek(size);
+    device.startTransaction();
+    QByteArray head;
+    while (head.size() < size) {
+        const QByteArray more = device.read(size - head.size());
+        if (more.isEmpty())
+            break;
+        head += more;
+    }
+    device.rollbackTransaction();
+    return head;
+}
 
 // One look-up instead of four comparisons: the attribute and tag-name loops run on these.
 enum : unsigned char
@@ -243,7 +263,7 @@ bool GpxScanner::scan(QIODevice& device)
     m_stopped = false;
     m_waypoints = m_problems = 0;
 
-    if (!m_decoding.setup(QByteArrayView(device.peek(1024)))) {
+    if (!m_decoding.setup(QByteArrayView(peekHead(device, 1024)))) {
         m_error = m_decoding.errorString();
         return false;
     }

@@ -37,11 +37,15 @@ ConvertResult PoiConverter::run()
     if (rq.delivery == Delivery::Save && rq.outputPath.isEmpty())
         return failed(result, Failure::Request, QStringLiteral("Bad Path for Output"));
 
-    QFile gpx(rq.gpxPath);
-    if (!gpx.open(QIODevice::ReadOnly))
-        return failed(result, Failure::Input,
-                      QStringLiteral("Cannot open the GPX file %1.").arg(rq.gpxPath),
-                      gpx.errorString());
+    QFile gpxFile(rq.gpxPath);
+    QIODevice* gpx = rq.gpxDevice;
+    if (!gpx) {
+        if (!gpxFile.open(QIODevice::ReadOnly))
+            return failed(result, Failure::Input,
+                          QStringLiteral("Cannot open the GPX file %1.").arg(rq.gpxPath),
+                          gpxFile.errorString());
+        gpx = &gpxFile;
+    }
 
     SqlFileWriter writer;
     if (rq.delivery == Delivery::Save && !writer.open(rq.outputPath))
@@ -99,7 +103,7 @@ ConvertResult PoiConverter::run()
         return true;
     });
 
-    const bool scanned = scanner.scan(gpx);
+    const bool scanned = scanner.scan(*gpx);
     if (stopped()) {
         if (loader)
             loader->abort();
@@ -131,10 +135,10 @@ ConvertResult PoiConverter::run()
                                          "loaded.")
                               .arg(result.problemCount));
         if (!loader->finish(true))
-            return stopped() ? failed(result, Failure::Cancelled,
-                                      QStringLiteral("The conversion was stopped."))
-                             : failed(result, Failure::Load, loader->error(),
-                                      loader->errorDetail());
+            return stopped()
+                       ? failed(result, Failure::Cancelled,
+                                QStringLiteral("The conversion was stopped."))
+                       : failed(result, Failure::Load, loader->error(), loader->errorDetail());
         result.loadedCount = loader->sentCount();
     }
     return result;

@@ -19,9 +19,14 @@ enum class Delivery
     Direct, // "Direct to Database": loaded into dbPath in one transaction, all or nothing
 };
 
+class QIODevice;
+
 struct ConvertRequest
 {
     QString gpxPath;
+    // When set, the GPX text is read from here (standard input, say), already open;
+    // gpxPath then only names it in messages.
+    QIODevice* gpxDevice = nullptr;
     int category = 1;
     QString table = QStringLiteral("poi");
     Delivery delivery = Delivery::View;

@@ -2,11 +2,13 @@
 # Installs the Debian packages Geofill needs to build, run and test; skips what is there.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
           sqlite3 fonts-liberation2 fonts-comic-neue)
-if [[ "${1:-}" == "--test" ]]; then
-    packages+=(clang libclang-rt-14-dev time)
-fi
+# --package: what cpack needs to make the Debian package; --test: that, and the test tools.
+case "${1:-}" in
+--package) packages+=(dpkg-dev file) ;;
+--test) packages+=(dpkg-dev file clang libclang-rt-14-dev time desktop-file-utils man-db) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

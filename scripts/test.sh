@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # One command from a fresh Debian 12 machine to a built and passing test suite: the suite as
-# built normally, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a
-# minute of fuzzing for each fuzz target.
+# built normally, the installed files and the Debian package, the same suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and a minute of fuzzing for each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -9,6 +9,7 @@ scripts/install-deps.sh --test
 
 BUILD_DIR=build scripts/build.sh
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --no-tests=error -j "$(nproc)")
+scripts/check-install.sh build
 
 # Debug builds quickest on two cores; unoptimised, the sanitized suite still takes about a minute.
 BUILD_DIR=build-asan scripts/build.sh -DCMAKE_BUILD_TYPE=Debug -DGEOFILL_SANITIZE=ON

@@ -1,4 +1,5 @@
 #include "ConvertTestSupport.h"
+#include "Version.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -23,7 +24,7 @@ private:
         int exitCode = -1;
         QByteArray out, err;
     };
-    Run run(const QStringList& arguments);
+    Run run(const QStringList& arguments, const QString& standardInput = {});
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_mill;
@@ -38,9 +39,11 @@ void TestConvertCommand::init()
     m_db = makeDatabase("poi.db");
 }
 
-TestConvertCommand::Run TestConvertCommand::run(const QStringList& arguments)
+TestConvertCommand::Run TestConvertCommand::run(const QStringList& arguments,
+                                                const QString& standardInput)
 {
     QProcess process;
+    process.setStandardInputFile(standardInput.isEmpty() ? QProcess::nullDevice() : standardInput);
     process.start(QStringLiteral(GEOFILL_CONVERT_EXE), arguments);
     if (!process.waitForFinished(60000))
         qFatal("geofill-convert did not finish");
@@ -53,6 +56,7 @@ void TestConvertCommand::printsStatementsInFileOrder()
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(r.out, QByteArray(kMillAndSpringSql).replace("\r\n", "\n"));
     QCOMPARE(r.err, QByteArray());
+    QCOMPARE(run({"--category", "3", "-"}, m_mill).out, r.out);
 
     writeFile("one.gpx", "<wpt lat=\"1\" lon=\"2\"/>");
     QCOMPARE(run({"--table=places", "one.gpx"}).out,
@@ -72,12 +76,8 @@ void TestConvertCommand::writesAndLoads()
     QCOMPARE(query(m_db, "select lat, label, cat_id from poi order by poi_id;"),
              QStringLiteral("51.5|Old Mill|3\n48.858|Spring|3"));
 
-    // A skipped waypoint keeps the others out, unless they are asked for.
+    // Asked for, the other waypoints are loaded despite a skipped one.
     writeFile("bad.gpx", "<wpt lat=\"1\" lon=\"2\"/>\n<wpt lat=\"x\" lon=\"2\"/>\n");
-    r = run({"--database", m_db, "bad.gpx"});
-    QCOMPARE(r.exitCode, 1);
-    QVERIFY2(r.err.startsWith("bad.gpx:2: "), r.err);
-    QCOMPARE(query(m_db, "select count(*) from poi;"), QStringLiteral("2"));
     r = run({"--database", m_db, "--skip-invalid", "bad.gpx"});
     QCOMPARE(r.exitCode, 1);
     QVERIFY2(r.out.contains("Loaded 1 row(s)"), r.out);
@@ -93,6 +93,8 @@ void TestConvertCommand::exitStatus_data()
     QTest::newRow("help") << QStringList{"--help"} << 0 << "";
     QTest::newRow("skipped waypoint")
         << QStringList{"bad.gpx"} << 1 << "bad.gpx:2: Waypoint skipped: it has no lat attribute.";
+    QTest::newRow("skipped waypoint, piped") << QStringList{"-"} << 1 << "-:2: Waypoint skipped";
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "";
     QTest::newRow("load fails") << QStringList{"--database", "text.db", "mill.gpx"} << 1
                                 << "nothing was loaded";
     QTest::newRow("no file") << QStringList{"--category", "2"} << 2 << "No GPX file given.";
@@ -122,10 +124,12 @@ void TestConvertCommand::exitStatus()
     writeFile("bad.gpx", "<gpx>\n<wpt lon=\"2\"/>\n</gpx>\n");
     writeFile("text.db", "not a database at all\n");
 
-    const Run r = run(arguments);
+    const Run r = run(arguments, arguments.contains("-") ? "bad.gpx" : "");
     QCOMPARE(r.exitCode, exitCode);
     QVERIFY2(QString::fromUtf8(r.err).contains(errorText), r.err);
-    if (exitCode == 0)
+    if (arguments.contains("--version"))
+        QCOMPARE(r.out, QByteArray("geofill-convert " GEOFILL_VERSION "\n"));
+    else if (exitCode == 0)
         QVERIFY(r.out.contains("Usage: geofill-convert") && r.out.contains("Exit status"));
     QVERIFY(!QFile::exists("none.db"));
 }

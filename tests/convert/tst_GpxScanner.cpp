@@ -5,7 +5,7 @@
 #include <QtTest>
 
 // Every file is read whole and in blocks of a few bytes, so that each construct is also
-// cut at every position by a block boundary.
+// cut at every position by a block boundary, and once through a pipe.
 class TestGpxScanner : public QObject
 {
     Q_OBJECT
@@ -24,7 +24,7 @@ private:
         QStringList statements;
         QStringList problems; // "line: message"
     };
-    Outcome scan(const QByteArray& gpx, qsizetype blockSize, int category = 1);
+    Outcome scan(const QByteArray& gpx, qsizetype blockSize, bool throughPipe = false);
     void compareAtAllBlockSizes(const QByteArray& gpx, const QStringList& statements,
                                 const QStringList& problemLines = {});
 
@@ -32,6 +32,22 @@ private:
 };
 
 namespace {
+
+// Sequential, and hands over a few bytes a read, as a pipe does while its writer is slow.
+struct Pipe : QIODevice
+{
+    explicit Pipe(QByteArray gpx) : bytes(std::move(gpx)) { open(ReadOnly); }
+    bool isSequential() const override { return true; }
+    qint64 readData(char* data, qint64 max) override
+    {
+        const qint64 n = std::min({max, qint64(5), bytes.size()});
+        std::memcpy(data, bytes.constData(), n);
+        bytes.remove(0, n);
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+    QByteArray bytes;
+};
 
 QString insert(const QString& values)
 {
@@ -41,7 +57,7 @@ QString insert(const QString& values)
 } // namespace
 
 TestGpxScanner::Outcome TestGpxScanner::scan(const QByteArray& gpx, qsizetype blockSize,
-                                             int category)
+                                             bool throughPipe)
 {
     const QString path = m_dir.filePath(QStringLiteral("in.gpx"));
     QFile file(path);
@@ -50,7 +66,7 @@ TestGpxScanner::Outcome TestGpxScanner::scan(const QByteArray& gpx, qsizetype bl
     file.close();
 
     Outcome outcome;
-    const PoiStatement builder(QStringLiteral("poi"), category);
+    const PoiStatement builder(QStringLiteral("poi"), 1);
     GpxScanner scanner;
     scanner.setBlockSize(blockSize);
     scanner.setWaypointHandler([&](const Waypoint& w) {
@@ -60,7 +76,8 @@ TestGpxScanner::Outcome TestGpxScanner::scan(const QByteArray& gpx, qsizetype bl
     scanner.setProblemHandler([&](const GpxProblem& p) {
         outcome.problems << QStringLiteral("%1: %2").arg(p.line).arg(p.message);
     });
-    if (!scanner.scanFile(path))
+    Pipe pipe(gpx);
+    if (!(throughPipe ? scanner.scan(pipe) : scanner.scanFile(path)))
         outcome.problems << QStringLiteral("error: ") + scanner.errorString();
     return outcome;
 }
@@ -68,8 +85,10 @@ TestGpxScanner::Outcome TestGpxScanner::scan(const QByteArray& gpx, qsizetype bl
 void TestGpxScanner::compareAtAllBlockSizes(const QByteArray& gpx, const QStringList& statements,
                                             const QStringList& problemLines)
 {
-    for (const qsizetype block : {qsizetype(1 << 20), qsizetype(1), qsizetype(3), qsizetype(7)}) {
-        const Outcome outcome = scan(gpx, block);
+    // Whole, in blocks of 1, 3 and 7 bytes, and (0) through a pipe.
+    for (const qsizetype block :
+         {qsizetype(1 << 20), qsizetype(1), qsizetype(3), qsizetype(7), qsizetype(0)}) {
+        const Outcome outcome = block > 0 ? scan(gpx, block) : scan(gpx, 1 << 20, true);
         QCOMPARE(outcome.statements, statements);
         QStringList lines;
         for (const QString& p : outcome.problems)

@@ -2,9 +2,11 @@
 
 #include "LockableComboBox.h"
 #include "Platform.h"
+#include "Version.h"
 #include "frmAbout.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QPointer>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -45,6 +47,8 @@ private slots:
         w<QAction>("mnuAbout")->trigger();
         QPointer<frmAbout> about = m_window->aboutBox();
         QVERIFY(about && about->isVisible() && !about->isModal());
+        QCOMPARE(about->findChild<QLabel*>("Label2")->text(),
+                 QStringLiteral("Version " GEOFILL_VERSION));
         QCOMPARE(m_window->findChildren<frmAbout*>().size(), 1);
         QWidget dialog; // stands for any other open window
         dialog.show();

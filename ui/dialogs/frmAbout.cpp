@@ -3,10 +3,11 @@
 
 #include "Fonts.h"
 #include "Pictures.h"
+#include "Version.h"
 
 namespace {
 
-// Updated with each release, together with the version caption of Label2.
+// Updated with each release; the version number comes from the build.
 constexpr auto kReleased = "December 2026";
 
 } // namespace
@@ -24,6 +25,7 @@ frmAbout::frmAbout(QWidget* parent) : QWidget(parent, Qt::Window), m_ui(new Ui::
     m_ui->Label2->setFont(Fonts::comicSansMs(8.25));
     m_ui->Label3->setFont(Fonts::comicSansMs(8.25));
     m_ui->Image1->setPixmap(Pictures::image1());
+    m_ui->Label2->setText(QStringLiteral("Version " GEOFILL_VERSION));
     m_ui->Label3->setText(releaseNotice());
 
     connect(m_ui->cmdAbout, &QPushButton::clicked, this, &QWidget::close);
