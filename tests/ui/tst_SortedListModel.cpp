@@ -61,7 +61,7 @@ private slots:
     void manyRowsAcrossBlocks()
     {
         // Enough rows for several blocks: one at a time, in bulk, then more added and removed.
-        const QStringList rows = randomRows(5000, 7);
+        const QStringList rows = randomRows(5120, 7); // ten full blocks
         SortedListModel oneByOne;
         const QStringList sorted = addOneByOne(oneByOne, rows);
         SortedListModel bulk;
