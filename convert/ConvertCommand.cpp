@@ -189,11 +189,12 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
     PoiConverter converter(request);
     QByteArray pending;
     bool printFailed = false;
+    // Outlives the statement sink below, which calls it for every statement.
+    const auto print = [&](const char* bytes, qsizetype size) {
+        printFailed |= std::fwrite(bytes, 1, size_t(size), out) != size_t(size);
+    };
     if (request.delivery == Delivery::View) {
         pending.reserve(kPrintBlock * 2);
-        const auto print = [&](const char* bytes, qsizetype size) {
-            printFailed |= std::fwrite(bytes, 1, size_t(size), out) != size_t(size);
-        };
         converter.setStatementSink([&](const QByteArray& statement) {
             if (statement.size() >= kPrintBlock) {
                 // A very long statement goes out as it is, not copied into the block.
@@ -222,8 +223,7 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
 
     const ConvertResult result = converter.run();
     if (!pending.isEmpty())
-        printFailed |=
-            std::fwrite(pending.constData(), 1, pending.size(), out) != size_t(pending.size());
+        print(pending.constData(), pending.size());
     printFailed |= std::fflush(out) != 0;
 
     using Failure = ConvertResult::Failure;
