@@ -144,7 +144,19 @@ bool DirectLoader::importChunk(bool last)
         m_detail = m_chunk.errorString();
         return false;
     }
-    return m_batch.importFile(name, QLatin1String(kStaging));
+    if (!m_batch.importFile(name, QLatin1String(kStaging)))
+        return false;
+    // A plain load copies each chunk at once, while the scan goes on, and keeps the staging
+    // table small; the duplicate checks need the whole file there.
+    return m_duplicatesMode != Duplicates::Load ||
+           (m_batch.add(copyStatement()) &&
+            m_batch.add("DELETE FROM temp." + QByteArray(kStaging) + ';'));
+}
+
+QByteArray DirectLoader::copyStatement() const
+{
+    return "INSERT INTO main." + m_table.toUtf8() + "(lat,lon,label,desc,cat_id) SELECT " +
+           stagedColumns(m_category) + " FROM temp." + kStaging + " ORDER BY rowid;";
 }
 
 bool DirectLoader::finish(bool commit)
@@ -159,11 +171,7 @@ bool DirectLoader::finish(bool commit)
         m_batch.abort();
         return false;
     }
-    const QByteArray table = m_table.toUtf8();
     const QByteArray staging(kStaging);
-    const QByteArray copy = "INSERT INTO main." + table + "(lat,lon,label,desc,cat_id) SELECT " +
-                            stagedColumns(m_category) + " FROM temp." + staging +
-                            " ORDER BY rowid;";
     const QByteArray held = heldInDatabase(m_table, m_category);
     if (commit && m_duplicatesMode == Duplicates::Count) {
         m_batch.add("SELECT count(*) FROM temp." + staging + " WHERE " + held + ';');
@@ -172,10 +180,8 @@ bool DirectLoader::finish(bool commit)
         // Deleted first, then copied: an INSERT that reads its own target in the filter
         // compares every row with every row.
         m_batch.add("DELETE FROM temp." + staging + " WHERE " + held + ';');
-        m_batch.add(copy);
+        m_batch.add(copyStatement());
         m_batch.add("SELECT changes(), " + QByteArray::number(m_sent) + "-changes();");
-    } else if (commit) {
-        m_batch.add(copy);
     }
     const ShellResult result = m_batch.finish(commit);
     if (result.ok && m_duplicatesMode != Duplicates::Load) {

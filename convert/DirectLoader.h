@@ -26,8 +26,9 @@ enum class Duplicates
 // The rows stored are those the waypoint's INSERT statement would store, but the shell is
 // handed them as separated text files in a private folder that it imports, chunk by chunk
 // while the scan goes on, into a temporary table: three times faster than parsing one
-// statement per row. One INSERT … SELECT at the end copies them, in file order, to the real
-// table, leaving out or only counting the waypoints the category already holds.
+// statement per row. An INSERT … SELECT copies them, in file order, to the real table: each
+// chunk at once, or the whole file at the end, leaving out or only counting the waypoints
+// the category already holds.
 class DirectLoader
 {
 public:
@@ -58,6 +59,7 @@ public:
 private:
     void fail(const QString& sentence);
     bool importChunk(bool last = false);
+    QByteArray copyStatement() const;
 
     QString m_dbPath;
     QString m_table;

@@ -20,6 +20,7 @@ constexpr char16_t kRowSeparator = ShellBatch::kImportRowEnd;
 // Past this much unwritten input a streamed batch waits for the shell to catch up.
 constexpr qint64 kMaxPendingInput = 1 << 20;
 constexpr int kWaitSliceMs = 30;
+constexpr int kMarkerSliceMs = 5;
 
 // -init with the null device keeps the user's own settings file out; every setting that
 // shapes the output is then stated explicitly, so nothing else can change the form. They go
@@ -282,7 +283,8 @@ struct ShellBatch::Private
                 kill();
                 return false;
             }
-            if (process.waitForFinished(kWaitSliceMs) || process.state() != QProcess::Running) {
+            // Short slices: the load is done the moment the file appears.
+            if (process.waitForFinished(kMarkerSliceMs) || process.state() != QProcess::Running) {
                 failFromShell();
                 return false;
             }
