@@ -1,9 +1,16 @@
 #pragma once
 
+#include "GpxScanner.h"
+
 #include <DatabaseShell.h>
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <string>
 
 // What a load does with waypoints the database already holds in the same category (same
 // lat, lon and label).
@@ -14,10 +21,14 @@ enum class Duplicates
     Count, // loads nothing: only counts them
 };
 
-// "Direct to Database": every statement goes through one sqlite3 shell inside one
+// "Direct to Database": every waypoint goes through one sqlite3 shell inside one
 // transaction, streamed as the file is scanned. All of them are loaded or none.
-// To skip or count duplicates, the statements go into a temporary table of the same name and
-// shape, which hides the real one; the whole file is then compared in one query at the end.
+// The rows stored are those the waypoint's INSERT statement would store, but the shell is
+// handed them as separated text files in a private folder that it imports, chunk by chunk
+// while the scan goes on, into a temporary table: three times faster than parsing one
+// statement per row. An INSERT … SELECT copies them, in file order, to the real table: each
+// chunk at once, or the whole file at the end, leaving out or only counting the waypoints
+// the category already holds.
 class DirectLoader
 {
 public:
@@ -29,8 +40,8 @@ public:
     // Checks the database file and starts the shell; false with error() on failure.
     // A missing file is refused here: the shell would create an empty database in its place.
     bool start();
-    // Sends one statement; false once the load has failed.
-    bool add(const QByteArray& statement);
+    // Sends one waypoint, valid only during the call; false once the load has failed.
+    bool add(const Waypoint& waypoint);
     // Commits (or, with commit false, rolls back) and waits for the shell.
     bool finish(bool commit = true);
     // Gives up without committing; the database stays as it was.
@@ -47,12 +58,18 @@ public:
 
 private:
     void fail(const QString& sentence);
+    bool importChunk(bool last = false);
+    QByteArray copyStatement() const;
 
     QString m_dbPath;
     QString m_table;
     int m_category;
     Duplicates m_duplicatesMode;
     ShellBatch m_batch;
+    std::unique_ptr<QTemporaryDir> m_folder;
+    QFile m_chunk;
+    std::string m_rows; // rows not yet written to the chunk
+    int m_chunks = 0;
     qint64 m_loaded = 0;
     qint64 m_duplicates = 0;
     bool m_active = false;

@@ -118,7 +118,7 @@ ConvertResult PoiConverter::run()
             writeFailed = true;
             return false;
         }
-        if (loader && loader->isActive() && !loader->add(statement)) {
+        if (loader && loader->isActive() && !loader->add(waypoint)) {
             loadFailed = true;
             return false;
         }

@@ -14,12 +14,13 @@ namespace {
 QString g_shellProgram = QStringLiteral("sqlite3");
 int g_busyTimeoutMs = 5000;
 
-constexpr char16_t kFieldSeparator = 0x1F;
-constexpr char16_t kRowSeparator = 0x1E;
+constexpr char16_t kFieldSeparator = ShellBatch::kImportFieldEnd;
+constexpr char16_t kRowSeparator = ShellBatch::kImportRowEnd;
 
 // Past this much unwritten input a streamed batch waits for the shell to catch up.
 constexpr qint64 kMaxPendingInput = 1 << 20;
 constexpr int kWaitSliceMs = 30;
+constexpr int kMarkerSliceMs = 5;
 
 // -init with the null device keeps the user's own settings file out; every setting that
 // shapes the output is then stated explicitly, so nothing else can change the form. They go
@@ -225,6 +226,7 @@ struct ShellBatch::Private
     bool keepOutput = false;
     QByteArray output;
     QByteArray setup;
+    QString workingDirectory;
 
     bool stopRequested() const { return stop && stop(); }
 
@@ -258,6 +260,31 @@ struct ShellBatch::Private
             }
             if (!process.waitForBytesWritten(kWaitSliceMs) &&
                 process.state() != QProcess::Running) {
+                failFromShell();
+                return false;
+            }
+            errorOutput += process.readAllStandardError();
+            if (keepOutput)
+                output += process.readAllStandardOutput();
+        }
+        return true;
+    }
+
+    // Waits, stoppable, until the shell has run everything sent so far: the shell creates a
+    // file in its folder only once it reaches that line. Imports and their copy may take long.
+    bool waitUntilDone()
+    {
+        const QString marker = QStringLiteral("geofill-done");
+        const QString markerPath = workingDirectory + u'/' + marker;
+        if (!write(".output " + marker.toUtf8() + "\n.output\n"))
+            return false;
+        while (!QFileInfo::exists(markerPath)) {
+            if (stopRequested()) {
+                kill();
+                return false;
+            }
+            // Short slices: the load is done the moment the file appears.
+            if (process.waitForFinished(kMarkerSliceMs) || process.state() != QProcess::Running) {
                 failFromShell();
                 return false;
             }
@@ -316,8 +343,12 @@ bool ShellBatch::start()
     }
     if (!d->keepOutput)
         d->process.setStandardOutputFile(QProcess::nullDevice());
+    // In another folder a relative database path would name another file.
+    const QString path =
+        d->workingDirectory.isEmpty() ? d->dbPath : QFileInfo(d->dbPath).absoluteFilePath();
+    d->process.setWorkingDirectory(d->workingDirectory);
     d->process.start(DatabaseShell::shellProgram(),
-                     shellArguments(d->dbPath, true, QString::fromUtf8(d->setup)));
+                     shellArguments(path, true, QString::fromUtf8(d->setup)));
     if (!d->process.waitForStarted(-1)) {
         d->fail(QString::fromLatin1(kFailedToCreateProcess));
         return false;
@@ -338,12 +369,19 @@ bool ShellBatch::add(const QByteArray& statement)
     return d->write(statement) && d->write("\n");
 }
 
+bool ShellBatch::importFile(const QString& fileName, const QString& table)
+{
+    return add(".import --ascii " + fileName.toUtf8() + ' ' + table.toUtf8());
+}
+
 ShellResult ShellBatch::finish(bool commit)
 {
     if (!d->running)
         return d->result;
     // Everything before the COMMIT may still be stopped; the COMMIT itself is short.
     if (commit && !d->drainTo(0))
+        return d->result;
+    if (commit && !d->workingDirectory.isEmpty() && !d->waitUntilDone())
         return d->result;
     if (commit && d->stopRequested()) {
         d->kill();
@@ -392,6 +430,11 @@ void ShellBatch::keepOutput()
 void ShellBatch::setSetup(const QByteArray& statements)
 {
     d->setup = statements;
+}
+
+void ShellBatch::setWorkingDirectory(const QString& folder)
+{
+    d->workingDirectory = folder;
 }
 
 void ShellBatch::setStopCheck(StopCheck stop)

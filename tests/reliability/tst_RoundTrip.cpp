@@ -20,7 +20,8 @@ class TestRoundTrip : public QObject
     // clang-format off
     const QStringList m_pieces = {"'", "\"", "''", "|", "\n", "\r\n", "\r", "\t", " ", "& % ^ < >",
         "%PATH%", "Müller", "Œuvre ß", "東京", "😀", "\\", "--", ";", "'); delete from poi; --",
-        "\"); drop table category; --", ".quit", "\n.tables\n", "&amp;", "]]>", "Old Mill"};
+        "\"); drop table category; --", ".quit", "\n.tables\n", "&amp;", "]]>", "Old Mill",
+        "\uFEFF", ".import x y"};
     // clang-format on
 
     QString generate(QRandomGenerator& random) const
@@ -60,14 +61,18 @@ private slots:
         const QString categories = db.dump(QStringLiteral("category"));
         QRandomGenerator random(20261207);
         QList<QStringList> expected;
+        // Every form of number the scanner takes, each stored as its literal would be.
+        const QStringList coordinates{
+            "N", "+N.25", "-.5", "7.", "00N", "-0", "-0.0", "N.0000000000000000000001", "-N"};
         QByteArray gpx = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx version=\"1.1\">\n";
         for (int i = 0; i < 300; ++i) {
             const QStringList texts{generate(random), generate(random)};
             expected << texts;
             gpx +=
-                QStringLiteral("<wpt lat=\"%1\" lon=\"-%1\"><name>%2</name><desc>%3</desc></wpt>\n")
-                    .arg(i % 90)
-                    .arg(gpxText(texts[0]), gpxText(texts[1]))
+                QStringLiteral("<wpt lat=\"%1\" lon=\"%1\"><name>%2</name><desc>%3</desc></wpt>\n")
+                    .arg(QString(coordinates[i % coordinates.size()])
+                             .replace(QStringLiteral("N"), QString::number(i % 90)),
+                         gpxText(texts[0]), gpxText(texts[1]))
                     .toUtf8();
         }
         gpx += "</gpx>\n";
@@ -91,6 +96,13 @@ private slots:
             QCOMPARE(back[i], expected[i]);
         QCOMPARE(db.count(QStringLiteral("poi where cat_id = 2")), expected.size());
         QCOMPARE(db.dump(QStringLiteral("category")), categories);
+
+        // The same file as one INSERT statement per waypoint gives the very same table.
+        TestDatabase statements(QStringLiteral("statements.db"));
+        ConvertRequest view = request;
+        view.delivery = Delivery::View;
+        QVERIFY(DatabaseShell::runBatch(statements.path(), Convert_Poi(view).statements).ok);
+        QCOMPARE(statements.shell(".dump poi"), db.shell(".dump poi"));
 
         // Back out to GPX and into a new database: the same rows, and a text XML cannot
         // carry is left out. Coordinates with every digit a double has come back exactly.
