@@ -13,8 +13,8 @@ BUILD_DIR=build scripts/build.sh
 scripts/check-install.sh build
 
 # The portable byte search, which an SSE2 machine never runs otherwise; the core tests suffice.
-core_tests=(test_convert_scanner test_convert_delivery test_convert_command tst_commandrunner
-            tst_databaseshell tst_stores tst_roundtrip tst_faults)
+core_tests=(tst_GpxScanner tst_PoiConverter tst_ConvertCommand tst_CommandRunner tst_DatabaseShell
+            tst_Stores tst_RoundTrip tst_Faults)
 cmake -S . -B build-portable -G Ninja -DGEOFILL_VECTOR=OFF >/dev/null
 cmake --build build-portable -j "$(nproc)" --target "${core_tests[@]}"
 (

@@ -8,7 +8,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-class TestNewPoiDialog : public QObject
+class TestFrmNewPoi : public QObject
 {
     Q_OBJECT
 
@@ -142,5 +142,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestNewPoiDialog)
-#include "tst_NewPoiDialog.moc"
+QTEST_MAIN(TestFrmNewPoi)
+#include "tst_frmNewPoi.moc"
