@@ -28,7 +28,7 @@ QString waypoints(qint64 count)
 struct ConversionRun
 {
     ConvertResult result;
-    QStringList lines;
+    SortedListModel::Rows statements;
 };
 
 } // namespace
@@ -180,7 +180,7 @@ void ConversionPanel::start(const ConvertRequest& request, bool listLines)
     auto run = std::make_shared<ConversionRun>();
     const QString verb = request.delivery == Delivery::Direct ? QStringLiteral("Loading")
                          : request.delivery == Delivery::Save ? QStringLiteral("Saving")
-                                                               : QStringLiteral("Converting");
+                                                              : QStringLiteral("Converting");
     m_runner.start(
         verb + u' ' + QFileInfo(request.gpxPath).fileName(), QStringLiteral("waypoints"),
         [run, request, listLines](TaskRunner::Control& control) {
@@ -188,9 +188,10 @@ void ConversionPanel::start(const ConvertRequest& request, bool listLines)
             qint64 seen = 0;
             PoiConverter converter(request);
             converter.setStopCheck(control.stopCheck());
+            QStringList lines;
             converter.setStatementSink([&](const QByteArray& statement) {
                 if (listLines)
-                    run->lines.append(QString::fromUtf8(statement));
+                    lines.append(QString::fromUtf8(statement));
                 control.progress(++seen, total);
             });
             QList<GpxProblem> problems;
@@ -200,20 +201,20 @@ void ConversionPanel::start(const ConvertRequest& request, bool listLines)
             });
             run->result = converter.run();
             run->result.problems = std::move(problems);
-            // The window takes the lines ready sorted, so it never sorts a million itself.
+            // The window takes the lines sorted and in blocks: it never sorts, copies or frees
+            // a million of them itself.
             if (run->result.failure != ConvertResult::Failure::Cancelled)
-                run->lines = SortedListModel::sorted(std::move(run->lines));
-            else
-                run->lines.clear();
+                run->statements = SortedListModel::sortedRows(std::move(lines));
         },
-        [this, run, request](bool) { finish(request, run->result, run->lines); });
+        [this, run, request](bool) { finish(request, run->result, run->statements); });
 }
 
-void ConversionPanel::finish(const ConvertRequest& request, ConvertResult& result,
-                             QStringList& lines)
+void ConversionPanel::finish(const ConvertRequest& request, const ConvertResult& result,
+                             SortedListModel::Rows& statements)
 {
-    if (!lines.isEmpty())
-        emit outputReady(lines);
+    if (statements.count > 0)
+        emit outputReady(statements);
+    statements = {};
     emit guidance(Guidance::ViewDatabase);
     // Nothing was loaded yet: the user decides whether the good waypoints go in alone.
     if (result.failure == ConvertResult::Failure::Problems &&
@@ -258,11 +259,10 @@ void ConversionPanel::report(const ConvertResult& result, const ConvertRequest& 
                            .arg(waypoints(result.duplicateCount))
                      : QString()));
         else if (request.delivery == Delivery::Save)
-            emit statusMessage(
-                QStringLiteral("Saved %1 to %2.")
-                    .arg(countOf(result.statementCount, QStringLiteral("statement"),
-                                 QStringLiteral("statements")),
-                         request.outputPath));
+            emit statusMessage(QStringLiteral("Saved %1 to %2.")
+                                   .arg(countOf(result.statementCount, QStringLiteral("statement"),
+                                                QStringLiteral("statements")),
+                                        request.outputPath));
     }
     if (result.problems.isEmpty()) {
         // An empty List1 alone would look like a conversion that did not run.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SortedListModel.h"
 #include "StatusTexts.h"
 
 #include <QObject>
@@ -47,8 +48,7 @@ public:
         std::function<QString()> categoryLabel;
     };
 
-    ConversionPanel(const Controls& controls, Inputs inputs, TaskRunner& runner,
-                    QWidget* window);
+    ConversionPanel(const Controls& controls, Inputs inputs, TaskRunner& runner, QWidget* window);
 
     // The click on "Convert Poi to SQL": checks the inputs, then converts.
     void convert();
@@ -72,7 +72,7 @@ signals:
     // List1 is emptied as a conversion starts, and given its statements (already in the
     // list's order) when it ends.
     void outputCleared();
-    void outputReady(const QStringList& sortedLines);
+    void outputReady(const SortedListModel::Rows& statements);
     // A GPX file was chosen or dropped.
     void gpxFileUsed(const QString& path);
 
@@ -83,7 +83,8 @@ private:
     void start(const ConvertRequest& request, bool listLines);
     void checkDuplicates(const ConvertRequest& request);
     void loadAfterCheck(const ConvertRequest& request, const ConvertResult& count);
-    void finish(const ConvertRequest& request, ConvertResult& result, QStringList& lines);
+    void finish(const ConvertRequest& request, const ConvertResult& result,
+                SortedListModel::Rows& statements);
     void report(const ConvertResult& result, const ConvertRequest& request);
 
     Controls m_ui;

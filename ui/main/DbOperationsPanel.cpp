@@ -19,6 +19,11 @@
 #include <algorithm>
 #include <memory>
 
+namespace {
+// Rows List1 lays out between two looks at the window's events (about a millisecond's work).
+constexpr int kLayoutBatch = 20000;
+} // namespace
+
 DbOperationsPanel::DbOperationsPanel(const Controls& controls, Inputs inputs, TaskRunner& runner,
                                      QWidget* window)
     : QObject(window), m_ui(controls), m_inputs(std::move(inputs)), m_runner(runner),
@@ -27,6 +32,10 @@ DbOperationsPanel::DbOperationsPanel(const Controls& controls, Inputs inputs, Ta
 {
     m_ui.List1->setModel(m_list1Rows);
     m_ui.lstSelected->setModel(m_selectedRows);
+    // A view lays out every row it is given; a million rows at once would hold up the window,
+    // so List1 lays them out a slice at a time between events.
+    m_ui.List1->setLayoutMode(QListView::Batched);
+    m_ui.List1->setBatchSize(kLayoutBatch);
     // The target options stand on the window among other controls: a group of their own
     // keeps exactly one of them on.
     auto* targets = new QButtonGroup(this);
@@ -69,15 +78,15 @@ void DbOperationsPanel::setRunning(bool running)
         m_newPoi->setEnabled(!running);
 }
 
-void DbOperationsPanel::showOutput(const QStringList& sortedLines)
+void DbOperationsPanel::showOutput(const SortedListModel::Rows& statements)
 {
     m_shown = Listing::None;
-    showInList1(sortedLines);
+    showInList1(statements);
 }
 
-void DbOperationsPanel::showInList1(QStringList sortedLines)
+void DbOperationsPanel::showInList1(SortedListModel::Rows rows)
 {
-    m_list1Rows->setSortedItems(std::move(sortedLines));
+    m_list1Rows->setRows(std::move(rows));
     // New lines are seen from their start, whatever the previous ones were scrolled to.
     m_ui.List1->scrollToTop();
     m_ui.List1->horizontalScrollBar()->setValue(0);
@@ -114,7 +123,7 @@ void DbOperationsPanel::list(Listing table, const std::function<void()>& then)
     struct Outcome
     {
         ShellResult result;
-        QStringList lines;
+        SortedListModel::Rows lines;
     };
     auto outcome = std::make_shared<Outcome>();
     const QString dbPath = m_inputs.databasePath();
@@ -125,7 +134,7 @@ void DbOperationsPanel::list(Listing table, const std::function<void()>& then)
         [outcome, dbPath, poi](TaskRunner::Control& control) {
             const TableListing listing(poi ? TableListing::Table::Poi
                                            : TableListing::Table::Category);
-            outcome->lines = SortedListModel::sorted(
+            outcome->lines = SortedListModel::sortedRows(
                 listing.run(dbPath, &outcome->result, control.stopCheck()));
         },
         [this, outcome, poi, table, then](bool stopped) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SortedListModel.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -10,7 +12,6 @@ class QListView;
 class QPushButton;
 class QRadioButton;
 class QWidget;
-class SortedListModel;
 class TaskRunner;
 class frmNewPoi;
 
@@ -51,8 +52,7 @@ public:
         Category
     };
 
-    DbOperationsPanel(const Controls& controls, Inputs inputs, TaskRunner& runner,
-                      QWidget* window);
+    DbOperationsPanel(const Controls& controls, Inputs inputs, TaskRunner& runner, QWidget* window);
 
     SortedListModel& list1Rows() const { return *m_list1Rows; }
     SortedListModel& selectedRows() const { return *m_selectedRows; }
@@ -79,7 +79,7 @@ public:
     void enableForDatabase();
     void setRunning(bool running);
     // List1 takes conversion output (already in the list's order), or is emptied for it.
-    void showOutput(const QStringList& sortedLines);
+    void showOutput(const SortedListModel::Rows& statements);
     void clearList1();
     // A table changed behind the panel's back: a listing of it is read again.
     void tableChanged(Listing table);
@@ -93,7 +93,7 @@ signals:
 private:
     void list(Listing table, const std::function<void()>& then);
     void action();
-    void showInList1(QStringList sortedLines);
+    void showInList1(SortedListModel::Rows rows);
     SortedListModel& rowsOf(QListView* view) const;
 
     Controls m_ui;

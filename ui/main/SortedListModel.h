@@ -19,18 +19,28 @@ public:
     explicit SortedListModel(QObject* parent = nullptr);
     explicit SortedListModel(const QLocale& locale, QObject* parent = nullptr);
 
+    // A model's rows in its order, in blocks. Built on any thread (sortedRows), so a worker can
+    // sort and split a million lines and the window only swaps them in.
+    struct Rows
+    {
+        std::vector<QStringList> blocks; // each sorted, never empty, in order
+        std::vector<int> starts;         // first row of each block
+        int count = 0;
+    };
+
     // Inserts one row at its sorted place, after any rows that compare equal; returns that row.
     int addItem(const QString& text);
     // Replaces every row; sorts once, keeping the given order among equal rows.
     void setItems(QStringList items);
-    // Sorts rows into the order a model for `locale` keeps; safe on any thread, so a worker
-    // can do the sorting and the window only takes the result (setSortedItems).
-    static QStringList sorted(QStringList items, const QLocale& locale = QLocale());
-    // Replaces every row with rows already in this model's order.
-    void setSortedItems(QStringList items);
+    // Sorts `items` into the order a model for `locale` keeps (equal rows keep their order)
+    // and splits them into blocks; safe on any thread.
+    static Rows sortedRows(QStringList items, const QLocale& locale = QLocale());
+    // Replaces every row with rows already in this model's order, in one step; the old rows
+    // are freed off this thread, so a million of them do not hold up the window.
+    void setRows(Rows rows);
     QString item(int row) const;
     QStringList items() const;
-    int count() const { return m_count; }
+    int count() const { return m_rows.count; }
     void clear();
 
     // Negative when `a` sorts before `b`; the order every row is kept in.
@@ -53,7 +63,5 @@ private:
     void renumberFrom(std::size_t block);
 
     QCollator m_collator;
-    std::vector<QStringList> m_blocks; // each sorted, never empty, in order
-    std::vector<int> m_starts;         // first row of each block
-    int m_count = 0;
+    Rows m_rows;
 };

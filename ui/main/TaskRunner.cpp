@@ -33,6 +33,7 @@ TaskRunner::~TaskRunner()
 void TaskRunner::start(const QString& description, const QString& unit, Work work, Done done)
 {
     Piece piece{description, unit, std::move(work), std::move(done)};
+    m_abandoned = false;
     if (m_running)
         m_queued.append(std::move(piece));
     else
@@ -56,7 +57,7 @@ void TaskRunner::run(Piece piece)
                     m_running = false;
                     const bool stopped = m_control.stopRequested();
                     emit finished();
-                    if (done)
+                    if (done && !m_abandoned)
                         done(stopped);
                     if (!m_running && !m_queued.isEmpty())
                         run(m_queued.takeFirst());
@@ -71,4 +72,10 @@ void TaskRunner::cancel()
     m_queued.clear();
     if (m_running)
         m_control.m_stop = true;
+}
+
+void TaskRunner::abandon()
+{
+    cancel();
+    m_abandoned = true;
 }

@@ -52,6 +52,9 @@ public:
     void start(const QString& description, const QString& unit, Work work, Done done);
     // Asks the running work to stop at its next check, and drops what is queued behind it.
     void cancel();
+    // Cancels, and the running work's `done` is not called: its window is gone, so it has
+    // nothing to tell (no message box after the window was closed).
+    void abandon();
 
 signals:
     void started(const QString& description, const QString& unit);
@@ -74,4 +77,5 @@ private:
     QObject* m_worker = nullptr; // lives on m_thread
     Control m_control;
     bool m_running = false;
+    bool m_abandoned = false;
 };

@@ -170,8 +170,8 @@ void frmMain::attachPanels()
                              *m_runner, this);
     SetupPanel* setup = m_setup;
     m_conversion = new ConversionPanel(
-        {ui.Frame3, ui.Frame5, ui.txtPoiPath, ui.cmdpFileOpen, ui.cmdDispEd, ui.Option1,
-         ui.Option2, ui.Option3, ui.txtOp, ui.cmdConv},
+        {ui.Frame3, ui.Frame5, ui.txtPoiPath, ui.cmdpFileOpen, ui.cmdDispEd, ui.Option1, ui.Option2,
+         ui.Option3, ui.txtOp, ui.cmdConv},
         {[setup] { return setup->databasePath(); }, [setup] { return setup->tempFolder(); },
          [setup] { return setup->chosenCategoryNumber(); },
          [setup] { return setup->chosenCategoryLabel(); }},
@@ -301,8 +301,9 @@ bool frmMain::event(QEvent* event)
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    // A run stops as Cancel would stop it; what it had begun is undone.
-    m_runner->cancel();
+    // A run stops as Cancel would stop it; what it had begun is undone, and its end shows
+    // nothing, since the window is gone.
+    m_runner->abandon();
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window != this && window->isVisible())
             window->close();
