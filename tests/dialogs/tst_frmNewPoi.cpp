@@ -58,6 +58,12 @@ private slots:
         row("lat 90", "txtLat", "90");
         row("lat 90.5", "txtLat", "90.5", latRange);
         row("lat letters", "txtLat", "north", latNumeric);
+        // Only the notation the database reads as a number counts as one.
+        row("lat leading point", "txtLat", "-.5");
+        row("lat exponent", "txtLat", "9.5e1", latRange);
+        row("lat two points", "txtLat", "1.2.3", latNumeric);
+        row("lat infinity", "txtLat", "inf", latNumeric);
+        row("lat hex", "txtLat", "0x10", latNumeric);
         row("lon empty", "txtLong", "");
         row("lon 181", "txtLong", "181", lonRange);
         row("lon letters", "txtLong", "east", "Longditude must be numeric");
