@@ -11,10 +11,6 @@
 #include <cstring>
 #include <string_view>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace {
 
 constexpr qsizetype kDefaultBlock = 1 << 20;
@@ -73,51 +69,6 @@ bool isDigit(char c)
 void put(std::string& out, const char* text, qsizetype size)
 {
     out.append(text, size_t(size));
-}
-
-// Line feeds and carriage returns in [p, end), sixteen bytes at a time where SSE2 is there.
-inline void countBreaks(const char* p, const char* end, qint64* lf, qint64* cr)
-{
-#if defined(__SSE2__)
-    const __m128i nl = _mm_set1_epi8('\n');
-    const __m128i ret = _mm_set1_epi8('\r');
-    const __m128i zero = _mm_setzero_si128();
-    while (end - p >= 16) {
-        // Byte counters overflow after 255 rounds; fold them into the totals before that.
-        __m128i lfCount = zero;
-        __m128i crCount = zero;
-        const char* stop = p + std::min<qsizetype>((end - p) / 16, 255) * 16;
-        for (; p < stop; p += 16) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            lfCount = _mm_sub_epi8(lfCount, _mm_cmpeq_epi8(bytes, nl));
-            crCount = _mm_sub_epi8(crCount, _mm_cmpeq_epi8(bytes, ret));
-        }
-        const __m128i lfSum = _mm_sad_epu8(lfCount, zero);
-        const __m128i crSum = _mm_sad_epu8(crCount, zero);
-        *lf += _mm_cvtsi128_si64(lfSum) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(lfSum, lfSum));
-        *cr += _mm_cvtsi128_si64(crSum) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(crSum, crSum));
-    }
-#else
-    for (; end - p >= 8; p += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, 8);
-        *lf += countByte(word, '\n');
-        *cr += countByte(word, '\r');
-    }
-#endif
-    for (; p < end; ++p) {
-        *lf += *p == '\n';
-        *cr += *p == '\r';
-    }
-}
-
-// Bytes equal to `byte` among the eight of `word`.
-[[maybe_unused]] inline int countByte(std::uint64_t word, std::uint64_t byte)
-{
-    constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7FULL;
-    const std::uint64_t x = word ^ (byte * 0x0101010101010101ULL);
-    const std::uint64_t zero = ~(((x & low7) + low7) | x | low7);
-    return int(((zero >> 7) * 0x0101010101010101ULL) >> 56);
 }
 
 // |value| <= limit for a checked decimal, decided on its digits: exact, and no float parse.

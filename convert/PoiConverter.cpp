@@ -192,8 +192,3 @@ qint64 countWaypointTags(const QString& gpxPath, const StopCheck& stop)
     }
     return count;
 }
-
-ConvertResult Convert_Poi(const ConvertRequest& request)
-{
-    return PoiConverter(request).run();
-}

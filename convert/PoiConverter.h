@@ -68,7 +68,8 @@ struct ConvertResult
     QList<GpxProblem> problems;
 };
 
-// Convert_Poi: one GPX file to INSERT statements, delivered as the request says.
+// One GPX file to INSERT statements, delivered as the request says: the work behind the
+// window's Convert_Poi and geofill-convert. Without sinks, run() collects everything.
 //
 //   PoiConverter converter(request);
 //   converter.setStatementSink([&](const QByteArray& s) { list->addItem(QString::fromUtf8(s)); });
@@ -111,6 +112,3 @@ private:
 // How many "<wpt" tags the file holds: the total a progress display counts towards. A quick
 // pass over the bytes; 0 when the file cannot be read or `stop` answers true.
 qint64 countWaypointTags(const QString& gpxPath, const StopCheck& stop = {});
-
-// The whole conversion at once, statements and problems collected in the result.
-ConvertResult Convert_Poi(const ConvertRequest& request);

@@ -32,6 +32,8 @@ namespace {
 // Slice of each wait, so a stop request is noticed quickly.
 constexpr int kWaitSliceMs = 30;
 
+} // namespace
+
 void hideChildWindow(QProcess& process)
 {
 #ifdef Q_OS_WIN
@@ -41,8 +43,6 @@ void hideChildWindow(QProcess& process)
     Q_UNUSED(process);
 #endif
 }
-
-} // namespace
 
 CommandResult Run_Command(const QString& program, const QStringList& arguments,
                           const QByteArray& input, bool captureStdOut, bool captureStdErr,

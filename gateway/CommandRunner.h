@@ -6,6 +6,8 @@
 
 #include <functional>
 
+class QProcess;
+
 // Asked now and then during long work: true means stop as soon as possible. Any thread may
 // set what it reads (an atomic flag, typically).
 using StopCheck = std::function<bool()>;
@@ -28,6 +30,9 @@ struct CommandResult
     // One line for the user: why the run failed (empty when it succeeded).
     QString failureReason() const;
 };
+
+// On Windows, no console window opens for the program `process` starts; elsewhere nothing.
+void hideChildWindow(QProcess& process);
 
 // Starts `program` directly (no command interpreter ever sees an argument), writes `input`
 // to its standard input, closes it, and waits for the program's end. It blocks its caller:

@@ -5,10 +5,6 @@
 #include <QFileInfo>
 #include <QProcess>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
-
 namespace {
 
 QString g_shellProgram = QStringLiteral("sqlite3");
@@ -90,16 +86,6 @@ ShellResult runInput(const QString& dbPath, const QStringList& statements, bool 
     return fromCommand(Run_Command(g_shellProgram, shellArguments(dbPath, transaction), input,
                                    true, false, -1, stop),
                        parse);
-}
-
-void hideChildWindow(QProcess& process)
-{
-#ifdef Q_OS_WIN
-    process.setCreateProcessArgumentsModifier(
-        [](QProcess::CreateProcessArguments* args) { args->flags |= CREATE_NO_WINDOW; });
-#else
-    Q_UNUSED(process);
-#endif
 }
 
 } // namespace

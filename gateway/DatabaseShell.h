@@ -31,7 +31,7 @@ void setShellProgram(const QString& program);
 // Why dbPath cannot be the database (no name, a folder, no such file), or empty when it can.
 QString databaseFileProblem(const QString& dbPath);
 
-// Seconds the shell waits on a locked database before giving up.
+// Milliseconds the shell waits on a locked database before giving up.
 int busyTimeoutMs();
 void setBusyTimeoutMs(int ms);
 

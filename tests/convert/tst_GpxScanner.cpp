@@ -1,3 +1,4 @@
+#include "ByteSearch.h"
 #include "GpxScanner.h"
 #include "PoiStatement.h"
 
@@ -15,6 +16,8 @@ private slots:
     void scansFiles();
     void reportsProblems_data();
     void reportsProblems();
+    void byteSearch_data();
+    void byteSearch();
 
 private:
     struct Outcome
@@ -275,6 +278,37 @@ void TestGpxScanner::reportsProblems()
     QFETCH(QStringList, statements);
     QFETCH(QStringList, problemLines);
     compareAtAllBlockSizes(gpx, statements, problemLines);
+}
+
+// The vector search (where built) and its portable twin against a plain count, from every
+// alignment; long runs pass the point where the vector counters are folded.
+void TestGpxScanner::byteSearch_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("none") << QByteArray(40, 'x');
+    QTest::newRow("mixed") << QByteArray("ab\r\ncd&e\n\n\rfghijklmnopq&rstuvwxyz\r\n0123456789\n");
+    QTest::newRow("high bytes") << QByteArray(40, '\x8a') + '\n' + QByteArray(20, '\xff') + '&';
+    QTest::newRow("long runs") << QByteArray(5000, '\n') + QByteArray(4100, '\r') + '&';
+}
+
+void TestGpxScanner::byteSearch()
+{
+    QFETCH(QByteArray, bytes);
+    const char* end = bytes.constData() + bytes.size();
+    for (const char* p = bytes.constData(); p < bytes.constData() + 18; ++p) {
+        const auto special = [](char c) { return c == '\n' || c == '&'; };
+        const char* hit = findAny<'\n', '&'>(p, end);
+        const char* portableHit = portable::findAny<'\n', '&'>(p, end);
+        QCOMPARE(hit, std::find_if(p, end, special));
+        QCOMPARE(portableHit, hit);
+        qint64 lf = 0, cr = 0, portableLf = 0, portableCr = 0;
+        countBreaks(p, end, &lf, &cr);
+        portable::countBreaks(p, end, &portableLf, &portableCr);
+        QCOMPARE(lf, qint64(std::count(p, end, '\n')));
+        QCOMPARE(cr, qint64(std::count(p, end, '\r')));
+        QCOMPARE(portableLf, lf);
+        QCOMPARE(portableCr, cr);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestGpxScanner)

@@ -53,7 +53,7 @@ void TestPoiConverter::saveWritesOneStatementPerLine()
     request.category = 3;
     request.delivery = Delivery::Save;
     request.outputPath = writeFile(m_dir->filePath(QStringLiteral("out.sql")), "old content\n");
-    const ConvertResult result = Convert_Poi(request);
+    const ConvertResult result = PoiConverter(request).run();
     QVERIFY2(result.ok(), qPrintable(result.error));
     QCOMPARE(readFile(request.outputPath), QByteArray(kMillAndSpringSql));
     QCOMPARE(result.statements.join("\r\n") + "\r\n", QString::fromUtf8(kMillAndSpringSql));
@@ -65,14 +65,14 @@ void TestPoiConverter::saveWritesOneStatementPerLine()
                                    "</name></wpt><wpt lat=\"1\" "
                                    "lon=\"2\"><name>" +
                                    longer + "</name></wpt>");
-    QVERIFY(Convert_Poi(request).ok());
+    QVERIFY(PoiConverter(request).run().ok());
     const QByteArray prefix = "INSERT INTO poi(lat,lon,label,desc,cat_id) VALUES(1,2,'";
     QCOMPARE(readFile(request.outputPath),
              prefix + name + "','',3);\r\n" + prefix + longer + "','',3);\r\n");
 
     // Emptied even when there is nothing to write.
     request.gpxPath = writeFile(m_dir->filePath(QStringLiteral("empty.gpx")), "<gpx/>");
-    QVERIFY(Convert_Poi(request).ok());
+    QVERIFY(PoiConverter(request).run().ok());
     QCOMPARE(readFile(request.outputPath), QByteArray());
 }
 
@@ -82,7 +82,7 @@ void TestPoiConverter::saveRefusesBadOutputBeforeScanning()
     request.gpxPath = writeFile(m_dir->filePath(QStringLiteral("mill.gpx")), millAndSpring());
     request.delivery = Delivery::Save;
     request.outputPath = m_dir->filePath(QStringLiteral("no/such/folder/out.sql"));
-    ConvertResult result = Convert_Poi(request);
+    ConvertResult result = PoiConverter(request).run();
     QCOMPARE(result.failure, Failure::Output);
     QVERIFY(result.error.contains(request.outputPath));
     QVERIFY(!result.errorDetail.isEmpty());
@@ -97,7 +97,7 @@ void TestPoiConverter::saveRefusesBadOutputBeforeScanning()
     QCOMPARE(readFile(request.outputPath), QByteArray("old content\n"));
 
     request.outputPath.clear();
-    result = Convert_Poi(request);
+    result = PoiConverter(request).run();
     QCOMPARE(result.failure, Failure::Request);
     QCOMPARE(result.error, QStringLiteral("Bad Path for Output"));
 }
@@ -108,14 +108,14 @@ void TestPoiConverter::directLoadsAllOrNothing()
                            "<wpt lat=\"100\" lon=\"2\"><name>b</name></wpt>\n"
                            "<wpt lat=\"3\" lon=\"4\"><name>c</name></wpt>\n";
     ConvertRequest request = direct(gpx);
-    ConvertResult result = Convert_Poi(request);
+    ConvertResult result = PoiConverter(request).run();
     QCOMPARE(result.failure, Failure::Problems);
     QCOMPARE(result.problems.size(), 1);
     QCOMPARE(result.problems.front().line, 2);
     QCOMPARE(poiRows(m_db), QString());
 
     request.loadDespiteProblems = true;
-    result = Convert_Poi(request);
+    result = PoiConverter(request).run();
     QVERIFY2(result.ok(), qPrintable(result.error));
     QCOMPARE(result.problemCount, 1);
     QCOMPARE(query(m_db, "select label from poi order by poi_id;"), QStringLiteral("a\nc"));

@@ -39,7 +39,7 @@ class TestFaults : public QObject
         request.delivery = Delivery::Direct;
         request.dbPath = db;
         request.category = 2;
-        const ConvertResult converted = Convert_Poi(request);
+        const ConvertResult converted = PoiConverter(request).run();
         ShellResult result;
         result.ok = converted.ok();
         result.errorMessage = converted.error + u' ' + converted.errorDetail;
@@ -256,7 +256,7 @@ private slots:
         request.gpxPath = file.fileName();
         request.delivery = Delivery::Direct;
         request.dbPath = db.path();
-        const ConvertResult result = Convert_Poi(request);
+        const ConvertResult result = PoiConverter(request).run();
         QCOMPARE(!result.ok(), reported);
         if (!reported)
             QCOMPARE(result.statementCount, 0);

@@ -85,7 +85,7 @@ private slots:
         request.category = 2;
         request.delivery = Delivery::Direct;
         request.dbPath = db.path();
-        const ConvertResult result = Convert_Poi(request);
+        const ConvertResult result = PoiConverter(request).run();
         QVERIFY2(result.ok(), qPrintable(result.error + ": " + result.errorDetail));
         QCOMPARE(result.loadedCount, expected.size());
 
@@ -119,7 +119,7 @@ private slots:
         request.gpxPath = db.folder() + "/back.gpx";
         request.dbPath = db.folder() + "/again.db";
         QVERIFY(DatabaseSchema::createDatabase(request.dbPath).ok);
-        QVERIFY(Convert_Poi(request).ok());
+        QVERIFY(PoiConverter(request).run().ok());
         const QString columns =
             QStringLiteral("select quote(lat), quote(lon), label, desc, cat_id from poi where label <> 'Bell' "
                            "|| char(7) and cat_id = 2 order by poi_id;");

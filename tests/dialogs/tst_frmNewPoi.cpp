@@ -8,7 +8,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-class TestNewPoiDialog : public QObject
+class TestFrmNewPoi : public QObject
 {
     Q_OBJECT
 
@@ -58,6 +58,12 @@ private slots:
         row("lat 90", "txtLat", "90");
         row("lat 90.5", "txtLat", "90.5", latRange);
         row("lat letters", "txtLat", "north", latNumeric);
+        // Only the notation the database reads as a number counts as one.
+        row("lat leading point", "txtLat", "-.5");
+        row("lat exponent", "txtLat", "9.5e1", latRange);
+        row("lat two points", "txtLat", "1.2.3", latNumeric);
+        row("lat infinity", "txtLat", "inf", latNumeric);
+        row("lat hex", "txtLat", "0x10", latNumeric);
         row("lon empty", "txtLong", "");
         row("lon 181", "txtLong", "181", lonRange);
         row("lon letters", "txtLong", "east", "Longditude must be numeric");
@@ -132,5 +138,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestNewPoiDialog)
-#include "tst_NewPoiDialog.moc"
+QTEST_MAIN(TestFrmNewPoi)
+#include "tst_frmNewPoi.moc"

@@ -8,7 +8,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-class TestNewCatDialog : public QObject
+class TestFrmNewCat : public QObject
 {
     Q_OBJECT
 
@@ -56,5 +56,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestNewCatDialog)
-#include "tst_NewCatDialog.moc"
+QTEST_MAIN(TestFrmNewCat)
+#include "tst_frmNewCat.moc"
