@@ -101,7 +101,7 @@ private slots:
         TestDatabase statements(QStringLiteral("statements.db"));
         ConvertRequest view = request;
         view.delivery = Delivery::View;
-        QVERIFY(DatabaseShell::runBatch(statements.path(), Convert_Poi(view).statements).ok);
+        QVERIFY(DatabaseShell::runBatch(statements.path(), PoiConverter(view).run().statements).ok);
         QCOMPARE(statements.shell(".dump poi"), db.shell(".dump poi"));
 
         // Back out to GPX and into a new database: the same rows, and a text XML cannot
