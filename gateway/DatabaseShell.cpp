@@ -237,6 +237,14 @@ struct ShellBatch::Private
 
     // Waits until at most `pending` bytes of input are left unwritten; false when the shell
     // ended or a stop was asked for (the shell is then killed).
+    // Takes what the shell printed so far, so that its pipes never fill up.
+    void collectOutput()
+    {
+        errorOutput += process.readAllStandardError();
+        if (keepOutput)
+            output += process.readAllStandardOutput();
+    }
+
     bool drainTo(qint64 pending)
     {
         while (process.bytesToWrite() > pending) {
@@ -249,9 +257,7 @@ struct ShellBatch::Private
                 failFromShell();
                 return false;
             }
-            errorOutput += process.readAllStandardError();
-            if (keepOutput)
-                output += process.readAllStandardOutput();
+            collectOutput();
         }
         return true;
     }
@@ -274,9 +280,7 @@ struct ShellBatch::Private
                 failFromShell();
                 return false;
             }
-            errorOutput += process.readAllStandardError();
-            if (keepOutput)
-                output += process.readAllStandardOutput();
+            collectOutput();
         }
         return true;
     }
