@@ -14,25 +14,16 @@ void say(std::FILE* stream, const QString& text)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
 }
 
-QString withDetail(const QString& error, const QString& detail)
-{
-    QString head = error;
-    if (detail.trimmed().isEmpty())
-        return head;
-    if (head.endsWith(u'.'))
-        head.chop(1);
-    return head + QStringLiteral(": ") + detail.trimmed();
-}
-
 } // namespace
 
 int runCreateDatabase(const QString& dbPath, std::FILE* out, std::FILE* err)
 {
     const ShellResult created = DatabaseSchema::createDatabase(dbPath);
-    if (!created.ok) {
+    if (!created.ok()) {
         say(err, QStringLiteral("geofill-convert: %1\n")
-                     .arg(withDetail(QStringLiteral("The database was not created."),
-                                     created.errorMessage)));
+                     .arg(Problem{QStringLiteral("The database was not created."),
+                                  created.problem->text(), 0}
+                              .text()));
         return 2;
     }
     say(out, QStringLiteral("Created the POI database %1.\n").arg(dbPath));
@@ -54,9 +45,9 @@ int runExport(const QString& dbPath, std::optional<qint64> category, const QStri
     }
     const ExportResult result = exportPois(request);
     standardOutput.close();
-    if (!result.ok) {
+    if (!result.ok()) {
         say(err, QStringLiteral("geofill-convert: %1\n")
-                     .arg(withDetail(result.error, result.errorDetail)));
+                     .arg(result.problem->text()));
         return 2;
     }
     for (const LeftOutPoi& poi : result.leftOut)

@@ -2,6 +2,8 @@
 
 #include "ByteSearch.h"
 
+#include <ShellRows.h>
+
 #include <QFileInfo>
 
 namespace {
@@ -36,7 +38,7 @@ QByteArray heldInDatabase(const QString& table, int category)
 bool holdsSeparator(QByteArrayView text)
 {
     const char* end = text.data() + text.size();
-    return findAny<'\0', ShellBatch::kImportFieldEnd, ShellBatch::kImportRowEnd>(text.data(),
+    return findAny<'\0', ShellRows::kFieldEnd, ShellRows::kRowEnd>(text.data(),
                                                                                  end) != end;
 }
 
@@ -49,9 +51,9 @@ void appendField(std::string& rows, QByteArrayView text, char end)
 } // namespace
 
 DirectLoader::DirectLoader(const QString& dbPath, const QString& table, int category,
-                           Duplicates duplicates)
+                           Duplicates duplicates, const ShellOptions& shell)
     : m_dbPath(dbPath), m_table(table), m_category(category), m_duplicatesMode(duplicates),
-      m_batch(dbPath)
+      m_batch(dbPath, shell)
 {
     if (m_duplicatesMode != Duplicates::Load) {
         m_batch.keepOutput();
@@ -62,9 +64,10 @@ DirectLoader::DirectLoader(const QString& dbPath, const QString& table, int cate
 
 bool DirectLoader::start()
 {
-    m_error = DatabaseShell::databaseFileProblem(m_dbPath);
-    if (!m_error.isEmpty())
+    if (auto missing = DatabaseShell::databaseFileProblem(m_dbPath)) {
+        m_error = missing->message;
         return false;
+    }
     m_folder = std::make_unique<QTemporaryDir>();
     if (!m_folder->isValid()) {
         m_error = QStringLiteral("No temporary folder could be made for the load; nothing was "
@@ -105,10 +108,10 @@ bool DirectLoader::add(const Waypoint& waypoint)
                       .arg(waypoint.line);
         return false;
     }
-    appendField(m_rows, waypoint.lat, ShellBatch::kImportFieldEnd);
-    appendField(m_rows, waypoint.lon, ShellBatch::kImportFieldEnd);
-    appendField(m_rows, waypoint.name, ShellBatch::kImportFieldEnd);
-    appendField(m_rows, waypoint.desc, ShellBatch::kImportRowEnd);
+    appendField(m_rows, waypoint.lat, ShellRows::kFieldEnd);
+    appendField(m_rows, waypoint.lon, ShellRows::kFieldEnd);
+    appendField(m_rows, waypoint.name, ShellRows::kFieldEnd);
+    appendField(m_rows, waypoint.desc, ShellRows::kRowEnd);
     ++m_sent;
     if (m_rows.size() >= kWriteBytes && !importChunk()) {
         fail(QStringLiteral("Loading into the database failed; nothing was loaded."));
@@ -167,7 +170,7 @@ bool DirectLoader::finish(bool commit)
     if (!importChunk(true)) {
         m_error = QStringLiteral("Loading into the database failed; nothing was loaded.");
         if (m_detail.isEmpty())
-            m_detail = m_batch.result().errorMessage;
+            m_detail = textOf(m_batch.result().problem);
         m_batch.abort();
         return false;
     }
@@ -184,7 +187,7 @@ bool DirectLoader::finish(bool commit)
         m_batch.add("SELECT changes(), " + QByteArray::number(m_sent) + "-changes();");
     }
     const ShellResult result = m_batch.finish(commit);
-    if (result.ok && m_duplicatesMode != Duplicates::Load) {
+    if (result.ok() && m_duplicatesMode != Duplicates::Load) {
         const QStringList last = result.rows.value(result.rows.size() - 1);
         if (m_duplicatesMode == Duplicates::Count) {
             m_duplicates = last.value(0).toLongLong();
@@ -192,11 +195,11 @@ bool DirectLoader::finish(bool commit)
             m_loaded = last.value(0).toLongLong();
             m_duplicates = last.value(1).toLongLong();
         }
-    } else if (result.ok) {
+    } else if (result.ok()) {
         m_loaded = m_sent;
     }
-    if (!result.ok) {
-        m_detail = result.errorMessage;
+    if (!result.ok()) {
+        m_detail = result.problem->text();
         m_error = QStringLiteral("Loading into the database failed; nothing was loaded.");
         return false;
     }
@@ -216,5 +219,5 @@ void DirectLoader::fail(const QString& sentence)
     m_active = false;
     m_error = sentence;
     if (m_detail.isEmpty())
-        m_detail = m_batch.result().errorMessage;
+        m_detail = textOf(m_batch.result().problem);
 }

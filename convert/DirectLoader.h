@@ -2,7 +2,7 @@
 
 #include "GpxScanner.h"
 
-#include <DatabaseShell.h>
+#include <ShellBatch.h>
 
 #include <QByteArray>
 #include <QFile>
@@ -33,7 +33,8 @@ class DirectLoader
 {
 public:
     explicit DirectLoader(const QString& dbPath, const QString& table = QStringLiteral("poi"),
-                          int category = 1, Duplicates duplicates = Duplicates::Load);
+                          int category = 1, Duplicates duplicates = Duplicates::Load,
+                          const ShellOptions& shell = {});
 
     // Asked while the load waits for the shell; true stops it before its COMMIT.
     void setStopCheck(StopCheck stop) { m_batch.setStopCheck(std::move(stop)); }

@@ -63,8 +63,8 @@ ConvertResult PoiConverter::run()
                               .arg(rq.outputPath));
     }
     if (rq.delivery == Delivery::Direct) {
-        if (const QString why = DatabaseShell::databaseFileProblem(rq.dbPath); !why.isEmpty())
-            return failed(result, Failure::Database, why);
+        if (auto missing = DatabaseShell::databaseFileProblem(rq.dbPath))
+            return failed(result, Failure::Database, missing->message);
     }
 
     SqlFileWriter writer;
@@ -78,7 +78,7 @@ ConvertResult PoiConverter::run()
         rq.loadDespiteProblems || rq.duplicates == Duplicates::Count;
     std::optional<DirectLoader> loader;
     if (rq.delivery == Delivery::Direct) {
-        loader.emplace(rq.dbPath, rq.table, rq.category, rq.duplicates);
+        loader.emplace(rq.dbPath, rq.table, rq.category, rq.duplicates, rq.shell);
         loader->setStopCheck(m_stop);
         if (!loader->start())
             return failed(result, Failure::Load, loader->error(), loader->errorDetail());

@@ -38,6 +38,7 @@ struct ConvertRequest
     // Direct: what becomes of waypoints the category already holds. Counting loads nothing
     // and ignores skipped waypoints.
     Duplicates duplicates = Duplicates::Load;
+    ShellOptions shell; // Direct: how the sqlite3 shell is started
 };
 
 struct ConvertResult

@@ -3,6 +3,7 @@
 #include "GpxWriter.h"
 
 #include <DatabaseShell.h>
+#include <ShellRows.h>
 
 #include <QFileInfo>
 #include <QLocale>
@@ -33,9 +34,7 @@ QString text(QStringView hex, bool* valid)
 
 ExportResult failed(ExportResult result, const QString& error, const QString& detail = {})
 {
-    result.ok = false;
-    result.error = error;
-    result.errorDetail = detail;
+    result.problem = Problem{error, detail, 0};
     return result;
 }
 
@@ -56,14 +55,14 @@ ExportResult exportPois(const ExportRequest& rq, const StopCheck& stop)
     if (rq.category)
         statement += QStringLiteral(" WHERE p.cat_id = %1").arg(*rq.category);
     statement += QStringLiteral(" ORDER BY p.rowid;");
-    const ShellResult listing = DatabaseShell::runStatementUnparsed(rq.dbPath, statement, stop);
+    const ShellResult listing = DatabaseShell::runStatementUnparsed(rq.dbPath, statement, stop, rq.shell);
     if (stop && stop()) {
         result.stopped = true;
         return failed(result, QStringLiteral("The export was stopped; no file was written."));
     }
-    if (!listing.ok)
+    if (!listing.ok())
         return failed(result, QStringLiteral("The POIs could not be read from the database."),
-                      listing.errorMessage);
+                      listing.problem->text());
 
     QSaveFile file(rq.outputPath);
     QIODevice* device = rq.device;
@@ -76,7 +75,7 @@ ExportResult exportPois(const ExportRequest& rq, const StopCheck& stop)
     }
     GpxWriter writer(*device);
     bool writeOk = writer.begin();
-    DatabaseShell::forEachRow(listing.output, [&](std::span<const QStringView> f) {
+    ShellRows::forEach(listing.output, [&](std::span<const QStringView> f) {
         if (!writeOk || f.size() < 6)
             return;
         bool valid = true;
@@ -107,6 +106,5 @@ ExportResult exportPois(const ExportRequest& rq, const StopCheck& stop)
     if (!writeOk || (!rq.device && !file.commit()))
         return failed(result, QStringLiteral("Writing the GPX file %1 failed.").arg(rq.outputPath),
                       device->errorString());
-    result.ok = true;
     return result;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <CommandRunner.h>
+#include <Problem.h>
+#include <ShellOptions.h>
 
 #include <QList>
 #include <QString>
@@ -15,6 +17,7 @@ struct ExportRequest
     std::optional<qint64> category; // only this category's POIs; all when empty
     QString outputPath;             // replaced only when the whole file is written
     QIODevice* device = nullptr;    // written instead of outputPath when set (standard output)
+    ShellOptions shell;
 };
 
 // A POI that could not go into the file, and why.
@@ -27,12 +30,12 @@ struct LeftOutPoi
 
 struct ExportResult
 {
-    bool ok = false;
+    std::optional<Problem> problem; // set when no file was written
     bool stopped = false;
-    QString error;       // one sentence for the user
-    QString errorDetail; // the shell's or the file system's own message
     qint64 written = 0;
     QList<LeftOutPoi> leftOut;
+
+    bool ok() const { return !problem; }
 };
 
 // The POIs of a database back out as a GPX 1.1 file: one waypoint per POI with its

@@ -23,7 +23,7 @@ public:
     void build(const Waypoint& waypoint, std::string& out) const;
     QByteArray build(const Waypoint& waypoint) const;
 
-    // Appends 'text' with every ' doubled and line breaks spelled out: DatabaseShell::sqlLiteral on
+    // Appends 'text' with every ' doubled and line breaks spelled out: SqlText::literal on
     // UTF-8 bytes, without a round trip through QString for each of a million waypoints.
     static void appendLiteral(std::string& out, QByteArrayView utf8);
 

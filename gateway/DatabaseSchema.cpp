@@ -23,19 +23,22 @@ QStringList createStatements()
                            ");")};
 }
 
-ShellResult createDatabase(const QString& dbPath)
+ShellResult createDatabase(const QString& dbPath, const ShellOptions& shell)
 {
+    ShellResult refused;
     if (dbPath.isEmpty())
-        return {false, QStringLiteral("No database file was given."), {}, {}};
-    if (QFileInfo::exists(dbPath))
-        return {false, QStringLiteral("The file \"%1\" already exists.").arg(dbPath), {}, {}};
-    ShellResult result = DatabaseShell::runNewDatabase(dbPath, createStatements());
+        refused.problem = Problem{QStringLiteral("No database file was given."), {}, 0};
+    else if (QFileInfo::exists(dbPath))
+        refused.problem = Problem{QStringLiteral("The file \"%1\" already exists.").arg(dbPath), {}, 0};
+    if (!refused.ok())
+        return refused;
+    ShellResult result = DatabaseShell::runNewDatabase(dbPath, createStatements(), shell);
     // The shell may have made the file before a statement failed: no half database stays.
-    if (!result.ok)
+    if (!result.ok())
         QFile::remove(dbPath);
     else if (!QFileInfo(dbPath).isFile())
-        result = {
-            false, QStringLiteral("The database file \"%1\" was not created.").arg(dbPath), {}, {}};
+        result.problem =
+            Problem{QStringLiteral("The database file \"%1\" was not created.").arg(dbPath), {}, 0};
     return result;
 }
 

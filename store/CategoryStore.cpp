@@ -1,25 +1,29 @@
 #include "CategoryStore.h"
 
+#include <SqlText.h>
+
 #include <QLocale>
 #include <QRegularExpression>
 
 namespace CategoryStore {
 
-ShellResult list(const QString& dbPath, const StopCheck& stop)
+ShellResult list(const QString& dbPath, const StopCheck& stop, const ShellOptions& shell)
 {
-    return DatabaseShell::runStatement(dbPath, QStringLiteral("select * from category ;"), stop);
+    return DatabaseShell::runStatement(dbPath, QStringLiteral("select * from category ;"), stop,
+                                       shell);
 }
 
 QString insertStatement(const QString& label, const QString& description)
 {
     return QStringLiteral("insert into category(label,desc,enabled) values(") +
-           DatabaseShell::sqlLiteral(label) + u',' + DatabaseShell::sqlLiteral(description) +
+           SqlText::literal(label) + u',' + SqlText::literal(description) +
            QStringLiteral(",1);");
 }
 
-ShellResult insert(const QString& dbPath, const QString& label, const QString& description)
+ShellResult insert(const QString& dbPath, const QString& label, const QString& description,
+                   const ShellOptions& shell)
 {
-    return DatabaseShell::runStatement(dbPath, insertStatement(label, description));
+    return DatabaseShell::runStatement(dbPath, insertStatement(label, description), {}, shell);
 }
 
 bool isEnabled(const QString& enabledField)

@@ -10,11 +10,12 @@ namespace PoiStore {
 QString addStatement(const QString& lat, const QString& lon, const QString& label,
                      const QString& description, const QString& categoryNumber);
 ShellResult add(const QString& dbPath, const QString& lat, const QString& lon, const QString& label,
-                const QString& description, const QString& categoryNumber);
+                const QString& description, const QString& categoryNumber,
+                const ShellOptions& shell = {});
 
 // Empties the table in one transaction; `deleted` receives how many rows went. A `stop`
 // answering true kills the shell before its COMMIT: nothing is deleted.
 ShellResult deleteAll(const QString& dbPath, qint64* deleted = nullptr,
-                      const StopCheck& stop = {});
+                      const StopCheck& stop = {}, const ShellOptions& shell = {});
 
 } // namespace PoiStore

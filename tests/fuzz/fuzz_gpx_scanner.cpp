@@ -102,7 +102,7 @@ void checkStatement(const Waypoint& w, std::string_view s)
     FUZZ_CHECK(name.toUtf8() == w.name && description.toUtf8() == w.desc);
     std::string literal;
     PoiStatement::appendLiteral(literal, w.name);
-    FUZZ_CHECK(view(DatabaseShell::sqlLiteral(name).toUtf8()) == literal);
+    FUZZ_CHECK(view(SqlText::literal(name).toUtf8()) == literal);
 }
 
 Outcome scan(const QByteArray& bytes, qsizetype blockSize)

@@ -33,7 +33,7 @@ QString printRows(const QList<QStringList>& rows)
 
 void checkLiteral(const QString& value)
 {
-    const QByteArray literal = DatabaseShell::sqlLiteral(value).toUtf8();
+    const QByteArray literal = SqlText::literal(value).toUtf8();
     const std::string_view text(literal.constData(), size_t(literal.size()));
     size_t at = 0;
     std::string read;
@@ -48,11 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     // As the command runner decodes what the shell printed.
     const QString output =
         QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QList<QStringList> rows = DatabaseShell::parseRows(output);
+    const QList<QStringList> rows = ShellRows::parse(output);
 
     // The listings' copy-free reading sees the same rows, as views into the output itself.
     qsizetype visited = 0;
-    DatabaseShell::forEachRow(output, [&](std::span<const QStringView> fields) {
+    ShellRows::forEach(output, [&](std::span<const QStringView> fields) {
         FUZZ_CHECK(visited < rows.size() && qsizetype(fields.size()) == rows[visited].size());
         for (size_t i = 0; i < fields.size(); ++i) {
             const QStringView field = fields[i];
@@ -74,8 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     }
     const QString printed = printRows(rows);
     FUZZ_CHECK(printed == output.first(output.lastIndexOf(kRow) + 1));
-    FUZZ_CHECK(DatabaseShell::parseRows(printed) == rows);
+    FUZZ_CHECK(ShellRows::parse(printed) == rows);
     // A piece after the last separator is no row, whatever it holds.
-    FUZZ_CHECK(DatabaseShell::parseRows(output + QStringLiteral("tail\x1Fpiece")) == rows);
+    FUZZ_CHECK(ShellRows::parse(output + QStringLiteral("tail\x1Fpiece")) == rows);
     return 0;
 }

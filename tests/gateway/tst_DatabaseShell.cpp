@@ -1,5 +1,8 @@
 #include "DatabaseSchema.h"
 #include "DatabaseShell.h"
+#include "ShellBatch.h"
+#include "ShellRows.h"
+#include "SqlText.h"
 
 #include "CommandRunner.h"
 #include "TestDatabase.h"
@@ -13,12 +16,6 @@ class TestDatabaseShell : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        setShellProgram(QStringLiteral("sqlite3"));
-        setBusyTimeoutMs(5000);
-    }
-
     void parsesRows_data()
     {
         QTest::addColumn<QString>("output");
@@ -40,25 +37,17 @@ private slots:
     {
         QFETCH(QString, output);
         QFETCH(QList<QStringList>, rows);
-        QCOMPARE(parseRows(output), rows);
-    }
-
-    void padsColumnsWithoutCutting()
-    {
-        QCOMPARE(Pad_Col(5, QStringLiteral("12")), QStringLiteral("12   "));
-        QCOMPARE(Pad_Col(3, QStringLiteral("abc")), QStringLiteral("abc"));
-        QCOMPARE(Pad_Col(2, QStringLiteral("abcdef")), QStringLiteral("abcdef"));
-        QCOMPARE(Pad_Col(0, QString()), QString());
+        QCOMPARE(ShellRows::parse(output), rows);
     }
 
     void quotesLiterals()
     {
-        QCOMPARE(sqlLiteral(QStringLiteral("O'Brien")), QStringLiteral("'O''Brien'"));
-        QCOMPARE(sqlLiteral(QString()), QStringLiteral("''"));
+        QCOMPARE(SqlText::literal(QStringLiteral("O'Brien")), QStringLiteral("'O''Brien'"));
+        QCOMPARE(SqlText::literal(QString()), QStringLiteral("''"));
         // The shell drops a carriage return at the end of an input line; a statement stays on one.
-        QCOMPARE(sqlLiteral(QStringLiteral("a\r\nb")),
+        QCOMPARE(SqlText::literal(QStringLiteral("a\r\nb")),
                  QStringLiteral("'a'||char(13)||''||char(10)||'b'"));
-        QCOMPARE(sqlLiteral(QStringLiteral("a\"b|&%^<>")), QStringLiteral("'a\"b|&%^<>'"));
+        QCOMPARE(SqlText::literal(QStringLiteral("a\"b|&%^<>")), QStringLiteral("'a\"b|&%^<>'"));
     }
 
     void ignoresTheUsersShellSettings()
@@ -72,7 +61,7 @@ private slots:
         qputenv("HOME", db.folder().toLocal8Bit());
         const ShellResult r = runStatement(db.path(), QStringLiteral("select * from category ;"));
         qputenv("HOME", home);
-        QVERIFY(r.ok);
+        QVERIFY(r.ok());
         QCOMPARE(r.rows.size(), 4);
         QCOMPARE(r.rows[0], (QStringList{"1", "Cafe", "Food and drink", "1"}));
     }
@@ -91,7 +80,7 @@ private slots:
         QVERIFY(db.isValid());
         QDir::setCurrent(db.folder());
         const ShellResult r = runStatement(fileName, QStringLiteral("select * from category ;"));
-        QVERIFY2(r.ok, qPrintable(r.errorMessage));
+        QVERIFY2(r.ok(), qPrintable(textOf(r.problem)));
         QCOMPARE(r.rows.size(), 4);
     }
 
@@ -100,16 +89,17 @@ private slots:
         TestDatabase db;
         const QString good =
             QStringLiteral("insert into poi(lat,lon,label,desc,cat_id) values(1,2,'a','',1);");
-        ShellResult r = runBatch(
+        ShellResult r = runInTransaction(
             db.path(), {good, good, QStringLiteral("insert into nosuch values(1);"), good});
-        QVERIFY(!r.ok);
+        QVERIFY(!r.ok());
         // The line of the statement among those given, not of the shell's own set-up.
-        QVERIFY2(r.errorMessage.contains(QStringLiteral("line 3: no such table")),
-                 qPrintable(r.errorMessage));
+        QVERIFY2(textOf(r.problem).contains(QStringLiteral("line 3: no such table")),
+                 qPrintable(textOf(r.problem)));
+        QCOMPARE(r.problem->line, 3);
         QCOMPARE(db.count("poi"), 0);
 
-        r = runBatch(db.path(), {good, good, good});
-        QVERIFY(r.ok);
+        r = runInTransaction(db.path(), {good, good, good});
+        QVERIFY(r.ok());
         QCOMPARE(db.count("poi"), 3);
     }
 
@@ -119,14 +109,14 @@ private slots:
         const QString path = sample.folder() + QStringLiteral("/new.db");
         const QString tables = QStringLiteral("select sql from sqlite_master order by name;");
         ShellResult created = DatabaseSchema::createDatabase(path);
-        QVERIFY2(created.ok, qPrintable(created.errorMessage));
+        QVERIFY2(created.ok(), qPrintable(textOf(created.problem)));
         QCOMPARE(runStatement(path, tables).rows, runStatement(sample.path(), tables).rows);
         // An existing file is refused and stays as it was.
         const QString before = sample.dump(QStringLiteral("category"));
         created = DatabaseSchema::createDatabase(sample.path());
-        QVERIFY(!created.ok && created.errorMessage.contains(QStringLiteral("already exists")));
+        QVERIFY(!created.ok() && textOf(created.problem).contains(QStringLiteral("already exists")));
         QCOMPARE(sample.dump(QStringLiteral("category")), before);
-        QVERIFY(!DatabaseSchema::createDatabase(sample.folder() + QStringLiteral("/no/x.db")).ok);
+        QVERIFY(!DatabaseSchema::createDatabase(sample.folder() + QStringLiteral("/no/x.db")).ok());
         QVERIFY(!QFileInfo::exists(sample.folder() + QStringLiteral("/no/x.db")));
     }
 
@@ -140,7 +130,7 @@ private slots:
                 QByteArrayLiteral("insert into poi(lat,lon,label,desc,cat_id) values(1,2,'") +
                 QByteArray::number(i) + "','',1);"));
         const ShellResult r = batch.finish();
-        QVERIFY2(r.ok, qPrintable(r.errorMessage));
+        QVERIFY2(r.ok(), qPrintable(textOf(r.problem)));
         QCOMPARE(db.count("poi"), 50000);
     }
 
@@ -157,9 +147,10 @@ private slots:
             for (int i = 0; i < 1000; ++i)
                 batch.add(good);
             const ShellResult r = batch.finish();
-            QVERIFY(!r.ok);
-            QVERIFY2(r.errorMessage.contains(QStringLiteral("line 1001: no such table")),
-                     qPrintable(r.errorMessage));
+            QVERIFY(!r.ok());
+            QVERIFY2(textOf(r.problem).contains(QStringLiteral("line 1001: no such table")),
+                     qPrintable(textOf(r.problem)));
+            QCOMPARE(r.problem->line, 1001);
         }
         {
             // The shell would create an empty database in place of a missing one.
@@ -171,7 +162,7 @@ private slots:
             QVERIFY(batch.start());
             batch.add(good);
             QVERIFY(!batch.add(QByteArray("insert into poi(label) values('a\0');", 36)));
-            QVERIFY(batch.result().errorMessage.contains(QStringLiteral("control character")));
+            QVERIFY(textOf(batch.result().problem).contains(QStringLiteral("control character")));
             QVERIFY(!batch.add(good));
         }
         {
@@ -180,14 +171,14 @@ private slots:
             for (int i = 0; i < 1000; ++i)
                 batch.add(good);
             batch.abort();
-            QVERIFY(!batch.result().ok);
+            QVERIFY(!batch.result().ok());
         }
         {
             ShellBatch batch(db.path());
             QVERIFY(batch.start());
             batch.add(good);
             const ShellResult r = batch.finish(false);
-            QVERIFY(r.ok);
+            QVERIFY(r.ok());
         }
         QCOMPARE(db.count("poi"), 0);
     }

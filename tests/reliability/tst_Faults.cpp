@@ -24,40 +24,44 @@ class TestFaults : public QObject
         std::function<ShellResult(const QString& db, const QString& gpx)> run;
     };
     QString m_text = QStringLiteral("N");
+    ShellOptions m_shell;
 
-    static ShellResult listing(TableListing::Table table, const QString& db)
+    ShellResult listing(TableListing::Table table, const QString& db) const
     {
         ShellResult result;
-        TableListing(table).run(db, &result);
+        TableListing(table).run(db, &result, {}, m_shell);
         return result;
     }
 
-    static ShellResult directLoad(const QString& db, const QString& gpx)
+    ShellResult directLoad(const QString& db, const QString& gpx) const
     {
         ConvertRequest request;
+        request.shell = m_shell;
         request.gpxPath = gpx;
         request.delivery = Delivery::Direct;
         request.dbPath = db;
         request.category = 2;
         const ConvertResult converted = PoiConverter(request).run();
         ShellResult result;
-        result.ok = converted.ok();
-        result.errorMessage = converted.error + u' ' + converted.errorDetail;
+        if (!converted.ok())
+            result.problem = Problem{converted.error, converted.errorDetail, 0};
         return result;
     }
 
     const QList<Routine> m_routines = {
-        {"category listing", false, false, [](auto& db, auto&) { return CategoryStore::list(db); }},
+        {"category listing", false, false,
+         [this](auto& db, auto&) { return CategoryStore::list(db, {}, m_shell); }},
         {"new category", true, true,
-         [this](auto& db, auto&) { return CategoryStore::insert(db, m_text, "d"); }},
+         [this](auto& db, auto&) { return CategoryStore::insert(db, m_text, "d", m_shell); }},
         {"new poi", true, true,
-         [this](auto& db, auto&) { return PoiStore::add(db, "1", "2", "A", m_text, "1"); }},
-        {"remove all poi", true, false, [](auto& db, auto&) { return PoiStore::deleteAll(db); }},
+         [this](auto& db, auto&) { return PoiStore::add(db, "1", "2", "A", m_text, "1", m_shell); }},
+        {"remove all poi", true, false,
+         [this](auto& db, auto&) { return PoiStore::deleteAll(db, nullptr, {}, m_shell); }},
         {"poi listing", false, false,
-         [](auto& db, auto&) { return listing(TableListing::Table::Poi, db); }},
+         [this](auto& db, auto&) { return listing(TableListing::Table::Poi, db); }},
         {"category table", false, false,
-         [](auto& db, auto&) { return listing(TableListing::Table::Category, db); }},
-        {"direct load", true, false, [](auto& db, auto& gpx) { return directLoad(db, gpx); }},
+         [this](auto& db, auto&) { return listing(TableListing::Table::Category, db); }},
+        {"direct load", true, false, [this](auto& db, auto& gpx) { return directLoad(db, gpx); }},
     };
 
     static QString writeGpx(const QString& path, int waypoints)
@@ -79,11 +83,7 @@ class TestFaults : public QObject
     }
 
 private slots:
-    void cleanup()
-    {
-        DatabaseShell::setShellProgram(QStringLiteral("sqlite3"));
-        DatabaseShell::setBusyTimeoutMs(5000);
-    }
+    void cleanup() { m_shell = {}; }
 
     void everyRoutineFailsCleanly_data()
     {
@@ -130,7 +130,7 @@ private slots:
         if (textRefused) {
             // Database and shell are sound; only the text is at fault.
         } else if (situation == "shell missing") {
-            DatabaseShell::setShellProgram(db.folder() + "/no-such-sqlite3");
+            m_shell.program = db.folder() + "/no-such-sqlite3";
         } else if (situation == "not a database") {
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(QByteArray(4096, 'x'));
@@ -148,7 +148,7 @@ private slots:
                     QSKIP("this account writes to read-only files, and chattr is not available");
             }
         } else {
-            DatabaseShell::setBusyTimeoutMs(200);
+            m_shell.busyTimeoutMs = 200;
             locker = std::make_unique<DatabaseLocker>(db.path());
             QVERIFY(locker->isLocking());
         }
@@ -161,12 +161,12 @@ private slots:
                 continue;
             const ShellResult result = routine.run(path, gpx);
             if (situation == "read-only file" && !routine.writes) {
-                QVERIFY2(result.ok, routine.name);
+                QVERIFY2(result.ok(), routine.name);
                 continue;
             }
-            QVERIFY2(!result.ok, routine.name);
-            QVERIFY2(result.errorMessage.contains(message),
-                     qPrintable(QStringLiteral("%1: %2").arg(routine.name, result.errorMessage)));
+            QVERIFY2(!result.ok(), routine.name);
+            QVERIFY2(result.problem->text().contains(message),
+                     qPrintable(QStringLiteral("%1: %2").arg(routine.name, result.problem->text())));
             QVERIFY(file.open(QIODevice::ReadOnly));
             QVERIFY2(file.readAll() == bytes, routine.name);
             file.close();
@@ -174,7 +174,7 @@ private slots:
         locker.reset();
         if (immutable)
             QProcess::execute("chattr", {"-i", db.path()});
-        DatabaseShell::setShellProgram(QStringLiteral("sqlite3"));
+        m_shell = {};
         QVERIFY(!QFile::exists(db.folder() + "/missing.db")); // never created by the shell
         if (situation != "not a database" && situation != "no tables")
             QCOMPARE(tables(db), before);
@@ -196,12 +196,12 @@ private slots:
                       "exec sqlite3 \"$@\"\n");
         wrapper.close();
         wrapper.setPermissions(wrapper.permissions() | QFile::ExeOwner);
-        DatabaseShell::setShellProgram(wrapper.fileName());
+        m_shell.program = wrapper.fileName();
 
         const ShellResult result = directLoad(db.path(), gpx);
-        QVERIFY(!result.ok);
-        QVERIFY2(!result.errorMessage.trimmed().isEmpty(), qPrintable(result.errorMessage));
-        DatabaseShell::setShellProgram(QStringLiteral("sqlite3"));
+        QVERIFY(!result.ok());
+        QVERIFY2(!result.problem->text().trimmed().isEmpty(), qPrintable(result.problem->text()));
+        m_shell = {};
         QCOMPARE(tables(db), before);
     }
 

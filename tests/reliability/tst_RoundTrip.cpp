@@ -48,8 +48,8 @@ class TestRoundTrip : public QObject
     static QList<QStringList> rows(const TestDatabase& db, const QString& sql)
     {
         const ShellResult result = DatabaseShell::runStatement(db.path(), sql);
-        if (!result.ok)
-            qWarning("%s", qPrintable(result.errorMessage));
+        if (!result.ok())
+            qWarning("%s", qPrintable(result.problem->text()));
         return result.rows;
     }
 
@@ -101,7 +101,7 @@ private slots:
         TestDatabase statements(QStringLiteral("statements.db"));
         ConvertRequest view = request;
         view.delivery = Delivery::View;
-        QVERIFY(DatabaseShell::runBatch(statements.path(), PoiConverter(view).run().statements).ok);
+        QVERIFY(DatabaseShell::runInTransaction(statements.path(), PoiConverter(view).run().statements).ok());
         QCOMPARE(statements.shell(".dump poi"), db.shell(".dump poi"));
 
         // Back out to GPX and into a new database: the same rows, and a text XML cannot
@@ -112,13 +112,13 @@ private slots:
                          "(-0.1234567890123456,179.99999999999997,'Exact','',2),(1,1,'Other','',1));")
                     .has_value());
         const ExportResult exported = exportPois({db.path(), 2, db.folder() + "/back.gpx"});
-        QVERIFY2(exported.ok, qPrintable(exported.error + ": " + exported.errorDetail));
+        QVERIFY2(exported.ok(), qPrintable(textOf(exported.problem)));
         QCOMPARE(exported.written, expected.size() + 1);
         QCOMPARE(exported.leftOut.size(), 1);
         QCOMPARE(exported.leftOut[0].label, QStringLiteral("Bell\a"));
         request.gpxPath = db.folder() + "/back.gpx";
         request.dbPath = db.folder() + "/again.db";
-        QVERIFY(DatabaseSchema::createDatabase(request.dbPath).ok);
+        QVERIFY(DatabaseSchema::createDatabase(request.dbPath).ok());
         QVERIFY(PoiConverter(request).run().ok());
         const QString columns =
             QStringLiteral("select quote(lat), quote(lon), label, desc, cat_id from poi where label <> 'Bell' "
@@ -136,13 +136,13 @@ private slots:
         for (int i = 0; i < 60; ++i) {
             const QStringList texts{generate(random), generate(random)};
             expected << texts;
-            QVERIFY(CategoryStore::insert(db.path(), texts[0], texts[1]).ok);
+            QVERIFY(CategoryStore::insert(db.path(), texts[0], texts[1]).ok());
             QVERIFY(PoiStore::add(db.path(), QStringLiteral("1.5"), QStringLiteral("-2"), texts[0],
                                   texts[1], QStringLiteral("1"))
-                        .ok);
+                        .ok());
         }
         const ShellResult listed = CategoryStore::list(db.path());
-        QVERIFY(listed.ok);
+        QVERIFY(listed.ok());
         QCOMPARE(listed.rows.size(), before + expected.size());
         const QList<QStringList> pois =
             rows(db, QStringLiteral("select label, desc, lat, cat_id from poi order by poi_id;"));

@@ -47,13 +47,13 @@ private slots:
     {
         TestDatabase db;
         ShellResult r = PoiStore::add(db.path(), "51.5", "-0.12", "Old \"Mill\" & 'Pond'", "", "3");
-        QVERIFY2(r.ok, qPrintable(r.errorMessage));
+        QVERIFY2(r.ok(), qPrintable(textOf(r.problem)));
         QCOMPARE(db.dump("poi"), QStringLiteral("1|51.5|-0.12|Old \"Mill\" & 'Pond'||3\n"));
         // The column types make numbers of the quoted numeric texts.
         QCOMPARE(db.shell("select typeof(lat), typeof(cat_id) from poi;").value(),
                  QStringLiteral("real|integer\n"));
         r = PoiStore::deleteAll(db.path());
-        QVERIFY(r.ok);
+        QVERIFY(r.ok());
         QCOMPARE(db.count("poi"), 0);
     }
 };

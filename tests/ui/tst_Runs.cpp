@@ -44,11 +44,11 @@ private slots:
     void init()
     {
         QVERIFY(openWindow());
-        DatabaseShell::setBusyTimeoutMs(60000);
+        // A locked database keeps a run going for as long as a test needs it.
+        m_window->runner().setShellOptions({QStringLiteral("sqlite3"), 60000});
     }
     void cleanup()
     {
-        DatabaseShell::setBusyTimeoutMs(5000);
         closeWindow();
     }
 

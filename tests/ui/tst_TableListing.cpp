@@ -1,3 +1,4 @@
+#include "PadColumn.h"
 #include "TableListing.h"
 
 #include "TestDatabase.h"
@@ -22,6 +23,12 @@ private slots:
                  QStringLiteral("7    |51.5        |-0.12       |Pub  |Nice place |2    "));
         QCOMPARE(lines[1],
                  QStringLiteral("12   |48.85       |2.35        |Cafe |x          |1    "));
+    }
+
+    void padsColumnsWithoutCutting()
+    {
+        QCOMPARE(Pad_Col(5, QStringLiteral("12")), QStringLiteral("12   "));
+        QCOMPARE(Pad_Col(2, QStringLiteral("abcdef")), QStringLiteral("abcdef"));
     }
 
     void measuresColumnsFromTheData()
@@ -64,7 +71,7 @@ private slots:
                 .has_value());
         ShellResult result;
         const QStringList poi = TableListing(TableListing::Table::Poi).run(db.path(), &result);
-        QVERIFY(result.ok);
+        QVERIFY(result.ok());
         QCOMPARE(poi, QStringList{"1    |51.5        |-0.12       |Mill|Pond | |3    "});
         const QStringList categories =
             TableListing(TableListing::Table::Category).run(db.path(), &result);

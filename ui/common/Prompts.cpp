@@ -89,6 +89,11 @@ void showMessage(QWidget* parent, const QString& text, const QString& detail)
     Prompts::current().message(parent, m);
 }
 
+void showProblem(QWidget* parent, const Problem& problem)
+{
+    showMessage(parent, problem.message, problem.detail);
+}
+
 Prompts::Answer askChoice(QWidget* parent, const QString& text, const QString& first,
                           const QString& second)
 {

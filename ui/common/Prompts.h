@@ -1,5 +1,7 @@
 #pragma once
 
+#include <Problem.h>
+
 #include <QString>
 #include <QStringList>
 
@@ -51,6 +53,8 @@ public:
 
 // Shorthands for the common cases.
 void showMessage(QWidget* parent, const QString& text, const QString& detail = {});
+// The problem's message, with what the tool said as the detail.
+void showProblem(QWidget* parent, const Problem& problem);
 Prompts::Answer askOkCancel(QWidget* parent, const QString& text, const QString& title);
 // Two choices and Cancel, Cancel the default.
 Prompts::Answer askChoice(QWidget* parent, const QString& text, const QString& first,

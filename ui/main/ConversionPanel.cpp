@@ -115,6 +115,7 @@ void ConversionPanel::Convert_Poi(const QString& gpxPath, int categoryNumber, co
                                                    : Delivery::View;
     request.outputPath = m_ui.txtOp->text();
     request.dbPath = m_inputs.databasePath();
+    request.shell = m_runner.shellOptions();
     if (request.delivery == Delivery::Save && request.outputPath == u"notset") {
         showMessage(m_window, QStringLiteral("Bad Path for Output"));
         return;

@@ -50,11 +50,13 @@ void DatabaseFiles::newDatabase()
     auto created = std::make_shared<ShellResult>();
     m_runner.start(
         QStringLiteral("Creating %1").arg(QFileInfo(path).fileName()), QString(),
-        [created, path](TaskRunner::Control&) { *created = DatabaseSchema::createDatabase(path); },
+        [created, path](TaskRunner::Control& control) {
+            *created = DatabaseSchema::createDatabase(path, control.shell());
+        },
         [this, created, path](bool) {
-            if (!created->ok) {
+            if (!created->ok()) {
                 showMessage(m_window, QStringLiteral("The new POI database could not be created."),
-                            created->errorMessage);
+                            created->problem->text());
                 return;
             }
             emit databaseCreated(path);
@@ -72,6 +74,7 @@ void DatabaseFiles::exportPois()
     }
     ExportRequest request;
     request.dbPath = dbPath;
+    request.shell = m_runner.shellOptions();
     const std::optional<QString> category = m_inputs.categoryNumber();
     if (category) {
         const QString label = m_inputs.categoryLabel();
@@ -105,8 +108,8 @@ void DatabaseFiles::exportPois()
                                        .arg(request.outputPath));
                 return;
             }
-            if (!result->ok) {
-                showMessage(m_window, result->error, result->errorDetail);
+            if (!result->ok()) {
+                showProblem(m_window, *result->problem);
                 return;
             }
             emit statusMessage(QStringLiteral("Exported %1 to %2.")

@@ -135,18 +135,18 @@ void DbOperationsPanel::list(Listing table, const std::function<void()>& then)
             const TableListing listing(poi ? TableListing::Table::Poi
                                            : TableListing::Table::Category);
             outcome->lines = SortedListModel::sortedRows(
-                listing.run(dbPath, &outcome->result, control.stopCheck()));
+                listing.run(dbPath, &outcome->result, control.stopCheck(), control.shell()));
         },
         [this, outcome, poi, table, then](bool stopped) {
             if (stopped) {
                 emit statusMessage(QStringLiteral("Listing cancelled: nothing is listed."));
                 return;
             }
-            if (!outcome->result.ok) {
+            if (!outcome->result.ok()) {
                 showMessage(m_window,
                             poi ? QStringLiteral("The points of interest could not be listed.")
                                 : QStringLiteral("The categories could not be listed."),
-                            outcome->result.errorMessage);
+                            outcome->result.problem->text());
                 return;
             }
             showInList1(std::move(outcome->lines));
@@ -257,13 +257,14 @@ void DbOperationsPanel::Add_Poi(const QString& lat, const QString& lon, const QS
     auto added = std::make_shared<ShellResult>();
     m_runner.start(
         QStringLiteral("Adding the point of interest"), QString(),
-        [=](TaskRunner::Control&) {
-            *added = PoiStore::add(dbPath, lat, lon, label, description, categoryNumber);
+        [=](TaskRunner::Control& control) {
+            *added = PoiStore::add(dbPath, lat, lon, label, description, categoryNumber,
+                                   control.shell());
         },
         [this, added, label, category](bool) {
-            if (!added->ok) {
+            if (!added->ok()) {
                 showMessage(m_newPoi ? static_cast<QWidget*>(m_newPoi) : m_window,
-                            QStringLiteral("Addition of new Poi failed"), added->errorMessage);
+                            QStringLiteral("Addition of new Poi failed"), added->problem->text());
                 return;
             }
             if (m_newPoi)
@@ -292,16 +293,17 @@ void DbOperationsPanel::Delete_All_Poi()
     m_runner.start(
         QStringLiteral("Deleting every point of interest"), QString(),
         [deleted, dbPath](TaskRunner::Control& control) {
-            deleted->first = PoiStore::deleteAll(dbPath, &deleted->second, control.stopCheck());
+            deleted->first = PoiStore::deleteAll(dbPath, &deleted->second, control.stopCheck(),
+                                                  control.shell());
         },
         [this, deleted](bool stopped) {
-            if (stopped && !deleted->first.ok) {
+            if (stopped && !deleted->first.ok()) {
                 emit statusMessage(QStringLiteral("Delete All cancelled: nothing was deleted."));
                 return;
             }
-            if (!deleted->first.ok) {
+            if (!deleted->first.ok()) {
                 showMessage(m_window, QStringLiteral("Removal of All Poi failed"),
-                            deleted->first.errorMessage);
+                            deleted->first.problem->text());
                 return;
             }
             emit statusMessage(

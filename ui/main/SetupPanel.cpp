@@ -48,12 +48,12 @@ void SetupPanel::restoreDatabase(const QString& path)
     m_runner.start(
         QStringLiteral("Opening the database from last time"), QString(),
         [listing, path](TaskRunner::Control& run) {
-            *listing = CategoryStore::list(path, run.stopCheck());
+            *listing = CategoryStore::list(path, run.stopCheck(), run.shell());
         },
         [this, listing, path](bool stopped) {
-            if (stopped || !listing->ok) {
+            if (stopped || !listing->ok()) {
                 emit rememberedDatabaseFailed(path, stopped ? QStringLiteral("cancelled")
-                                                            : listing->errorMessage);
+                                                            : listing->problem->text());
                 return;
             }
             m_ui.txtDb->setText(path);
@@ -74,7 +74,7 @@ void SetupPanel::loadCategories(const QString& dbPath, bool newDatabase)
     m_runner.start(
         QStringLiteral("Reading the categories"), QString(),
         [listing, dbPath](TaskRunner::Control& run) {
-            *listing = CategoryStore::list(dbPath, run.stopCheck());
+            *listing = CategoryStore::list(dbPath, run.stopCheck(), run.shell());
         },
         [this, listing, dbPath, newDatabase](bool stopped) {
             // Until the new file's categories are read, the database in use stays as it was.
@@ -82,7 +82,7 @@ void SetupPanel::loadCategories(const QString& dbPath, bool newDatabase)
                 emit statusMessage(QStringLiteral("Reading the categories was cancelled."));
                 return;
             }
-            if (!listing->ok) {
+            if (!listing->ok()) {
                 const QString inUse = databasePath();
                 showMessage(
                     m_window,
@@ -94,7 +94,7 @@ void SetupPanel::loadCategories(const QString& dbPath, bool newDatabase)
                                        : QStringLiteral("The database in use stays \"%1\".")
                                              .arg(QFileInfo(inUse).fileName()))
                         : QStringLiteral("The categories could not be read from this database."),
-                    listing->errorMessage);
+                    listing->problem->text());
                 return;
             }
             if (newDatabase) {
@@ -136,12 +136,14 @@ void SetupPanel::Insert_Cat()
     auto inserted = std::make_shared<ShellResult>();
     m_runner.start(
         QStringLiteral("Adding the category"), QString(),
-        [=](TaskRunner::Control&) { *inserted = CategoryStore::insert(dbPath, label, description); },
+        [=](TaskRunner::Control& run) {
+            *inserted = CategoryStore::insert(dbPath, label, description, run.shell());
+        },
         [this, inserted, label](bool) {
             // A failed insert changed nothing: there is nothing to read again.
-            if (!inserted->ok) {
+            if (!inserted->ok()) {
                 showMessage(m_window, QStringLiteral("New Category failed"),
-                            inserted->errorMessage);
+                            inserted->problem->text());
                 return;
             }
             emit statusMessage(QStringLiteral("Added category \"%1\".").arg(label));

@@ -1,5 +1,9 @@
 #include "TableListing.h"
 
+#include "PadColumn.h"
+
+#include <ShellRows.h>
+
 #include <algorithm>
 #include <array>
 #include <vector>
@@ -95,19 +99,19 @@ QStringList TableListing::format(const QList<QStringList>& rows) const
 QStringList TableListing::format(QStringView shellOutput) const
 {
     const auto forEachRow = [shellOutput](const RowVisitor& visit) {
-        DatabaseShell::forEachRow(shellOutput, visit);
+        ShellRows::forEach(shellOutput, visit);
     };
     // A row takes a few dozen characters; the hint only spares regrowing the list.
     return layOut(layoutOf(m_table), forEachRow, shellOutput.size() / 32);
 }
 
-QStringList TableListing::run(const QString& dbPath, ShellResult* result,
-                              const StopCheck& stop) const
+QStringList TableListing::run(const QString& dbPath, ShellResult* result, const StopCheck& stop,
+                              const ShellOptions& shell) const
 {
-    ShellResult shell = DatabaseShell::runStatementUnparsed(dbPath, statement(), stop);
-    QStringList lines = shell.ok ? format(shell.output) : QStringList();
-    shell.output.clear();
+    ShellResult read = DatabaseShell::runStatementUnparsed(dbPath, statement(), stop, shell);
+    QStringList lines = read.ok() ? format(read.output) : QStringList();
+    read.output.clear();
     if (result)
-        *result = std::move(shell);
+        *result = std::move(read);
     return lines;
 }

@@ -24,7 +24,8 @@ public:
 
     // Runs the statement and formats its rows; `result` tells whether the shell succeeded.
     // A `stop` answering true kills the shell; the result then fails.
-    QStringList run(const QString& dbPath, ShellResult* result, const StopCheck& stop = {}) const;
+    QStringList run(const QString& dbPath, ShellResult* result, const StopCheck& stop = {},
+                    const ShellOptions& shell = {}) const;
 
 private:
     Table m_table;

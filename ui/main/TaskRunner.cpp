@@ -45,6 +45,7 @@ void TaskRunner::run(Piece piece)
     m_running = true;
     m_control.m_stop = false;
     m_control.m_sinceReport.invalidate();
+    m_control.m_shell = m_shell;
     emit started(piece.description, piece.unit);
     QMetaObject::invokeMethod(
         m_worker,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <CommandRunner.h>
+#include <ShellOptions.h>
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -30,11 +31,14 @@ public:
         }
         // From the worker thread; passed on at most every 100 ms. A total of 0 is unknown.
         void progress(qint64 done, qint64 total);
+        // How the work starts the sqlite3 shell; fixed for the whole piece.
+        const ShellOptions& shell() const { return m_shell; }
 
     private:
         friend class TaskRunner;
         TaskRunner* m_runner = nullptr;
         std::atomic<bool> m_stop{false};
+        ShellOptions m_shell;
         QElapsedTimer m_sinceReport;
     };
 
@@ -47,6 +51,9 @@ public:
     ~TaskRunner() override;
 
     bool isRunning() const { return m_running; }
+    // For the pieces started from now on.
+    void setShellOptions(const ShellOptions& shell) { m_shell = shell; }
+    const ShellOptions& shellOptions() const { return m_shell; }
     // Starts `work`, or queues it behind the running piece (a follow-up such as a refreshed
     // listing). `unit` names what progress counts ("waypoints"); empty when it counts nothing.
     void start(const QString& description, const QString& unit, Work work, Done done);
@@ -78,4 +85,5 @@ private:
     Control m_control;
     bool m_running = false;
     bool m_abandoned = false;
+    ShellOptions m_shell;
 };

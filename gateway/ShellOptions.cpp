@@ -1,0 +1,28 @@
+#include "ShellOptions.h"
+
+#include <QProcess>
+
+// -init with the null device keeps the user's own settings file out; every setting that
+// shapes the output is then stated explicitly, so nothing else can change the form. They go
+// in as -cmd arguments, not input lines, so that the line numbers in the shell's messages
+// count the caller's statements only.
+QStringList ShellOptions::arguments(const QString& dbPath, bool transaction,
+                                    const QString& setup) const
+{
+    // A path starting with "-" would be read as an option.
+    const QString path = dbPath.startsWith(u'-') ? QStringLiteral("./") + dbPath : dbPath;
+    QStringList arguments{QStringLiteral("-init"), QProcess::nullDevice(), QStringLiteral("-batch"),
+                          QStringLiteral("-bail")};
+    for (const QString& setting :
+         {QStringLiteral(".echo off"), QStringLiteral(".changes off"), QStringLiteral(".timer off"),
+          QStringLiteral(".headers off"), QStringLiteral(".mode list"),
+          QStringLiteral(".nullvalue \"\""), QStringLiteral(".separator \"\\037\" \"\\036\""),
+          QStringLiteral(".timeout %1").arg(busyTimeoutMs)})
+        arguments << QStringLiteral("-cmd") << setting;
+    // Settings such as temp_store cannot change inside a transaction: they come first.
+    if (!setup.isEmpty())
+        arguments << QStringLiteral("-cmd") << setup;
+    if (transaction)
+        arguments << QStringLiteral("-cmd") << QStringLiteral("BEGIN;");
+    return arguments << path;
+}

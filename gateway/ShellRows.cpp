@@ -1,0 +1,37 @@
+#include "ShellRows.h"
+
+#include <vector>
+
+namespace ShellRows {
+
+void forEach(QStringView output, const std::function<void(std::span<const QStringView>)>& visit)
+{
+    std::vector<QStringView> fields;
+    qsizetype start = 0;
+    for (qsizetype end = output.indexOf(QChar(kRowEnd)); end >= 0;
+         start = end + 1, end = output.indexOf(QChar(kRowEnd), start)) {
+        fields.clear();
+        const QStringView row = output.sliced(start, end - start);
+        qsizetype fieldStart = 0;
+        for (qsizetype sep = row.indexOf(QChar(kFieldEnd)); sep >= 0;
+             fieldStart = sep + 1, sep = row.indexOf(QChar(kFieldEnd), fieldStart))
+            fields.push_back(row.sliced(fieldStart, sep - fieldStart));
+        fields.push_back(row.sliced(fieldStart));
+        visit(fields);
+    }
+}
+
+QList<QStringList> parse(const QString& output)
+{
+    QList<QStringList> rows;
+    forEach(output, [&rows](std::span<const QStringView> fields) {
+        QStringList row;
+        row.reserve(qsizetype(fields.size()));
+        for (const QStringView field : fields)
+            row << field.toString();
+        rows << std::move(row);
+    });
+    return rows;
+}
+
+} // namespace ShellRows
