@@ -67,18 +67,6 @@ void say(std::FILE* stream, const QString& text)
     std::fwrite(bytes.constData(), 1, bytes.size(), stream);
 }
 
-// One line: the sentence, and the tool's own message after it.
-QString sentence(const QString& error, const QString& detail)
-{
-    const QString why = detail.trimmed();
-    if (why.isEmpty())
-        return error;
-    QString head = error;
-    if (head.endsWith(u'.'))
-        head.chop(1);
-    return head + QStringLiteral(": ") + why;
-}
-
 int usageError(std::FILE* err, const QString& message)
 {
     say(err, QStringLiteral("geofill-convert: %1\n").arg(message));
@@ -233,11 +221,11 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
     case Failure::Problems:
     case Failure::Load:
         say(err, QStringLiteral("geofill-convert: %1\n")
-                     .arg(sentence(result.error, result.errorDetail)));
+                     .arg(result.problem->text()));
         return kExitSkipped;
     default:
         say(err, QStringLiteral("geofill-convert: %1\n")
-                     .arg(sentence(result.error, result.errorDetail)));
+                     .arg(result.problem->text()));
         return kExitUsage;
     }
     if (printFailed) {

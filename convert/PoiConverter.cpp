@@ -28,8 +28,7 @@ ConvertResult failed(ConvertResult result, ConvertResult::Failure failure, const
                      const QString& detail = {})
 {
     result.failure = failure;
-    result.error = error;
-    result.errorDetail = detail;
+    result.problem = Problem{error, detail, 0};
     return result;
 }
 

@@ -4,6 +4,8 @@
 #include "GpxScanner.h"
 
 #include <CommandRunner.h>
+#include <Problem.h>
+#include <ShellOptions.h>
 
 #include <QByteArray>
 #include <QList>
@@ -11,6 +13,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 // How the statements are delivered; in every mode they also reach the statement sink.
 enum class Delivery
@@ -58,8 +61,7 @@ struct ConvertResult
     bool ok() const { return failure == Failure::None; }
 
     Failure failure = Failure::None;
-    QString error;       // one sentence for the user
-    QString errorDetail; // the underlying tool's own message, when there is one
+    std::optional<Problem> problem; // why, whenever failure is not None
     qint64 statementCount = 0;
     qint64 problemCount = 0;
     qint64 loadedCount = 0; // Direct: rows committed

@@ -24,7 +24,7 @@ int main(int argc, char* argv[])
     converter.setStatementSink([](const QByteArray&) {});
     const ConvertResult result = converter.run();
     if (!result.ok()) {
-        std::fprintf(stderr, "%s %s\n", qPrintable(result.error), qPrintable(result.errorDetail));
+        std::fprintf(stderr, "%s\n", qPrintable(result.problem->text()));
         return 1;
     }
     std::printf("%lld of %lld\n", result.duplicateCount, result.statementCount);

@@ -54,7 +54,7 @@ void TestPoiConverter::saveWritesOneStatementPerLine()
     request.delivery = Delivery::Save;
     request.outputPath = writeFile(m_dir->filePath(QStringLiteral("out.sql")), "old content\n");
     const ConvertResult result = PoiConverter(request).run();
-    QVERIFY2(result.ok(), qPrintable(result.error));
+    QVERIFY2(result.ok(), qPrintable(textOf(result.problem)));
     QCOMPARE(readFile(request.outputPath), QByteArray(kMillAndSpringSql));
     QCOMPARE(result.statements.join("\r\n") + "\r\n", QString::fromUtf8(kMillAndSpringSql));
 
@@ -84,8 +84,8 @@ void TestPoiConverter::saveRefusesBadOutputBeforeScanning()
     request.outputPath = m_dir->filePath(QStringLiteral("no/such/folder/out.sql"));
     ConvertResult result = PoiConverter(request).run();
     QCOMPARE(result.failure, Failure::Output);
-    QVERIFY(result.error.contains(request.outputPath));
-    QVERIFY(!result.errorDetail.isEmpty());
+    QVERIFY(result.problem->message.contains(request.outputPath));
+    QVERIFY(!result.problem->detail.isEmpty());
     QCOMPARE(result.statementCount, 0);
 
     // A cancelled Save leaves the file that stood there.
@@ -99,7 +99,7 @@ void TestPoiConverter::saveRefusesBadOutputBeforeScanning()
     request.outputPath.clear();
     result = PoiConverter(request).run();
     QCOMPARE(result.failure, Failure::Request);
-    QCOMPARE(result.error, QStringLiteral("Bad Path for Output"));
+    QCOMPARE(result.problem->message, QStringLiteral("Bad Path for Output"));
 }
 
 void TestPoiConverter::directLoadsAllOrNothing()
@@ -116,7 +116,7 @@ void TestPoiConverter::directLoadsAllOrNothing()
 
     request.loadDespiteProblems = true;
     result = PoiConverter(request).run();
-    QVERIFY2(result.ok(), qPrintable(result.error));
+    QVERIFY2(result.ok(), qPrintable(textOf(result.problem)));
     QCOMPARE(result.problemCount, 1);
     QCOMPARE(query(m_db, "select label from poi order by poi_id;"), QStringLiteral("a\nc"));
 }

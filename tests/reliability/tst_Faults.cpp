@@ -43,8 +43,7 @@ class TestFaults : public QObject
         request.category = 2;
         const ConvertResult converted = PoiConverter(request).run();
         ShellResult result;
-        if (!converted.ok())
-            result.problem = Problem{converted.error, converted.errorDetail, 0};
+        result.problem = converted.problem;
         return result;
     }
 

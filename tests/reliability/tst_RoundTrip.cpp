@@ -86,7 +86,7 @@ private slots:
         request.delivery = Delivery::Direct;
         request.dbPath = db.path();
         const ConvertResult result = PoiConverter(request).run();
-        QVERIFY2(result.ok(), qPrintable(result.error + ": " + result.errorDetail));
+        QVERIFY2(result.ok(), qPrintable(textOf(result.problem)));
         QCOMPARE(result.loadedCount, expected.size());
 
         const QList<QStringList> back =

@@ -246,7 +246,7 @@ void ConversionPanel::report(const ConvertResult& result, const ConvertRequest& 
         return;
     }
     if (!result.ok() && result.failure != Failure::Problems) {
-        showMessage(m_window, result.error, result.errorDetail);
+        showProblem(m_window, *result.problem);
         return;
     }
     if (result.failure != Failure::Problems) {
