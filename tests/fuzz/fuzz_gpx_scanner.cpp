@@ -5,7 +5,7 @@
 
 #include "FuzzChecks.h"
 
-#include "DatabaseShell.h"
+#include "SqlText.h"
 #include "GpxScanner.h"
 #include "PoiStatement.h"
 

@@ -4,7 +4,8 @@
 
 #include "FuzzChecks.h"
 
-#include "DatabaseShell.h"
+#include "ShellRows.h"
+#include "SqlText.h"
 
 #include <QList>
 #include <QString>
