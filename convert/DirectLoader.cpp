@@ -92,6 +92,7 @@ bool DirectLoader::start()
         m_batch.finish(false);
         return false;
     }
+    m_stageAll = m_duplicatesMode != Duplicates::Load;
     m_rows.reserve(kWriteBytes + 1024);
     return true;
 }
@@ -150,9 +151,13 @@ bool DirectLoader::importChunk(bool last)
     }
     if (!m_batch.importFile(name, QLatin1String(kStaging)))
         return false;
+    // Asked once the first chunk is on its way, so that the scan has begun even when the
+    // database keeps the shell waiting.
+    if (m_stageAll && !m_categoryAsked && !askCategoryHoldsRows())
+        return false;
     // A plain load copies each chunk at once, while the scan goes on, and keeps the staging
     // table small; the duplicate checks need the whole file there.
-    return m_duplicatesMode != Duplicates::Load ||
+    return m_stageAll ||
            (m_batch.add(copyStatement()) &&
             m_batch.add("DELETE FROM temp." + QByteArray(kStaging) + ';'));
 }
@@ -163,6 +168,18 @@ QByteArray DirectLoader::copyStatement(bool leaveOutHeld) const
            stagedColumns(m_category) + " FROM temp." + kStaging +
            (leaveOutHeld ? QByteArray(" WHERE rowid NOT IN temp.") + kHeld : QByteArray()) +
            " ORDER BY rowid;";
+}
+
+// A category without rows holds none of the waypoints: the load then copies chunk by chunk as
+// a plain one does. The open transaction keeps others from adding any meanwhile.
+bool DirectLoader::askCategoryHoldsRows()
+{
+    m_categoryAsked = true;
+    const ShellResult any =
+        m_batch.query("SELECT EXISTS(SELECT 1 FROM main." + m_table.toUtf8() +
+                      " WHERE cat_id=" + QByteArray::number(m_category) + ");");
+    m_stageAll = any.rows.value(0).value(0) == u"1";
+    return any.ok;
 }
 
 // Counts the staged waypoints the category already holds, with the shell waiting afterwards.
@@ -191,7 +208,7 @@ bool DirectLoader::finish(bool commit)
     };
     if (!importChunk(true))
         return failed();
-    if (commit && m_duplicatesMode != Duplicates::Load) {
+    if (commit && m_stageAll) {
         if (!findHeld())
             return failed();
         std::optional<Duplicates> answer = Duplicates::Skip;

@@ -71,6 +71,7 @@ private:
     void fail(const QString& sentence);
     bool importChunk(bool last = false);
     QByteArray copyStatement(bool leaveOutHeld = false) const;
+    bool askCategoryHoldsRows();
     bool findHeld();
 
     QString m_dbPath;
@@ -84,6 +85,8 @@ private:
     int m_chunks = 0;
     qint64 m_loaded = 0;
     qint64 m_duplicates = 0;
+    bool m_stageAll = false; // the whole file waits for the duplicates check
+    bool m_categoryAsked = false;
     bool m_leftOut = false;
     bool m_declined = false;
     DuplicatesQuestion m_question;
