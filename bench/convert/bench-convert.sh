@@ -113,3 +113,4 @@ echo "  checked, then all loaded (the window)     ${t_check} s  ($("$count" "$wo
 echo "  load leaving them out (--skip-duplicates) ${t_skip} s"
 added=$(awk -v c="$t_check" -v p="$t_plain" 'BEGIN { printf "%.4f", c - p }')
 echo "  the check adds ${added} s; against the load: $(ratio "$added" "$t_plain") (target at most 1.00)"
+echo "  peak memory of --export, $dup_count POIs: $(peak_kib "$conv" --export "$work/full.db" --output "$work/back.gpx") KiB"
