@@ -32,8 +32,8 @@ QByteArray findHeldStatements(const QString& table, int category)
     const QByteArray staging(kStaging);
     return "CREATE INDEX temp." + staging + "_label ON " + staging + "(label);" +
            "CREATE TEMP TABLE " + kHeld + "(id INTEGER PRIMARY KEY);" +
-           "INSERT OR IGNORE INTO temp." + kHeld + " SELECT s.rowid FROM main." +
-           table.toUtf8() + " p JOIN temp." + staging +
+           "INSERT OR IGNORE INTO temp." + kHeld + " SELECT s.rowid FROM main." + table.toUtf8() +
+           " p JOIN temp." + staging +
            " s ON s.label=p.label WHERE p.cat_id=" + QByteArray::number(category) +
            " AND p.lat=s.lat*1 AND p.lon=s.lon*1;";
 }
@@ -157,9 +157,8 @@ bool DirectLoader::importChunk(bool last)
         return false;
     // A plain load copies each chunk at once, while the scan goes on, and keeps the staging
     // table small; the duplicate checks need the whole file there.
-    return m_stageAll ||
-           (m_batch.add(copyStatement()) &&
-            m_batch.add("DELETE FROM temp." + QByteArray(kStaging) + ';'));
+    return m_stageAll || (m_batch.add(copyStatement()) &&
+                          m_batch.add("DELETE FROM temp." + QByteArray(kStaging) + ';'));
 }
 
 QByteArray DirectLoader::copyStatement(bool leaveOutHeld) const
@@ -175,9 +174,8 @@ QByteArray DirectLoader::copyStatement(bool leaveOutHeld) const
 bool DirectLoader::askCategoryHoldsRows()
 {
     m_categoryAsked = true;
-    const ShellResult any =
-        m_batch.query("SELECT EXISTS(SELECT 1 FROM main." + m_table.toUtf8() +
-                      " WHERE cat_id=" + QByteArray::number(m_category) + ");");
+    const ShellResult any = m_batch.query("SELECT EXISTS(SELECT 1 FROM main." + m_table.toUtf8() +
+                                          " WHERE cat_id=" + QByteArray::number(m_category) + ");");
     m_stageAll = any.rows.value(0).value(0) == u"1";
     return any.ok;
 }

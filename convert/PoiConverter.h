@@ -62,7 +62,7 @@ struct ConvertResult
     QString errorDetail; // the underlying tool's own message, when there is one
     qint64 statementCount = 0;
     qint64 problemCount = 0;
-    qint64 loadedCount = 0; // Direct: rows committed
+    qint64 loadedCount = 0;         // Direct: rows committed
     qint64 duplicateCount = 0;      // Direct, Skip or Ask: waypoints already held
     bool duplicatesLeftOut = false; // and those were not loaded
     // Filled only when no sink takes them.

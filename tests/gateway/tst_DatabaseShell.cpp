@@ -146,8 +146,11 @@ private slots:
         const ShellResult r = batch.finish();
         QVERIFY2(r.ok, qPrintable(r.errorMessage));
         int rows = 0;
-        const auto labels = [&](std::span<const QStringView> f) { return f[0] == QString::number(rows++); };
-        QVERIFY(runStatementStreamed(db.path(), "select label from poi order by poi_id;", labels).ok);
+        const auto labels = [&](std::span<const QStringView> f) {
+            return f[0] == QString::number(rows++);
+        };
+        QVERIFY(
+            runStatementStreamed(db.path(), "select label from poi order by poi_id;", labels).ok);
         QCOMPARE(rows, 50000);
         rows = 7; // the first row does not match: the listing stops there
         QVERIFY(!runStatementStreamed(db.path(), "select label from poi;", labels).ok);

@@ -154,8 +154,7 @@ void ConversionPanel::start(const ConvertRequest& request, bool listLines)
                             .arg(total),
                         QStringLiteral("Load all"), QStringLiteral("Skip those")));
                 });
-                return !answer || *answer == int(Prompts::Answer::Cancel)
-                           ? std::nullopt
+                return !answer || *answer == int(Prompts::Answer::Cancel) ? std::nullopt
                        : *answer == int(Prompts::Answer::Alternative)
                            ? std::optional(Duplicates::Skip)
                            : std::optional(Duplicates::Load);
@@ -225,10 +224,9 @@ void ConversionPanel::report(const ConvertResult& result, const ConvertRequest& 
                 QStringLiteral("Loaded %1 into %2 (category %3).")
                     .arg(waypoints(result.loadedCount), QFileInfo(request.dbPath).fileName(),
                          m_inputs.categoryLabel()) +
-                (result.duplicatesLeftOut
-                     ? QStringLiteral(" %1 already there left out.")
-                           .arg(waypoints(result.duplicateCount))
-                     : QString()));
+                (result.duplicatesLeftOut ? QStringLiteral(" %1 already there left out.")
+                                                .arg(waypoints(result.duplicateCount))
+                                          : QString()));
         else if (request.delivery == Delivery::Save)
             emit statusMessage(QStringLiteral("Saved %1 to %2.")
                                    .arg(countOf(result.statementCount, QStringLiteral("statement"),
