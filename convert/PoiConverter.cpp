@@ -74,12 +74,12 @@ ConvertResult PoiConverter::run()
                       writer.errorString());
 
     const auto stopped = [this] { return m_stop && m_stop(); };
-    const bool loadDespiteProblems =
-        rq.loadDespiteProblems || rq.duplicates == Duplicates::Count;
+    const bool loadDespiteProblems = rq.loadDespiteProblems;
     std::optional<DirectLoader> loader;
     if (rq.delivery == Delivery::Direct) {
         loader.emplace(rq.dbPath, rq.table, rq.category, rq.duplicates);
         loader->setStopCheck(m_stop);
+        loader->setDuplicatesQuestion(m_question);
         if (!loader->start())
             return failed(result, Failure::Load, loader->error(), loader->errorDetail());
     }
@@ -159,13 +159,16 @@ ConvertResult PoiConverter::run()
                           QStringLiteral("%1 waypoint(s) could not be converted, so nothing was "
                                          "loaded.")
                               .arg(result.problemCount));
-        if (!loader->finish(true))
-            return stopped()
-                       ? failed(result, Failure::Cancelled,
-                                QStringLiteral("The conversion was stopped."))
+        const bool loaded = loader->finish(true);
+        result.duplicateCount = loader->duplicateCount();
+        if (!loaded)
+            return stopped() ? failed(result, Failure::Cancelled,
+                                      QStringLiteral("The conversion was stopped."))
+                   : loader->declined()
+                       ? failed(result, Failure::Declined, loader->error())
                        : failed(result, Failure::Load, loader->error(), loader->errorDetail());
         result.loadedCount = loader->loadedCount();
-        result.duplicateCount = loader->duplicateCount();
+        result.duplicatesLeftOut = loader->duplicatesLeftOut();
     }
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include "CommandRunner.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -136,6 +137,59 @@ ShellResult runStatementUnparsed(const QString& dbPath, const QString& statement
     return runInput(dbPath, {statement}, false, false, stop);
 }
 
+ShellResult runStatementStreamed(const QString& dbPath, const QString& statement,
+                                 const std::function<bool(std::span<const QStringView>)>& visit,
+                                 const StopCheck& stop)
+{
+    if (const QString missing = databaseFileProblem(dbPath); !missing.isEmpty())
+        return {false, missing, {}, {}};
+    const QByteArray input = statement.toUtf8() + '\n';
+    if (const QString refused = refusal(input); !refused.isEmpty())
+        return {false, refused, {}, {}};
+    QProcess process;
+    hideChildWindow(process);
+    process.start(g_shellProgram, shellArguments(dbPath));
+    CommandResult command;
+    command.started = process.waitForStarted(-1);
+    if (!command.started) {
+        command.output = QString::fromLatin1(kFailedToCreateProcess);
+        return fromCommand(std::move(command), false);
+    }
+    process.write(input);
+    process.closeWriteChannel();
+    QByteArray pending;
+    QByteArray errors;
+    bool wanted = true;
+    // Whole rows only: a row separator never falls inside a UTF-8 sequence.
+    const auto deliver = [&] {
+        pending += process.readAllStandardOutput();
+        errors += process.readAllStandardError();
+        const qsizetype end = pending.lastIndexOf(char(kRowSeparator));
+        if (end < 0 || !wanted)
+            return;
+        forEachRow(QString::fromUtf8(pending.constData(), end + 1),
+                   [&](std::span<const QStringView> fields) { wanted = wanted && visit(fields); });
+        pending.remove(0, end + 1);
+    };
+    // Woken by each piece the shell prints, so that no more than that piece waits unread.
+    while (process.state() != QProcess::NotRunning) {
+        if ((stop && stop()) || !wanted) {
+            process.kill();
+            process.waitForFinished(-1);
+            return {false, QStringLiteral("The listing was stopped."), {}, {}};
+        }
+        process.waitForReadyRead(kWaitSliceMs);
+        deliver();
+    }
+    deliver();
+    command.finished = process.exitStatus() == QProcess::NormalExit;
+    command.exitCode = process.exitCode();
+    command.errorOutput = QString::fromUtf8(errors);
+    ShellResult result = fromCommand(std::move(command), false);
+    result.ok = result.ok && wanted;
+    return result;
+}
+
 ShellResult runBatch(const QString& dbPath, const QStringList& statements, const StopCheck& stop)
 {
     return runInput(dbPath, statements, true, true, stop);
@@ -209,10 +263,9 @@ struct ShellBatch::Private
     QByteArray errorOutput;
     StopCheck stop;
     bool running = false;
-    bool keepOutput = false;
-    QByteArray output;
     QByteArray setup;
     QString workingDirectory;
+    int waits = 0;
 
     bool stopRequested() const { return stop && stop(); }
 
@@ -237,12 +290,10 @@ struct ShellBatch::Private
 
     // Waits until at most `pending` bytes of input are left unwritten; false when the shell
     // ended or a stop was asked for (the shell is then killed).
-    // Takes what the shell printed so far, so that its pipes never fill up.
+    // Takes what the shell wrote to standard error so far, so that its pipe never fills up.
     void collectOutput()
     {
         errorOutput += process.readAllStandardError();
-        if (keepOutput)
-            output += process.readAllStandardOutput();
     }
 
     bool drainTo(qint64 pending)
@@ -266,7 +317,8 @@ struct ShellBatch::Private
     // file in its folder only once it reaches that line. Imports and their copy may take long.
     bool waitUntilDone()
     {
-        const QString marker = QStringLiteral("geofill-done");
+        // A new name each time: the batch may wait more than once.
+        const QString marker = QStringLiteral("geofill-done-%1").arg(++waits);
         const QString markerPath = workingDirectory + u'/' + marker;
         if (!write(".output " + marker.toUtf8() + "\n.output\n"))
             return false;
@@ -331,8 +383,7 @@ bool ShellBatch::start()
         d->fail(missing);
         return false;
     }
-    if (!d->keepOutput)
-        d->process.setStandardOutputFile(QProcess::nullDevice());
+    d->process.setStandardOutputFile(QProcess::nullDevice());
     // In another folder a relative database path would name another file.
     const QString path =
         d->workingDirectory.isEmpty() ? d->dbPath : QFileInfo(d->dbPath).absoluteFilePath();
@@ -364,6 +415,29 @@ bool ShellBatch::importFile(const QString& fileName, const QString& table)
     return add(".import --ascii " + fileName.toUtf8() + ' ' + table.toUtf8());
 }
 
+ShellResult ShellBatch::query(const QByteArray& statement)
+{
+    ShellResult answer;
+    const QString name = QStringLiteral("geofill-answer-%1").arg(d->waits + 1);
+    // The answer goes to a file of its own: it is complete and flushed once the file closes,
+    // which the shell does before it reaches the next line.
+    if (d->workingDirectory.isEmpty() || !add(".once " + name.toUtf8()) || !add(statement) ||
+        !d->waitUntilDone()) {
+        answer.errorMessage = d->result.errorMessage;
+        return answer;
+    }
+    QFile file(d->workingDirectory + u'/' + name);
+    if (!file.open(QIODevice::ReadOnly)) {
+        answer.errorMessage = file.errorString();
+        return answer;
+    }
+    answer.rows = DatabaseShell::parseRows(QString::fromUtf8(file.readAll()));
+    file.close();
+    file.remove();
+    answer.ok = true;
+    return answer;
+}
+
 ShellResult ShellBatch::finish(bool commit)
 {
     if (!d->running)
@@ -392,10 +466,6 @@ ShellResult ShellBatch::finish(bool commit)
     }
     d->errorOutput += d->process.readAllStandardError();
     d->running = false;
-    if (d->keepOutput) {
-        d->output += d->process.readAllStandardOutput();
-        d->result.rows = DatabaseShell::parseRows(QString::fromUtf8(d->output));
-    }
     const QString shellMessage = QString::fromUtf8(d->errorOutput).trimmed();
     if (d->process.exitStatus() != QProcess::NormalExit)
         d->fail(QStringLiteral("The sqlite3 shell stopped before the load was complete."));
@@ -410,11 +480,6 @@ ShellResult ShellBatch::finish(bool commit)
 void ShellBatch::abort()
 {
     d->kill();
-}
-
-void ShellBatch::keepOutput()
-{
-    d->keepOutput = true;
 }
 
 void ShellBatch::setSetup(const QByteArray& statements)

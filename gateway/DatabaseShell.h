@@ -47,6 +47,13 @@ ShellResult runStatement(const QString& dbPath, const QString& statement,
 ShellResult runStatementUnparsed(const QString& dbPath, const QString& statement,
                                  const StopCheck& stop = {});
 
+// Runs one statement and hands its rows to `visit` block by block as the shell prints them,
+// so that a listing of any size needs the memory of one block; `visit` answering false (or
+// `stop` true) ends the shell and the result fails.
+ShellResult runStatementStreamed(const QString& dbPath, const QString& statement,
+                                 const std::function<bool(std::span<const QStringView>)>& visit,
+                                 const StopCheck& stop = {});
+
 // Runs many statements in one shell process inside one transaction: all of them or none.
 ShellResult runBatch(const QString& dbPath, const QStringList& statements,
                      const StopCheck& stop = {});
@@ -81,9 +88,6 @@ public:
 
     // Asked while the batch waits for the shell; true kills it before its COMMIT.
     void setStopCheck(StopCheck stop);
-    // Before start(): what the statements print is kept and parsed into result().rows at
-    // finish(), instead of being thrown away.
-    void keepOutput();
     // Before start(): statements (settings such as PRAGMAs) run before the transaction opens.
     void setSetup(const QByteArray& statements);
     // Before start(): the folder the shell runs in, where importFile() finds its files.
@@ -98,6 +102,9 @@ public:
     bool importFile(const QString& fileName, const QString& table);
     static constexpr char kImportFieldEnd = 0x1F;
     static constexpr char kImportRowEnd = 0x1E;
+    // Runs a statement inside the open transaction and waits for the rows it prints (needs a
+    // working directory); ok false, with the shell's message, once the batch has failed.
+    ShellResult query(const QByteArray& statement);
     // commit: waits until the shell has taken every statement, then COMMIT and wait; otherwise
     // ROLLBACK. A stop before the COMMIT is sent kills the shell: nothing is stored.
     ShellResult finish(bool commit = true);

@@ -9,6 +9,9 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
 
 // Runs the window's long work (conversions, loads, listings, store routines) one piece at a
 // time on a thread of its own, with the core's blocking calls; the window only listens.
@@ -30,9 +33,16 @@ public:
         }
         // From the worker thread; passed on at most every 100 ms. A total of 0 is unknown.
         void progress(qint64 done, qint64 total);
+        // From the worker thread: runs `question` on the window's thread and waits for its
+        // answer; nothing when a stop comes first (Cancel, the window closing).
+        std::optional<int> ask(std::function<int()> question);
 
     private:
         friend class TaskRunner;
+        struct Answer;
+        void wake();
+        std::mutex m_asking;
+        std::shared_ptr<Answer> m_waiting; // the question the work waits on, if any
         TaskRunner* m_runner = nullptr;
         std::atomic<bool> m_stop{false};
         QElapsedTimer m_sinceReport;
