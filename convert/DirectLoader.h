@@ -9,16 +9,18 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 // What a load does with waypoints the database already holds in the same category (same
 // lat, lon and label).
 enum class Duplicates
 {
-    Load,  // loads them again
-    Skip,  // leaves them out
-    Count, // loads nothing: only counts them
+    Load, // loads them again
+    Skip, // leaves them out
+    Ask,  // counts them first and asks the duplicates question what to do
 };
 
 // "Direct to Database": every waypoint goes through one sqlite3 shell inside one
@@ -27,8 +29,8 @@ enum class Duplicates
 // handed them as separated text files in a private folder that it imports, chunk by chunk
 // while the scan goes on, into a temporary table: three times faster than parsing one
 // statement per row. An INSERT … SELECT copies them, in file order, to the real table: each
-// chunk at once, or the whole file at the end, leaving out or only counting the waypoints
-// the category already holds.
+// chunk at once, or, when duplicates matter, the whole file at the end, after one query has
+// found the waypoints the category already holds.
 class DirectLoader
 {
 public:
@@ -36,31 +38,41 @@ public:
                           int category = 1, Duplicates duplicates = Duplicates::Load,
                           const ShellOptions& shell = {});
 
+    // Asked, with Duplicates::Ask, when the category already holds `held` of the `total`
+    // waypoints, while the shell waits with everything staged: Load or Skip, or nothing to
+    // load nothing. Without a question they are loaded.
+    using DuplicatesQuestion = std::function<std::optional<Duplicates>(qint64 held, qint64 total)>;
+    void setDuplicatesQuestion(DuplicatesQuestion question) { m_question = std::move(question); }
     // Asked while the load waits for the shell; true stops it before its COMMIT.
     void setStopCheck(StopCheck stop) { m_batch.setStopCheck(std::move(stop)); }
-    // Checks the database file and starts the shell; false with error() on failure.
+    // Checks the database file and starts the shell; false with problem() on failure.
     // A missing file is refused here: the shell would create an empty database in its place.
     bool start();
     // Sends one waypoint, valid only during the call; false once the load has failed.
     bool add(const Waypoint& waypoint);
-    // Commits (or, with commit false, rolls back) and waits for the shell.
+    // Commits (or, with commit false, rolls back) and waits for the shell. False, with
+    // declined() true, when the duplicates question answered nothing.
     bool finish(bool commit = true);
     // Gives up without committing; the database stays as it was.
     void abort();
 
     bool isActive() const { return m_active; }
     qint64 sentCount() const { return m_sent; }
-    // After finish(): rows stored (none when counting), and waypoints found in the database.
+    // After finish(): rows stored, the waypoints found in the database (when duplicates
+    // matter), and whether they were left out.
     qint64 loadedCount() const { return m_loaded; }
     qint64 duplicateCount() const { return m_duplicates; }
-    // One sentence for the user, and the shell's own message.
-    QString error() const { return m_error; }
-    QString errorDetail() const { return m_detail; }
+    bool duplicatesLeftOut() const { return m_leftOut; }
+    bool declined() const { return m_declined; }
+    // Why start(), add() or finish() failed: a sentence for the user, the shell's own message.
+    const Problem& problem() const { return m_problem; }
 
 private:
     void fail(const QString& sentence);
     bool importChunk(bool last = false);
-    QByteArray copyStatement() const;
+    QByteArray copyStatement(bool leaveOutHeld = false) const;
+    bool askCategoryHoldsRows();
+    bool findHeld();
 
     QString m_dbPath;
     QString m_table;
@@ -73,8 +85,12 @@ private:
     int m_chunks = 0;
     qint64 m_loaded = 0;
     qint64 m_duplicates = 0;
+    bool m_stageAll = false; // the whole file waits for the duplicates check
+    bool m_categoryAsked = false;
+    bool m_leftOut = false;
+    bool m_declined = false;
+    DuplicatesQuestion m_question;
     bool m_active = false;
     qint64 m_sent = 0;
-    QString m_error;
-    QString m_detail;
+    Problem m_problem;
 };

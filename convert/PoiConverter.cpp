@@ -32,6 +32,13 @@ ConvertResult failed(ConvertResult result, ConvertResult::Failure failure, const
     return result;
 }
 
+ConvertResult failed(ConvertResult result, ConvertResult::Failure failure, Problem problem)
+{
+    result.failure = failure;
+    result.problem = std::move(problem);
+    return result;
+}
+
 } // namespace
 
 PoiConverter::PoiConverter(ConvertRequest request) : m_request(std::move(request)) {}
@@ -73,14 +80,14 @@ ConvertResult PoiConverter::run()
                       writer.errorString());
 
     const auto stopped = [this] { return m_stop && m_stop(); };
-    const bool loadDespiteProblems =
-        rq.loadDespiteProblems || rq.duplicates == Duplicates::Count;
+    const bool loadDespiteProblems = rq.loadDespiteProblems;
     std::optional<DirectLoader> loader;
     if (rq.delivery == Delivery::Direct) {
         loader.emplace(rq.dbPath, rq.table, rq.category, rq.duplicates, rq.shell);
         loader->setStopCheck(m_stop);
+        loader->setDuplicatesQuestion(m_question);
         if (!loader->start())
-            return failed(result, Failure::Load, loader->error(), loader->errorDetail());
+            return failed(result, Failure::Load, loader->problem());
     }
 
     const PoiStatement builder(rq.table, rq.category);
@@ -142,7 +149,7 @@ ConvertResult PoiConverter::run()
                       QStringLiteral("Writing the output file %1 failed.").arg(rq.outputPath),
                       writer.errorString());
     if (loadFailed)
-        return failed(result, Failure::Load, loader->error(), loader->errorDetail());
+        return failed(result, Failure::Load, loader->problem());
     if (!scanned) {
         if (loader)
             loader->abort();
@@ -158,13 +165,16 @@ ConvertResult PoiConverter::run()
                           QStringLiteral("%1 waypoint(s) could not be converted, so nothing was "
                                          "loaded.")
                               .arg(result.problemCount));
-        if (!loader->finish(true))
-            return stopped()
-                       ? failed(result, Failure::Cancelled,
-                                QStringLiteral("The conversion was stopped."))
-                       : failed(result, Failure::Load, loader->error(), loader->errorDetail());
-        result.loadedCount = loader->loadedCount();
+        const bool loaded = loader->finish(true);
         result.duplicateCount = loader->duplicateCount();
+        if (!loaded)
+            return stopped() ? failed(result, Failure::Cancelled,
+                                      QStringLiteral("The conversion was stopped."))
+                   : loader->declined()
+                       ? failed(result, Failure::Declined, loader->problem())
+                       : failed(result, Failure::Load, loader->problem());
+        result.loadedCount = loader->loadedCount();
+        result.duplicatesLeftOut = loader->duplicatesLeftOut();
     }
     return result;
 }

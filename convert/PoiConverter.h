@@ -38,8 +38,8 @@ struct ConvertRequest
     QString dbPath;     // Direct
     // Direct: load the good statements even when some waypoints were skipped.
     bool loadDespiteProblems = false;
-    // Direct: what becomes of waypoints the category already holds. Counting loads nothing
-    // and ignores skipped waypoints.
+    // Direct: what becomes of waypoints the category already holds; Ask asks the duplicates
+    // question.
     Duplicates duplicates = Duplicates::Load;
     ShellOptions shell; // Direct: how the sqlite3 shell is started
 };
@@ -56,6 +56,7 @@ struct ConvertResult
         Load,      // the shell could not load the statements; nothing was loaded
         Problems,  // Direct: waypoints were skipped, so nothing was loaded
         Cancelled, // stopped by the progress handler
+        Declined,  // Direct: the duplicates question answered nothing; nothing was loaded
     };
 
     bool ok() const { return failure == Failure::None; }
@@ -64,8 +65,9 @@ struct ConvertResult
     std::optional<Problem> problem; // why, whenever failure is not None
     qint64 statementCount = 0;
     qint64 problemCount = 0;
-    qint64 loadedCount = 0; // Direct: rows committed
-    qint64 duplicateCount = 0; // Direct, skipping or counting: waypoints already held
+    qint64 loadedCount = 0;         // Direct: rows committed
+    qint64 duplicateCount = 0;      // Direct, Skip or Ask: waypoints already held
+    bool duplicatesLeftOut = false; // and those were not loaded
     // Filled only when no sink takes them.
     QStringList statements;
     QList<GpxProblem> problems;
@@ -100,6 +102,11 @@ public:
     // Asked between blocks of the file and while waiting for the shell; true stops the run
     // with Failure::Cancelled: nothing is loaded and no output file is left behind.
     void setStopCheck(StopCheck stop) { m_stop = std::move(stop); }
+    // Direct with Duplicates::Ask: asked once the whole file waits in the shell.
+    void setDuplicatesQuestion(DirectLoader::DuplicatesQuestion question)
+    {
+        m_question = std::move(question);
+    }
 
     ConvertResult run();
 
@@ -109,6 +116,7 @@ private:
     ProblemSink m_onProblem;
     GpxScanner::ProgressHandler m_onProgress;
     StopCheck m_stop;
+    DirectLoader::DuplicatesQuestion m_question;
     qsizetype m_blockSize = 0;
 };
 

@@ -3,7 +3,6 @@
 #include "GpxWriter.h"
 
 #include <DatabaseShell.h>
-#include <ShellRows.h>
 
 #include <QFileInfo>
 #include <QLocale>
@@ -55,14 +54,6 @@ ExportResult exportPois(const ExportRequest& rq, const StopCheck& stop)
     if (rq.category)
         statement += QStringLiteral(" WHERE p.cat_id = %1").arg(*rq.category);
     statement += QStringLiteral(" ORDER BY p.rowid;");
-    const ShellResult listing = DatabaseShell::runStatementUnparsed(rq.dbPath, statement, stop, rq.shell);
-    if (stop && stop()) {
-        result.stopped = true;
-        return failed(result, QStringLiteral("The export was stopped; no file was written."));
-    }
-    if (!listing.ok())
-        return failed(result, QStringLiteral("The POIs could not be read from the database."),
-                      listing.problem->text());
 
     QSaveFile file(rq.outputPath);
     QIODevice* device = rq.device;
@@ -73,35 +64,53 @@ ExportResult exportPois(const ExportRequest& rq, const StopCheck& stop)
                           file.errorString());
         device = &file;
     }
+    // The rows go to the file as the shell prints them; the header waits for the first, so
+    // that a database that cannot be read leaves nothing on standard output.
     GpxWriter writer(*device);
-    bool writeOk = writer.begin();
-    ShellRows::forEach(listing.output, [&](std::span<const QStringView> f) {
-        if (!writeOk || f.size() < 6)
-            return;
-        bool valid = true;
-        GpxPoint point{{}, {}, text(f[3], &valid), text(f[4], &valid), text(f[5], &valid)};
-        const std::optional<QString> lat = coordinate(f[1], 90);
-        const std::optional<QString> lon = coordinate(f[2], 180);
-        const qint64 number = f[0].toLongLong();
-        if (!lat || !lon) {
-            result.leftOut.append(
-                {number, point.name,
-                 QStringLiteral("Its coordinates are not numbers within range.")});
-            return;
-        }
-        for (const QString* t : {&point.name, &point.desc, &point.type}) {
-            if (!valid || GpxWriter::unwritableAt(*t) >= 0) {
+    bool begun = false;
+    bool writeOk = true;
+    const ShellResult listing = DatabaseShell::runStatementStreamed(
+        rq.dbPath, statement,
+        [&](std::span<const QStringView> f) {
+            if (f.size() < 6)
+                return true;
+            bool valid = true;
+            GpxPoint point{{}, {}, text(f[3], &valid), text(f[4], &valid), text(f[5], &valid)};
+            const std::optional<QString> lat = coordinate(f[1], 90);
+            const std::optional<QString> lon = coordinate(f[2], 180);
+            const qint64 number = f[0].toLongLong();
+            if (!lat || !lon) {
                 result.leftOut.append(
                     {number, point.name,
-                     QStringLiteral("Its texts hold a character a GPX file cannot carry.")});
-                return;
+                     QStringLiteral("Its coordinates are not numbers within range.")});
+                return true;
             }
-        }
-        point.lat = *lat;
-        point.lon = *lon;
-        writeOk = writer.write(point);
-        ++result.written;
-    });
+            for (const QString* t : {&point.name, &point.desc, &point.type}) {
+                if (!valid || GpxWriter::unwritableAt(*t) >= 0) {
+                    result.leftOut.append(
+                        {number, point.name,
+                         QStringLiteral("Its texts hold a character a GPX file cannot carry.")});
+                    return true;
+                }
+            }
+            point.lat = *lat;
+            point.lon = *lon;
+            if (!begun)
+                writeOk = begun = writer.begin();
+            writeOk = writeOk && writer.write(point);
+            result.written += writeOk ? 1 : 0;
+            return writeOk;
+        },
+        stop, rq.shell);
+    if (stop && stop()) {
+        result.stopped = true;
+        return failed(result, QStringLiteral("The export was stopped; no file was written."));
+    }
+    if (listing.ok() && !begun)
+        writeOk = writer.begin();
+    if (!listing.ok() && writeOk)
+        return failed(result, QStringLiteral("The POIs could not be read from the database."),
+                      listing.problem->text());
     writeOk = writeOk && writer.end();
     if (!writeOk || (!rq.device && !file.commit()))
         return failed(result, QStringLiteral("Writing the GPX file %1 failed.").arg(rq.outputPath),

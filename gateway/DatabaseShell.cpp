@@ -5,9 +5,12 @@
 #include "SqlText.h"
 
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 
 namespace {
+
+constexpr int kWaitSliceMs = 30;
 
 ShellResult failed(Problem problem)
 {
@@ -90,6 +93,61 @@ ShellResult runStatementUnparsed(const QString& dbPath, const QString& statement
                                  const StopCheck& stop, const ShellOptions& shell)
 {
     return runOne(dbPath, statement, false, stop, shell);
+}
+
+ShellResult runStatementStreamed(const QString& dbPath, const QString& statement,
+                                 const std::function<bool(std::span<const QStringView>)>& visit,
+                                 const StopCheck& stop, const ShellOptions& shell)
+{
+    if (auto missing = databaseFileProblem(dbPath))
+        return failed(*std::move(missing));
+    const QByteArray input = statement.toUtf8() + '\n';
+    if (auto refused = SqlText::refusal(input))
+        return failed(*std::move(refused));
+    QProcess process;
+    hideChildWindow(process);
+    process.start(shell.program, shell.arguments(dbPath));
+    if (!process.waitForStarted(-1))
+        return failed(Problem{QString::fromLatin1(kFailedToCreateProcess), {}, 0});
+    process.write(input);
+    process.closeWriteChannel();
+    QByteArray pending;
+    QByteArray errors;
+    bool wanted = true;
+    // Whole rows only: a row separator never falls inside a UTF-8 sequence.
+    const auto deliver = [&] {
+        pending += process.readAllStandardOutput();
+        errors += process.readAllStandardError();
+        const qsizetype end = pending.lastIndexOf(ShellRows::kRowEnd);
+        if (end < 0 || !wanted)
+            return;
+        ShellRows::forEach(QString::fromUtf8(pending.constData(), end + 1),
+                           [&](std::span<const QStringView> fields) {
+                               wanted = wanted && visit(fields);
+                           });
+        pending.remove(0, end + 1);
+    };
+    // Woken by each piece the shell prints, so that no more than that piece waits unread.
+    while (process.state() != QProcess::NotRunning) {
+        if ((stop && stop()) || !wanted) {
+            process.kill();
+            process.waitForFinished(-1);
+            return failed(Problem{QStringLiteral("The listing was stopped."), {}, 0});
+        }
+        process.waitForReadyRead(kWaitSliceMs);
+        deliver();
+    }
+    deliver();
+    CommandResult command;
+    command.started = true;
+    command.finished = process.exitStatus() == QProcess::NormalExit;
+    command.exitCode = process.exitCode();
+    command.errorOutput = QString::fromUtf8(errors);
+    if (!command.succeeded())
+        return failed(shellProblem(command.failureReason()));
+    if (!wanted)
+        return failed(Problem{QStringLiteral("The listing was stopped."), {}, 0});
+    return {};
 }
 
 ShellResult runInTransaction(const QString& dbPath, const QStringList& statements,

@@ -8,7 +8,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
+#include <span>
 
 // The outcome of statements sent to the sqlite3 shell.
 struct ShellResult
@@ -40,6 +42,13 @@ ShellResult runStatement(const QString& dbPath, const QString& statement,
 // Runs one statement and keeps what it prints as text in `output`, for a listing too large
 // to hold as separate fields; read it with ShellRows::forEach.
 ShellResult runStatementUnparsed(const QString& dbPath, const QString& statement,
+                                 const StopCheck& stop = {}, const ShellOptions& shell = {});
+
+// Runs one statement and hands its rows to `visit` block by block as the shell prints them,
+// so that a listing of any size needs the memory of one block; `visit` answering false (or
+// `stop` true) ends the shell and the result fails.
+ShellResult runStatementStreamed(const QString& dbPath, const QString& statement,
+                                 const std::function<bool(std::span<const QStringView>)>& visit,
                                  const StopCheck& stop = {}, const ShellOptions& shell = {});
 
 // Runs the statements in one transaction, through one ShellBatch: all of them or none.

@@ -3,6 +3,7 @@
 #include "ShellRows.h"
 #include "SqlText.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -29,6 +30,7 @@ struct ShellBatch::Private
     QByteArray setup;
     QString workingDirectory;
     bool newFileAllowed = false;
+    int waits = 0;
 
     bool stopRequested() const { return stop && stop(); }
 
@@ -84,7 +86,8 @@ struct ShellBatch::Private
     // file in its folder only once it reaches that line. Imports and their copy may take long.
     bool waitUntilDone()
     {
-        const QString marker = QStringLiteral("geofill-done");
+        // A new name each time: the batch may wait more than once.
+        const QString marker = QStringLiteral("geofill-done-%1").arg(++waits);
         const QString markerPath = workingDirectory + u'/' + marker;
         if (!write(".output " + marker.toUtf8() + "\n.output\n"))
             return false;
@@ -183,6 +186,30 @@ bool ShellBatch::add(const QByteArray& statement)
 bool ShellBatch::importFile(const QString& fileName, const QString& table)
 {
     return add(".import --ascii " + fileName.toUtf8() + ' ' + table.toUtf8());
+}
+
+ShellResult ShellBatch::query(const QByteArray& statement)
+{
+    ShellResult answer;
+    const QString name = QStringLiteral("geofill-answer-%1").arg(d->waits + 1);
+    // The answer goes to a file of its own: it is complete and flushed once the file closes,
+    // which the shell does before it reaches the next line.
+    if (d->workingDirectory.isEmpty() || !add(".once " + name.toUtf8()) || !add(statement) ||
+        !d->waitUntilDone()) {
+        answer.problem = d->result.problem.value_or(
+            Problem{QStringLiteral("The batch has no working folder for its answers."), {}, 0});
+        return answer;
+    }
+    QFile file(d->workingDirectory + u'/' + name);
+    if (!file.open(QIODevice::ReadOnly)) {
+        answer.problem = Problem{QStringLiteral("The shell's answer could not be read."),
+                                 file.errorString(), 0};
+        return answer;
+    }
+    answer.rows = ShellRows::parse(QString::fromUtf8(file.readAll()));
+    file.close();
+    file.remove();
+    return answer;
 }
 
 ShellResult ShellBatch::finish(bool commit)

@@ -39,6 +39,9 @@ public:
     // ShellRows::kRowEnd, and no value may hold either, nor a NUL. Far faster than one INSERT
     // per row.
     bool importFile(const QString& fileName, const QString& table);
+    // Runs a statement inside the open transaction and waits for the rows it prints (needs a
+    // working directory); fails, with the shell's message, once the batch has failed.
+    ShellResult query(const QByteArray& statement);
     // commit: waits until the shell has taken every statement, then COMMIT and wait; otherwise
     // ROLLBACK. A stop before the COMMIT is sent kills the shell: nothing is stored.
     ShellResult finish(bool commit = true);

@@ -1,5 +1,6 @@
-// The window's check before a Direct load: how many waypoints of a GPX file the category
-// already holds, counted the way the window counts them.
+// The window's Direct load with its duplicate check: how many waypoints of a GPX file the
+// category already holds, counted the way the window counts them, and the load that follows
+// when the question is answered "Load all".
 //   geofill-duplicate-count DB FILE.gpx CATEGORY
 #include "PoiConverter.h"
 
@@ -19,9 +20,10 @@ int main(int argc, char* argv[])
     request.gpxPath = QString::fromLocal8Bit(argv[2]);
     request.category = std::atoi(argv[3]);
     request.delivery = Delivery::Direct;
-    request.duplicates = Duplicates::Count;
+    request.duplicates = Duplicates::Ask;
     PoiConverter converter(request);
     converter.setStatementSink([](const QByteArray&) {});
+    converter.setDuplicatesQuestion([](qint64, qint64) { return Duplicates::Load; });
     const ConvertResult result = converter.run();
     if (!result.ok()) {
         std::fprintf(stderr, "%s\n", qPrintable(result.problem->text()));

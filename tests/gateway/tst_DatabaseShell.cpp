@@ -120,18 +120,32 @@ private slots:
         QVERIFY(!QFileInfo::exists(sample.folder() + QStringLiteral("/no/x.db")));
     }
 
-    void streamsALargeBatch()
+    void streamsALargeBatchAndItsListing()
     {
         TestDatabase db;
         ShellBatch batch(db.path());
+        batch.setWorkingDirectory(db.folder());
         QVERIFY(batch.start());
         for (int i = 0; i < 50000; ++i)
             QVERIFY(batch.add(
                 QByteArrayLiteral("insert into poi(lat,lon,label,desc,cat_id) values(1,2,'") +
                 QByteArray::number(i) + "','',1);"));
+        // Asked inside the open transaction, more than once.
+        for (int twice = 0; twice < 2; ++twice)
+            QCOMPARE(batch.query("select count(*) from poi;").rows, QList<QStringList>{{"50000"}});
         const ShellResult r = batch.finish();
         QVERIFY2(r.ok(), qPrintable(textOf(r.problem)));
-        QCOMPARE(db.count("poi"), 50000);
+        int rows = 0;
+        const auto labels = [&](std::span<const QStringView> f) {
+            return f[0] == QString::number(rows++);
+        };
+        QVERIFY(
+            runStatementStreamed(db.path(), "select label from poi order by poi_id;", labels).ok());
+        QCOMPARE(rows, 50000);
+        rows = 7; // the first row does not match: the listing stops there
+        QVERIFY(!runStatementStreamed(db.path(), "select label from poi;", labels).ok());
+        QCOMPARE(rows, 8);
+        QVERIFY(!runStatementStreamed(db.path(), "select * from nosuch;", labels).ok());
     }
 
     void streamedBatchLeavesNothingOnFailureOrAbort()

@@ -1,6 +1,7 @@
 #include "CategoryStore.h"
 #include "DatabaseShell.h"
 #include "DatabaseSchema.h"
+#include "GpxWriter.h"
 #include "PoiConverter.h"
 #include "PoiExport.h"
 #include "PoiStore.h"
@@ -116,6 +117,8 @@ private slots:
         QCOMPARE(exported.written, expected.size() + 1);
         QCOMPARE(exported.leftOut.size(), 1);
         QCOMPARE(exported.leftOut[0].label, QStringLiteral("Bell\a"));
+        // So is half of a surrogate pair, even where the other half follows out of sight.
+        QCOMPARE(GpxWriter::unwritableAt(QStringView(u"ab\U0001F600").first(3)), 2);
         request.gpxPath = db.folder() + "/back.gpx";
         request.dbPath = db.folder() + "/again.db";
         QVERIFY(DatabaseSchema::createDatabase(request.dbPath).ok());

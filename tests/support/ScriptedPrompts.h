@@ -5,6 +5,8 @@
 #include <QList>
 #include <QQueue>
 
+#include <functional>
+
 // Answers every prompt from a script and records what was asked; an unscripted question
 // is answered Ok (message) or with an empty path (cancelled file dialog).
 class ScriptedPrompts final : public Prompts
@@ -17,10 +19,13 @@ public:
     QQueue<QString> files;
     QList<Message> messages;
     QList<FileRequest> fileRequests;
+    std::function<void()> whileAsking; // what happens while a message is up
 
     Answer message(QWidget*, const Message& m) override
     {
         messages << m;
+        if (whileAsking)
+            whileAsking();
         return answers.isEmpty() ? Answer::Ok : answers.dequeue();
     }
     QString openFile(QWidget*, const FileRequest& r) override

@@ -4,6 +4,8 @@
 #include "Platform.h"
 #include "Version.h"
 #include "frmAbout.h"
+#include "frmNewCat.h"
+#include "frmNewPoi.h"
 
 #include <QAction>
 #include <QApplication>
@@ -127,17 +129,25 @@ private slots:
 
     void accessKeysAndHints()
     {
-        // Every access key reaches one control: none is taken twice in the window.
-        QStringList keys;
+        // Every access key reaches one control: none is taken twice in a window, and a
+        // label's leads to its field.
+        const auto keysOf = [](QWidget* window, QStringList keys) {
+            for (auto* button : window->findChildren<QAbstractButton*>())
+                keys << QKeySequence::mnemonic(button->text()).toString();
+            for (auto* label : window->findChildren<QLabel*>()) {
+                keys << QKeySequence::mnemonic(label->text()).toString();
+                if (!keys.constLast().isEmpty() && !label->buddy())
+                    keys << "no field";
+            }
+            keys.removeAll(QString());
+            return keys.size() == QSet<QString>(keys.begin(), keys.end()).size() ? keys.size() : 0;
+        };
+        QStringList menus;
         for (QAction* menu : m_window->menuBar()->actions())
-            keys << QKeySequence::mnemonic(menu->text()).toString();
-        for (auto* button : m_window->findChildren<QAbstractButton*>())
-            keys << QKeySequence::mnemonic(button->text()).toString();
-        for (auto* label : m_window->findChildren<QLabel*>())
-            keys << QKeySequence::mnemonic(label->text()).toString();
-        keys.removeAll(QString());
-        QCOMPARE(keys.size(), 20);
-        QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), keys.size());
+            menus << QKeySequence::mnemonic(menu->text()).toString();
+        QCOMPARE(keysOf(m_window.get(), menus), 20);
+        QCOMPARE(keysOf(new frmNewCat(m_window.get()), {}), 4);
+        QCOMPARE(keysOf(new frmNewPoi(m_window.get()), {}), 6);
         QCOMPARE(w<QPushButton>("cmdConv")->text(), QStringLiteral("&Convert Poi to SQL"));
         QCOMPARE(w("cmdPoiOpen")->toolTip(), QStringLiteral("Choose the POI database"));
         QCOMPARE(w("cmdpFileOpen")->toolTip(), QStringLiteral("Choose a GPX file"));

@@ -120,60 +120,11 @@ void ConversionPanel::Convert_Poi(const QString& gpxPath, int categoryNumber, co
         showMessage(m_window, QStringLiteral("Bad Path for Output"));
         return;
     }
+    // The load stages the file, then asks about the waypoints already there while the shell
+    // waits, and copies all of them or only the new ones in the same session.
+    request.duplicates = Duplicates::Ask;
     emit outputCleared();
-    if (request.delivery == Delivery::Direct)
-        checkDuplicates(request);
-    else
-        start(request, true);
-}
-
-void ConversionPanel::checkDuplicates(const ConvertRequest& request)
-{
-    auto count = std::make_shared<ConvertResult>();
-    m_runner.start(
-        QStringLiteral("Looking for waypoints already in %1")
-            .arg(QFileInfo(request.dbPath).fileName()),
-        QStringLiteral("waypoints"),
-        [count, request](TaskRunner::Control& control) {
-            ConvertRequest counting = request;
-            counting.duplicates = Duplicates::Count;
-            const qint64 total = countWaypointTags(request.gpxPath, control.stopCheck());
-            qint64 seen = 0;
-            PoiConverter converter(counting);
-            converter.setStopCheck(control.stopCheck());
-            const auto step = [&] { control.progress(++seen, total); };
-            converter.setStatementSink([&](const QByteArray&) { step(); });
-            converter.setProblemSink([&](const GpxProblem&) { step(); });
-            *count = converter.run();
-        },
-        [this, count, request](bool) { loadAfterCheck(request, *count); });
-}
-
-void ConversionPanel::loadAfterCheck(const ConvertRequest& request, const ConvertResult& count)
-{
-    if (!count.ok()) {
-        // The load would meet the same wall; its report says what it was.
-        emit guidance(Guidance::ViewDatabase);
-        report(count, request);
-        return;
-    }
-    ConvertRequest load = request;
-    if (count.duplicateCount > 0) {
-        const Prompts::Answer answer =
-            askChoice(m_window,
-                      QStringLiteral("%1 of these %2 waypoints are already in the database.")
-                          .arg(count.duplicateCount)
-                          .arg(count.statementCount),
-                      QStringLiteral("Load all"), QStringLiteral("Skip those"));
-        if (answer == Prompts::Answer::Cancel) {
-            emit statusMessage(QStringLiteral("Nothing was loaded into %1.")
-                                   .arg(QFileInfo(request.dbPath).fileName()));
-            return;
-        }
-        if (answer == Prompts::Answer::Alternative)
-            load.duplicates = Duplicates::Skip;
-    }
-    start(load, true);
+    start(request, true);
 }
 
 void ConversionPanel::start(const ConvertRequest& request, bool listLines)
@@ -184,7 +135,7 @@ void ConversionPanel::start(const ConvertRequest& request, bool listLines)
                                                               : QStringLiteral("Converting");
     m_runner.start(
         verb + u' ' + QFileInfo(request.gpxPath).fileName(), QStringLiteral("waypoints"),
-        [run, request, listLines](TaskRunner::Control& control) {
+        [run, request, listLines, window = m_window](TaskRunner::Control& control) {
             const qint64 total = countWaypointTags(request.gpxPath, control.stopCheck());
             qint64 seen = 0;
             PoiConverter converter(request);
@@ -194,6 +145,20 @@ void ConversionPanel::start(const ConvertRequest& request, bool listLines)
                 if (listLines)
                     lines.append(QString::fromUtf8(statement));
                 control.progress(++seen, total);
+            });
+            converter.setDuplicatesQuestion([&control, window](qint64 held, qint64 total) {
+                const std::optional<int> answer = control.ask([window, held, total] {
+                    return int(askChoice(
+                        window,
+                        QStringLiteral("%1 of these %2 waypoints are already in the database.")
+                            .arg(held)
+                            .arg(total),
+                        QStringLiteral("Load all"), QStringLiteral("Skip those")));
+                });
+                return !answer || *answer == int(Prompts::Answer::Cancel) ? std::nullopt
+                       : *answer == int(Prompts::Answer::Alternative)
+                           ? std::optional(Duplicates::Skip)
+                           : std::optional(Duplicates::Load);
             });
             QList<GpxProblem> problems;
             converter.setProblemSink([&](const GpxProblem& problem) {
@@ -235,6 +200,11 @@ void ConversionPanel::finish(const ConvertRequest& request, const ConvertResult&
 void ConversionPanel::report(const ConvertResult& result, const ConvertRequest& request)
 {
     using Failure = ConvertResult::Failure;
+    if (result.failure == Failure::Declined) {
+        emit statusMessage(QStringLiteral("Nothing was loaded into %1.")
+                               .arg(QFileInfo(request.dbPath).fileName()));
+        return;
+    }
     if (result.failure == Failure::Cancelled) {
         const QString dbName = QFileInfo(request.dbPath).fileName();
         emit statusMessage(
@@ -255,10 +225,9 @@ void ConversionPanel::report(const ConvertResult& result, const ConvertRequest& 
                 QStringLiteral("Loaded %1 into %2 (category %3).")
                     .arg(waypoints(result.loadedCount), QFileInfo(request.dbPath).fileName(),
                          m_inputs.categoryLabel()) +
-                (request.duplicates == Duplicates::Skip
-                     ? QStringLiteral(" %1 already there left out.")
-                           .arg(waypoints(result.duplicateCount))
-                     : QString()));
+                (result.duplicatesLeftOut ? QStringLiteral(" %1 already there left out.")
+                                                .arg(waypoints(result.duplicateCount))
+                                          : QString()));
         else if (request.delivery == Delivery::Save)
             emit statusMessage(QStringLiteral("Saved %1 to %2.")
                                    .arg(countOf(result.statementCount, QStringLiteral("statement"),

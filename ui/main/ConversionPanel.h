@@ -81,8 +81,6 @@ private:
     void deriveOutputPath(const QString& gpxPath);
     void Convert_Poi(const QString& gpxPath, int categoryNumber, const QString& table);
     void start(const ConvertRequest& request, bool listLines);
-    void checkDuplicates(const ConvertRequest& request);
-    void loadAfterCheck(const ConvertRequest& request, const ConvertResult& count);
     void finish(const ConvertRequest& request, const ConvertResult& result,
                 SortedListModel::Rows& statements);
     void report(const ConvertResult& result, const ConvertRequest& request);

@@ -1,7 +1,60 @@
 #include "TaskRunner.h"
 
+#include <condition_variable>
+
 namespace {
 constexpr qint64 kReportEveryMs = 100;
+}
+
+// Shared by the waiting work and the question on the window's thread: either may outlive
+// the other.
+struct TaskRunner::Control::Answer
+{
+    std::mutex mutex;
+    std::condition_variable given;
+    std::optional<int> value;
+};
+
+std::optional<int> TaskRunner::Control::ask(std::function<int()> question)
+{
+    auto answer = std::make_shared<Answer>();
+    {
+        const std::lock_guard lock(m_asking);
+        m_waiting = answer;
+    }
+    QMetaObject::invokeMethod(
+        m_runner,
+        [runner = m_runner, answer, question = std::move(question)] {
+            // Cancelled or closed before the question came up: it is not asked.
+            if (runner->m_control.stopRequested())
+                return;
+            const int value = question();
+            const std::lock_guard lock(answer->mutex);
+            answer->value = value;
+            answer->given.notify_all();
+        },
+        Qt::QueuedConnection);
+    std::unique_lock lock(answer->mutex);
+    answer->given.wait(lock, [&] { return answer->value || stopRequested(); });
+    const std::optional<int> value = stopRequested() ? std::nullopt : answer->value;
+    lock.unlock();
+    const std::lock_guard clear(m_asking);
+    m_waiting.reset();
+    return value;
+}
+
+void TaskRunner::Control::wake()
+{
+    std::shared_ptr<Answer> answer;
+    {
+        const std::lock_guard lock(m_asking);
+        answer = m_waiting;
+    }
+    if (!answer)
+        return;
+    // Under the lock: the work cannot be between its check of the stop flag and its wait.
+    const std::lock_guard lock(answer->mutex);
+    answer->given.notify_all();
 }
 
 void TaskRunner::Control::progress(qint64 done, qint64 total)
@@ -71,8 +124,10 @@ void TaskRunner::run(Piece piece)
 void TaskRunner::cancel()
 {
     m_queued.clear();
-    if (m_running)
+    if (m_running) {
         m_control.m_stop = true;
+        m_control.wake();
+    }
 }
 
 void TaskRunner::abandon()

@@ -10,6 +10,9 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
 
 // Runs the window's long work (conversions, loads, listings, store routines) one piece at a
 // time on a thread of its own, with the core's blocking calls; the window only listens.
@@ -33,9 +36,16 @@ public:
         void progress(qint64 done, qint64 total);
         // How the work starts the sqlite3 shell; fixed for the whole piece.
         const ShellOptions& shell() const { return m_shell; }
+        // From the worker thread: runs `question` on the window's thread and waits for its
+        // answer; nothing when a stop comes first (Cancel, the window closing).
+        std::optional<int> ask(std::function<int()> question);
 
     private:
         friend class TaskRunner;
+        struct Answer;
+        void wake();
+        std::mutex m_asking;
+        std::shared_ptr<Answer> m_waiting; // the question the work waits on, if any
         TaskRunner* m_runner = nullptr;
         std::atomic<bool> m_stop{false};
         ShellOptions m_shell;
