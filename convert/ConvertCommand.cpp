@@ -220,12 +220,10 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
         break;
     case Failure::Problems:
     case Failure::Load:
-        say(err, QStringLiteral("geofill-convert: %1\n")
-                     .arg(result.problem->text()));
+        say(err, QStringLiteral("geofill-convert: %1\n").arg(result.problem->text()));
         return kExitSkipped;
     default:
-        say(err, QStringLiteral("geofill-convert: %1\n")
-                     .arg(result.problem->text()));
+        say(err, QStringLiteral("geofill-convert: %1\n").arg(result.problem->text()));
         return kExitUsage;
     }
     if (printFailed) {

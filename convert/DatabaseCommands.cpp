@@ -46,8 +46,7 @@ int runExport(const QString& dbPath, std::optional<qint64> category, const QStri
     const ExportResult result = exportPois(request);
     standardOutput.close();
     if (!result.ok()) {
-        say(err, QStringLiteral("geofill-convert: %1\n")
-                     .arg(result.problem->text()));
+        say(err, QStringLiteral("geofill-convert: %1\n").arg(result.problem->text()));
         return 2;
     }
     for (const LeftOutPoi& poi : result.leftOut)

@@ -43,8 +43,7 @@ QByteArray findHeldStatements(const QString& table, int category)
 bool holdsSeparator(QByteArrayView text)
 {
     const char* end = text.data() + text.size();
-    return findAny<'\0', ShellRows::kFieldEnd, ShellRows::kRowEnd>(text.data(),
-                                                                                 end) != end;
+    return findAny<'\0', ShellRows::kFieldEnd, ShellRows::kRowEnd>(text.data(), end) != end;
 }
 
 void appendField(std::string& rows, QByteArrayView text, char end)
@@ -74,8 +73,9 @@ bool DirectLoader::start()
     }
     m_folder = std::make_unique<QTemporaryDir>();
     if (!m_folder->isValid()) {
-        m_problem.message = QStringLiteral("No temporary folder could be made for the load; nothing was "
-                                 "loaded.");
+        m_problem.message =
+            QStringLiteral("No temporary folder could be made for the load; nothing was "
+                           "loaded.");
         m_problem.detail = m_folder->errorString();
         return false;
     }

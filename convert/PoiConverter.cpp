@@ -168,11 +168,10 @@ ConvertResult PoiConverter::run()
         const bool loaded = loader->finish(true);
         result.duplicateCount = loader->duplicateCount();
         if (!loaded)
-            return stopped() ? failed(result, Failure::Cancelled,
-                                      QStringLiteral("The conversion was stopped."))
-                   : loader->declined()
-                       ? failed(result, Failure::Declined, loader->problem())
-                       : failed(result, Failure::Load, loader->problem());
+            return stopped()            ? failed(result, Failure::Cancelled,
+                                                 QStringLiteral("The conversion was stopped."))
+                   : loader->declined() ? failed(result, Failure::Declined, loader->problem())
+                                        : failed(result, Failure::Load, loader->problem());
         result.loadedCount = loader->loadedCount();
         result.duplicatesLeftOut = loader->duplicatesLeftOut();
     }

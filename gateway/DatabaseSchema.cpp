@@ -29,7 +29,8 @@ ShellResult createDatabase(const QString& dbPath, const ShellOptions& shell)
     if (dbPath.isEmpty())
         refused.problem = Problem{QStringLiteral("No database file was given."), {}, 0};
     else if (QFileInfo::exists(dbPath))
-        refused.problem = Problem{QStringLiteral("The file \"%1\" already exists.").arg(dbPath), {}, 0};
+        refused.problem =
+            Problem{QStringLiteral("The file \"%1\" already exists.").arg(dbPath), {}, 0};
     if (!refused.ok())
         return refused;
     ShellResult result = DatabaseShell::runNewDatabase(dbPath, createStatements(), shell);

@@ -69,8 +69,8 @@ std::optional<Problem> databaseFileProblem(const QString& dbPath)
         return Problem{QStringLiteral("No database file was given."), {}, 0};
     const QFileInfo info(dbPath);
     if (info.isDir())
-        return Problem{QStringLiteral("The database %1 is a folder, not a database file.").arg(dbPath),
-                       {}, 0};
+        return Problem{
+            QStringLiteral("The database %1 is a folder, not a database file.").arg(dbPath), {}, 0};
     if (!info.isFile())
         return Problem{QStringLiteral("The database file %1 does not exist.").arg(dbPath), {}, 0};
     return std::nullopt;
@@ -121,10 +121,9 @@ ShellResult runStatementStreamed(const QString& dbPath, const QString& statement
         const qsizetype end = pending.lastIndexOf(ShellRows::kRowEnd);
         if (end < 0 || !wanted)
             return;
-        ShellRows::forEach(QString::fromUtf8(pending.constData(), end + 1),
-                           [&](std::span<const QStringView> fields) {
-                               wanted = wanted && visit(fields);
-                           });
+        ShellRows::forEach(
+            QString::fromUtf8(pending.constData(), end + 1),
+            [&](std::span<const QStringView> fields) { wanted = wanted && visit(fields); });
         pending.remove(0, end + 1);
     };
     // Woken by each piece the shell prints, so that no more than that piece waits unread.

@@ -49,10 +49,12 @@ struct ShellBatch::Private
         process.waitForFinished(-1);
         errorOutput += process.readAllStandardError();
         const QString shellMessage = QString::fromUtf8(errorOutput).trimmed();
-        fail(shellMessage.isEmpty()
-                 ? Problem{QStringLiteral("The sqlite3 shell stopped before the load was complete."),
-                           {}, 0}
-                 : DatabaseShell::shellProblem(shellMessage));
+        fail(
+            shellMessage.isEmpty()
+                ? Problem{QStringLiteral("The sqlite3 shell stopped before the load was complete."),
+                          {},
+                          0}
+                : DatabaseShell::shellProblem(shellMessage));
     }
 
     // Waits until at most `pending` bytes of input are left unwritten; false when the shell
@@ -114,8 +116,8 @@ struct ShellBatch::Private
         process.kill();
         process.waitForFinished(-1);
         if (QFileInfo::exists(dbPath + QStringLiteral("-journal")))
-            DatabaseShell::runStatement(dbPath, QStringLiteral("select count(*) from sqlite_master;"),
-                                        {}, shell);
+            DatabaseShell::runStatement(
+                dbPath, QStringLiteral("select count(*) from sqlite_master;"), {}, shell);
         fail(QStringLiteral("The load was stopped; nothing was stored."));
     }
 
@@ -151,7 +153,8 @@ ShellBatch::~ShellBatch()
 bool ShellBatch::start()
 {
     d->result = {};
-    const bool creating = d->newFileAllowed && !d->dbPath.isEmpty() && !QFileInfo::exists(d->dbPath);
+    const bool creating =
+        d->newFileAllowed && !d->dbPath.isEmpty() && !QFileInfo::exists(d->dbPath);
     if (auto missing = DatabaseShell::databaseFileProblem(d->dbPath); missing && !creating) {
         d->fail(*std::move(missing));
         return false;
@@ -162,8 +165,7 @@ bool ShellBatch::start()
     const QString path =
         d->workingDirectory.isEmpty() ? d->dbPath : QFileInfo(d->dbPath).absoluteFilePath();
     d->process.setWorkingDirectory(d->workingDirectory);
-    d->process.start(d->shell.program,
-                     d->shell.arguments(path, true, QString::fromUtf8(d->setup)));
+    d->process.start(d->shell.program, d->shell.arguments(path, true, QString::fromUtf8(d->setup)));
     if (!d->process.waitForStarted(-1)) {
         d->fail(QString::fromLatin1(kFailedToCreateProcess));
         return false;
@@ -202,8 +204,8 @@ ShellResult ShellBatch::query(const QByteArray& statement)
     }
     QFile file(d->workingDirectory + u'/' + name);
     if (!file.open(QIODevice::ReadOnly)) {
-        answer.problem = Problem{QStringLiteral("The shell's answer could not be read."),
-                                 file.errorString(), 0};
+        answer.problem =
+            Problem{QStringLiteral("The shell's answer could not be read."), file.errorString(), 0};
         return answer;
     }
     answer.rows = ShellRows::parse(QString::fromUtf8(file.readAll()));

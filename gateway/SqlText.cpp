@@ -32,7 +32,8 @@ std::optional<Problem> refusal(QByteArrayView statement)
             return Problem{QStringLiteral("The text holds a control character (code %1) that the "
                                           "database cannot take; nothing was changed.")
                                .arg(int(c)),
-                           {}, 0};
+                           {},
+                           0};
     }
     return std::nullopt;
 }

@@ -16,8 +16,7 @@ ShellResult list(const QString& dbPath, const StopCheck& stop, const ShellOption
 QString insertStatement(const QString& label, const QString& description)
 {
     return QStringLiteral("insert into category(label,desc,enabled) values(") +
-           SqlText::literal(label) + u',' + SqlText::literal(description) +
-           QStringLiteral(",1);");
+           SqlText::literal(label) + u',' + SqlText::literal(description) + QStringLiteral(",1);");
 }
 
 ShellResult insert(const QString& dbPath, const QString& label, const QString& description,

@@ -15,7 +15,7 @@ ShellResult add(const QString& dbPath, const QString& lat, const QString& lon, c
 
 // Empties the table in one transaction; `deleted` receives how many rows went. A `stop`
 // answering true kills the shell before its COMMIT: nothing is deleted.
-ShellResult deleteAll(const QString& dbPath, qint64* deleted = nullptr,
-                      const StopCheck& stop = {}, const ShellOptions& shell = {});
+ShellResult deleteAll(const QString& dbPath, qint64* deleted = nullptr, const StopCheck& stop = {},
+                      const ShellOptions& shell = {});
 
 } // namespace PoiStore

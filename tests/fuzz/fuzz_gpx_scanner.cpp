@@ -5,9 +5,9 @@
 
 #include "FuzzChecks.h"
 
-#include "SqlText.h"
 #include "GpxScanner.h"
 #include "PoiStatement.h"
+#include "SqlText.h"
 
 #include <QBuffer>
 #include <QByteArray>

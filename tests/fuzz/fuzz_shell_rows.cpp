@@ -47,8 +47,7 @@ void checkLiteral(const QString& value)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
     // As the command runner decodes what the shell printed.
-    const QString output =
-        QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QString output = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
     const QList<QStringList> rows = ShellRows::parse(output);
 
     // The listings' copy-free reading sees the same rows, as views into the output itself.

@@ -114,7 +114,8 @@ private slots:
         // An existing file is refused and stays as it was.
         const QString before = sample.dump(QStringLiteral("category"));
         created = DatabaseSchema::createDatabase(sample.path());
-        QVERIFY(!created.ok() && textOf(created.problem).contains(QStringLiteral("already exists")));
+        QVERIFY(!created.ok() &&
+                textOf(created.problem).contains(QStringLiteral("already exists")));
         QCOMPARE(sample.dump(QStringLiteral("category")), before);
         QVERIFY(!DatabaseSchema::createDatabase(sample.folder() + QStringLiteral("/no/x.db")).ok());
         QVERIFY(!QFileInfo::exists(sample.folder() + QStringLiteral("/no/x.db")));

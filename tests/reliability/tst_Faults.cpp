@@ -53,7 +53,9 @@ class TestFaults : public QObject
         {"new category", true, true,
          [this](auto& db, auto&) { return CategoryStore::insert(db, m_text, "d", m_shell); }},
         {"new poi", true, true,
-         [this](auto& db, auto&) { return PoiStore::add(db, "1", "2", "A", m_text, "1", m_shell); }},
+         [this](auto& db, auto&) {
+             return PoiStore::add(db, "1", "2", "A", m_text, "1", m_shell);
+         }},
         {"remove all poi", true, false,
          [this](auto& db, auto&) { return PoiStore::deleteAll(db, nullptr, {}, m_shell); }},
         {"poi listing", false, false,
@@ -164,8 +166,9 @@ private slots:
                 continue;
             }
             QVERIFY2(!result.ok(), routine.name);
-            QVERIFY2(result.problem->text().contains(message),
-                     qPrintable(QStringLiteral("%1: %2").arg(routine.name, result.problem->text())));
+            QVERIFY2(
+                result.problem->text().contains(message),
+                qPrintable(QStringLiteral("%1: %2").arg(routine.name, result.problem->text())));
             QVERIFY(file.open(QIODevice::ReadOnly));
             QVERIFY2(file.readAll() == bytes, routine.name);
             file.close();

@@ -1,6 +1,6 @@
 #include "CategoryStore.h"
-#include "DatabaseShell.h"
 #include "DatabaseSchema.h"
+#include "DatabaseShell.h"
 #include "GpxWriter.h"
 #include "PoiConverter.h"
 #include "PoiExport.h"
@@ -102,16 +102,19 @@ private slots:
         TestDatabase statements(QStringLiteral("statements.db"));
         ConvertRequest view = request;
         view.delivery = Delivery::View;
-        QVERIFY(DatabaseShell::runInTransaction(statements.path(), PoiConverter(view).run().statements).ok());
+        QVERIFY(
+            DatabaseShell::runInTransaction(statements.path(), PoiConverter(view).run().statements)
+                .ok());
         QCOMPARE(statements.shell(".dump poi"), db.shell(".dump poi"));
 
         // Back out to GPX and into a new database: the same rows, and a text XML cannot
         // carry is left out. Coordinates with every digit a double has come back exactly.
-        QVERIFY(db.shell("insert into poi(lat,lon,label,desc,cat_id) values(-0.1234567890123456,"
-                         "179.99999999999997,'Bell' || char(7),'',2);"
-                         "insert into poi(lat,lon,label,desc,cat_id) select * from (values"
-                         "(-0.1234567890123456,179.99999999999997,'Exact','',2),(1,1,'Other','',1));")
-                    .has_value());
+        QVERIFY(
+            db.shell("insert into poi(lat,lon,label,desc,cat_id) values(-0.1234567890123456,"
+                     "179.99999999999997,'Bell' || char(7),'',2);"
+                     "insert into poi(lat,lon,label,desc,cat_id) select * from (values"
+                     "(-0.1234567890123456,179.99999999999997,'Exact','',2),(1,1,'Other','',1));")
+                .has_value());
         const ExportResult exported = exportPois({db.path(), 2, db.folder() + "/back.gpx"});
         QVERIFY2(exported.ok(), qPrintable(textOf(exported.problem)));
         QCOMPARE(exported.written, expected.size() + 1);
@@ -123,9 +126,9 @@ private slots:
         request.dbPath = db.folder() + "/again.db";
         QVERIFY(DatabaseSchema::createDatabase(request.dbPath).ok());
         QVERIFY(PoiConverter(request).run().ok());
-        const QString columns =
-            QStringLiteral("select quote(lat), quote(lon), label, desc, cat_id from poi where label <> 'Bell' "
-                           "|| char(7) and cat_id = 2 order by poi_id;");
+        const QString columns = QStringLiteral(
+            "select quote(lat), quote(lon), label, desc, cat_id from poi where label <> 'Bell' "
+            "|| char(7) and cat_id = 2 order by poi_id;");
         QCOMPARE(DatabaseShell::runStatement(request.dbPath, columns).rows, rows(db, columns));
     }
 

@@ -42,5 +42,9 @@ public:
             t << m.text;
         return t;
     }
-    void clear() { messages.clear(); fileRequests.clear(); }
+    void clear()
+    {
+        messages.clear();
+        fileRequests.clear();
+    }
 };

@@ -47,10 +47,7 @@ private slots:
         // A locked database keeps a run going for as long as a test needs it.
         m_window->runner().setShellOptions({QStringLiteral("sqlite3"), 60000});
     }
-    void cleanup()
-    {
-        closeWindow();
-    }
+    void cleanup() { closeWindow(); }
 
     void clicksDuringADirectLoadAreDropped()
     {

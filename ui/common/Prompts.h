@@ -15,15 +15,25 @@ class Prompts
 public:
     // Choices: two buttons named by `choices` and Cancel; the first answers Ok, the second
     // Alternative.
-    enum class Buttons { Ok, OkCancel, Choices };
-    enum class Answer { Ok, Cancel, Alternative };
+    enum class Buttons
+    {
+        Ok,
+        OkCancel,
+        Choices
+    };
+    enum class Answer
+    {
+        Ok,
+        Cancel,
+        Alternative
+    };
 
     struct Message
     {
         QString text;
         QString title = QStringLiteral("Geofill");
         Buttons buttons = Buttons::Ok;
-        QString detail; // the underlying tool's own message, shown as detail text
+        QString detail;      // the underlying tool's own message, shown as detail text
         QStringList choices; // the captions of the two choices, with Buttons::Choices
     };
 
@@ -32,7 +42,7 @@ public:
         QString title = QStringLiteral("Open");
         QStringList filters; // Qt notation: "Database Files (*.db)"
         int selectedFilter = 0;
-        QString directory; // where the dialog starts; empty for its own choice
+        QString directory;     // where the dialog starts; empty for its own choice
         QString defaultSuffix; // added to a name typed without one (save dialogs)
     };
 

@@ -293,8 +293,8 @@ void DbOperationsPanel::Delete_All_Poi()
     m_runner.start(
         QStringLiteral("Deleting every point of interest"), QString(),
         [deleted, dbPath](TaskRunner::Control& control) {
-            deleted->first = PoiStore::deleteAll(dbPath, &deleted->second, control.stopCheck(),
-                                                  control.shell());
+            deleted->first =
+                PoiStore::deleteAll(dbPath, &deleted->second, control.stopCheck(), control.shell());
         },
         [this, deleted](bool stopped) {
             if (stopped && !deleted->first.ok()) {
