@@ -286,9 +286,11 @@ void TestGpxScanner::byteSearch_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("none") << QByteArray(40, 'x');
+    QTest::newRow("plain up to a control") << QByteArray(37, '~') + '\x1f' + QByteArray(9, ' ');
     QTest::newRow("mixed") << QByteArray("ab\r\ncd&e\n\n\rfghijklmnopq&rstuvwxyz\r\n0123456789\n");
     QTest::newRow("high bytes") << QByteArray(40, '\x8a') + '\n' + QByteArray(20, '\xff') + '&';
-    QTest::newRow("long runs") << QByteArray(5000, '\n') + QByteArray(4100, '\r') + '&';
+    QTest::newRow("long runs") << QByteArray(5000, '\n') + QByteArray(4100, '\r') +
+                                      QByteArray(600, '\n').replace("\n\n", "\r\n") + '&';
 }
 
 void TestGpxScanner::byteSearch()
@@ -297,17 +299,18 @@ void TestGpxScanner::byteSearch()
     const char* end = bytes.constData() + bytes.size();
     for (const char* p = bytes.constData(); p < bytes.constData() + 18; ++p) {
         const auto special = [](char c) { return c == '\n' || c == '&'; };
+        const auto notPlain = [](char c) { return uchar(c) < 0x20 || uchar(c) >= 0x80; };
         const char* hit = findAny<'\n', '&'>(p, end);
-        const char* portableHit = portable::findAny<'\n', '&'>(p, end);
         QCOMPARE(hit, std::find_if(p, end, special));
-        QCOMPARE(portableHit, hit);
-        qint64 lf = 0, cr = 0, portableLf = 0, portableCr = 0;
-        countBreaks(p, end, &lf, &cr);
-        portable::countBreaks(p, end, &portableLf, &portableCr);
-        QCOMPARE(lf, qint64(std::count(p, end, '\n')));
-        QCOMPARE(cr, qint64(std::count(p, end, '\r')));
-        QCOMPARE(portableLf, lf);
-        QCOMPARE(portableCr, cr);
+        QCOMPARE((portable::findAny<'\n', '&'>(p, end)), hit);
+        const char* firstNotPlain = std::find_if(p, end, notPlain);
+        QCOMPARE(skipPlainAscii(p, end), firstNotPlain);
+        QCOMPARE(portable::skipPlainAscii(p, end), firstNotPlain);
+        // Every LF, and every CR that is not the first half of a CR LF.
+        const QByteArray text(p, end - p);
+        const qint64 lines = text.count('\n') + text.count('\r') - text.count("\r\n");
+        QCOMPARE(countLineBreaks(p, end), lines);
+        QCOMPARE(portable::countLineBreaks(p, end), lines);
     }
 }
 
