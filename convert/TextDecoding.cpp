@@ -164,8 +164,8 @@ bool isXmlText(QByteArrayView utf8)
     const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
     const auto* end = p + utf8.size();
     for (;;) {
-        p = reinterpret_cast<const unsigned char*>(skipPlainAscii(
-            reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(end)));
+        p = reinterpret_cast<const unsigned char*>(
+            skipPlainAscii(reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(end)));
         if (p == end)
             return true;
         const unsigned char b = *p;
@@ -184,8 +184,8 @@ TextFault checkUtf8Text(QByteArrayView text)
     const auto* end = p + text.size();
     TextFault fault = TextFault::None;
     for (;;) {
-        p = reinterpret_cast<const unsigned char*>(skipPlainAscii(
-            reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(end)));
+        p = reinterpret_cast<const unsigned char*>(
+            skipPlainAscii(reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(end)));
         if (p == end)
             return fault;
         const unsigned char b = *p;

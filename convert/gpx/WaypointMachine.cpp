@@ -141,10 +141,10 @@ WaypointMachine::Step WaypointMachine::stepInWaypoint()
                          .arg(m_window->lineAt(m_pos)));
         return Step::Problem; // the new one is read from here
     }
-    const bool isName = next == 'n' && m_depth == 0 && !m_hasName &&
-                        m_text.tagStart(m_pos, "<name") == Match::Yes;
-    const bool isDesc = next == 'd' && m_depth == 0 && !m_hasDesc &&
-                        m_text.tagStart(m_pos, "<desc") == Match::Yes;
+    const bool isName =
+        next == 'n' && m_depth == 0 && !m_hasName && m_text.tagStart(m_pos, "<name") == Match::Yes;
+    const bool isDesc =
+        next == 'd' && m_depth == 0 && !m_hasDesc && m_text.tagStart(m_pos, "<desc") == Match::Yes;
     // A tag without attributes ends right after its name; others need the quote-aware search.
     qsizetype nameEnd = m_pos + 1;
     while (nameEnd < len && !markup::endsName(buf[nameEnd]))

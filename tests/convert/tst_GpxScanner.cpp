@@ -1,6 +1,7 @@
 #include "ByteSearch.h"
 #include "GpxScanner.h"
 #include "PoiStatement.h"
+#include "gpx/DecodingWindow.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -16,6 +17,8 @@ private slots:
     void scansFiles();
     void reportsProblems_data();
     void reportsProblems();
+    void countsLines_data();
+    void countsLines();
     void byteSearch_data();
     void byteSearch();
 
@@ -37,17 +40,21 @@ namespace {
 // Sequential, and hands over a few bytes a read, as a pipe does while its writer is slow.
 struct Pipe : QIODevice
 {
-    explicit Pipe(QByteArray gpx) : bytes(std::move(gpx)) { open(ReadOnly); }
+    explicit Pipe(QByteArray gpx, qint64 step = 5) : bytes(std::move(gpx)), step(step)
+    {
+        open(ReadOnly);
+    }
     bool isSequential() const override { return true; }
     qint64 readData(char* data, qint64 max) override
     {
-        const qint64 n = std::min({max, qint64(5), bytes.size()});
+        const qint64 n = std::min({max, step, bytes.size()});
         std::memcpy(data, bytes.constData(), n);
         bytes.remove(0, n);
         return n;
     }
     qint64 writeData(const char*, qint64) override { return -1; }
     QByteArray bytes;
+    qint64 step;
 };
 
 QString insert(const QString& values)
@@ -172,6 +179,10 @@ void TestGpxScanner::scansFiles_data()
                       "<wpt lat=\"1\" lon=\"2\"><NAME>no</NAME><name>yes</name>"
                       "<extensions><x><name>deep</name></x></extensions></wpt></gpx>")
         << QStringList{insert("1,2,'yes','',1")};
+    QTest::newRow("markup that only looks like a name")
+        << QByteArray("<wpt lat=\"1\" lon=\"2\"><a>x<na><name>deep</name></na></a>"
+                      "<link href='<name>no</name>'/><b>1</b ><name>top</name></wpt>")
+        << QStringList{insert("1,2,'top','',1")};
     QTest::newRow("numbers as written")
         << QByteArray("<wpt lat=\"+2.25\" lon=\"-.5\"/>"
                       "<wpt lat=\"-90\" lon=\"180.000\"/>"
@@ -222,6 +233,9 @@ void TestGpxScanner::reportsProblems_data()
                       "<wpt lat=\"1\" lon=\"\"/>\r\n<wpt lat=\"1\" lon=\"2\"><name>ok</name>"
                       "</wpt>\r\n</gpx>\r\n")
         << QStringList{good} << QStringList{"2", "3", "4", "5", "6", "7"};
+    QTest::newRow("CR and LF in two reads")
+        << QByteArray("abcd\r\n<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>\r\n<wpt/>")
+        << QStringList{good} << QStringList{"3"};
     QTest::newRow("truncated file")
         << QByteArray("<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>\n\n<wpt lat=\"3\" "
                       "lon=\"4\">\n<name>cut")
@@ -278,6 +292,32 @@ void TestGpxScanner::reportsProblems()
     QFETCH(QStringList, statements);
     QFETCH(QStringList, problemLines);
     compareAtAllBlockSizes(gpx, statements, problemLines);
+}
+
+// The window alone, read a few bytes at a time and consumed up to its last byte at every
+// fill, so each line break falls on every kind of boundary; the last character's line counts.
+void TestGpxScanner::countsLines_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("line");
+    QTest::newRow("LF") << QByteArray("a\nb\n\nc") << 4;
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n\r\nc") << 4;
+    QTest::newRow("lone CR, mixed") << QByteArray("a\r\rb\n\r\r\nc\r") << 6;
+    QTest::newRow("long lines") << QByteArray(40, 'x') + "\r\n" + QByteArray(40, '\n') + "c" << 42;
+}
+
+void TestGpxScanner::countsLines()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, line);
+    for (const qint64 step : {1, 2, 3, 7, 100}) {
+        Pipe pipe(text, step);
+        DecodingWindow window(step);
+        QVERIFY(window.open(pipe));
+        while (window.fill() == DecodingWindow::Fill::Data)
+            window.consumeTo(window.size() - 1);
+        QCOMPARE(window.lineAt(window.size() - 1), line);
+    }
 }
 
 // The vector search (where built) and its portable twin against a plain count, from every
