@@ -9,8 +9,15 @@ namespace coordinates {
 // A plain decimal number: optional sign, digits, optional fraction ("+2.25", "-.5", "7.").
 bool isDecimal(QByteArrayView text);
 
-// |value| <= limit for a checked decimal, decided on its digits: exact, and no float parse.
-bool withinLimit(QByteArrayView value, int limit);
+enum class Verdict
+{
+    Valid,
+    NotDecimal,
+    OutOfRange // a decimal beyond ±limit
+};
+
+// One pass over a coordinate as written.
+Verdict check(QByteArrayView value, int limit);
 
 // Why the attribute is absent or no coordinate within ±limit, or empty when it is one.
 QString problem(const char* attribute, bool present, QByteArrayView value, int limit);

@@ -5,7 +5,6 @@
 #include <QByteArrayView>
 
 #include <array>
-#include <cstring>
 #include <string_view>
 
 // Markup matching over a window of text: which construct starts at a '<', and where it ends.
@@ -145,9 +144,13 @@ struct Text
         const char* name = data + at + 1;
         const qsizetype nameLength = nameEnd - at - 1;
         const char* lt = findAny<'<'>(data + close + 1, end);
-        if (end - lt < nameLength + 3 || lt[1] != '/' || lt[nameLength + 2] != '>' ||
-            std::memcmp(lt + 2, name, nameLength) != 0)
+        if (end - lt < nameLength + 3 || lt[1] != '/' || lt[nameLength + 2] != '>')
             return kOpen;
+        // Names are short: a plain loop beats a call to memcmp.
+        for (qsizetype i = 0; i < nameLength; ++i) {
+            if (lt[2 + i] != name[i])
+                return kOpen;
+        }
         return lt + nameLength + 3 - data;
     }
 };

@@ -260,8 +260,8 @@ void WaypointMachine::beginWaypoint(qsizetype tagBegin, qsizetype tagClose)
             return;
         const char quote = buf[i++];
         qsizetype valueBegin = i;
-        while (i < end && buf[i] != quote)
-            ++i;
+        i = (quote == '"' ? findAny<'"'>(buf + i, buf + end) : findAny<'\''>(buf + i, buf + end)) -
+            buf;
         if (i >= end)
             return;
         qsizetype valueEnd = i++;
