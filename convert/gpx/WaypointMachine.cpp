@@ -43,16 +43,19 @@ WaypointMachine::Event WaypointMachine::run()
     const char* const end = buf + m_text.size;
     for (;;) {
         const char* lt = findAny<'<'>(buf + m_pos, end);
-        if (m_state == State::InValue)
-            m_raw.append(buf + m_pos, lt - (buf + m_pos));
+        // Value text up to the '<'; the step that reads the value's end tag takes it.
+        const std::string_view text(buf + m_pos, lt - (buf + m_pos));
         m_pos = lt - buf;
+        const bool decides = lt != end && (end - lt >= kLookahead || m_text.atEnd);
+        if (m_state == State::InValue && !decides)
+            m_raw.append(text);
         if (lt == end)
             return m_state == State::Outside ? Event::NeedMore : needMore();
-        if (end - lt < kLookahead && !m_text.atEnd)
+        if (!decides)
             return Event::NeedMore;
         const Step step = m_state == State::Outside      ? stepOutside()
                           : m_state == State::InWaypoint ? stepInWaypoint()
-                                                         : stepInValue();
+                                                         : stepInValue(text);
         switch (step) {
         case Step::Consumed:
             break;
@@ -176,9 +179,21 @@ WaypointMachine::Step WaypointMachine::stepInWaypoint()
     return Step::Consumed;
 }
 
-WaypointMachine::Step WaypointMachine::stepInValue()
+WaypointMachine::Step WaypointMachine::stepInValue(std::string_view text)
 {
     const char next = m_pos + 1 < m_text.size ? m_text.data[m_pos + 1] : 0;
+    // Most values are one run of text right before their end tag: decoded from the window
+    // without a copy.
+    if (next == '/' && m_raw.empty()) {
+        const markup::EndTag valueEnd = m_text.endTag(m_pos, m_valueTag);
+        if (valueEnd.match == Match::Yes) {
+            valuetext::append(*m_value, text, true);
+            m_state = State::InWaypoint;
+            m_pos = valueEnd.past;
+            return Step::Consumed;
+        }
+    }
+    m_raw.append(text);
     if (next == '/') {
         const markup::EndTag valueEnd = m_text.endTag(m_pos, m_valueTag);
         if (valueEnd.match == Match::NeedMore)
@@ -265,7 +280,7 @@ void WaypointMachine::beginWaypoint(qsizetype tagBegin, qsizetype tagClose)
         if (i >= end)
             return;
         qsizetype valueEnd = i++;
-        while (valueBegin < valueEnd && isSpace(buf[valueBegin]))
+        while (isSpace(buf[valueBegin])) // the closing quote stops it
             ++valueBegin;
         while (valueEnd > valueBegin && isSpace(buf[valueEnd - 1]))
             --valueEnd;

@@ -4,6 +4,7 @@
 #include "Markup.h"
 
 #include <string>
+#include <string_view>
 
 class DecodingWindow;
 
@@ -48,7 +49,7 @@ private:
     // Each step starts at a '<' with enough text after it to tell what it opens.
     Step stepOutside();
     Step stepInWaypoint();
-    Step stepInValue();
+    Step stepInValue(std::string_view text);
     Step skipMarkup();
 
     void beginWaypoint(qsizetype tagBegin, qsizetype tagClose);
