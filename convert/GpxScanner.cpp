@@ -21,6 +21,7 @@ bool GpxScanner::isDecimal(QByteArrayView text)
 
 bool GpxScanner::scanFile(const QString& path)
 {
+    reset(); // a file that cannot be opened says nothing of an earlier scan
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         m_error = QStringLiteral("Cannot open the GPX file %1: %2.").arg(path, file.errorString());
@@ -29,11 +30,16 @@ bool GpxScanner::scanFile(const QString& path)
     return scan(file);
 }
 
-bool GpxScanner::scan(QIODevice& device)
+void GpxScanner::reset()
 {
     m_error.clear();
     m_stopped = false;
     m_waypoints = m_problems = 0;
+}
+
+bool GpxScanner::scan(QIODevice& device)
+{
+    reset();
 
     DecodingWindow window(m_blockSize);
     if (!window.open(device)) {

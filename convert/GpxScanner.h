@@ -73,6 +73,7 @@ public:
     static bool isDecimal(QByteArrayView text);
 
 private:
+    void reset();
     bool stop();
 
     WaypointHandler m_onWaypoint;

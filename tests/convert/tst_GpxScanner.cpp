@@ -203,6 +203,10 @@ void TestGpxScanner::scans_data()
         << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<wpt lat=\"1\" "
                       "lon=\"2\"><name>Caf\xE9 M\xFCller</name></wpt>")
         << named("Caf\xC3\xA9 M\xC3\xBCller") << QStringList{};
+    QTest::newRow("KOI8-R, through the platform's decoder")
+        << QByteArray("<?xml version='1.0' encoding='KOI8-R'?><wpt lat='1' lon='2'><name>"
+                      "\xF0\xD2\xC9</name></wpt>")
+        << named("\xD0\x9F\xD1\x80\xD0\xB8") << QStringList{};
     QTest::newRow("windows-1252")
         << QByteArray("<?xml version='1.0' encoding='windows-1252'?><wpt lat=\"1\" lon=\"2\">"
                       "<name>5 \x80 \x93ok\x94</name></wpt>")
