@@ -299,7 +299,7 @@ void TestGpxScanner::countsLines_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("line");
-    QTest::newRow("LF") << QByteArray("a\nb\n\nc") << 4;
+    QTest::newRow("LF, first of all") << QByteArray("\na\nb\n\nc") << 5;
     QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n\r\nc") << 4;
     QTest::newRow("lone CR, mixed") << QByteArray("a\r\rb\n\r\r\nc\r") << 6;
     QTest::newRow("long lines") << QByteArray(40, 'x') + "\r\n" + QByteArray(40, '\n') + "c" << 42;
