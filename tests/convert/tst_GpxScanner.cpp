@@ -275,10 +275,11 @@ void TestGpxScanner::scans_data()
                      .arg(QChar(0), QChar(0xD800)))
         << QStringList{good} << QStringList{"1", "2"};
     QTest::newRow("element or waypoint without end")
-        << QByteArray("<wpt lat=\"3\" lon=\"4\">\r<name>never closed\r</wpt>\r"
-                      "<wpt lat=\"5\" lon=\"6\">\r<name>x</name>\r"
-                      "<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>")
-        << QStringList{good} << QStringList{"1", "4"};
+        << QByteArray(
+               "<wpt lat=\"3\" lon=\"4\">\r<name>never closed\r</wpt>\r"
+               "<wpt lat=\"5\" lon=\"6\">\r<name>x</name>\r<wpt lat=\"7\" lon=\"8\"><name>cut\r"
+               "<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>")
+        << QStringList{good} << QStringList{"1", "4", "6"};
     QTest::newRow("text that is not UTF-8")
         << QByteArray("<wpt lat=\"5\" lon=\"6\"><name>Caf\xE9</name></wpt>\n"
                       "<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>")
@@ -328,6 +329,7 @@ void TestGpxScanner::byteSearch_data()
     QTest::newRow("plain up to a control") << QByteArray(37, '~') + '\x1f' + QByteArray(9, ' ');
     QTest::newRow("mixed") << QByteArray("ab\r\ncd&e\n\n\rfghijklmnopq&rstuvwxyz\r\n0123456789\n");
     QTest::newRow("high bytes") << QByteArray(40, '\x8a') + '\n' + QByteArray(20, '\xff') + '&';
+    QTest::newRow("0x80 last") << QByteArray(30, 'a') + '\x80';
     QTest::newRow("long runs") << QByteArray(5000, '\n') + QByteArray(4100, '\r') +
                                       QByteArray(600, '\n').replace("\n\n", "\r\n") + '&';
 }
