@@ -38,7 +38,6 @@ bool DecodingWindow::open(QIODevice& device)
     m_len = m_pos = m_countedTo = 0;
     m_lines = 0;
     m_lastWasCR = false;
-    m_atEnd = false;
     m_bytesRead = 0;
     m_error.clear();
     if (!m_decoding.setup(QByteArrayView(peekHead(device, 1024)))) {
