@@ -8,8 +8,9 @@
 #include <cstring>
 
 // The scanner's and the statement writer's inner loops: find the next byte of interest, count
-// line breaks. Each has a portable twin that every build compiles; where the build allows
-// vector code (the GEOFILL_VECTOR option) and SSE2 is there, sixteen bytes go at a time.
+// line breaks, pass over plain text. Each has a portable twin that every build compiles; where
+// the build allows vector code (the GEOFILL_VECTOR option) and SSE2 is there, sixteen bytes go
+// at a time.
 #if GEOFILL_VECTOR && defined(__SSE2__)
 #define GEOFILL_SSE2 1
 #include <emmintrin.h>
@@ -38,19 +39,48 @@ inline int countByte(std::uint64_t word, std::uint64_t byte)
     return int(((zero >> 7) * 0x0101010101010101ULL) >> 56);
 }
 
-// Adds the line feeds and carriage returns in [p, end) to *lf and *cr, eight bytes at a time.
-inline void countBreaks(const char* p, const char* end, qint64* lf, qint64* cr)
+// Line breaks in [p, end): each LF, and each CR not followed by an LF inside the range (a CR
+// LF is one break; a CR in the last byte counts, its LF is the caller's to skip).
+inline qint64 countLineBreaks(const char* p, const char* end)
 {
+    qint64 lf = 0;
+    qint64 cr = 0;
+    const char* q = p;
+    for (; end - q >= 8; q += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, q, 8);
+        lf += countByte(word, '\n');
+        cr += countByte(word, '\r');
+    }
+    for (; q < end; ++q) {
+        lf += *q == '\n';
+        cr += *q == '\r';
+    }
+    if (cr == 0)
+        return lf;
+    // CRs are rare enough for a plain loop when there are any.
+    qint64 lines = 0;
+    for (; p < end; ++p)
+        lines += *p == '\n' || (*p == '\r' && (p + 1 == end || p[1] != '\n'));
+    return lines;
+}
+
+// The first byte in [p, end) that is not printable ASCII (below 0x20 or from 0x80), or end.
+inline const char* skipPlainAscii(const char* p, const char* end)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
     for (; end - p >= 8; p += 8) {
         std::uint64_t word;
         std::memcpy(&word, p, 8);
-        *lf += countByte(word, '\n');
-        *cr += countByte(word, '\r');
+        if ((((word - ones * 0x20) & ~word) | word) & (ones * 0x80))
+            break;
     }
     for (; p < end; ++p) {
-        *lf += *p == '\n';
-        *cr += *p == '\r';
+        const auto b = static_cast<unsigned char>(*p);
+        if (b < 0x20 || b >= 0x80)
+            return p;
     }
+    return end;
 }
 
 } // namespace portable
@@ -70,27 +100,41 @@ template <char... Cs> inline const char* findAny(const char* p, const char* end)
     return portable::findAny<Cs...>(p, end);
 }
 
-inline void countBreaks(const char* p, const char* end, qint64* lf, qint64* cr)
+inline qint64 countLineBreaks(const char* p, const char* end)
 {
-    const __m128i nl = _mm_set1_epi8('\n');
-    const __m128i ret = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
     const __m128i zero = _mm_setzero_si128();
-    while (end - p >= 16) {
-        // Byte counters overflow after 255 rounds; fold them into the totals before that.
-        __m128i lfCount = zero;
-        __m128i crCount = zero;
-        const char* stop = p + std::min<qsizetype>((end - p) / 16, 255) * 16;
+    qint64 lines = 0;
+    // Each round also looks at the byte after its sixteen, so it needs seventeen.
+    while (end - p > 16) {
+        // Byte counters overflow after 255 rounds; fold them into the total before that.
+        __m128i count = zero;
+        const char* stop = p + std::min<qsizetype>((end - p - 1) / 16, 255) * 16;
         for (; p < stop; p += 16) {
             const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            lfCount = _mm_sub_epi8(lfCount, _mm_cmpeq_epi8(bytes, nl));
-            crCount = _mm_sub_epi8(crCount, _mm_cmpeq_epi8(bytes, ret));
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+            const __m128i loneCr =
+                _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(bytes, cr));
+            count = _mm_sub_epi8(count, _mm_or_si128(_mm_cmpeq_epi8(bytes, lf), loneCr));
         }
-        const __m128i lfSum = _mm_sad_epu8(lfCount, zero);
-        const __m128i crSum = _mm_sad_epu8(crCount, zero);
-        *lf += _mm_cvtsi128_si64(lfSum) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(lfSum, lfSum));
-        *cr += _mm_cvtsi128_si64(crSum) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(crSum, crSum));
+        const __m128i sum = _mm_sad_epu8(count, zero);
+        lines += _mm_cvtsi128_si64(sum) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(sum, sum));
     }
-    portable::countBreaks(p, end, lf, cr);
+    return lines + portable::countLineBreaks(p, end);
+}
+
+inline const char* skipPlainAscii(const char* p, const char* end)
+{
+    // As signed bytes, controls and everything from 0x80 are below 0x20.
+    const __m128i space = _mm_set1_epi8(0x20);
+    while (end - p >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        if (const unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmplt_epi8(bytes, space))))
+            return p + std::countr_zero(mask);
+        p += 16;
+    }
+    return portable::skipPlainAscii(p, end);
 }
 
 #else
@@ -100,9 +144,14 @@ template <char... Cs> inline const char* findAny(const char* p, const char* end)
     return portable::findAny<Cs...>(p, end);
 }
 
-inline void countBreaks(const char* p, const char* end, qint64* lf, qint64* cr)
+inline qint64 countLineBreaks(const char* p, const char* end)
 {
-    portable::countBreaks(p, end, lf, cr);
+    return portable::countLineBreaks(p, end);
+}
+
+inline const char* skipPlainAscii(const char* p, const char* end)
+{
+    return portable::skipPlainAscii(p, end);
 }
 
 #endif

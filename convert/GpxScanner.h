@@ -31,7 +31,9 @@ struct GpxProblem
 
 // Streams a GPX file in large blocks and reports every waypoint and every problem as it
 // comes, so memory stays flat whatever the file size. Not an XML parser: it knows waypoints
-// and their name and desc, and skips everything else.
+// and their name and desc, and skips everything else. The work is done in stages (gpx/): a
+// decoding window brings the bytes to UTF-8 and numbers the lines, markup matching finds the
+// constructs, and a waypoint state machine builds each waypoint and checks its values.
 //
 //   GpxScanner scanner;
 //   scanner.setWaypointHandler([&](const Waypoint& w) { ...; return true; });
@@ -71,72 +73,14 @@ public:
     static bool isDecimal(QByteArrayView text);
 
 private:
-    enum class State
-    {
-        Outside,
-        InWaypoint,
-        InValue
-    };
-    enum class Match
-    {
-        No,
-        Yes,
-        NeedMore
-    };
-
-    bool parse(bool atEnd);
-    bool stepOutside(bool* more);
-    bool stepInWaypoint(bool* more);
-    bool stepInValue(bool* more);
-    bool skipSimpleElement(qsizetype nameEnd, qsizetype close);
-    Match has(qsizetype at, QByteArrayView literal) const;
-    Match tagStart(qsizetype at, QByteArrayView name) const;
-    Match endTag(qsizetype at, QByteArrayView name, qsizetype* past) const;
-    qsizetype find(qsizetype from, QByteArrayView literal) const;
-    qsizetype tagEnd(qsizetype from) const;
-    void skipMarkup(bool* needMore);
-    qsizetype declarationEnd(qsizetype from) const;
-
-    void beginWaypoint(qsizetype tagBegin, qsizetype tagClose);
-    bool finishWaypoint();
-    void dropWaypoint(const QString& message);
-    void appendText(std::string& out, const char* text, qsizetype size, bool decode);
-    void flushValue();
-    int lineAt(qsizetype at);
-    void countLines(qsizetype upTo);
-    void report(int line, const QString& message);
+    void reset();
+    bool stop();
 
     WaypointHandler m_onWaypoint;
     ProblemHandler m_onProblem;
     ProgressHandler m_onProgress;
     qsizetype m_blockSize;
 
-    // The unconsumed window of the file, already UTF-8.
-    std::vector<char> m_buf;
-    qsizetype m_len = 0;
-    qsizetype m_pos = 0;
-    bool m_atEnd = false;
-
-    // Lines ended before m_countedTo.
-    qsizetype m_countedTo = 0;
-    qint64 m_lines = 0;
-    bool m_lastWasCR = false;
-
-    State m_state = State::Outside;
-    Waypoint m_wpt;
-    bool m_hasLat = false;
-    bool m_hasLon = false;
-    bool m_hasName = false;
-    bool m_hasDesc = false;
-    int m_depth = 0; // open child elements inside the waypoint
-    std::string m_lat, m_lon, m_name, m_desc;
-    std::string* m_value = nullptr; // m_name or m_desc while in a value
-    QByteArrayView m_valueTag;
-    std::string m_raw; // value text not yet decoded
-    bool m_checkUtf8 = true;
-
-    TextDecoding m_decoding;
-    QByteArray m_decoded;
     QString m_error;
     bool m_stopped = false;
     qint64 m_waypoints = 0;

@@ -1,5 +1,7 @@
 #include "TextDecoding.h"
 
+#include "ByteSearch.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -161,43 +163,35 @@ bool isXmlText(QByteArrayView utf8)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
     const auto* end = p + utf8.size();
-    constexpr std::uint64_t ones = 0x0101010101010101ULL;
-    for (; p < end; ++p) {
-        // Eight plain printable ASCII bytes at a time: none below 0x20, none from 0x80.
-        while (end - p >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p, 8);
-            if ((((word - ones * 0x20) & ~word) | word) & (ones * 0x80))
-                break;
-            p += 8;
-        }
+    for (;;) {
+        p = reinterpret_cast<const unsigned char*>(
+            skipPlainAscii(reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(end)));
         if (p == end)
-            break;
+            return true;
         const unsigned char b = *p;
         if (b < 0x20 && b != '\t' && b != '\n' && b != '\r')
             return false;
         if (end - p >= 3 &&
             ((b == 0xEF && p[1] == 0xBF && p[2] >= 0xBE) || (b == 0xED && p[1] >= 0xA0)))
             return false;
+        ++p;
     }
-    return true;
 }
 
-bool isValidUtf8(QByteArrayView text)
+TextFault checkUtf8Text(QByteArrayView text)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const auto* end = p + text.size();
-    while (p < end) {
-        if (end - p >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p, 8);
-            if ((word & 0x8080808080808080ULL) == 0) {
-                p += 8;
-                continue;
-            }
-        }
+    TextFault fault = TextFault::None;
+    for (;;) {
+        p = reinterpret_cast<const unsigned char*>(
+            skipPlainAscii(reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(end)));
+        if (p == end)
+            return fault;
         const unsigned char b = *p;
         if (b < 0x80) {
+            if (b != '\t' && b != '\n' && b != '\r')
+                fault = TextFault::Forbidden;
             ++p;
             continue;
         }
@@ -213,19 +207,20 @@ bool isValidUtf8(QByteArrayView text)
             more = 3;
             c = b & 0x07;
         } else {
-            return false;
+            return TextFault::NotUtf8;
         }
         if (end - p <= more)
-            return false;
+            return TextFault::NotUtf8;
         for (int i = 1; i <= more; ++i) {
             if ((p[i] & 0xC0) != 0x80)
-                return false;
+                return TextFault::NotUtf8;
             c = (c << 6) | (p[i] & 0x3F);
         }
         if ((more == 2 && c < 0x800) || (more == 3 && c < 0x10000) || c > 0x10FFFF ||
             (c >= 0xD800 && c <= 0xDFFF))
-            return false;
+            return TextFault::NotUtf8;
+        if (c == 0xFFFE || c == 0xFFFF)
+            fault = TextFault::Forbidden;
         p += more + 1;
     }
-    return true;
 }

@@ -50,6 +50,12 @@ private:
 // CR, U+FFFE, U+FFFF and surrogates (which a decoder passes on as three-byte forms).
 bool isXmlText(QByteArrayView utf8);
 
-// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or values
-// beyond U+10FFFF).
-bool isValidUtf8(QByteArrayView text);
+enum class TextFault
+{
+    None,
+    NotUtf8,  // not well-formed UTF-8: overlong forms, surrogates, values beyond U+10FFFF
+    Forbidden // well-formed, but holds a character isXmlText refuses
+};
+
+// The one check a value read as UTF-8 needs, in one pass: NotUtf8 wins over Forbidden.
+TextFault checkUtf8Text(QByteArrayView text);

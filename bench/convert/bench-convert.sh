@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # geofill-convert against the floors measured in the same run on the same files:
-#   scanning (standard output to /dev/null) against `wc -l`, and a realistic file (letters
-#   outside ASCII, entities, CDATA, CR LF) against the plain ASCII one,
+#   scanning (standard output to /dev/null, and the scanner alone) against `wc -l`, and a
+#   realistic file (letters outside ASCII, entities, CDATA, CR LF) against the plain ASCII one,
 #   --database against sqlite3 running the same one-row statements in one transaction, at
 #   each of LOAD_COUNTS (BEFORE_CONV names an older geofill-convert to time alongside),
 #   peak memory of the standard-output mode at two file sizes,
 #   a Direct load with the window's duplicate check against the load alone, both on a table
 #   that already holds DUP_COUNT rows, with a file of DUP_COUNT waypoints: what the check adds.
 # Usage: bench/convert/bench-convert.sh [BUILD_DIR]
-#   (SCAN_COUNT, LOAD_COUNTS, DUP_COUNT, RUNS, BEFORE_CONV to change)
+#   (SCAN_COUNT, LOAD_COUNTS, DUP_COUNT, RUNS, BEFORE_CONV, BEFORE_SCAN to change)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${1:-$root/build}" && pwd)"
@@ -18,6 +18,7 @@ scan_count=${SCAN_COUNT:-1000000}
 load_counts=${LOAD_COUNTS:-100000 1000000}
 dup_count=${DUP_COUNT:-1000000}
 count="$build/bench/convert/geofill-duplicate-count"
+scanner="$build/bench/convert/geofill-gpx-scan"
 runs=${RUNS:-3}
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -52,15 +53,27 @@ size=$(stat -c %s "$work/scan.gpx")
 real_size=$(stat -c %s "$work/real.gpx")
 
 speed() { awk -v s="$1" -v t="$2" 'BEGIN { printf "%.0f", s / t / 1048576 }'; }
+per() { awk -v a="$1" -v ta="$2" -v b="$3" -v tb="$4" 'BEGIN { printf "%.2f", (a / ta) / (b / tb) }'; }
+# The scan measured twice: the whole conversion (statements to /dev/null), and the scanner alone
+# (geofill-gpx-scan). BEFORE_CONV and BEFORE_SCAN name older builds to time alongside.
 echo "Scanning $scan_count waypoints, best of $runs:"
 t_wc=$(best wc -l "$work/scan.gpx")
 t_scan=$(best "$conv" "$work/scan.gpx")
 t_real=$(best "$conv" "$work/real.gpx")
+t_alone=$(best "$scanner" "$work/scan.gpx")
+t_alone_real=$(best "$scanner" "$work/real.gpx")
 echo "  wc -l, ASCII file              ${t_wc} s  ($(speed "$size" "$t_wc") MiB/s, $(mib "$size") MiB)"
 echo "  geofill-convert, ASCII file    ${t_scan} s  ($(speed "$size" "$t_scan") MiB/s)"
 echo "  geofill-convert, realistic     ${t_real} s  ($(speed "$real_size" "$t_real") MiB/s, $(mib "$real_size") MiB)"
-echo "  ASCII throughput against wc -l: $(ratio "$t_wc" "$t_scan") (target at least 0.20)"
-echo "  realistic against ASCII throughput: $(awk -v a="$real_size" -v ta="$t_real" -v b="$size" -v tb="$t_scan" 'BEGIN { printf "%.2f", (a / ta) / (b / tb) }') (target at least 0.80)"
+echo "  scanner alone, ASCII file      ${t_alone} s  ($(speed "$size" "$t_alone") MiB/s)"
+echo "  scanner alone, realistic       ${t_alone_real} s  ($(speed "$real_size" "$t_alone_real") MiB/s)"
+for before in ${BEFORE_CONV:-} ${BEFORE_SCAN:-}; do
+    t_b=$(best "$before" "$work/scan.gpx")
+    t_br=$(best "$before" "$work/real.gpx")
+    echo "  $before: ASCII ${t_b} s ($(speed "$size" "$t_b") MiB/s), realistic ${t_br} s ($(speed "$real_size" "$t_br") MiB/s)"
+done
+echo "  ASCII throughput against wc -l: $(ratio "$t_wc" "$t_scan") (target at least 0.20), scanner alone $(ratio "$t_wc" "$t_alone")"
+echo "  realistic against ASCII throughput: $(per "$real_size" "$t_real" "$size" "$t_scan") (target at least 0.80), scanner alone $(per "$real_size" "$t_alone_real" "$size" "$t_alone")"
 
 # The floor: the shell running the one-row statements of --output in one transaction.
 for n in $load_counts; do

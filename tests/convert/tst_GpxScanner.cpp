@@ -1,6 +1,7 @@
 #include "ByteSearch.h"
 #include "GpxScanner.h"
 #include "PoiStatement.h"
+#include "gpx/DecodingWindow.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -12,10 +13,10 @@ class TestGpxScanner : public QObject
     Q_OBJECT
 
 private slots:
-    void scansFiles_data();
-    void scansFiles();
-    void reportsProblems_data();
-    void reportsProblems();
+    void scans_data();
+    void scans();
+    void countsLines_data();
+    void countsLines();
     void byteSearch_data();
     void byteSearch();
 
@@ -37,17 +38,21 @@ namespace {
 // Sequential, and hands over a few bytes a read, as a pipe does while its writer is slow.
 struct Pipe : QIODevice
 {
-    explicit Pipe(QByteArray gpx) : bytes(std::move(gpx)) { open(ReadOnly); }
+    explicit Pipe(QByteArray gpx, qint64 step = 5) : bytes(std::move(gpx)), step(step)
+    {
+        open(ReadOnly);
+    }
     bool isSequential() const override { return true; }
     qint64 readData(char* data, qint64 max) override
     {
-        const qint64 n = std::min({max, qint64(5), bytes.size()});
+        const qint64 n = std::min({max, step, bytes.size()});
         std::memcpy(data, bytes.constData(), n);
         bytes.remove(0, n);
         return n;
     }
     qint64 writeData(const char*, qint64) override { return -1; }
     QByteArray bytes;
+    qint64 step;
 };
 
 QString insert(const QString& values)
@@ -105,65 +110,70 @@ void TestGpxScanner::compareAtAllBlockSizes(const QByteArray& gpx, const QString
     }
 }
 
-void TestGpxScanner::scansFiles_data()
+void TestGpxScanner::scans_data()
 {
     QTest::addColumn<QByteArray>("gpx");
     QTest::addColumn<QStringList>("statements");
+    QTest::addColumn<QStringList>("problemLines"); // lines of the waypoints skipped
 
     const QString mill = insert("51.5,-0.12,'Old Mill','Water mill',1");
     QTest::newRow("LF, indented") << QByteArray("<gpx>\n  <wpt lat=\"51.5\" lon=\"-0.12\">\n"
                                                 "    <name>Old Mill</name>\n    <desc>Water "
                                                 "mill</desc>\n  </wpt>\n</gpx>\n")
-                                  << QStringList{mill};
+                                  << QStringList{mill} << QStringList{};
     QTest::newRow("lone CR") << QByteArray("<wpt lat=\"51.5\" lon=\"-0.12\">\r<name>Old Mill</name>"
                                            "\r<desc>Water mill</desc>\r</wpt>\r")
-                             << QStringList{mill};
+                             << QStringList{mill} << QStringList{};
     QTest::newRow("one line, single quotes, lon first")
         << QByteArray("<wpt lon='-0.12' lat='51.5'><name>Old Mill</name><desc>Water "
                       "mill</desc></wpt>")
-        << QStringList{mill};
+        << QStringList{mill} << QStringList{};
     QTest::newRow("attributes on later lines, blanks in values")
         << QByteArray("\t<wpt\n\t\tlat = \" 51.5 \"\n\t\tlon=\"-0.12\"\n\t>\n<name>Old "
                       "Mill</name><desc>Water mill</desc>\t</wpt >")
-        << QStringList{mill};
+        << QStringList{mill} << QStringList{};
     QTest::newRow("tags with attributes, first name and desc count")
         << QByteArray("<wpt lat=\"51.5\" lon=\"-0.12\"><name lang=\"en\">Old Mill</name>"
                       "<desc class='x'>Water mill</desc><name>Second</name><desc>Other</desc>"
                       "<link href=\"a\"><text>Site</text></link></wpt>")
-        << QStringList{mill};
+        << QStringList{mill} << QStringList{};
     QTest::newRow("missing name and desc, empty and self-closing forms")
         << QByteArray("<wpt lat=\"1\" lon=\"2\"/><wpt lat=\"3\" lon=\"4\"><name/><desc></desc>"
                       "</wpt><wpt lat=\"5\" lon=\"6\"><ele>1</ele></wpt>")
-        << QStringList{insert("1,2,'','',1"), insert("3,4,'','',1"), insert("5,6,'','',1")};
+        << QStringList{insert("1,2,'','',1"), insert("3,4,'','',1"), insert("5,6,'','',1")}
+        << QStringList{};
     QTest::newRow("entities, references, lone ampersand, quotes")
         << QByteArray("<wpt lat=\"1\" lon=\"2\"><name>O'Brien &amp; &quot;Sons&quot; &lt;1&gt; "
                       "&apos;</name><desc>&#233;t&#xE9; "
                       "&#x1F600;&#x80;&#x7FF;&#x800;&#x10000;&#xD7FF;&#xFFFD;&#x10FFFF; A & "
                       "B &nope; &#xZ; 5% | ^</desc>"
                       "</wpt>")
-        << QStringList{
-               insert(QString::fromUtf8("1,2,'O''Brien & \"Sons\" <1> ''','\xC3\xA9t"
-                                        "\xC3\xA9 "
-                                        "\xF0\x9F\x98\x80\xC2\x80\xDF\xBF\xE0\xA0\x80\xF0\x90\x80"
-                                        "\x80\xED\x9F\xBF\xEF\xBF\xBD\xF4\x8F\xBF\xBF A & B &nope; "
-                                        "&#xZ; "
-                                        "5% | ^',1"))};
+        << QStringList{insert(
+               QString::fromUtf8("1,2,'O''Brien & \"Sons\" <1> ''','\xC3\xA9t"
+                                 "\xC3\xA9 "
+                                 "\xF0\x9F\x98\x80\xC2\x80\xDF\xBF\xE0\xA0\x80\xF0\x90\x80"
+                                 "\x80\xED\x9F\xBF\xEF\xBF\xBD\xF4\x8F\xBF\xBF A & B &nope; "
+                                 "&#xZ; "
+                                 "5% | ^',1"))}
+        << QStringList{};
     QTest::newRow("line feeds by reference stay on the line")
         << QByteArray("<wpt lat=\"1\" lon=\"2\"><name>a&#10;b&#13;&#xA;c</name></wpt>")
-        << QStringList{insert("1,2,'a'||char(10)||'b'||char(13)||''||char(10)||'c','',1")};
+        << QStringList{insert("1,2,'a'||char(10)||'b'||char(13)||''||char(10)||'c','',1")}
+        << QStringList{};
     QTest::newRow("declarations end at their real end")
         << QByteArray("<!DOCTYPE gpx [<!ENTITY x \"a>b <wpt lat='9' lon='9'/> c\"><!-- ]> -->"
                       "<?p ]>?><!ENTITY y '<wpt lat=\"8\" lon=\"8\"/>'>]><!DOCTYPE g SYSTEM "
                       "\"a>b <wpt lat='7' lon='7'/>\"><gpx><wpt lat=\"1\" lon=\"2\"/></gpx>")
-        << QStringList{insert("1,2,'','',1")};
+        << QStringList{insert("1,2,'','',1")} << QStringList{};
     QTest::newRow("CDATA and comments")
         << QByteArray("<wpt lat=\"1\" lon=\"2\"><name><![CDATA[a <b> &amp; c]]></name>"
                       "<desc>x<!-- hidden --> y<![CDATA[ </desc> ]]>z</desc></wpt>")
-        << QStringList{insert("1,2,'a <b> &amp; c','x y </desc> z',1")};
+        << QStringList{insert("1,2,'a <b> &amp; c','x y </desc> z',1")} << QStringList{};
     QTest::newRow("value over several lines")
         << QByteArray("<wpt lat=\"1\" lon=\"2\"><name>  two  blanks  </name><desc>Pitches for "
                       "tents,  \r\n\t  caravans\n\nand vans</desc></wpt>")
-        << QStringList{insert("1,2,'  two  blanks  ','Pitches for tents, caravans  and vans',1")};
+        << QStringList{insert("1,2,'  two  blanks  ','Pitches for tents, caravans  and vans',1")}
+        << QStringList{};
     QTest::newRow("text outside waypoints, other points, upper case")
         << QByteArray("<?xml version=\"1.0\"?><!-- <wpt lat=\"9\" lon=\"9\"></wpt> -->\n"
                       "<gpx><metadata><name>Trip</name><desc>All</desc></metadata>"
@@ -171,48 +181,49 @@ void TestGpxScanner::scansFiles_data()
                       "<WPT lat=\"8\" lon=\"8\"></WPT><wptx lat=\"6\" lon=\"6\"></wptx>"
                       "<wpt lat=\"1\" lon=\"2\"><NAME>no</NAME><name>yes</name>"
                       "<extensions><x><name>deep</name></x></extensions></wpt></gpx>")
-        << QStringList{insert("1,2,'yes','',1")};
+        << QStringList{insert("1,2,'yes','',1")} << QStringList{};
+    QTest::newRow("markup that only looks like a name")
+        << QByteArray("<wpt lat=\"1\" lon=\"2\"><a>x<na><name>deep</name></na></a>"
+                      "<link href='<name>no</name>'/><b>1</b ><name>top</name></wpt>")
+        << QStringList{insert("1,2,'top','',1")} << QStringList{};
     QTest::newRow("numbers as written")
         << QByteArray("<wpt lat=\"+2.25\" lon=\"-.5\"/>"
                       "<wpt lat=\"-90\" lon=\"180.000\"/>"
                       "<wpt lat=\"7.\" lon=\"0\"/>")
         << QStringList{insert("+2.25,-.5,'','',1"), insert("-90,180.000,'','',1"),
-                       insert("7.,0,'','',1")};
+                       insert("7.,0,'','',1")}
+        << QStringList{};
     const auto named = [](const char* utf8) {
         return QStringList{insert(QStringLiteral("1,2,'%1','',1").arg(QString::fromUtf8(utf8)))};
     };
     QTest::newRow("UTF-8 with byte-order mark")
         << QByteArray("\xEF\xBB\xBF<wpt lat=\"1\" lon=\"2\"><name>Caf\xC3\xA9</name></wpt>")
-        << named("Caf\xC3\xA9");
+        << named("Caf\xC3\xA9") << QStringList{};
     QTest::newRow("ISO-8859-1")
         << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<wpt lat=\"1\" "
                       "lon=\"2\"><name>Caf\xE9 M\xFCller</name></wpt>")
-        << named("Caf\xC3\xA9 M\xC3\xBCller");
+        << named("Caf\xC3\xA9 M\xC3\xBCller") << QStringList{};
+    QTest::newRow("KOI8-R, through the platform's decoder")
+        << QByteArray("<?xml version='1.0' encoding='KOI8-R'?><wpt lat='1' lon='2'><name>"
+                      "\xF0\xD2\xC9</name></wpt>")
+        << named("\xD0\x9F\xD1\x80\xD0\xB8") << QStringList{};
     QTest::newRow("windows-1252")
         << QByteArray("<?xml version='1.0' encoding='windows-1252'?><wpt lat=\"1\" lon=\"2\">"
                       "<name>5 \x80 \x93ok\x94</name></wpt>")
-        << named("5 \xE2\x82\xAC \xE2\x80\x9Cok\xE2\x80\x9D");
-    const QString text = QString::fromUtf8("<wpt lat=\"1\" lon=\"2\"><name>\xC3\xA9\xF0\x9F\x98\x80"
-                                           "</name></wpt>");
+        << named("5 \xE2\x82\xAC \xE2\x80\x9Cok\xE2\x80\x9D") << QStringList{};
+    const auto utf16 = [](const QString& text) {
+        return "\xFF\xFE" +
+               QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    };
     QTest::newRow("UTF-16 with byte-order mark")
-        << "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2)
-        << named("\xC3\xA9\xF0\x9F\x98\x80");
-    QTest::newRow("no waypoints") << QByteArray("<gpx></gpx>") << QStringList{};
-    QTest::newRow("empty file") << QByteArray() << QStringList{};
-}
-
-void TestGpxScanner::scansFiles()
-{
-    QFETCH(QByteArray, gpx);
-    QFETCH(QStringList, statements);
-    compareAtAllBlockSizes(gpx, statements);
-}
-
-void TestGpxScanner::reportsProblems_data()
-{
-    QTest::addColumn<QByteArray>("gpx");
-    QTest::addColumn<QStringList>("statements");
-    QTest::addColumn<QStringList>("problemLines");
+        << utf16(QString::fromUtf8(
+               "<wpt lat=\"1\" lon=\"2\"><name>\xC3\xA9\xF0\x9F\x98\x80</name></wpt>"))
+        << named("\xC3\xA9\xF0\x9F\x98\x80") << QStringList{};
+    QTest::newRow("declaration naming no encoding")
+        << QByteArray("<?xml version=\"1.0\" encoding= ?><wpt lat=\"1\" lon=\"2\"/>")
+        << QStringList{insert("1,2,'','',1")} << QStringList{};
+    QTest::newRow("no waypoints") << QByteArray("<gpx></gpx>") << QStringList{} << QStringList{};
+    QTest::newRow("empty file") << QByteArray() << QStringList{} << QStringList{};
 
     const QString good = insert("1,2,'ok','',1");
     QTest::newRow("bad coordinates, CR LF lines")
@@ -222,6 +233,9 @@ void TestGpxScanner::reportsProblems_data()
                       "<wpt lat=\"1\" lon=\"\"/>\r\n<wpt lat=\"1\" lon=\"2\"><name>ok</name>"
                       "</wpt>\r\n</gpx>\r\n")
         << QStringList{good} << QStringList{"2", "3", "4", "5", "6", "7"};
+    QTest::newRow("CR and LF in two reads")
+        << QByteArray("abcd\r\n<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>\r\n<wpt/>")
+        << QStringList{good} << QStringList{"3"};
     QTest::newRow("truncated file")
         << QByteArray("<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>\n\n<wpt lat=\"3\" "
                       "lon=\"4\">\n<name>cut")
@@ -254,30 +268,56 @@ void TestGpxScanner::reportsProblems_data()
                "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<wpt lat=\"5\" lon=\"6\">"
                "<name>Caf\xE9\0</name></wpt>\n<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>")
         << QStringList{good} << QStringList{"2"};
-    const QString text = QStringLiteral("<wpt lat=\"5\" lon=\"6\"><name>a%1</name></wpt>\n<wpt "
-                                        "lat=\"5\" lon=\"6\"><name>%2</name></wpt>\n<wpt lat=\"1\" "
-                                        "lon=\"2\"><name>ok</name></wpt>")
-                             .arg(QChar(0), QChar(0xD800));
     QTest::newRow("NUL and lone surrogate in UTF-16")
-        << "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2)
+        << utf16(QStringLiteral("<wpt lat=\"5\" lon=\"6\"><name>a%1</name></wpt>\n<wpt lat=\"5\" "
+                                "lon=\"6\"><name>%2</name></wpt>\n<wpt lat=\"1\" "
+                                "lon=\"2\"><name>ok</name></wpt>")
+                     .arg(QChar(0), QChar(0xD800)))
         << QStringList{good} << QStringList{"1", "2"};
     QTest::newRow("element or waypoint without end")
-        << QByteArray("<wpt lat=\"3\" lon=\"4\">\r<name>never closed\r</wpt>\r"
-                      "<wpt lat=\"5\" lon=\"6\">\r<name>x</name>\r"
-                      "<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>")
-        << QStringList{good} << QStringList{"1", "4"};
+        << QByteArray(
+               "<wpt lat=\"3\" lon=\"4\">\r<name>never closed\r</wpt>\r"
+               "<wpt lat=\"5\" lon=\"6\">\r<name>x</name>\r<wpt lat=\"7\" lon=\"8\"><name>cut\r"
+               "<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>")
+        << QStringList{good} << QStringList{"1", "4", "6"};
     QTest::newRow("text that is not UTF-8")
         << QByteArray("<wpt lat=\"5\" lon=\"6\"><name>Caf\xE9</name></wpt>\n"
                       "<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>")
         << QStringList{good} << QStringList{"1"};
 }
 
-void TestGpxScanner::reportsProblems()
+void TestGpxScanner::scans()
 {
     QFETCH(QByteArray, gpx);
     QFETCH(QStringList, statements);
     QFETCH(QStringList, problemLines);
     compareAtAllBlockSizes(gpx, statements, problemLines);
+}
+
+// The window alone, read a few bytes at a time and consumed up to its last byte at every
+// fill, so each line break falls on every kind of boundary; the last character's line counts.
+void TestGpxScanner::countsLines_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("line");
+    QTest::newRow("LF, first of all") << QByteArray("\na\nb\n\nc") << 5;
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n\r\nc") << 4;
+    QTest::newRow("lone CR, mixed") << QByteArray("a\r\rb\n\r\r\nc\r") << 6;
+    QTest::newRow("long lines") << QByteArray(40, 'x') + "\r\n" + QByteArray(40, '\n') + "c" << 42;
+}
+
+void TestGpxScanner::countsLines()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, line);
+    for (const qint64 step : {1, 2, 3, 7, 100}) {
+        Pipe pipe(text, step);
+        DecodingWindow window(step);
+        QVERIFY(window.open(pipe));
+        while (window.fill() == DecodingWindow::Fill::Data)
+            window.consumeTo(window.size() - 1);
+        QCOMPARE(window.lineAt(window.size() - 1), line);
+    }
 }
 
 // The vector search (where built) and its portable twin against a plain count, from every
@@ -286,9 +326,12 @@ void TestGpxScanner::byteSearch_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("none") << QByteArray(40, 'x');
+    QTest::newRow("plain up to a control") << QByteArray(37, '~') + '\x1f' + QByteArray(9, ' ');
     QTest::newRow("mixed") << QByteArray("ab\r\ncd&e\n\n\rfghijklmnopq&rstuvwxyz\r\n0123456789\n");
     QTest::newRow("high bytes") << QByteArray(40, '\x8a') + '\n' + QByteArray(20, '\xff') + '&';
-    QTest::newRow("long runs") << QByteArray(5000, '\n') + QByteArray(4100, '\r') + '&';
+    QTest::newRow("0x80 last") << QByteArray(30, 'a') + '\x80';
+    QTest::newRow("long runs") << QByteArray(5000, '\n') + QByteArray(4100, '\r') +
+                                      QByteArray(600, '\n').replace("\n\n", "\r\n") + '&';
 }
 
 void TestGpxScanner::byteSearch()
@@ -297,17 +340,18 @@ void TestGpxScanner::byteSearch()
     const char* end = bytes.constData() + bytes.size();
     for (const char* p = bytes.constData(); p < bytes.constData() + 18; ++p) {
         const auto special = [](char c) { return c == '\n' || c == '&'; };
+        const auto notPlain = [](char c) { return uchar(c) < 0x20 || uchar(c) >= 0x80; };
         const char* hit = findAny<'\n', '&'>(p, end);
-        const char* portableHit = portable::findAny<'\n', '&'>(p, end);
         QCOMPARE(hit, std::find_if(p, end, special));
-        QCOMPARE(portableHit, hit);
-        qint64 lf = 0, cr = 0, portableLf = 0, portableCr = 0;
-        countBreaks(p, end, &lf, &cr);
-        portable::countBreaks(p, end, &portableLf, &portableCr);
-        QCOMPARE(lf, qint64(std::count(p, end, '\n')));
-        QCOMPARE(cr, qint64(std::count(p, end, '\r')));
-        QCOMPARE(portableLf, lf);
-        QCOMPARE(portableCr, cr);
+        QCOMPARE((portable::findAny<'\n', '&'>(p, end)), hit);
+        const char* firstNotPlain = std::find_if(p, end, notPlain);
+        QCOMPARE(skipPlainAscii(p, end), firstNotPlain);
+        QCOMPARE(portable::skipPlainAscii(p, end), firstNotPlain);
+        // Every LF, and every CR that is not the first half of a CR LF.
+        const QByteArray text(p, end - p);
+        const qint64 lines = text.count('\n') + text.count('\r') - text.count("\r\n");
+        QCOMPARE(countLineBreaks(p, end), lines);
+        QCOMPARE(portable::countLineBreaks(p, end), lines);
     }
 }
 

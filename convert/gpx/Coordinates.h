@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+// The checks on a waypoint's lat and lon attributes.
+namespace coordinates {
+
+// A plain decimal number: optional sign, digits, optional fraction ("+2.25", "-.5", "7.").
+bool isDecimal(QByteArrayView text);
+
+enum class Verdict
+{
+    Valid,
+    NotDecimal,
+    OutOfRange // a decimal beyond ±limit
+};
+
+// One pass over a coordinate as written.
+Verdict check(QByteArrayView value, int limit);
+
+// Why the attribute is absent or no coordinate within ±limit, or empty when it is one.
+QString problem(const char* attribute, bool present, QByteArrayView value, int limit);
+
+} // namespace coordinates

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "TextDecoding.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+class QIODevice;
+
+// The first stage of the scan: a device's bytes as a window of UTF-8 text that slides over the
+// file block by block, and the line number of any place in it. The reader marks how far it has
+// consumed the window; the next fill() lets that part go and reads on.
+//
+//   DecodingWindow window(1 << 20);
+//   if (!window.open(device)) fail(window.errorString());
+//   while (window.fill() == DecodingWindow::Fill::Data) { ...; window.consumeTo(n); }
+class DecodingWindow
+{
+public:
+    enum class Fill
+    {
+        Data,  // more text was read
+        End,   // the device has no more
+        Failed // reading failed; errorString() says why
+    };
+
+    explicit DecodingWindow(qsizetype blockSize);
+
+    // Reads the byte-order mark and the XML declaration to choose the decoding; false (with
+    // errorString()) when the declared encoding cannot be read.
+    bool open(QIODevice& device);
+    // Drops the consumed text and reads the next block behind what is left.
+    Fill fill();
+
+    const char* data() const { return m_buf.data(); }
+    qsizetype size() const { return m_len; }
+    // True once the device has no more: what the window holds is all there is.
+    bool atEnd() const { return m_atEnd; }
+    qsizetype consumed() const { return m_pos; }
+    void consumeTo(qsizetype at) { m_pos = at; }
+
+    // The line, counted from 1, of the character at `at`; places asked for never go back.
+    int lineAt(qsizetype at);
+    // True when the text came from another encoding, so it is UTF-8 by construction.
+    bool isDecoded() const { return !m_decoding.isPassThrough(); }
+
+    qsizetype blockSize() const { return m_blockSize; }
+    qint64 bytesRead() const { return m_bytesRead; }
+    qint64 bytesTotal() const { return m_bytesTotal; }
+    QString errorString() const { return m_error; }
+
+private:
+    void countLines(qsizetype upTo);
+
+    QIODevice* m_device = nullptr;
+    TextDecoding m_decoding;
+    qsizetype m_blockSize;
+    std::vector<char> m_buf;
+    qsizetype m_len = 0;
+    qsizetype m_pos = 0;
+    bool m_atEnd = false;
+    QByteArray m_block;   // raw bytes of a block that needs decoding
+    QByteArray m_decoded; // and their UTF-8
+
+    // Line breaks before m_countedTo.
+    qsizetype m_countedTo = 0;
+    qint64 m_lines = 0;
+    bool m_lastWasCR = false;
+
+    qint64 m_bytesRead = 0;
+    qint64 m_bytesTotal = 0;
+    QString m_error;
+};

@@ -1,0 +1,353 @@
+#include "WaypointMachine.h"
+
+#include "ByteSearch.h"
+#include "Coordinates.h"
+#include "DecodingWindow.h"
+#include "TextDecoding.h"
+#include "ValueText.h"
+
+using markup::isSpace;
+using markup::kOpen;
+using markup::Match;
+
+namespace {
+
+// Enough bytes after a '<' to tell every construct apart ("<![CDATA[" is the longest).
+constexpr qsizetype kLookahead = 16;
+
+std::string_view view(const std::string& text)
+{
+    return {text.data(), text.size()};
+}
+
+QByteArrayView byteView(const std::string& text)
+{
+    return {text.data(), qsizetype(text.size())};
+}
+
+} // namespace
+
+WaypointMachine::Event WaypointMachine::next(DecodingWindow& window)
+{
+    m_window = &window;
+    m_text = {window.data(), window.size(), window.atEnd()};
+    m_pos = window.consumed();
+    const Event event = run();
+    window.consumeTo(m_pos);
+    return event;
+}
+
+WaypointMachine::Event WaypointMachine::run()
+{
+    const char* const buf = m_text.data;
+    const char* const end = buf + m_text.size;
+    for (;;) {
+        const char* lt = findAny<'<'>(buf + m_pos, end);
+        // Value text up to the '<'; the step that reads the value's end tag takes it.
+        const std::string_view text(buf + m_pos, lt - (buf + m_pos));
+        m_pos = lt - buf;
+        const bool decides = lt != end && (end - lt >= kLookahead || m_text.atEnd);
+        if (m_state == State::InValue && !decides)
+            m_raw.append(text);
+        if (lt == end)
+            return m_state == State::Outside ? Event::NeedMore : needMore();
+        if (!decides)
+            return Event::NeedMore;
+        const Step step = m_state == State::Outside      ? stepOutside()
+                          : m_state == State::InWaypoint ? stepInWaypoint()
+                                                         : stepInValue(text);
+        switch (step) {
+        case Step::Consumed:
+            break;
+        case Step::NeedMore:
+            return needMore();
+        case Step::Waypoint:
+            return Event::Waypoint;
+        case Step::Problem:
+            return Event::Problem;
+        }
+    }
+}
+
+// The construct at m_pos goes on past the window: wait for more, or at the end of the file
+// give up the waypoint it cuts short.
+WaypointMachine::Event WaypointMachine::needMore()
+{
+    if (!m_text.atEnd)
+        return Event::NeedMore;
+    m_pos = m_text.size;
+    if (m_state == State::Outside)
+        return Event::NeedMore;
+    dropWaypoint(QStringLiteral("Waypoint skipped: the file ends before its </wpt> end tag."));
+    return Event::Problem;
+}
+
+WaypointMachine::Step WaypointMachine::stepOutside()
+{
+    const qsizetype len = m_text.size;
+    const char next = m_pos + 1 < len ? m_text.data[m_pos + 1] : 0;
+    if (next == '!' || next == '?')
+        return skipMarkup();
+    // A file that ends right after "<wpt" is a waypoint cut short, not some other tag.
+    const bool cutShort =
+        m_text.atEnd && m_pos + 4 == len && m_text.has(m_pos, "<wpt") == Match::Yes;
+    if (!cutShort && (next != 'w' || m_text.tagStart(m_pos, "<wpt") != Match::Yes)) {
+        ++m_pos;
+        return Step::Consumed;
+    }
+    const qsizetype close = cutShort ? kOpen : m_text.tagEnd(m_pos + 4);
+    if (close < 0) {
+        if (!m_text.atEnd)
+            return Step::NeedMore;
+        m_wpt.line = m_window->lineAt(m_pos);
+        m_pos = len;
+        dropWaypoint(QStringLiteral("Waypoint skipped: the file ends inside its <wpt> start tag."));
+        return Step::Problem;
+    }
+    beginWaypoint(m_pos, close);
+    m_pos = close + 1;
+    return m_text.data[close - 1] == '/' ? finishWaypoint() : Step::Consumed;
+}
+
+WaypointMachine::Step WaypointMachine::skipMarkup()
+{
+    const qsizetype past = m_text.skipMarkup(m_pos);
+    if (past < 0)
+        return Step::NeedMore;
+    m_pos = past;
+    return Step::Consumed;
+}
+
+WaypointMachine::Step WaypointMachine::stepInWaypoint()
+{
+    const char* const buf = m_text.data;
+    const qsizetype len = m_text.size;
+    const char next = m_pos + 1 < len ? buf[m_pos + 1] : 0;
+    if (next == '/') {
+        const markup::EndTag waypointEnd = m_text.endTag(m_pos, "</wpt");
+        if (waypointEnd.match == Match::Yes) {
+            m_pos = waypointEnd.past;
+            return finishWaypoint();
+        }
+        const char* close = findAny<'>'>(buf + m_pos, buf + len);
+        if (close == buf + len)
+            return Step::NeedMore;
+        m_depth = std::max(0, m_depth - 1);
+        m_pos = close - buf + 1;
+        return Step::Consumed;
+    }
+    if (next == '!' || next == '?')
+        return skipMarkup();
+    if (next == 'w' && m_text.tagStart(m_pos, "<wpt") == Match::Yes) {
+        dropWaypoint(QStringLiteral("Waypoint skipped: a new waypoint starts on line %1 before "
+                                    "its </wpt> end tag.")
+                         .arg(m_window->lineAt(m_pos)));
+        return Step::Problem; // the new one is read from here
+    }
+    const bool isName =
+        next == 'n' && m_depth == 0 && !m_hasName && m_text.tagStart(m_pos, "<name") == Match::Yes;
+    const bool isDesc =
+        next == 'd' && m_depth == 0 && !m_hasDesc && m_text.tagStart(m_pos, "<desc") == Match::Yes;
+    // A tag without attributes ends right after its name; others need the quote-aware search.
+    qsizetype nameEnd = m_pos + 1;
+    while (nameEnd < len && !markup::endsName(buf[nameEnd]))
+        ++nameEnd;
+    const qsizetype close =
+        nameEnd < len && buf[nameEnd] == '>' ? nameEnd : m_text.tagEnd(m_pos + 1);
+    if (close < 0)
+        return Step::NeedMore;
+    const bool empty = buf[close - 1] == '/';
+    if (!empty && !isName && !isDesc) {
+        const qsizetype past = m_text.skipSimpleElement(m_pos, nameEnd, close);
+        if (past >= 0) {
+            m_pos = past;
+            return Step::Consumed;
+        }
+    }
+    m_pos = close + 1;
+    if (isName || isDesc) {
+        (isName ? m_hasName : m_hasDesc) = true;
+        if (!empty) {
+            m_value = isName ? &m_name : &m_desc;
+            m_valueTag = isName ? "</name" : "</desc";
+            m_raw.clear();
+            m_state = State::InValue;
+        }
+    } else if (!empty) {
+        ++m_depth;
+    }
+    return Step::Consumed;
+}
+
+WaypointMachine::Step WaypointMachine::stepInValue(std::string_view text)
+{
+    const char next = m_pos + 1 < m_text.size ? m_text.data[m_pos + 1] : 0;
+    // Most values are one run of text right before their end tag: decoded from the window
+    // without a copy.
+    if (next == '/' && m_raw.empty()) {
+        const markup::EndTag valueEnd = m_text.endTag(m_pos, m_valueTag);
+        if (valueEnd.match == Match::Yes) {
+            valuetext::append(*m_value, text, true);
+            m_state = State::InWaypoint;
+            m_pos = valueEnd.past;
+            return Step::Consumed;
+        }
+    }
+    m_raw.append(text);
+    if (next == '/') {
+        const markup::EndTag valueEnd = m_text.endTag(m_pos, m_valueTag);
+        if (valueEnd.match == Match::NeedMore)
+            return Step::NeedMore;
+        if (valueEnd.match == Match::Yes) {
+            flushValue();
+            m_state = State::InWaypoint;
+            m_pos = valueEnd.past;
+            return Step::Consumed;
+        }
+    } else if (next == '!') {
+        const bool cdata = m_text.has(m_pos, "<![CDATA[") == Match::Yes;
+        if (cdata || m_text.has(m_pos, "<!--") == Match::Yes) {
+            const qsizetype open = cdata ? 9 : 4;
+            const qsizetype close = m_text.find(m_pos + open, cdata ? "]]>" : "-->");
+            if (close < 0)
+                return Step::NeedMore;
+            if (cdata) {
+                flushValue();
+                valuetext::append(
+                    *m_value, std::string_view(m_text.data + m_pos + open, close - m_pos - open),
+                    false);
+            }
+            m_pos = close + 3;
+            return Step::Consumed;
+        }
+    }
+    // Blanks before the '>' of </wpt> may run past the window, however long the look-ahead.
+    const markup::EndTag waypointEnd =
+        next == '/' ? m_text.endTag(m_pos, "</wpt") : markup::EndTag{Match::No, 0};
+    if (waypointEnd.match == Match::NeedMore)
+        return Step::NeedMore;
+    const bool waypointEnds = waypointEnd.match == Match::Yes;
+    if (waypointEnds || (next == 'w' && m_text.tagStart(m_pos, "<wpt") == Match::Yes)) {
+        dropWaypoint(QStringLiteral("Waypoint skipped: its <%1> element has no end tag.")
+                         .arg(QLatin1StringView(m_valueTag.sliced(2))));
+        if (waypointEnds)
+            m_pos = waypointEnd.past;
+        return Step::Problem;
+    }
+    m_raw.push_back('<'); // a lone '<' in the text stays as it stands
+    ++m_pos;
+    return Step::Consumed;
+}
+
+void WaypointMachine::beginWaypoint(qsizetype tagBegin, qsizetype tagClose)
+{
+    m_wpt.line = m_window->lineAt(tagBegin);
+    m_lat.clear();
+    m_lon.clear();
+    m_name.clear();
+    m_desc.clear();
+    m_hasLat = m_hasLon = m_hasName = m_hasDesc = false;
+    m_depth = 0;
+    m_state = State::InWaypoint;
+
+    // The attributes: name = "value" or 'value', blanks allowed around '='; the first lat
+    // and the first lon count, their values trimmed.
+    const char* buf = m_text.data;
+    qsizetype i = tagBegin + 4;
+    const qsizetype end = tagClose;
+    for (;;) {
+        while (i < end && isSpace(buf[i]))
+            ++i;
+        if (i >= end || buf[i] == '/')
+            return;
+        const qsizetype nameBegin = i;
+        while (i < end && !isSpace(buf[i]) && buf[i] != '=' && buf[i] != '/')
+            ++i;
+        const std::string_view name(buf + nameBegin, i - nameBegin);
+        while (i < end && isSpace(buf[i]))
+            ++i;
+        if (i >= end || buf[i] != '=')
+            return;
+        ++i;
+        while (i < end && isSpace(buf[i]))
+            ++i;
+        if (i >= end || (buf[i] != '"' && buf[i] != '\''))
+            return;
+        const char quote = buf[i++];
+        qsizetype valueBegin = i;
+        i = (quote == '"' ? findAny<'"'>(buf + i, buf + end) : findAny<'\''>(buf + i, buf + end)) -
+            buf;
+        if (i >= end)
+            return;
+        qsizetype valueEnd = i++;
+        while (isSpace(buf[valueBegin])) // the closing quote stops it
+            ++valueBegin;
+        while (valueEnd > valueBegin && isSpace(buf[valueEnd - 1]))
+            --valueEnd;
+        if (name == "lat" && !m_hasLat) {
+            m_lat.append(buf + valueBegin, valueEnd - valueBegin);
+            m_hasLat = true;
+        } else if (name == "lon" && !m_hasLon) {
+            m_lon.append(buf + valueBegin, valueEnd - valueBegin);
+            m_hasLon = true;
+        }
+    }
+}
+
+WaypointMachine::Step WaypointMachine::finishWaypoint()
+{
+    m_state = State::Outside;
+    m_wpt.lat = byteView(m_lat);
+    m_wpt.lon = byteView(m_lon);
+    m_wpt.name = byteView(m_name);
+    m_wpt.desc = byteView(m_desc);
+    QString why = coordinates::problem("lat", m_hasLat, m_wpt.lat, 90);
+    if (why.isEmpty())
+        why = coordinates::problem("lon", m_hasLon, m_wpt.lon, 180);
+    if (why.isEmpty())
+        why = textProblem();
+    if (why.isEmpty())
+        return Step::Waypoint;
+    m_problem = GpxProblem{m_wpt.line, why};
+    return Step::Problem;
+}
+
+// Text that is not what it claims to be, or that holds a NUL or control character, which
+// would end or split the statement's line in the shell.
+QString WaypointMachine::textProblem() const
+{
+    TextFault name;
+    TextFault desc;
+    if (m_window->isDecoded()) {
+        name = isXmlText(m_wpt.name) ? TextFault::None : TextFault::Forbidden;
+        desc = isXmlText(m_wpt.desc) ? TextFault::None : TextFault::Forbidden;
+    } else {
+        name = checkUtf8Text(m_wpt.name);
+        desc = checkUtf8Text(m_wpt.desc);
+    }
+    if (name == TextFault::None && desc == TextFault::None)
+        return {};
+    if (name == TextFault::NotUtf8 || desc == TextFault::NotUtf8)
+        return QStringLiteral("Waypoint skipped: its %1 is not UTF-8 text, and the file "
+                              "declares no other encoding.")
+            .arg(name == TextFault::NotUtf8 ? "name" : "desc");
+    return QStringLiteral("Waypoint skipped: its %1 contains a character not allowed in GPX.")
+        .arg(name == TextFault::Forbidden ? "name" : "desc");
+}
+
+void WaypointMachine::dropWaypoint(const QString& message)
+{
+    m_problem = GpxProblem{m_wpt.line, message};
+    m_state = State::Outside;
+}
+
+void WaypointMachine::flushValue()
+{
+    // Decoding never lengthens the text, and a huge value's raw copy is let go at once: one
+    // long name costs about twice its size here, not more.
+    m_value->reserve(m_value->size() + m_raw.size());
+    valuetext::append(*m_value, view(m_raw), true);
+    m_raw.clear();
+    if (m_raw.capacity() > size_t(m_window->blockSize()))
+        m_raw.shrink_to_fit();
+}
