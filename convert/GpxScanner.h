@@ -2,6 +2,8 @@
 
 #include "TextDecoding.h"
 
+#include <Problem.h>
+
 #include <QByteArray>
 #include <QString>
 
@@ -22,12 +24,8 @@ struct Waypoint
     QByteArrayView desc; // decoded text of the first <desc>, empty when there is none
 };
 
-// A waypoint that gave no statement, and why.
-struct GpxProblem
-{
-    int line = 0; // line of the waypoint's <wpt start tag
-    QString message;
-};
+// A waypoint that gave no statement, and why; its line is that of the <wpt start tag.
+using GpxProblem = Problem;
 
 // Streams a GPX file in large blocks and reports every waypoint and every problem as it
 // comes, so memory stays flat whatever the file size. Not an XML parser: it knows waypoints

@@ -308,7 +308,7 @@ WaypointMachine::Step WaypointMachine::finishWaypoint()
         why = textProblem();
     if (why.isEmpty())
         return Step::Waypoint;
-    m_problem = GpxProblem{m_wpt.line, why};
+    m_problem = GpxProblem{why, {}, m_wpt.line};
     return Step::Problem;
 }
 
@@ -337,7 +337,7 @@ QString WaypointMachine::textProblem() const
 
 void WaypointMachine::dropWaypoint(const QString& message)
 {
-    m_problem = GpxProblem{m_wpt.line, message};
+    m_problem = GpxProblem{message, {}, m_wpt.line};
     m_state = State::Outside;
 }
 
