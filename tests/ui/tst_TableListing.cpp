@@ -16,7 +16,8 @@ private slots:
         const QStringList lines =
             TableListing(TableListing::Table::Poi)
                 .format(rows({{"7", "51.5", "-0.12", "Pub", "Nice place", "2"},
-                              {"12", "48.85", "2.35", "Cafe", "x", "1"}}));
+                              {"12", "48.85", "2.35", "Cafe", "x", "1"}}))
+                .texts();
         QCOMPARE(lines.size(), 2);
         QCOMPARE(lines[0],
                  QStringLiteral("7    |51.5        |-0.12       |Pub  |Nice place |2    "));
@@ -29,14 +30,16 @@ private slots:
         const QStringList poi = TableListing(TableListing::Table::Poi)
                                     .format(rows({{"1", "0", "0", "abc", "", "1"},
                                                   {"2", "0", "0", "abcdefghi", "", "1"},
-                                                  {"3", "0", "0", "abcde", "", "1"}}));
+                                                  {"3", "0", "0", "abcde", "", "1"}}))
+                                    .texts();
         for (const QString& line : poi) {
             QCOMPARE(line.section(u'|', 3, 3).size(), 10);
             // Empty descriptions still get a column one wide.
             QCOMPARE(line.section(u'|', 4, 4), QStringLiteral(" "));
         }
         const QStringList categories = TableListing(TableListing::Table::Category)
-                                           .format(rows({{"1", "", "", "1"}, {"2", "", "", "0"}}));
+                                           .format(rows({{"1", "", "", "1"}, {"2", "", "", "0"}}))
+                                           .texts();
         QCOMPARE(categories[0], QStringLiteral("1   |  |  |1  "));
     }
 
@@ -45,12 +48,14 @@ private slots:
         const TableListing categories(TableListing::Table::Category);
         // Longer than the fixed width (the column widens for every line), fewer fields than
         // the table, more fields than shown.
-        QCOMPARE(categories.format(rows({{"123456", "a", "b", "1"}, {"7", "a", "b", "1234"}})),
-                 (QStringList{"123456|a |b |1   ", "7     |a |b |1234"}));
-        QCOMPARE(categories.format(rows({{"5", "Cafe"}}))[0], QStringLiteral("5   |Cafe |  |   "));
-        QCOMPARE(categories.format(rows({{"5", "a", "b", "1", "extra"}}))[0],
+        QCOMPARE(
+            categories.format(rows({{"123456", "a", "b", "1"}, {"7", "a", "b", "1234"}})).texts(),
+            (QStringList{"123456|a |b |1   ", "7     |a |b |1234"}));
+        QCOMPARE(categories.format(rows({{"5", "Cafe"}})).texts()[0],
+                 QStringLiteral("5   |Cafe |  |   "));
+        QCOMPARE(categories.format(rows({{"5", "a", "b", "1", "extra"}})).texts()[0],
                  QStringLiteral("5   |a |b |1  "));
-        QCOMPARE(categories.format(rows({{"5", "a|b", "two\nlines", "1"}}))[0],
+        QCOMPARE(categories.format(rows({{"5", "a|b", "two\nlines", "1"}})).texts()[0],
                  QStringLiteral("5   |a|b |two\nlines |1  "));
         QVERIFY(categories.format(QList<QStringList>()).isEmpty());
     }
@@ -63,11 +68,12 @@ private slots:
                   "insert into poi(lat,lon,label,desc,cat_id) values(51.5,-0.12,'Mill|Pond','',3);")
                 .has_value());
         ShellResult result;
-        const QStringList poi = TableListing(TableListing::Table::Poi).run(db.path(), &result);
+        const QStringList poi =
+            TableListing(TableListing::Table::Poi).run(db.path(), &result).texts();
         QVERIFY(result.ok);
         QCOMPARE(poi, QStringList{"1    |51.5        |-0.12       |Mill|Pond | |3    "});
         const QStringList categories =
-            TableListing(TableListing::Table::Category).run(db.path(), &result);
+            TableListing(TableListing::Table::Category).run(db.path(), &result).texts();
         QCOMPARE(categories.size(), 4);
         QCOMPARE(categories[3], QStringLiteral("4   |Museum  |Museums and galleries        |0  "));
     }
