@@ -42,7 +42,7 @@ bool isAscii(char c)
 
 struct ListOrder::Entry
 {
-    quint64 key;
+    std::array<quint64, kKeyWords> key;
     quint32 index;
 };
 
@@ -58,15 +58,20 @@ public:
 
     bool operator()(const Entry& x, const Entry& y) const
     {
-        if (x.key != y.key) {
-            const int shift = 56 - (std::countl_zero(x.key ^ y.key) & ~7);
-            const auto rankX = quint8(x.key >> shift);
-            const auto rankY = quint8(y.key >> shift);
-            if (rankX != 0xFF && rankY != 0xFF)
-                return rankX < rankY;
-        } else if ((x.key & 0xFF) == 0) {
+        for (int word = 0; word < kKeyWords; ++word) {
+            const quint64 keyX = x.key[word];
+            const quint64 keyY = y.key[word];
+            if (keyX != keyY) {
+                const int shift = 56 - (std::countl_zero(keyX ^ keyY) & ~7);
+                const auto rankX = quint8(keyX >> shift);
+                const auto rankY = quint8(keyY >> shift);
+                if (rankX != 0xFF && rankY != 0xFF)
+                    return rankX < rankY;
+                break;
+            }
             // Both lines ended within the key, rank for rank alike.
-            return x.index < y.index;
+            if ((keyX & 0xFF) == 0)
+                return x.index < y.index;
         }
         const int order =
             m_order.compareFrom(m_lines[x.index].view(), m_lines[y.index].view(), m_from);
@@ -141,14 +146,16 @@ int ListOrder::rankAt(QUtf8StringView line, qsizetype i) const
     return isAscii(c) ? m_rank[uchar(c)] : kUnranked;
 }
 
-quint64 ListOrder::prefixKey(QUtf8StringView line, qsizetype from) const
+std::array<quint64, ListOrder::kKeyWords> ListOrder::prefixKey(QUtf8StringView line,
+                                                               qsizetype from) const
 {
-    quint64 key = 0;
+    std::array<quint64, kKeyWords> key{};
     bool unranked = !m_ranked;
-    for (qsizetype i = from; i < from + 8; ++i) {
-        const int rank = unranked ? kUnranked : rankAt(line, i);
+    for (qsizetype i = 0; i < 8 * kKeyWords; ++i) {
+        const int rank = unranked ? kUnranked : rankAt(line, from + i);
         unranked = rank == kUnranked;
-        key = key << 8 | (unranked ? 0xFF : rank == kEnded ? 0 : quint8(rank));
+        quint64& word = key[std::size_t(i / 8)];
+        word = word << 8 | (unranked ? 0xFF : rank == kEnded ? 0 : quint8(rank));
     }
     return key;
 }
