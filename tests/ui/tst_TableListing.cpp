@@ -4,60 +4,54 @@
 
 #include <QTest>
 
+using Rows = QList<QStringList>;
+
 class TestTableListing : public QObject
 {
     Q_OBJECT
 
-    static QList<QStringList> rows(std::initializer_list<QStringList> list) { return list; }
-
 private slots:
-    void laysOutTheWorkedExample()
+    void laysOutRows_data()
     {
-        const QStringList lines =
-            TableListing(TableListing::Table::Poi)
-                .format(rows({{"7", "51.5", "-0.12", "Pub", "Nice place", "2"},
-                              {"12", "48.85", "2.35", "Cafe", "x", "1"}}))
-                .texts();
-        QCOMPARE(lines.size(), 2);
-        QCOMPARE(lines[0],
-                 QStringLiteral("7    |51.5        |-0.12       |Pub  |Nice place |2    "));
-        QCOMPARE(lines[1],
-                 QStringLiteral("12   |48.85       |2.35        |Cafe |x          |1    "));
+        QTest::addColumn<bool>("poi");
+        QTest::addColumn<Rows>("rows");
+        QTest::addColumn<QStringList>("lines");
+
+        QTest::newRow("worked example")
+            << true
+            << Rows{{"7", "51.5", "-0.12", "Pub", "Nice place", "2"},
+                    {"12", "48.85", "2.35", "Cafe", "x", "1"}}
+            << QStringList{"7    |51.5        |-0.12       |Pub  |Nice place |2    ",
+                           "12   |48.85       |2.35        |Cafe |x          |1    "};
+        // The label column is as wide as its longest value plus one; empty descriptions still
+        // get a column one wide, and non-ASCII letters count one each.
+        QTest::newRow("columns measured from the data")
+            << true
+            << Rows{{"1", "0", "0", "abc", "", "1"}, {"2", "0", "0", "\u00e9t\u00e9s", "", "1"}}
+            << QStringList{"1    |0           |0           |abc  | |1    ",
+                           "2    |0           |0           |\u00e9t\u00e9s | |1    "};
+        QTest::newRow("empty category texts")
+            << false << Rows{{"1", "", "", "1"}, {"2", "", "", "0"}}
+            << QStringList{"1   |  |  |1  ", "2   |  |  |0  "};
+        QTest::newRow("longer than the fixed width: the column widens for every line")
+            << false << Rows{{"123456", "a", "b", "1"}, {"7", "a", "b", "1234"}}
+            << QStringList{"123456|a |b |1   ", "7     |a |b |1234"};
+        QTest::newRow("fewer fields than the table, more than shown")
+            << false << Rows{{"5", "Cafe"}, {"5", "a", "b", "1", "extra"}}
+            << QStringList{"5   |Cafe |  |   ", "5   |a    |b |1  "};
+        QTest::newRow("separators and line breaks stay inside their column")
+            << false << Rows{{"5", "a|b", "two\nlines", "1"}}
+            << QStringList{"5   |a|b |two\nlines |1  "};
+        QTest::newRow("no rows") << false << Rows{} << QStringList{};
     }
 
-    void measuresColumnsFromTheData()
+    void laysOutRows()
     {
-        const QStringList poi = TableListing(TableListing::Table::Poi)
-                                    .format(rows({{"1", "0", "0", "abc", "", "1"},
-                                                  {"2", "0", "0", "abcdefghi", "", "1"},
-                                                  {"3", "0", "0", "abcde", "", "1"}}))
-                                    .texts();
-        for (const QString& line : poi) {
-            QCOMPARE(line.section(u'|', 3, 3).size(), 10);
-            // Empty descriptions still get a column one wide.
-            QCOMPARE(line.section(u'|', 4, 4), QStringLiteral(" "));
-        }
-        const QStringList categories = TableListing(TableListing::Table::Category)
-                                           .format(rows({{"1", "", "", "1"}, {"2", "", "", "0"}}))
-                                           .texts();
-        QCOMPARE(categories[0], QStringLiteral("1   |  |  |1  "));
-    }
-
-    void showsOddRowsWhole()
-    {
-        const TableListing categories(TableListing::Table::Category);
-        // Longer than the fixed width (the column widens for every line), fewer fields than
-        // the table, more fields than shown.
-        QCOMPARE(
-            categories.format(rows({{"123456", "a", "b", "1"}, {"7", "a", "b", "1234"}})).texts(),
-            (QStringList{"123456|a |b |1   ", "7     |a |b |1234"}));
-        QCOMPARE(categories.format(rows({{"5", "Cafe"}})).texts()[0],
-                 QStringLiteral("5   |Cafe |  |   "));
-        QCOMPARE(categories.format(rows({{"5", "a", "b", "1", "extra"}})).texts()[0],
-                 QStringLiteral("5   |a |b |1  "));
-        QCOMPARE(categories.format(rows({{"5", "a|b", "two\nlines", "1"}})).texts()[0],
-                 QStringLiteral("5   |a|b |two\nlines |1  "));
-        QVERIFY(categories.format(QList<QStringList>()).isEmpty());
+        QFETCH(bool, poi);
+        QFETCH(Rows, rows);
+        QFETCH(QStringList, lines);
+        const TableListing listing(poi ? TableListing::Table::Poi : TableListing::Table::Category);
+        QCOMPARE(listing.format(rows).texts(), lines);
     }
 
     void listsARealTable()

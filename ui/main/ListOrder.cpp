@@ -93,10 +93,12 @@ ListOrder::ListOrder(const QLocale& locale) : m_collator(collationLocale(locale)
     if (!m_ranked)
         return;
     // The collator itself ranks the characters: those it sorts alike ('a' and 'A') share one.
+    // An ignored character is found after another one: the collator ranks an empty text
+    // before any other without looking at it.
     std::vector<QString> ranked;
     for (char16_t c = 1; c < 0x80; ++c) {
         const QString character(QChar{c});
-        if (m_collator.compare(character, QString()) != 0)
+        if (m_collator.compare(u'a' + character, u"a") != 0)
             ranked.push_back(character);
     }
     std::stable_sort(ranked.begin(), ranked.end(), [this](const QString& a, const QString& b) {
