@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -182,16 +183,22 @@ void ListOrder::sort(std::vector<Line>& lines) const
         entries[i] = {prefixKey(lines[i].view(), common), quint32(i)};
 
     const EntryLess less(*this, lines, common);
-    if (entries.size() < kTwoThreadsFrom) {
-        std::sort(entries.begin(), entries.end(), less);
-    } else {
-        const auto middle = entries.begin() + std::ptrdiff_t(entries.size() / 2);
-        const ListOrder helperOrder(*this);
-        std::thread helper(
-            [&] { std::sort(entries.begin(), middle, EntryLess(helperOrder, lines, common)); });
+    const auto middle = entries.begin() + std::ptrdiff_t(entries.size() / 2);
+    const ListOrder helperOrder(*this);
+    std::thread helper;
+    try {
+        if (entries.size() >= kTwoThreadsFrom)
+            helper = std::thread(
+                [&] { std::sort(entries.begin(), middle, EntryLess(helperOrder, lines, common)); });
+    } catch (const std::system_error&) {
+        // No second thread to be had: this one sorts alone.
+    }
+    if (helper.joinable()) {
         std::sort(middle, entries.end(), less);
         helper.join();
         std::inplace_merge(entries.begin(), middle, entries.end(), less);
+    } else {
+        std::sort(entries.begin(), entries.end(), less);
     }
 
     std::vector<Line> sorted;
