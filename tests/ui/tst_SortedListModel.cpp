@@ -14,9 +14,8 @@ QStringList addOneByOne(SortedListModel& model, const QStringList& rows)
     return model.items();
 }
 
-// Rows of random pieces after a shared start: letters in both cases, digits, blanks,
-// punctuation, a character the collation ignores, accented letters (also as a letter and a
-// combining accent) and the pairs some languages sort as one letter.
+// Rows of random pieces after a shared start: both cases, punctuation, an ignored character,
+// accents (also combining) and pairs some languages sort as one letter.
 QStringList randomRows(int n, quint32 seed, const QString& start)
 {
     static const QStringList pieces{"a",  "A",    "b",      "z",      "Z",       "0",      "1",
@@ -52,10 +51,6 @@ private slots:
             << QStringList{"1   |e", "10  |f", "100 |c", "11  |d", "2   |b"};
         QTest::newRow("case does not count; equal rows keep the order they came in")
             << QStringList{"b", "A", "a", "B", "c"} << QStringList{"A", "a", "b", "B", "c"};
-        QTest::newRow("accents next to their letter")
-            << QStringList{"f", "\u00e9t\u00e9", "ete", "Zoo"}
-            << QStringList{"ete", "\u00e9t\u00e9", "f", "Zoo"};
-        QTest::newRow("empty rows first") << QStringList{"x", "", "a"} << QStringList{"", "a", "x"};
     }
 
     void keepsTheTextOrder()
@@ -76,7 +71,6 @@ private slots:
         QTest::addColumn<QString>("start");
         QTest::newRow("C, a statement's start") << QLocale::c() << "INSERT INTO poi VALUES(";
         QTest::newRow("German, an accented start") << QLocale(QLocale::German) << "Stra\u00dfe ";
-        QTest::newRow("French") << QLocale(QLocale::French) << QString();
         QTest::newRow("Czech, where ch is one letter") << QLocale(QLocale::Czech) << QString();
     }
 
