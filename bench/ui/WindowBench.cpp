@@ -178,7 +178,7 @@ void reportPeak(const char* what, const std::function<void()>& work)
     const double before = statusMiB("VmRSS:");
     work();
     const double peak = peakMiB();
-    std::printf("  %-44s %9.0f MiB  (%.0f MiB more than before it)\n", what, peak, peak - before);
+    std::printf("  %-44s %9.0f MiB  (%.0f MiB resident before)\n", what, peak, before);
     std::fflush(stdout);
 }
 

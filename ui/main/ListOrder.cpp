@@ -111,6 +111,16 @@ ListOrder::ListOrder(const QLocale& locale) : m_collator(collationLocale(locale)
             ++rank;
         m_rank[ranked[i].front().unicode()] = rank;
     }
+    // A collation that weighs punctuation apart from the letters (word sort, as some systems
+    // have it) cannot be told by ranks: it shows on these, and then the collator does it all.
+    static constexpr const char* kProbes[] = {"ab",  "a-b", "a'b", "a b", "a.b", "a_b", "a1",
+                                              "a-1", "-a",  "'a",  "A",   "a",   "aB",  "b"};
+    const auto sign = [](int order) { return (order > 0) - (order < 0); };
+    for (const char* a : kProbes)
+        for (const char* b : kProbes)
+            m_ranked = m_ranked &&
+                       sign(compare(QUtf8StringView(a), QUtf8StringView(b))) ==
+                           sign(m_collator.compare(QString::fromLatin1(a), QString::fromLatin1(b)));
 }
 
 ListOrder::ListOrder(const ListOrder& other) : ListOrder(other.locale()) {}

@@ -35,7 +35,7 @@ using RowVisitor = std::function<void(std::span<const QStringView>)>;
 
 // The value's UTF-8 bytes onto the line, then blanks up to `width` characters (counted as
 // the value's UTF-16 units, as the widths were measured).
-void appendPadded(QByteArray& line, int width, QStringView value)
+void appendPaddedUtf8(QByteArray& line, int width, QStringView value)
 {
     const qsizetype start = line.size();
     line.resize(start + value.size());
@@ -77,8 +77,8 @@ LineStore layOut(const Layout& layout, const std::function<void(const RowVisitor
         for (int field = 0; field < layout.shownFields; ++field) {
             if (field > 0)
                 line += '|';
-            appendPadded(line, widths[field],
-                         field < qsizetype(row.size()) ? row[field] : QStringView());
+            appendPaddedUtf8(line, widths[field],
+                             field < qsizetype(row.size()) ? row[field] : QStringView());
         }
         lines.append(QByteArrayView(line));
     });
