@@ -85,8 +85,6 @@ void SortedListModel::setRows(Rows rows)
     std::swap(m_rows, rows);
     m_added.reset();
     endResetModel();
-    if (rows.count == 0 && rows.stores.empty())
-        return;
     // Freeing a million rows' text should not hold up the window; the task holds the only
     // reference, so they are freed on the pool's thread.
     auto old = std::make_shared<Rows>(std::move(rows));
