@@ -1,4 +1,5 @@
-// The window's own routines on large inputs, each against a baseline measured in the same run:
+// The window's own routines on large inputs, each against a baseline measured in the same run
+// (View and the listing, and their baselines, as the fastest of three runs):
 //   View of a GPX file into List1     against the command-line converter printing it,
 //   Direct load from the window       against `geofill-convert --database`,
 //   "View Poi in DB"                  against the sqlite3 shell printing the same table,
@@ -76,6 +77,15 @@ double milliseconds(const std::function<void()>& work)
     work();
     waitForTheRun();
     return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// The fastest of three runs of `work`: on a shared machine one run may be slowed by others.
+double fastestOfThree(const std::function<void()>& work)
+{
+    double fastest = milliseconds(work);
+    for (int run = 1; run < 3; ++run)
+        fastest = std::min(fastest, milliseconds(work));
+    return fastest;
 }
 
 // The longest gap between the ticks of a 5 ms timer on the window's thread while `work` and
@@ -225,9 +235,9 @@ int main(int argc, char* argv[])
 
     std::printf("%d waypoints; List1 moves with %d lines\n", count, moveRows);
 
-    const double printed = milliseconds([&] { runQuietly(converter, {gpx}); });
+    const double printed = fastestOfThree([&] { runQuietly(converter, {gpx}); });
     control<QRadioButton>("Option2")->click();
-    const double viewed = milliseconds([&] { convert->click(); });
+    const double viewed = fastestOfThree([&] { convert->click(); });
     report("geofill-convert to standard output (base)", printed, printed, "");
     report("View into List1", viewed, printed, "(target at most 4)");
     if (rows("List1").rowCount() != count)
@@ -243,10 +253,10 @@ int main(int argc, char* argv[])
     report("geofill-convert --database (base)", loadedAlone, loadedAlone, "");
     report("Direct from the window", loaded, loadedAlone, "(target at most 2)");
 
-    const double shellListing = milliseconds([&] {
+    const double shellListing = fastestOfThree([&] {
         runQuietly(QStringLiteral("sqlite3"), {db, QStringLiteral("select * from poi ;")});
     });
-    const double listed = milliseconds([&] { control<QPushButton>("cmdViewPoi")->click(); });
+    const double listed = fastestOfThree([&] { control<QPushButton>("cmdViewPoi")->click(); });
     report("sqlite3 printing the poi table (base)", shellListing, shellListing, "");
     report("View Poi in DB", listed, shellListing, "(target at most 2)");
     if (rows("List1").rowCount() != count)
