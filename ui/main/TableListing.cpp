@@ -37,16 +37,16 @@ using RowVisitor = std::function<void(std::span<const QStringView>)>;
 // the value's UTF-16 units, as the widths were measured).
 void appendPaddedUtf8(QByteArray& line, int width, QStringView value)
 {
-    const qsizetype start = line.size();
-    line.resize(start + value.size());
-    char* out = line.data() + start;
-    for (const QChar c : value) {
-        if (c.unicode() >= 0x80) {
-            line.resize(start);
-            line += value.toUtf8();
-            break;
-        }
-        *out++ = char(c.unicode());
+    char16_t bits = 0;
+    for (const QChar c : value)
+        bits |= c.unicode();
+    if (bits < 0x80) {
+        const qsizetype start = line.size();
+        line.resize(start + value.size());
+        std::transform(value.begin(), value.end(), line.data() + start,
+                       [](QChar c) { return char(c.unicode()); });
+    } else {
+        line += value.toUtf8();
     }
     if (value.size() < width)
         line.append(width - value.size(), ' ');
@@ -73,7 +73,7 @@ LineStore layOut(const Layout& layout, const std::function<void(const RowVisitor
     LineStore lines;
     QByteArray line;
     forEachRow([&](std::span<const QStringView> row) {
-        line.clear();
+        line.resize(0); // keeps its room for the next line
         for (int field = 0; field < layout.shownFields; ++field) {
             if (field > 0)
                 line += '|';
