@@ -31,9 +31,7 @@ public:
     Line append(QByteArrayView utf8);
     Line append(QStringView text);
 
-    const std::vector<Line>& lines() const { return m_lines; }
     qsizetype size() const { return qsizetype(m_lines.size()); }
-    bool isEmpty() const { return m_lines.empty(); }
     QStringList texts() const;
     // The lines' order is handed to whoever sorts them; the bytes stay here.
     std::vector<Line> takeLines() { return std::move(m_lines); }
