@@ -23,6 +23,8 @@ public:
     ListOrder& operator=(const ListOrder&) = delete;
 
     QLocale locale() const { return m_collator.locale(); }
+    // Whether ASCII differences are settled by the rank table (a matter of speed only).
+    bool ranksAscii() const { return m_ranked; }
     // Negative when `a` sorts before `b`, 0 when they sort alike.
     int compare(QUtf8StringView a, QUtf8StringView b) const { return compareFrom(a, b, 0); }
     int compare(QStringView a, QStringView b) const { return m_collator.compare(a, b); }
