@@ -54,10 +54,7 @@ private slots:
     void listsARealTable()
     {
         TestDatabase db;
-        QVERIFY(
-            db.shell(
-                  "insert into poi(lat,lon,label,desc,cat_id) values(51.5,-0.12,'Mill|Pond','',3);")
-                .has_value());
+        QVERIFY(db.shell("insert into poi values(1,51.5,-0.12,'Mill|Pond','',3);").has_value());
         ShellResult result;
         const QStringList poi =
             TableListing(TableListing::Table::Poi).run(db.path(), &result).texts();
