@@ -85,12 +85,13 @@ private:
     qsizetype m_from;
 };
 
-ListOrder::ListOrder(const QLocale& locale) : m_collator(collationLocale(locale))
+ListOrder::ListOrder(const QLocale& locale)
+    : m_collator(collationLocale(locale)),
+      m_ranked(plainAsciiCollation(m_collator.locale().language()))
 {
     m_collator.setCaseSensitivity(Qt::CaseInsensitive);
     m_collator.setNumericMode(false);
     m_collator.setIgnorePunctuation(false);
-    m_ranked = plainAsciiCollation(m_collator.locale().language());
     if (!m_ranked)
         return;
     // The collator itself ranks the characters: those it sorts alike ('a' and 'A') share one.

@@ -53,5 +53,5 @@ private:
     // The collator's rank of each ASCII character; 0 for one it ignores.
     std::array<quint8, 128> m_rank{};
     // False where the table cannot stand for the collator: every comparison goes to it.
-    bool m_ranked = false;
+    bool m_ranked;
 };
