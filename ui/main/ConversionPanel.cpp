@@ -140,10 +140,10 @@ void ConversionPanel::start(const ConvertRequest& request, bool listLines)
             qint64 seen = 0;
             PoiConverter converter(request);
             converter.setStopCheck(control.stopCheck());
-            QStringList lines;
+            LineStore lines;
             converter.setStatementSink([&](const QByteArray& statement) {
                 if (listLines)
-                    lines.append(QString::fromUtf8(statement));
+                    lines.append(QByteArrayView(statement));
                 control.progress(++seen, total);
             });
             converter.setDuplicatesQuestion([&control, window](qint64 held, qint64 total) {

@@ -3,7 +3,6 @@
 #include <QThreadPool>
 
 #include <algorithm>
-#include <memory>
 
 namespace {
 
@@ -11,68 +10,54 @@ namespace {
 constexpr int kFill = 512;
 constexpr int kMax = 1024;
 
-QLocale collationLocale(const QLocale& locale)
-{
-    if (locale.language() == QLocale::C)
-        return QLocale(QLocale::English, QLocale::UnitedStates);
-    return locale;
-}
-
-QCollator listCollator(const QLocale& locale)
-{
-    QCollator collator(collationLocale(locale));
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(false);
-    collator.setIgnorePunctuation(false);
-    return collator;
-}
-
 } // namespace
 
 SortedListModel::SortedListModel(QObject* parent) : SortedListModel(QLocale(), parent) {}
 
 SortedListModel::SortedListModel(const QLocale& locale, QObject* parent)
-    : QAbstractListModel(parent), m_collator(listCollator(locale))
+    : QAbstractListModel(parent), m_order(locale)
 {
 }
 
-SortedListModel::Rows SortedListModel::sortedRows(QStringList items, const QLocale& locale)
+SortedListModel::Rows SortedListModel::sortedRows(LineStore lines, const QLocale& locale)
 {
-    const QCollator collator = listCollator(locale);
-    std::stable_sort(items.begin(), items.end(), [&collator](const QString& a, const QString& b) {
-        return collator.compare(a, b) < 0;
-    });
+    std::vector<Line> sorted = lines.takeLines();
+    ListOrder(locale).sort(sorted);
     Rows rows;
-    rows.count = int(items.size());
-    for (qsizetype i = 0; i < items.size(); i += kFill) {
-        QStringList block;
-        block.reserve(std::min<qsizetype>(kFill, items.size() - i));
-        for (qsizetype j = i; j < items.size() && j < i + kFill; ++j)
-            block.append(std::move(items[j]));
+    rows.count = int(sorted.size());
+    for (std::size_t i = 0; i < sorted.size(); i += kFill) {
+        const auto end = sorted.begin() + std::ptrdiff_t(std::min(sorted.size(), i + kFill));
         rows.starts.push_back(int(i));
-        rows.blocks.push_back(std::move(block));
+        rows.blocks.emplace_back(sorted.begin() + std::ptrdiff_t(i), end);
     }
+    rows.stores.push_back(std::make_shared<const LineStore>(std::move(lines)));
     return rows;
 }
 
 int SortedListModel::addItem(const QString& text)
 {
-    Place place = insertionPlace(text);
+    if (!m_added) {
+        m_added = std::make_shared<LineStore>();
+        m_rows.stores.push_back(m_added);
+    }
+    const Line line = m_added->append(QStringView(text));
+    Place place = insertionPlace(line.view());
     const int row =
         place.block < m_rows.blocks.size() ? m_rows.starts[place.block] + place.offset : 0;
 
     beginInsertRows({}, row, row);
     if (m_rows.blocks.empty()) {
-        m_rows.blocks.push_back({text});
+        m_rows.blocks.push_back({line});
         m_rows.starts.push_back(0);
     } else {
-        QStringList& block = m_rows.blocks[place.block];
-        block.insert(place.offset, text);
-        if (block.size() > kMax) {
-            QStringList tail = block.mid(kMax / 2);
+        std::vector<Line>& block = m_rows.blocks[place.block];
+        block.insert(block.begin() + place.offset, line);
+        if (block.size() > std::size_t(kMax)) {
+            std::vector<Line> tail(block.begin() + kMax / 2, block.end());
             block.resize(kMax / 2);
-            m_rows.blocks.insert(m_rows.blocks.begin() + place.block + 1, std::move(tail));
-            m_rows.starts.insert(m_rows.starts.begin() + place.block + 1, 0);
+            m_rows.blocks.insert(m_rows.blocks.begin() + std::ptrdiff_t(place.block) + 1,
+                                 std::move(tail));
+            m_rows.starts.insert(m_rows.starts.begin() + std::ptrdiff_t(place.block) + 1, 0);
         }
     }
     ++m_rows.count;
@@ -81,20 +66,27 @@ int SortedListModel::addItem(const QString& text)
     return row;
 }
 
-void SortedListModel::setItems(QStringList items)
+SortedListModel::Rows SortedListModel::sortedRows(const QStringList& items, const QLocale& locale)
 {
-    setRows(sortedRows(std::move(items), locale()));
+    LineStore lines;
+    for (const QString& item : items)
+        lines.append(QStringView(item));
+    return sortedRows(std::move(lines), locale);
+}
+
+void SortedListModel::setItems(const QStringList& items)
+{
+    setRows(sortedRows(items, locale()));
 }
 
 void SortedListModel::setRows(Rows rows)
 {
     beginResetModel();
     std::swap(m_rows, rows);
+    m_added.reset();
     endResetModel();
-    if (rows.count == 0)
-        return;
-    // Freeing a million strings takes longer than the window may stand still; the task holds
-    // the only reference, so they are freed on the pool's thread.
+    // Freeing a million rows' text should not hold up the window; the task holds the only
+    // reference, so they are freed on the pool's thread.
     auto old = std::make_shared<Rows>(std::move(rows));
     QThreadPool::globalInstance()->start([old = std::move(old)]() mutable { old.reset(); });
 }
@@ -104,15 +96,16 @@ QString SortedListModel::item(int row) const
     if (row < 0 || row >= m_rows.count)
         return {};
     const Place place = locate(row);
-    return m_rows.blocks[place.block].at(place.offset);
+    return m_rows.blocks[place.block][std::size_t(place.offset)].text();
 }
 
 QStringList SortedListModel::items() const
 {
     QStringList all;
     all.reserve(m_rows.count);
-    for (const QStringList& block : m_rows.blocks)
-        all += block;
+    for (const std::vector<Line>& block : m_rows.blocks)
+        for (const Line& line : block)
+            all << line.text();
     return all;
 }
 
@@ -146,13 +139,13 @@ bool SortedListModel::removeRows(int row, int count, const QModelIndex& parent)
     int offset = first.offset;
     int left = count;
     while (left > 0) {
-        QStringList& rows = m_rows.blocks[block];
+        std::vector<Line>& rows = m_rows.blocks[block];
         const int n = std::min(left, int(rows.size()) - offset);
-        rows.remove(offset, n);
+        rows.erase(rows.begin() + offset, rows.begin() + offset + n);
         left -= n;
-        if (rows.isEmpty()) {
-            m_rows.blocks.erase(m_rows.blocks.begin() + block);
-            m_rows.starts.erase(m_rows.starts.begin() + block);
+        if (rows.empty()) {
+            m_rows.blocks.erase(m_rows.blocks.begin() + std::ptrdiff_t(block));
+            m_rows.starts.erase(m_rows.starts.begin() + std::ptrdiff_t(block));
         } else {
             ++block;
         }
@@ -171,21 +164,22 @@ SortedListModel::Place SortedListModel::locate(int row) const
     return {block, row - m_rows.starts[block]};
 }
 
-SortedListModel::Place SortedListModel::insertionPlace(const QString& text) const
+SortedListModel::Place SortedListModel::insertionPlace(QUtf8StringView text) const
 {
     if (m_rows.blocks.empty())
         return {0, 0};
     // The first block whose last row sorts after the text holds the place; past every block,
     // the text goes to the end of the last one.
     const auto it = std::upper_bound(m_rows.blocks.begin(), m_rows.blocks.end(), text,
-                                     [this](const QString& t, const QStringList& block) {
-                                         return compare(t, block.constLast()) < 0;
+                                     [this](QUtf8StringView t, const std::vector<Line>& block) {
+                                         return m_order.compare(t, block.back().view()) < 0;
                                      });
     if (it == m_rows.blocks.end())
         return {m_rows.blocks.size() - 1, int(m_rows.blocks.back().size())};
-    const auto pos = std::upper_bound(
-        it->begin(), it->end(), text,
-        [this](const QString& t, const QString& row) { return compare(t, row) < 0; });
+    const auto pos =
+        std::upper_bound(it->begin(), it->end(), text, [this](QUtf8StringView t, const Line& row) {
+            return m_order.compare(t, row.view()) < 0;
+        });
     return {std::size_t(it - m_rows.blocks.begin()), int(pos - it->begin())};
 }
 

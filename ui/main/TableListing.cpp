@@ -39,8 +39,7 @@ using RowVisitor = std::function<void(std::span<const QStringView>)>;
 
 // Two passes over the rows: the first measures the columns, the second lays out the lines.
 // `forEachRow` hands every row to its visitor, in order.
-QStringList layOut(const Layout& layout, const std::function<void(const RowVisitor&)>& forEachRow,
-                   qsizetype rowCountHint)
+LineStore layOut(const Layout& layout, const std::function<void(const RowVisitor&)>& forEachRow)
 {
     // Every column is as wide as its widest value, and at least its own width; the label and
     // description columns are one wider than their widest value, so they always end in a blank.
@@ -55,22 +54,18 @@ QStringList layOut(const Layout& layout, const std::function<void(const RowVisit
     for (int field = 0; field < layout.shownFields; ++field)
         widths[field] = widths[field] == 0 ? int(longest[field] + 1)
                                            : std::max(widths[field], int(longest[field]));
-    qsizetype lineLength = layout.shownFields - 1;
-    for (int field = 0; field < layout.shownFields; ++field)
-        lineLength += widths[field];
 
-    QStringList lines;
-    lines.reserve(rowCountHint);
+    LineStore lines;
+    QByteArray line;
     forEachRow([&](std::span<const QStringView> row) {
-        QString line;
-        line.reserve(lineLength);
+        line.resize(0); // keeps its room for the next line
         for (int field = 0; field < layout.shownFields; ++field) {
             if (field > 0)
-                line += u'|';
+                line += '|';
             appendPadded(line, widths[field],
                          field < qsizetype(row.size()) ? row[field] : QStringView());
         }
-        lines << std::move(line);
+        lines.append(QByteArrayView(line));
     });
     return lines;
 }
@@ -84,7 +79,7 @@ QString TableListing::statement() const
     return QString::fromUtf16(layoutOf(m_table).statement);
 }
 
-QStringList TableListing::format(const QList<QStringList>& rows) const
+LineStore TableListing::format(const QList<QStringList>& rows) const
 {
     const auto forEachRow = [&rows](const RowVisitor& visit) {
         std::vector<QStringView> fields;
@@ -93,23 +88,22 @@ QStringList TableListing::format(const QList<QStringList>& rows) const
             visit(fields);
         }
     };
-    return layOut(layoutOf(m_table), forEachRow, rows.size());
+    return layOut(layoutOf(m_table), forEachRow);
 }
 
-QStringList TableListing::format(QStringView shellOutput) const
+LineStore TableListing::format(QStringView shellOutput) const
 {
     const auto forEachRow = [shellOutput](const RowVisitor& visit) {
         ShellRows::forEach(shellOutput, visit);
     };
-    // A row takes a few dozen characters; the hint only spares regrowing the list.
-    return layOut(layoutOf(m_table), forEachRow, shellOutput.size() / 32);
+    return layOut(layoutOf(m_table), forEachRow);
 }
 
-QStringList TableListing::run(const QString& dbPath, ShellResult* result, const StopCheck& stop,
-                              const ShellOptions& shell) const
+LineStore TableListing::run(const QString& dbPath, ShellResult* result, const StopCheck& stop,
+                            const ShellOptions& shell) const
 {
     ShellResult read = DatabaseShell::runStatementUnparsed(dbPath, statement(), stop, shell);
-    QStringList lines = read.ok() ? format(read.output) : QStringList();
+    LineStore lines = read.ok() ? format(read.output) : LineStore();
     read.output.clear();
     if (result)
         *result = std::move(read);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DatabaseShell.h"
+#include "LineStore.h"
 
 // A whole table laid out as text columns, one line per row, for the main list.
 // Fixed columns are as wide as their width or their widest value, whichever is larger; the
@@ -18,14 +19,14 @@ public:
 
     QString statement() const;
     // The lines in row order; rows with fewer fields than the table has show empty ones.
-    QStringList format(const QList<QStringList>& rows) const;
+    LineStore format(const QList<QStringList>& rows) const;
     // The same from the shell's unparsed output.
-    QStringList format(QStringView shellOutput) const;
+    LineStore format(QStringView shellOutput) const;
 
     // Runs the statement and formats its rows; `result` tells whether the shell succeeded.
     // A `stop` answering true kills the shell; the result then fails.
-    QStringList run(const QString& dbPath, ShellResult* result, const StopCheck& stop = {},
-                    const ShellOptions& shell = {}) const;
+    LineStore run(const QString& dbPath, ShellResult* result, const StopCheck& stop = {},
+                  const ShellOptions& shell = {}) const;
 
 private:
     Table m_table;
