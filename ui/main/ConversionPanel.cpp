@@ -146,13 +146,15 @@ void ConversionPanel::start(const ConvertRequest& request, bool listLines)
                     lines.append(QByteArrayView(statement));
                 control.progress(++seen, total);
             });
-            converter.setDuplicatesQuestion([&control, window](qint64 held, qint64 total) {
-                const std::optional<int> answer = control.ask([window, held, total] {
+            converter.setDuplicatesQuestion([&, window](qint64 held, qint64 sent) {
+                // The whole file is read by now; the bar says so while the question waits.
+                control.progress(seen, total, true);
+                const std::optional<int> answer = control.ask([window, held, sent] {
                     return int(askChoice(
                         window,
                         QStringLiteral("%1 of these %2 waypoints are already in the database.")
                             .arg(held)
-                            .arg(total),
+                            .arg(sent),
                         QStringLiteral("Load all"), QStringLiteral("Skip those")));
                 });
                 return !answer || *answer == int(Prompts::Answer::Cancel) ? std::nullopt

@@ -57,9 +57,9 @@ void TaskRunner::Control::wake()
     answer->given.notify_all();
 }
 
-void TaskRunner::Control::progress(qint64 done, qint64 total)
+void TaskRunner::Control::progress(qint64 done, qint64 total, bool now)
 {
-    if (m_sinceReport.isValid() && m_sinceReport.elapsed() < kReportEveryMs)
+    if (!now && m_sinceReport.isValid() && m_sinceReport.elapsed() < kReportEveryMs)
         return;
     m_sinceReport.start();
     QMetaObject::invokeMethod(

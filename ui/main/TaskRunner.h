@@ -32,8 +32,9 @@ public:
         {
             return [this] { return stopRequested(); };
         }
-        // From the worker thread; passed on at most every 100 ms. A total of 0 is unknown.
-        void progress(qint64 done, qint64 total);
+        // From the worker thread; passed on at most every 100 ms, unless `now`. A total of 0
+        // is unknown.
+        void progress(qint64 done, qint64 total, bool now = false);
         // How the work starts the sqlite3 shell; fixed for the whole piece.
         const ShellOptions& shell() const { return m_shell; }
         // From the worker thread: runs `question` on the window's thread and waits for its
