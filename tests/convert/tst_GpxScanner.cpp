@@ -252,11 +252,18 @@ void TestGpxScanner::scans_data()
                              "<wpt lat=\"3\" lon=\"4\"><desc><![CDATA[\x1E\x08]]></desc></wpt>\n"
                              "<wpt lat=\"3\" lon=\"4\"><name>&#0;</name></wpt>\n"
                              "<wpt lat=\"3\" lon=\"4\"><name>&#x1f;</name></wpt>\n"
-                             "<wpt lat=\"3\" lon=\"4\"><name>&#xFFFE;&#xD800;</name></wpt>\n"
+                             "<wpt lat=\"3\" lon=\"4\"><name>&#xFFFE;</name></wpt>\n"
+                             "<wpt lat=\"3\" lon=\"4\"><name>&#xD800;</name></wpt>\n"
                              "<wpt lat=\"3\" lon=\"4\"><name>\xEF\xBF\xBF</name></wpt>\n"
                              "<wpt lat=\"3\" lon=\"4\"><name>&#1114112;</name></wpt>\n"
                              "<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>")
-        << QStringList{good} << QStringList{"1", "2", "3", "4", "5", "6", "7", "8"};
+        << QStringList{good} << QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9"};
+    QTest::newRow("overlong UTF-8 sequences")
+        << QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<wpt lat=\"5\" "
+                             "lon=\"6\"><name>\xE0\x80\xAF</name></wpt>\n<wpt lat=\"5\" lon=\"6\">"
+                             "<name>\xF0\x80\x80\xAF</name></wpt>\n<wpt lat=\"1\" lon=\"2\">"
+                             "<name>ok</name></wpt>")
+        << QStringList{good} << QStringList{"2", "3"};
     QTest::newRow("UTF-8 by another name, not UTF-8")
         << QByteArrayLiteral(
                "<?xml version=\"1.0\" encoding=\"UTF-8\0\"?>\n<wpt lat=\"5\" lon=\"6\">"

@@ -120,6 +120,10 @@ private slots:
         QCOMPARE(exported.written, expected.size() + 1);
         QCOMPARE(exported.leftOut.size(), 1);
         QCOMPARE(exported.leftOut[0].label, QStringLiteral("Bell\a"));
+        QFile exportedFile(db.folder() + "/back.gpx");
+        QVERIFY(exportedFile.open(QIODevice::ReadOnly));
+        const QByteArray written = exportedFile.readAll();
+        QVERIFY(written.startsWith("<?xml") && written.endsWith("</gpx>\n"));
         // So is half of a surrogate pair, even where the other half follows out of sight.
         QCOMPARE(GpxWriter::unwritableAt(QStringView(u"ab\U0001F600").first(3)), 2);
         request.gpxPath = db.folder() + "/back.gpx";
