@@ -57,8 +57,6 @@ struct ShellBatch::Private
                 : DatabaseShell::shellProblem(shellMessage));
     }
 
-    // Waits until at most `pending` bytes of input are left unwritten; false when the shell
-    // ended or a stop was asked for (the shell is then killed).
     // Takes what the shell printed so far, so that its pipes never fill up.
     void collectOutput()
     {
@@ -67,6 +65,8 @@ struct ShellBatch::Private
             output += process.readAllStandardOutput();
     }
 
+    // Waits until at most `pending` bytes of input are left unwritten; false when the shell
+    // ended or a stop was asked for (the shell is then killed).
     bool drainTo(qint64 pending)
     {
         while (process.bytesToWrite() > pending) {
