@@ -46,6 +46,32 @@ private:
     QStringDecoder m_decoder;
 };
 
+// The UTF-8 form of `c` (at most four bytes) into `out`; returns how many bytes. A surrogate
+// keeps its three-byte form, so that the checks below can refuse it.
+inline int encodeUtf8(char32_t c, char* out)
+{
+    if (c < 0x80) {
+        out[0] = char(c);
+        return 1;
+    }
+    if (c < 0x800) {
+        out[0] = char(0xC0 | (c >> 6));
+        out[1] = char(0x80 | (c & 0x3F));
+        return 2;
+    }
+    if (c < 0x10000) {
+        out[0] = char(0xE0 | (c >> 12));
+        out[1] = char(0x80 | ((c >> 6) & 0x3F));
+        out[2] = char(0x80 | (c & 0x3F));
+        return 3;
+    }
+    out[0] = char(0xF0 | (c >> 18));
+    out[1] = char(0x80 | ((c >> 12) & 0x3F));
+    out[2] = char(0x80 | ((c >> 6) & 0x3F));
+    out[3] = char(0x80 | (c & 0x3F));
+    return 4;
+}
+
 // True when the UTF-8 text holds no character XML forbids: controls other than tab, LF and
 // CR, U+FFFE, U+FFFF and surrogates (which a decoder passes on as three-byte forms).
 bool isXmlText(QByteArrayView utf8);

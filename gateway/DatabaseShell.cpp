@@ -19,13 +19,19 @@ ShellResult failed(Problem problem)
     return result;
 }
 
+// Why `input` may not go to the shell for `dbPath`: no such database, or text it cannot take.
+std::optional<Problem> unsendable(const QString& dbPath, const QByteArray& input)
+{
+    if (auto missing = DatabaseShell::databaseFileProblem(dbPath))
+        return missing;
+    return SqlText::refusal(input);
+}
+
 ShellResult runOne(const QString& dbPath, const QString& statement, bool parse,
                    const StopCheck& stop, const ShellOptions& shell)
 {
-    if (auto missing = DatabaseShell::databaseFileProblem(dbPath))
-        return failed(*std::move(missing));
     const QByteArray input = statement.toUtf8() + '\n';
-    if (auto refused = SqlText::refusal(input))
+    if (auto refused = unsendable(dbPath, input))
         return failed(*std::move(refused));
     CommandResult command =
         Run_Command(shell.program, shell.arguments(dbPath), input, true, false, -1, stop);
@@ -99,10 +105,8 @@ ShellResult runStatementStreamed(const QString& dbPath, const QString& statement
                                  const std::function<bool(std::span<const QStringView>)>& visit,
                                  const StopCheck& stop, const ShellOptions& shell)
 {
-    if (auto missing = databaseFileProblem(dbPath))
-        return failed(*std::move(missing));
     const QByteArray input = statement.toUtf8() + '\n';
-    if (auto refused = SqlText::refusal(input))
+    if (auto refused = unsendable(dbPath, input))
         return failed(*std::move(refused));
     QProcess process;
     hideChildWindow(process);

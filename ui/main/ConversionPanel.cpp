@@ -146,9 +146,7 @@ void ConversionPanel::start(const ConvertRequest& request, bool listLines)
                     lines.append(QByteArrayView(statement));
                 control.progress(++seen, total);
             });
-            converter.setDuplicatesQuestion([&, window](qint64 held, qint64 sent) {
-                // The whole file is read by now; the bar says so while the question waits.
-                control.progress(seen, total, true);
+            converter.setDuplicatesQuestion([&control, window](qint64 held, qint64 sent) {
                 const std::optional<int> answer = control.ask([window, held, sent] {
                     return int(askChoice(
                         window,

@@ -17,6 +17,8 @@ struct TaskRunner::Control::Answer
 
 std::optional<int> TaskRunner::Control::ask(std::function<int()> question)
 {
+    if (m_heldBack)
+        report(m_heldBack->first, m_heldBack->second);
     auto answer = std::make_shared<Answer>();
     {
         const std::lock_guard lock(m_asking);
@@ -57,10 +59,18 @@ void TaskRunner::Control::wake()
     answer->given.notify_all();
 }
 
-void TaskRunner::Control::progress(qint64 done, qint64 total, bool now)
+void TaskRunner::Control::progress(qint64 done, qint64 total)
 {
-    if (!now && m_sinceReport.isValid() && m_sinceReport.elapsed() < kReportEveryMs)
+    if (m_sinceReport.isValid() && m_sinceReport.elapsed() < kReportEveryMs) {
+        m_heldBack = {done, total};
         return;
+    }
+    report(done, total);
+}
+
+void TaskRunner::Control::report(qint64 done, qint64 total)
+{
+    m_heldBack.reset();
     m_sinceReport.start();
     QMetaObject::invokeMethod(
         m_runner, [runner = m_runner, done, total] { emit runner->progressed(done, total); },
@@ -98,6 +108,7 @@ void TaskRunner::run(Piece piece)
     m_running = true;
     m_control.m_stop = false;
     m_control.m_sinceReport.invalidate();
+    m_control.m_heldBack.reset();
     m_control.m_shell = m_shell;
     emit started(piece.description, piece.unit);
     QMetaObject::invokeMethod(

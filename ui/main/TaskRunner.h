@@ -32,13 +32,13 @@ public:
         {
             return [this] { return stopRequested(); };
         }
-        // From the worker thread; passed on at most every 100 ms, unless `now`. A total of 0
-        // is unknown.
-        void progress(qint64 done, qint64 total, bool now = false);
+        // From the worker thread; passed on at most every 100 ms. A total of 0 is unknown.
+        void progress(qint64 done, qint64 total);
         // How the work starts the sqlite3 shell; fixed for the whole piece.
         const ShellOptions& shell() const { return m_shell; }
         // From the worker thread: runs `question` on the window's thread and waits for its
-        // answer; nothing when a stop comes first (Cancel, the window closing).
+        // answer; nothing when a stop comes first (Cancel, the window closing). Progress held
+        // back goes out first, so that the bar is up to date while the question waits.
         std::optional<int> ask(std::function<int()> question);
 
     private:
@@ -51,6 +51,8 @@ public:
         std::atomic<bool> m_stop{false};
         ShellOptions m_shell;
         QElapsedTimer m_sinceReport;
+        std::optional<std::pair<qint64, qint64>> m_heldBack; // the newest unsent progress
+        void report(qint64 done, qint64 total);
     };
 
     using Work = std::function<void(Control&)>;
