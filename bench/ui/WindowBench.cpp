@@ -85,8 +85,8 @@ double milliseconds(const std::function<void()>& work)
 
 // The fastest of three runs of `work`: on a shared machine one run may be slowed by others.
 // `before` runs untimed ahead of each.
-double fastestOfThree(const std::function<void()>& work,
-                      const std::function<void()>& before = [] {})
+double fastestOfThree(
+    const std::function<void()>& work, const std::function<void()>& before = [] {})
 {
     double fastest = 0;
     for (int run = 0; run < 3; ++run) {
@@ -270,11 +270,16 @@ int main(int argc, char* argv[])
     QFile::remove(oneRow);
     const auto fresh = [&] { makeDatabase(db); };
     const double floor = fastestOfThree(
-        [&] { runQuietly(QStringLiteral("sqlite3"), {QStringLiteral("-bail"), db}, batch); },
+        [&] {
+            runQuietly(QStringLiteral("sqlite3"), {QStringLiteral("-bail"), db}, batch);
+        },
         fresh);
     QFile::remove(batch);
-    const double loadedAlone =
-        fastestOfThree([&] { runQuietly(converter, {"--database", db, gpx}); }, fresh);
+    const double loadedAlone = fastestOfThree(
+        [&] {
+            runQuietly(converter, {"--database", db, gpx});
+        },
+        fresh);
     control<QRadioButton>("Option1")->click();
     const double loaded = fastestOfThree([&] { convert->click(); }, fresh);
     if (rows("List1").rowCount() != count || !prompts.messages.isEmpty())

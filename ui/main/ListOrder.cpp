@@ -39,6 +39,37 @@ bool isAscii(char c)
     return uchar(c) < 0x80;
 }
 
+// Entries sorted at a time, between two looks at the stop.
+constexpr std::size_t kRun = 1 << 14;
+
+bool stopped(const std::function<bool()>& stop)
+{
+    return stop && stop();
+}
+
+// Sorts [first, last) as runs of kRun entries merged pairwise, so that a stop is seen within a
+// few milliseconds; false when it came.
+template <typename Iterator, typename Less>
+bool sortInRuns(Iterator first, Iterator last, const Less& less, const std::function<bool()>& stop)
+{
+    const auto size = std::size_t(last - first);
+    const auto at = [first](std::size_t i) { return first + std::ptrdiff_t(i); };
+    for (std::size_t begin = 0; begin < size; begin += kRun) {
+        if (stopped(stop))
+            return false;
+        std::sort(at(begin), at(std::min(size, begin + kRun)), less);
+    }
+    for (std::size_t width = kRun; width < size; width *= 2) {
+        for (std::size_t begin = 0; begin + width < size; begin += 2 * width) {
+            if (stopped(stop))
+                return false;
+            std::inplace_merge(at(begin), at(begin + width), at(std::min(size, begin + 2 * width)),
+                               less);
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 struct ListOrder::Entry
@@ -174,10 +205,10 @@ std::array<quint64, ListOrder::kKeyWords> ListOrder::prefixKey(QUtf8StringView l
     return key;
 }
 
-void ListOrder::sort(std::vector<Line>& lines) const
+bool ListOrder::sort(std::vector<Line>& lines, const std::function<bool()>& stop, int threads) const
 {
     if (lines.size() < 2)
-        return;
+        return true;
     // The bytes every line starts with decide nothing; the keys begin after them, at the end
     // of an ASCII character.
     qsizetype common = lines.front().size;
@@ -190,26 +221,34 @@ void ListOrder::sort(std::vector<Line>& lines) const
         --common;
 
     std::vector<Entry> entries(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i)
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i % kRun == 0 && stopped(stop))
+            return false;
         entries[i] = {prefixKey(lines[i].view(), common), quint32(i)};
+    }
 
     const EntryLess less(*this, lines, common);
     const auto middle = entries.begin() + std::ptrdiff_t(entries.size() / 2);
     const ListOrder helperOrder(*this);
     std::thread helper;
+    bool helperDone = false;
     try {
-        if (entries.size() >= kTwoThreadsFrom)
-            helper = std::thread(
-                [&] { std::sort(entries.begin(), middle, EntryLess(helperOrder, lines, common)); });
+        if (threads > 1 && entries.size() >= kTwoThreadsFrom)
+            helper = std::thread([&] {
+                helperDone = sortInRuns(entries.begin(), middle,
+                                        EntryLess(helperOrder, lines, common), stop);
+            });
     } catch (const std::system_error&) {
         // No second thread to be had: this one sorts alone.
     }
     if (helper.joinable()) {
-        std::sort(middle, entries.end(), less);
+        const bool done = sortInRuns(middle, entries.end(), less, stop);
         helper.join();
+        if (!done || !helperDone || stopped(stop))
+            return false;
         std::inplace_merge(entries.begin(), middle, entries.end(), less);
-    } else {
-        std::sort(entries.begin(), entries.end(), less);
+    } else if (!sortInRuns(entries.begin(), entries.end(), less, stop)) {
+        return false;
     }
 
     std::vector<Line> sorted;
@@ -217,4 +256,5 @@ void ListOrder::sort(std::vector<Line>& lines) const
     for (const Entry& entry : entries)
         sorted.push_back(lines[entry.index]);
     lines = std::move(sorted);
+    return true;
 }
