@@ -2,36 +2,51 @@
 
 #include "ListOrder.h"
 
-#include <system_error>
+#include <QThreadPool>
+
+namespace {
+
+QThreadPool& sortingThread()
+{
+    static QThreadPool pool;
+    static const bool once = [] {
+        pool.setMaxThreadCount(1);
+        pool.setExpiryTimeout(-1);
+        return true;
+    }();
+    Q_UNUSED(once);
+    return pool;
+}
+
+} // namespace
 
 LineSorter::LineSorter(LineStore lines, int threads, std::function<bool()> stop,
                        const QLocale& locale)
     : m_locale(locale), m_store(std::make_shared<LineStore>(std::move(lines))),
       m_lines(m_store->takeLines())
 {
-    try {
-        m_thread = std::thread([this, threads, stop = std::move(stop)] {
-            m_sorted = ListOrder(m_locale).sort(m_lines, stop, threads);
-        });
-    } catch (const std::system_error&) {
-        // No thread to be had: take() sorts.
-    }
+    auto done = std::make_shared<std::promise<void>>();
+    m_done = done->get_future();
+    sortingThread().start([this, threads, stop = std::move(stop), done] {
+        m_sorted = ListOrder(m_locale).sort(m_lines, stop, threads);
+        done->set_value();
+    });
 }
 
 LineSorter::~LineSorter()
 {
-    join();
+    wait();
 }
 
-void LineSorter::join()
+void LineSorter::wait()
 {
-    if (m_thread.joinable())
-        m_thread.join();
+    if (m_done.valid())
+        m_done.wait();
 }
 
 SortedListModel::Rows LineSorter::take()
 {
-    join();
+    wait();
     if (!m_sorted)
         ListOrder(m_locale).sort(m_lines);
     m_sorted = true;

@@ -6,12 +6,14 @@
 #include <QLocale>
 
 #include <functional>
+#include <future>
 #include <memory>
-#include <thread>
 #include <vector>
 
 // Sorts the lines of a LineStore into a list's order on a thread of its own, beside other work
 // (a load waiting for the shell to copy and commit), and hands them over as a model's rows.
+// One such thread serves every sort, so that the memory a sort takes and frees is kept in one
+// place for the next: new threads would leave it spread over the allocator's thread arenas.
 class LineSorter
 {
 public:
@@ -28,11 +30,11 @@ public:
     SortedListModel::Rows take();
 
 private:
-    void join();
+    void wait();
 
     QLocale m_locale;
     std::shared_ptr<LineStore> m_store;
     std::vector<Line> m_lines;
     bool m_sorted = false;
-    std::thread m_thread;
+    std::future<void> m_done;
 };

@@ -47,26 +47,32 @@ bool stopped(const std::function<bool()>& stop)
     return stop && stop();
 }
 
-// Sorts [first, last) as runs of kRun entries merged pairwise, so that a stop is seen within a
-// few milliseconds; false when it came.
-template <typename Iterator, typename Less>
-bool sortInRuns(Iterator first, Iterator last, const Less& less, const std::function<bool()>& stop)
+// Sorts the `size` entries at `data` as runs of kRun, merged pairwise through `spare` (as
+// large), so that a stop is seen within milliseconds and this thread takes no memory of its
+// own. False when the stop came.
+template <typename Entry, typename Less>
+bool sortInRuns(Entry* data, Entry* spare, std::size_t size, const Less& less,
+                const std::function<bool()>& stop)
 {
-    const auto size = std::size_t(last - first);
-    const auto at = [first](std::size_t i) { return first + std::ptrdiff_t(i); };
     for (std::size_t begin = 0; begin < size; begin += kRun) {
         if (stopped(stop))
             return false;
-        std::sort(at(begin), at(std::min(size, begin + kRun)), less);
+        std::sort(data + begin, data + std::min(size, begin + kRun), less);
     }
+    Entry* from = data;
+    Entry* to = spare;
     for (std::size_t width = kRun; width < size; width *= 2) {
-        for (std::size_t begin = 0; begin + width < size; begin += 2 * width) {
+        for (std::size_t begin = 0; begin < size; begin += 2 * width) {
             if (stopped(stop))
                 return false;
-            std::inplace_merge(at(begin), at(begin + width), at(std::min(size, begin + 2 * width)),
-                               less);
+            const std::size_t middle = std::min(size, begin + width);
+            const std::size_t end = std::min(size, begin + 2 * width);
+            std::merge(from + begin, from + middle, from + middle, from + end, to + begin, less);
         }
+        std::swap(from, to);
     }
+    if (from != data)
+        std::copy(from, from + size, data);
     return true;
 }
 
@@ -228,26 +234,30 @@ bool ListOrder::sort(std::vector<Line>& lines, const std::function<bool()>& stop
     }
 
     const EntryLess less(*this, lines, common);
-    const auto middle = entries.begin() + std::ptrdiff_t(entries.size() / 2);
+    std::vector<Entry> spare(entries.size());
+    const std::size_t half = entries.size() / 2;
     const ListOrder helperOrder(*this);
     std::thread helper;
     bool helperDone = false;
     try {
         if (threads > 1 && entries.size() >= kTwoThreadsFrom)
             helper = std::thread([&] {
-                helperDone = sortInRuns(entries.begin(), middle,
+                helperDone = sortInRuns(entries.data(), spare.data(), half,
                                         EntryLess(helperOrder, lines, common), stop);
             });
     } catch (const std::system_error&) {
         // No second thread to be had: this one sorts alone.
     }
     if (helper.joinable()) {
-        const bool done = sortInRuns(middle, entries.end(), less, stop);
+        const bool done = sortInRuns(entries.data() + half, spare.data() + half,
+                                     entries.size() - half, less, stop);
         helper.join();
         if (!done || !helperDone || stopped(stop))
             return false;
-        std::inplace_merge(entries.begin(), middle, entries.end(), less);
-    } else if (!sortInRuns(entries.begin(), entries.end(), less, stop)) {
+        const auto middle = entries.begin() + std::ptrdiff_t(half);
+        std::merge(entries.begin(), middle, middle, entries.end(), spare.begin(), less);
+        entries.swap(spare);
+    } else if (!sortInRuns(entries.data(), spare.data(), entries.size(), less, stop)) {
         return false;
     }
 
