@@ -1,3 +1,4 @@
+#include "LineSorter.h"
 #include "SortedListModel.h"
 
 #include <QCollator>
@@ -32,6 +33,14 @@ QStringList randomRows(int n, quint32 seed, const QString& start)
         rows << row;
     }
     return rows;
+}
+
+LineStore storeOf(const QStringList& rows)
+{
+    LineStore store;
+    for (const QString& row : rows)
+        store.append(QStringView(row));
+    return store;
 }
 
 } // namespace
@@ -69,6 +78,21 @@ private slots:
         SortedListModel bulk(locale);
         bulk.setItems(rows);
         QCOMPARE(bulk.items(), sorted);
+        // On one thread beside the caller the same; a sort cut short by a stop leaves the lines
+        // as they came, and take() then sorts them to the end.
+        for (const bool stop : {false, true}) {
+            LineSorter sorter(
+                storeOf(rows), 1, [stop] { return stop; }, locale);
+            SortedListModel model(locale);
+            model.setRows(sorter.take());
+            QCOMPARE(model.items(), sorted);
+        }
+        LineStore store = storeOf(rows);
+        std::vector<Line> lines = store.takeLines();
+        const std::vector<Line> before = lines;
+        QVERIFY(!ListOrder(locale).sort(lines, [] { return true; }));
+        QVERIFY(std::equal(lines.begin(), lines.end(), before.begin(),
+                           [](const Line& a, const Line& b) { return a.data == b.data; }));
         SortedListModel oneByOne(locale);
         QCOMPARE(addOneByOne(oneByOne, rows), sorted);
         for (int row : {0, 511, 512, 1023, 1024, 4999})
