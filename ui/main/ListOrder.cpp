@@ -39,40 +39,62 @@ bool isAscii(char c)
     return uchar(c) < 0x80;
 }
 
-// Entries sorted at a time, between two looks at the stop.
-constexpr std::size_t kRun = 1 << 14;
+// Below this many entries a comparison sort beats another round of buckets.
+constexpr std::size_t kBucketed = 256;
+// From this many entries on, a round of buckets looks at the stop first.
+constexpr std::size_t kLookedAt = 1 << 14;
 
 bool stopped(const std::function<bool()>& stop)
 {
     return stop && stop();
 }
 
-// Sorts the `size` entries at `data` as runs of kRun, merged pairwise through `spare` (as
-// large), so that a stop is seen within milliseconds and this thread takes no memory of its
-// own. False when the stop came.
+// Byte `depth` of an entry's key, counted from the top: a rank, 0 past the line's end, or 0xFF
+// from a character without a rank on.
+template <typename Entry> int keyByte(const Entry& entry, int depth)
+{
+    return int(quint8(entry.key[std::size_t(depth / 8)] >> (56 - 8 * (depth % 8))));
+}
+
+// Puts the `size` entries at `data` in the order `less` gives, by a bucket per rank of their
+// keys' byte `depth` and on (through `spare`, as large), leaving to `less` only what the
+// ranks cannot tell: a bucket of few entries, or one where a byte has no rank. Each bucket
+// keeps the entries' order among themselves, so lines that end alike stay in the order they
+// came. False when the stop came.
 template <typename Entry, typename Less>
-bool sortInRuns(Entry* data, Entry* spare, std::size_t size, const Less& less,
+bool sortByKeys(Entry* data, Entry* spare, std::size_t size, int depth, const Less& less,
                 const std::function<bool()>& stop)
 {
-    for (std::size_t begin = 0; begin < size; begin += kRun) {
-        if (stopped(stop))
+    constexpr int kDepths = 8 * int(std::tuple_size_v<decltype(Entry::key)>);
+    if (size >= kLookedAt && stopped(stop))
+        return false;
+    const auto compared = [&] {
+        std::sort(data, data + size, less);
+        return true;
+    };
+    if (size < kBucketed || depth == kDepths)
+        return compared();
+    std::array<std::size_t, 257> start{};
+    for (std::size_t i = 0; i < size; ++i) {
+        const int byte = keyByte(data[i], depth);
+        if (byte == 0xFF)
+            return compared();
+        ++start[std::size_t(byte) + 1];
+    }
+    for (std::size_t byte = 0; byte < 256; ++byte)
+        start[byte + 1] += start[byte];
+    std::array<std::size_t, 256> next;
+    std::copy(start.begin(), start.end() - 1, next.begin());
+    for (std::size_t i = 0; i < size; ++i)
+        spare[next[std::size_t(keyByte(data[i], depth))]++] = data[i];
+    std::copy(spare, spare + size, data);
+    // Bucket 0 holds the lines that ended here: alike, already in the order they came.
+    for (std::size_t byte = 1; byte < 256; ++byte) {
+        const std::size_t count = start[byte + 1] - start[byte];
+        if (count > 1 &&
+            !sortByKeys(data + start[byte], spare + start[byte], count, depth + 1, less, stop))
             return false;
-        std::sort(data + begin, data + std::min(size, begin + kRun), less);
     }
-    Entry* from = data;
-    Entry* to = spare;
-    for (std::size_t width = kRun; width < size; width *= 2) {
-        for (std::size_t begin = 0; begin < size; begin += 2 * width) {
-            if (stopped(stop))
-                return false;
-            const std::size_t middle = std::min(size, begin + width);
-            const std::size_t end = std::min(size, begin + 2 * width);
-            std::merge(from + begin, from + middle, from + middle, from + end, to + begin, less);
-        }
-        std::swap(from, to);
-    }
-    if (from != data)
-        std::copy(from, from + size, data);
     return true;
 }
 
@@ -228,7 +250,7 @@ bool ListOrder::sort(std::vector<Line>& lines, const std::function<bool()>& stop
 
     std::vector<Entry> entries(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i % kRun == 0 && stopped(stop))
+        if (i % kLookedAt == 0 && stopped(stop))
             return false;
         entries[i] = {prefixKey(lines[i].view(), common), quint32(i)};
     }
@@ -242,22 +264,22 @@ bool ListOrder::sort(std::vector<Line>& lines, const std::function<bool()>& stop
     try {
         if (threads > 1 && entries.size() >= kTwoThreadsFrom)
             helper = std::thread([&] {
-                helperDone = sortInRuns(entries.data(), spare.data(), half,
+                helperDone = sortByKeys(entries.data(), spare.data(), half, 0,
                                         EntryLess(helperOrder, lines, common), stop);
             });
     } catch (const std::system_error&) {
         // No second thread to be had: this one sorts alone.
     }
     if (helper.joinable()) {
-        const bool done = sortInRuns(entries.data() + half, spare.data() + half,
-                                     entries.size() - half, less, stop);
+        const bool done = sortByKeys(entries.data() + half, spare.data() + half,
+                                     entries.size() - half, 0, less, stop);
         helper.join();
         if (!done || !helperDone || stopped(stop))
             return false;
         const auto middle = entries.begin() + std::ptrdiff_t(half);
         std::merge(entries.begin(), middle, middle, entries.end(), spare.begin(), less);
         entries.swap(spare);
-    } else if (!sortInRuns(entries.data(), spare.data(), entries.size(), less, stop)) {
+    } else if (!sortByKeys(entries.data(), spare.data(), entries.size(), 0, less, stop)) {
         return false;
     }
 
