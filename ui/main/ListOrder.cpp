@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <memory>
 #include <system_error>
 #include <thread>
 
@@ -256,7 +257,7 @@ bool ListOrder::sort(std::vector<Line>& lines, const std::function<bool()>& stop
     }
 
     const EntryLess less(*this, lines, common);
-    std::vector<Entry> spare(entries.size());
+    auto spare = std::make_unique_for_overwrite<Entry[]>(entries.size());
     const std::size_t half = entries.size() / 2;
     const ListOrder helperOrder(*this);
     std::thread helper;
@@ -264,24 +265,26 @@ bool ListOrder::sort(std::vector<Line>& lines, const std::function<bool()>& stop
     try {
         if (threads > 1 && entries.size() >= kTwoThreadsFrom)
             helper = std::thread([&] {
-                helperDone = sortByKeys(entries.data(), spare.data(), half, 0,
+                helperDone = sortByKeys(entries.data(), spare.get(), half, 0,
                                         EntryLess(helperOrder, lines, common), stop);
             });
     } catch (const std::system_error&) {
         // No second thread to be had: this one sorts alone.
     }
     if (helper.joinable()) {
-        const bool done = sortByKeys(entries.data() + half, spare.data() + half,
+        const bool done = sortByKeys(entries.data() + half, spare.get() + half,
                                      entries.size() - half, 0, less, stop);
         helper.join();
         if (!done || !helperDone || stopped(stop))
             return false;
         const auto middle = entries.begin() + std::ptrdiff_t(half);
-        std::merge(entries.begin(), middle, middle, entries.end(), spare.begin(), less);
-        entries.swap(spare);
-    } else if (!sortByKeys(entries.data(), spare.data(), entries.size(), 0, less, stop)) {
+        std::merge(entries.begin(), middle, middle, entries.end(), spare.get(), less);
+        std::copy(spare.get(), spare.get() + entries.size(), entries.begin());
+    } else if (!sortByKeys(entries.data(), spare.get(), entries.size(), 0, less, stop)) {
         return false;
     }
+    // Freed before the sorted lines take its place.
+    spare.reset();
 
     std::vector<Line> sorted;
     sorted.reserve(lines.size());
