@@ -123,9 +123,12 @@ private slots:
                 // the status text.
                 QTRY_VERIFY(bar->text().endsWith(" of 30,000 waypoints") && bar->isVisible());
                 QVERIFY(bar->value() < bar->maximum());
-                // While the scan goes on the total is an estimate, and no number is shown.
+                // While the scan goes on the total is an estimate, and no number is shown; an
+                // unknown one leaves the bar busy.
                 emit m_window->runner().progressed(12000, 30000, TaskRunner::Total::Estimated);
                 QCOMPARE(bar->text(), QStringLiteral("12,000 waypoints"));
+                emit m_window->runner().progressed(12000, 0, TaskRunner::Total::Exact);
+                QVERIFY(bar->format() == "12,000 waypoints" && bar->maximum() == 0);
                 const QStatusBar* status = m_window->statusBar();
                 QVERIFY(status->fontMetrics().horizontalAdvance(status->currentMessage()) <
                         bar->parentWidget()->x());
