@@ -138,6 +138,8 @@ ConvertResult PoiConverter::run()
         writer.cancel();
         return failed(result, Failure::Cancelled, QStringLiteral("The conversion was stopped."));
     }
+    if (scanned && m_onScanned)
+        m_onScanned();
     // Only a whole conversion replaces the file.
     if (rq.delivery == Delivery::Save && (writeFailed || !scanned))
         writer.cancel();
@@ -176,27 +178,4 @@ ConvertResult PoiConverter::run()
         result.duplicatesLeftOut = loader->duplicatesLeftOut();
     }
     return result;
-}
-
-qint64 countWaypointTags(const QString& gpxPath, const StopCheck& stop)
-{
-    QFile file(gpxPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    constexpr qsizetype kBlock = 1 << 20;
-    static const QByteArray tag("<wpt");
-    QByteArray block;
-    qint64 count = 0;
-    QByteArray carry; // a tag cut by the block's end
-    while (!file.atEnd()) {
-        if (stop && stop())
-            return 0;
-        block = carry + file.read(kBlock);
-        if (block.size() <= carry.size())
-            break;
-        for (qsizetype at = block.indexOf(tag); at >= 0; at = block.indexOf(tag, at + tag.size()))
-            ++count;
-        carry = block.right(tag.size() - 1);
-    }
-    return count;
 }

@@ -102,6 +102,10 @@ public:
     // Asked between blocks of the file and while waiting for the shell; true stops the run
     // with Failure::Cancelled: nothing is loaded and no output file is left behind.
     void setStopCheck(StopCheck stop) { m_stop = std::move(stop); }
+    // Called once the whole file is scanned and its statements delivered, before the output
+    // file is committed or a Direct load waits for the shell: what starts here runs beside
+    // the shell's last work.
+    void setScannedHandler(std::function<void()> handler) { m_onScanned = std::move(handler); }
     // Direct with Duplicates::Ask: asked once the whole file waits in the shell.
     void setDuplicatesQuestion(DirectLoader::DuplicatesQuestion question)
     {
@@ -115,11 +119,8 @@ private:
     StatementSink m_onStatement;
     ProblemSink m_onProblem;
     GpxScanner::ProgressHandler m_onProgress;
+    std::function<void()> m_onScanned;
     StopCheck m_stop;
     DirectLoader::DuplicatesQuestion m_question;
     qsizetype m_blockSize = 0;
 };
-
-// How many "<wpt" tags the file holds: the total a progress display counts towards. A quick
-// pass over the bytes; 0 when the file cannot be read or `stop` answers true.
-qint64 countWaypointTags(const QString& gpxPath, const StopCheck& stop = {});

@@ -123,6 +123,12 @@ private slots:
                 // the status text.
                 QTRY_VERIFY(bar->text().endsWith(" of 30,000 waypoints") && bar->isVisible());
                 QVERIFY(bar->value() < bar->maximum());
+                // While the scan goes on the total is an estimate, and no number is shown; an
+                // unknown one leaves the bar busy.
+                emit m_window->runner().progressed(12000, 30000, TaskRunner::Total::Estimated);
+                QCOMPARE(bar->text(), QStringLiteral("12,000 waypoints"));
+                emit m_window->runner().progressed(12000, 0, TaskRunner::Total::Exact);
+                QVERIFY(bar->format() == "12,000 waypoints" && bar->maximum() == 0);
                 const QStatusBar* status = m_window->statusBar();
                 QVERIFY(status->fontMetrics().horizontalAdvance(status->currentMessage()) <
                         bar->parentWidget()->x());
@@ -152,6 +158,24 @@ private slots:
         QTest::keyClick(m_window.get(), Qt::Key_Escape);
         QTRY_VERIFY(idle());
         QCOMPARE(m_window->statusText(), QStringLiteral("Listing cancelled: nothing is listed."));
+    }
+
+    // The shell gives up on the locked database after the scan, while the list is sorted
+    // beside it: the statements are listed as ever, and nothing is stored.
+    void aLoadFailingAfterTheScanStoresNothing()
+    {
+        m_window->runner().setShellOptions({QStringLiteral("sqlite3"), 300});
+        ready("Option1", waypoints(30000));
+        const QByteArray before = dbBytes();
+        {
+            DatabaseLocker locker(m_db->path());
+            click("cmdConv");
+        }
+        QCOMPARE(m_prompts->texts(),
+                 QStringList{"Loading into the database failed; nothing was loaded."});
+        QVERIFY(m_prompts->messages[0].detail.contains("locked"));
+        QCOMPARE(list1().size(), 30000);
+        QCOMPARE(dbBytes(), before);
     }
 
     void deleteAllSaysHowManyAndRefreshesTheListing()

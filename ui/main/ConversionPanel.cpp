@@ -1,5 +1,6 @@
 #include "ConversionPanel.h"
 
+#include "LineSorter.h"
 #include "PickFile.h"
 #include "Platform.h"
 #include "PoiConverter.h"
@@ -18,6 +19,9 @@
 #include <memory>
 
 namespace {
+
+// Waypoints counted between two looks at the clock for a progress report.
+constexpr qint64 kCountsPerReport = 1024;
 
 QString waypoints(qint64 count)
 {
@@ -136,15 +140,42 @@ void ConversionPanel::start(const ConvertRequest& request, bool listLines)
     m_runner.start(
         verb + u' ' + QFileInfo(request.gpxPath).fileName(), QStringLiteral("waypoints"),
         [run, request, listLines, window = m_window](TaskRunner::Control& control) {
-            const qint64 total = countWaypointTags(request.gpxPath, control.stopCheck());
-            qint64 seen = 0;
             PoiConverter converter(request);
             converter.setStopCheck(control.stopCheck());
+            // The total is known once the file is scanned; until then the share of the file
+            // read moves the bar.
+            qint64 seen = 0;
+            double shareRead = 0;
+            converter.setProgressHandler([&](qint64 done, qint64 total) {
+                shareRead = total > 0 ? double(done) / double(total) : 0;
+                return true;
+            });
+            const auto counted = [&] {
+                if (++seen % kCountsPerReport == 0)
+                    control.progress(seen, shareRead > 0 ? qint64(double(seen) / shareRead) : 0,
+                                     TaskRunner::Total::Estimated);
+            };
             LineStore lines;
             converter.setStatementSink([&](const QByteArray& statement) {
                 if (listLines)
                     lines.append(QByteArrayView(statement));
-                control.progress(++seen, total);
+                counted();
+            });
+            QList<GpxProblem> problems;
+            converter.setProblemSink([&](const GpxProblem& problem) {
+                problems.append(problem);
+                counted();
+            });
+            // The window takes the lines sorted and in blocks: it never sorts, copies or frees
+            // a million of them itself. They are sorted while a load's shell copies and commits,
+            // on the core the scan has left.
+            std::optional<LineSorter> sorter;
+            converter.setScannedHandler([&] {
+                control.progress(seen, seen);
+                control.flush();
+                if (listLines)
+                    sorter.emplace(std::move(lines), request.delivery == Delivery::Direct ? 1 : 2,
+                                   control.stopCheck());
             });
             converter.setDuplicatesQuestion([&control, window](qint64 held, qint64 sent) {
                 const std::optional<int> answer = control.ask([window, held, sent] {
@@ -160,17 +191,12 @@ void ConversionPanel::start(const ConvertRequest& request, bool listLines)
                            ? std::optional(Duplicates::Skip)
                            : std::optional(Duplicates::Load);
             });
-            QList<GpxProblem> problems;
-            converter.setProblemSink([&](const GpxProblem& problem) {
-                problems.append(problem);
-                control.progress(++seen, total);
-            });
             run->result = converter.run();
             run->result.problems = std::move(problems);
-            // The window takes the lines sorted and in blocks: it never sorts, copies or frees
-            // a million of them itself.
-            if (run->result.failure != ConvertResult::Failure::Cancelled)
-                run->statements = SortedListModel::sortedRows(std::move(lines));
+            if (run->result.failure == ConvertResult::Failure::Cancelled)
+                return;
+            run->statements =
+                sorter ? sorter->take() : SortedListModel::sortedRows(std::move(lines));
         },
         [this, run, request](bool) { finish(request, run->result, run->statements); });
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <memory>
 #include <system_error>
 #include <thread>
 
@@ -37,6 +38,65 @@ bool plainAsciiCollation(QLocale::Language language)
 bool isAscii(char c)
 {
     return uchar(c) < 0x80;
+}
+
+// Below this many entries a comparison sort beats another round of buckets.
+constexpr std::size_t kBucketed = 256;
+// From this many entries on, a round of buckets looks at the stop first.
+constexpr std::size_t kLookedAt = 1 << 14;
+
+bool stopped(const std::function<bool()>& stop)
+{
+    return stop && stop();
+}
+
+// Byte `depth` of an entry's key, counted from the top: a rank, 0 past the line's end, or 0xFF
+// from a character without a rank on.
+template <typename Entry> int keyByte(const Entry& entry, int depth)
+{
+    return int(quint8(entry.key[std::size_t(depth / 8)] >> (56 - 8 * (depth % 8))));
+}
+
+// Puts the `size` entries at `data` in the order `less` gives, by a bucket per rank of their
+// keys' byte `depth` and on (through `spare`, as large), leaving to `less` only what the
+// ranks cannot tell: a bucket of few entries, or one where a byte has no rank. Each bucket
+// keeps the entries' order among themselves, so lines that end alike stay in the order they
+// came. False when the stop came.
+template <typename Entry, typename Less>
+bool sortByKeys(Entry* data, Entry* spare, std::size_t size, int depth, const Less& less,
+                const std::function<bool()>& stop)
+{
+    constexpr int kDepths = 8 * int(std::tuple_size_v<decltype(Entry::key)>);
+    if (size >= kLookedAt && stopped(stop))
+        return false;
+    const auto compared = [&] {
+        std::sort(data, data + size, less);
+        return true;
+    };
+    if (size < kBucketed || depth == kDepths)
+        return compared();
+    std::array<std::size_t, 257> start{};
+    for (std::size_t i = 0; i < size; ++i) {
+        const int byte = keyByte(data[i], depth);
+        if (byte == 0xFF)
+            return compared();
+        ++start[std::size_t(byte) + 1];
+    }
+    for (std::size_t byte = 0; byte < 256; ++byte)
+        start[byte + 1] += start[byte];
+    std::array<std::size_t, 256> next;
+    std::copy(start.begin(), start.end() - 1, next.begin());
+    for (std::size_t i = 0; i < size; ++i)
+        spare[next[std::size_t(keyByte(data[i], depth))]++] = data[i];
+    std::copy(spare, spare + size, data);
+    // Bucket 0 holds the lines that ended here: alike, already in the order they came.
+    for (std::size_t byte = 1; byte < 256; ++byte) {
+        const std::size_t count = start[byte + 1] - start[byte];
+        if (count > 1 &&
+            !sortByKeys(data + start[byte], spare + start[byte], count, depth + 1, less, stop))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -174,10 +234,10 @@ std::array<quint64, ListOrder::kKeyWords> ListOrder::prefixKey(QUtf8StringView l
     return key;
 }
 
-void ListOrder::sort(std::vector<Line>& lines) const
+bool ListOrder::sort(std::vector<Line>& lines, const std::function<bool()>& stop, int threads) const
 {
     if (lines.size() < 2)
-        return;
+        return true;
     // The bytes every line starts with decide nothing; the keys begin after them, at the end
     // of an ASCII character.
     qsizetype common = lines.front().size;
@@ -190,31 +250,46 @@ void ListOrder::sort(std::vector<Line>& lines) const
         --common;
 
     std::vector<Entry> entries(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i)
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i % kLookedAt == 0 && stopped(stop))
+            return false;
         entries[i] = {prefixKey(lines[i].view(), common), quint32(i)};
+    }
 
     const EntryLess less(*this, lines, common);
-    const auto middle = entries.begin() + std::ptrdiff_t(entries.size() / 2);
+    auto spare = std::make_unique_for_overwrite<Entry[]>(entries.size());
+    const std::size_t half = entries.size() / 2;
     const ListOrder helperOrder(*this);
     std::thread helper;
+    bool helperDone = false;
     try {
-        if (entries.size() >= kTwoThreadsFrom)
-            helper = std::thread(
-                [&] { std::sort(entries.begin(), middle, EntryLess(helperOrder, lines, common)); });
+        if (threads > 1 && entries.size() >= kTwoThreadsFrom)
+            helper = std::thread([&] {
+                helperDone = sortByKeys(entries.data(), spare.get(), half, 0,
+                                        EntryLess(helperOrder, lines, common), stop);
+            });
     } catch (const std::system_error&) {
         // No second thread to be had: this one sorts alone.
     }
     if (helper.joinable()) {
-        std::sort(middle, entries.end(), less);
+        const bool done = sortByKeys(entries.data() + half, spare.get() + half,
+                                     entries.size() - half, 0, less, stop);
         helper.join();
-        std::inplace_merge(entries.begin(), middle, entries.end(), less);
-    } else {
-        std::sort(entries.begin(), entries.end(), less);
+        if (!done || !helperDone || stopped(stop))
+            return false;
+        const auto middle = entries.begin() + std::ptrdiff_t(half);
+        std::merge(entries.begin(), middle, middle, entries.end(), spare.get(), less);
+        std::copy(spare.get(), spare.get() + entries.size(), entries.begin());
+    } else if (!sortByKeys(entries.data(), spare.get(), entries.size(), 0, less, stop)) {
+        return false;
     }
+    // Freed before the sorted lines take its place.
+    spare.reset();
 
     std::vector<Line> sorted;
     sorted.reserve(lines.size());
     for (const Entry& entry : entries)
         sorted.push_back(lines[entry.index]);
     lines = std::move(sorted);
+    return true;
 }

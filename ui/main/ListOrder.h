@@ -6,6 +6,7 @@
 #include <QLocale>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 // The order of the window's lists: the locale's text order, case-insensitive, a blank before
@@ -29,8 +30,11 @@ public:
     int compare(QUtf8StringView a, QUtf8StringView b) const { return compareFrom(a, b, 0); }
     int compare(QStringView a, QStringView b) const { return m_collator.compare(a, b); }
     // Puts `lines` in this order; lines that sort alike keep the order they came in. A long
-    // list is sorted in two halves on two threads.
-    void sort(std::vector<Line>& lines) const;
+    // list is sorted in two halves on two threads unless `threads` is 1 (another thread has
+    // the second core). False, with `lines` as they were, when `stop` answers true first; it
+    // is asked every few thousand lines.
+    bool sort(std::vector<Line>& lines, const std::function<bool()>& stop = {},
+              int threads = 2) const;
 
 private:
     struct Entry;

@@ -48,7 +48,7 @@ void RunProgress::begin(const QString& unit)
     m_delay.start();
 }
 
-void RunProgress::advance(qint64 done, qint64 total)
+void RunProgress::advance(qint64 done, qint64 total, TaskRunner::Total kind)
 {
     if (m_unit.isEmpty())
         return;
@@ -59,7 +59,10 @@ void RunProgress::advance(qint64 done, qint64 total)
     }
     m_bar->setRange(0, kSteps);
     m_bar->setValue(int(std::min<qint64>(kSteps - 1, done * kSteps / total)));
-    m_bar->setFormat(QStringLiteral("%1 of %2 %3").arg(countText(done), countText(total), m_unit));
+    m_bar->setFormat(
+        kind == TaskRunner::Total::Estimated
+            ? countText(done) + u' ' + m_unit
+            : QStringLiteral("%1 of %2 %3").arg(countText(done), countText(total), m_unit));
 }
 
 void RunProgress::end()

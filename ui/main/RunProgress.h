@@ -1,14 +1,16 @@
 #pragma once
 
+#include "TaskRunner.h"
+
 #include <QTimer>
 #include <QWidget>
 
 class QProgressBar;
 class QPushButton;
-class TaskRunner;
 
 // The progress of a run at the right of the status bar: a bar with the count
-// ("120,000 of 300,000 waypoints") and the Cancel button. It appears once a run has taken
+// ("120,000 of 300,000 waypoints", or "120,000 waypoints" while the total is an estimate) and
+// the Cancel button. It appears once a run has taken
 // half a second, and its bar is full only when the run has ended.
 class RunProgress : public QWidget
 {
@@ -21,7 +23,7 @@ public:
 
 private:
     void begin(const QString& unit);
-    void advance(qint64 done, qint64 total);
+    void advance(qint64 done, qint64 total, TaskRunner::Total kind);
     void end();
 
     QProgressBar* m_bar = nullptr;

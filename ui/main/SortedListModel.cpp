@@ -23,14 +23,20 @@ SortedListModel::Rows SortedListModel::sortedRows(LineStore lines, const QLocale
 {
     std::vector<Line> sorted = lines.takeLines();
     ListOrder(locale).sort(sorted);
+    return rowsInOrder(sorted, std::make_shared<const LineStore>(std::move(lines)));
+}
+
+SortedListModel::Rows SortedListModel::rowsInOrder(const std::vector<Line>& lines,
+                                                   std::shared_ptr<const LineStore> store)
+{
     Rows rows;
-    rows.count = int(sorted.size());
-    for (std::size_t i = 0; i < sorted.size(); i += kFill) {
-        const auto end = sorted.begin() + std::ptrdiff_t(std::min(sorted.size(), i + kFill));
+    rows.count = int(lines.size());
+    for (std::size_t i = 0; i < lines.size(); i += kFill) {
+        const auto end = lines.begin() + std::ptrdiff_t(std::min(lines.size(), i + kFill));
         rows.starts.push_back(int(i));
-        rows.blocks.emplace_back(sorted.begin() + std::ptrdiff_t(i), end);
+        rows.blocks.emplace_back(lines.begin() + std::ptrdiff_t(i), end);
     }
-    rows.stores.push_back(std::make_shared<const LineStore>(std::move(lines)));
+    rows.stores.push_back(std::move(store));
     return rows;
 }
 

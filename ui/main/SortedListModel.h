@@ -41,6 +41,8 @@ public:
     // their order) and splits them into blocks; safe on any thread.
     static Rows sortedRows(LineStore lines, const QLocale& locale = QLocale());
     static Rows sortedRows(const QStringList& items, const QLocale& locale = QLocale());
+    // Rows of lines already in the model's order, whose bytes live in `store`.
+    static Rows rowsInOrder(const std::vector<Line>& lines, std::shared_ptr<const LineStore> store);
     // Replaces every row with rows already in this model's order, in one step; the old rows
     // are freed off this thread.
     void setRows(Rows rows);

@@ -17,8 +17,7 @@ struct TaskRunner::Control::Answer
 
 std::optional<int> TaskRunner::Control::ask(std::function<int()> question)
 {
-    if (m_heldBack)
-        report(m_heldBack->first, m_heldBack->second);
+    flush();
     auto answer = std::make_shared<Answer>();
     {
         const std::lock_guard lock(m_asking);
@@ -59,21 +58,30 @@ void TaskRunner::Control::wake()
     answer->given.notify_all();
 }
 
-void TaskRunner::Control::progress(qint64 done, qint64 total)
+void TaskRunner::Control::progress(qint64 done, qint64 total, Total kind)
 {
     if (m_sinceReport.isValid() && m_sinceReport.elapsed() < kReportEveryMs) {
-        m_heldBack = {done, total};
+        m_heldBack = Progress{done, total, kind};
         return;
     }
-    report(done, total);
+    report({done, total, kind});
 }
 
-void TaskRunner::Control::report(qint64 done, qint64 total)
+void TaskRunner::Control::flush()
+{
+    if (m_heldBack)
+        report(*m_heldBack);
+}
+
+void TaskRunner::Control::report(const Progress& progress)
 {
     m_heldBack.reset();
     m_sinceReport.start();
     QMetaObject::invokeMethod(
-        m_runner, [runner = m_runner, done, total] { emit runner->progressed(done, total); },
+        m_runner,
+        [runner = m_runner, progress] {
+            emit runner->progressed(progress.done, progress.total, progress.kind);
+        },
         Qt::QueuedConnection);
 }
 

@@ -23,6 +23,12 @@ class TaskRunner : public QObject
     Q_OBJECT
 
 public:
+    enum class Total
+    {
+        Exact,
+        Estimated,
+    };
+
     // What the work sees: a stop flag to pass to the core, and a way to report how far it got.
     class Control
     {
@@ -32,8 +38,11 @@ public:
         {
             return [this] { return stopRequested(); };
         }
-        // From the worker thread; passed on at most every 100 ms. A total of 0 is unknown.
-        void progress(qint64 done, qint64 total);
+        // From the worker thread; passed on at most every 100 ms. A total of 0 is unknown; an
+        // estimated one moves the bar but is not shown as a number.
+        void progress(qint64 done, qint64 total, Total kind = Total::Exact);
+        // Passes on the progress held back: the work is about to wait.
+        void flush();
         // How the work starts the sqlite3 shell; fixed for the whole piece.
         const ShellOptions& shell() const { return m_shell; }
         // From the worker thread: runs `question` on the window's thread and waits for its
@@ -51,8 +60,14 @@ public:
         std::atomic<bool> m_stop{false};
         ShellOptions m_shell;
         QElapsedTimer m_sinceReport;
-        std::optional<std::pair<qint64, qint64>> m_heldBack; // the newest unsent progress
-        void report(qint64 done, qint64 total);
+        struct Progress
+        {
+            qint64 done;
+            qint64 total;
+            Total kind;
+        };
+        std::optional<Progress> m_heldBack; // the newest unsent progress
+        void report(const Progress& progress);
     };
 
     using Work = std::function<void(Control&)>;
@@ -78,7 +93,7 @@ public:
 
 signals:
     void started(const QString& description, const QString& unit);
-    void progressed(qint64 done, qint64 total);
+    void progressed(qint64 done, qint64 total, TaskRunner::Total kind);
     // The work has ended; emitted before its `done` runs, so `done` may start the next piece.
     void finished();
 
