@@ -83,6 +83,15 @@ inline const char* skipPlainAscii(const char* p, const char* end)
     return end;
 }
 
+// Bit i set when byte p[i] is one of Cs, for the 64 bytes from p.
+template <char... Cs> inline std::uint64_t matchMask64(const char* p)
+{
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 64; ++i)
+        mask |= std::uint64_t(((p[i] == Cs) || ...)) << i;
+    return mask;
+}
+
 } // namespace portable
 
 #if GEOFILL_SSE2
@@ -98,6 +107,18 @@ template <char... Cs> inline const char* findAny(const char* p, const char* end)
         p += 16;
     }
     return portable::findAny<Cs...>(p, end);
+}
+
+template <char... Cs> inline std::uint64_t matchMask64(const char* p)
+{
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 4; ++i) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+        __m128i hit = _mm_setzero_si128();
+        ((hit = _mm_or_si128(hit, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Cs)))), ...);
+        mask |= std::uint64_t(unsigned(_mm_movemask_epi8(hit))) << (16 * i);
+    }
+    return mask;
 }
 
 inline qint64 countLineBreaks(const char* p, const char* end)
@@ -142,6 +163,11 @@ inline const char* skipPlainAscii(const char* p, const char* end)
 template <char... Cs> inline const char* findAny(const char* p, const char* end)
 {
     return portable::findAny<Cs...>(p, end);
+}
+
+template <char... Cs> inline std::uint64_t matchMask64(const char* p)
+{
+    return portable::matchMask64<Cs...>(p);
 }
 
 inline qint64 countLineBreaks(const char* p, const char* end)

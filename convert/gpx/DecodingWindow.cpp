@@ -88,6 +88,7 @@ DecodingWindow::Fill DecodingWindow::fill()
     }
     m_bytesRead += got;
     m_atEnd = got == 0;
+    m_index.build(m_buf.data(), m_len);
     return m_atEnd ? Fill::End : Fill::Data;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ByteSearch.h"
+#include "StructuralIndex.h"
 
 #include <QByteArrayView>
 
@@ -57,6 +58,10 @@ struct Text
     const char* data;
     qsizetype size;
     bool atEnd; // nothing follows the window
+    const StructuralIndex* index;
+
+    // The first '<' at or after `from`, or size.
+    qsizetype nextOpen(qsizetype from) const { return index->nextOpen(from); }
 
     // Whether `literal` starts at `at`.
     Match has(qsizetype at, QByteArrayView literal) const
@@ -143,7 +148,7 @@ struct Text
         const char* end = data + size;
         const char* name = data + at + 1;
         const qsizetype nameLength = nameEnd - at - 1;
-        const char* lt = findAny<'<'>(data + close + 1, end);
+        const char* lt = data + nextOpen(close + 1);
         if (end - lt < nameLength + 3 || lt[1] != '/' || lt[nameLength + 2] != '>')
             return kOpen;
         // Names are short: a plain loop beats a call to memcmp.

@@ -30,7 +30,7 @@ QByteArrayView byteView(const std::string& text)
 WaypointMachine::Event WaypointMachine::next(DecodingWindow& window)
 {
     m_window = &window;
-    m_text = {window.data(), window.size(), window.atEnd()};
+    m_text = {window.data(), window.size(), window.atEnd(), &window.index()};
     m_pos = window.consumed();
     const Event event = run();
     window.consumeTo(m_pos);
@@ -42,7 +42,7 @@ WaypointMachine::Event WaypointMachine::run()
     const char* const buf = m_text.data;
     const char* const end = buf + m_text.size;
     for (;;) {
-        const char* lt = findAny<'<'>(buf + m_pos, end);
+        const char* lt = buf + m_text.nextOpen(m_pos);
         // Value text up to the '<'; the step that reads the value's end tag takes it.
         const std::string_view text(buf + m_pos, lt - (buf + m_pos));
         m_pos = lt - buf;
