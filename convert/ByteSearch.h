@@ -92,6 +92,25 @@ template <char... Cs> inline std::uint64_t matchMask64(const char* p)
     return mask;
 }
 
+// The first byte in [p, end) that a value's text must look at: not printable ASCII, or '&'.
+inline const char* findTextSpecial(const char* p, const char* end)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        const std::uint64_t amp = word ^ (ones * '&');
+        if (((((word - ones * 0x20) & ~word) | word) | ((amp - ones) & ~amp)) & (ones * 0x80))
+            break;
+    }
+    for (; p < end; ++p) {
+        const auto b = static_cast<unsigned char>(*p);
+        if (b < 0x20 || b >= 0x80 || b == '&')
+            return p;
+    }
+    return end;
+}
+
 } // namespace portable
 
 #if GEOFILL_SSE2
@@ -145,6 +164,20 @@ inline qint64 countLineBreaks(const char* p, const char* end)
     return lines + portable::countLineBreaks(p, end);
 }
 
+inline const char* findTextSpecial(const char* p, const char* end)
+{
+    const __m128i space = _mm_set1_epi8(0x20);
+    const __m128i amp = _mm_set1_epi8('&');
+    while (end - p >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i hit = _mm_or_si128(_mm_cmplt_epi8(bytes, space), _mm_cmpeq_epi8(bytes, amp));
+        if (const unsigned mask = unsigned(_mm_movemask_epi8(hit)))
+            return p + std::countr_zero(mask);
+        p += 16;
+    }
+    return portable::findTextSpecial(p, end);
+}
+
 inline const char* skipPlainAscii(const char* p, const char* end)
 {
     // As signed bytes, controls and everything from 0x80 are below 0x20.
@@ -178,6 +211,11 @@ inline qint64 countLineBreaks(const char* p, const char* end)
 inline const char* skipPlainAscii(const char* p, const char* end)
 {
     return portable::skipPlainAscii(p, end);
+}
+
+inline const char* findTextSpecial(const char* p, const char* end)
+{
+    return portable::findTextSpecial(p, end);
 }
 
 #endif

@@ -6,6 +6,8 @@
 #include "TextDecoding.h"
 #include "ValueText.h"
 
+#include <cstring>
+
 using markup::isSpace;
 using markup::kOpen;
 using markup::Match;
@@ -42,6 +44,13 @@ WaypointMachine::Event WaypointMachine::run()
     const char* const buf = m_text.data;
     const char* const end = buf + m_text.size;
     for (;;) {
+        if (m_state == State::Outside || (m_state == State::InWaypoint && m_depth == 0)) {
+            const Step step = runCommonWaypoint();
+            if (step == Step::Waypoint)
+                return Event::Waypoint;
+            if (step == Step::Problem)
+                return Event::Problem;
+        }
         const char* lt = buf + m_text.nextOpen(m_pos);
         // Value text up to the '<'; the step that reads the value's end tag takes it.
         const std::string_view text(buf + m_pos, lt - (buf + m_pos));
@@ -67,6 +76,97 @@ WaypointMachine::Event WaypointMachine::run()
             return Event::Problem;
         }
     }
+}
+
+// The common waypoint, <wpt lat=".." lon=".."> with simple children and a name and desc without
+// attributes, read from '<' to '<' with the index's cursor. Anything else stops it at that '<'
+// (Step::Consumed), and the general steps take it from there as they would have.
+WaypointMachine::Step WaypointMachine::runCommonWaypoint()
+{
+    const char* const buf = m_text.data;
+    const qsizetype size = m_text.size;
+    const auto room = [&](qsizetype lt) { return size - lt >= kLookahead; };
+    const auto is = [&](qsizetype at, std::string_view literal) {
+        return std::memcmp(buf + at, literal.data(), literal.size()) == 0;
+    };
+    StructuralIndex::Cursor open = m_text.index->cursor(m_pos);
+    qsizetype lt = open.next();
+    if (m_state == State::Outside) {
+        const qsizetype close =
+            room(lt) && is(lt + 1, "wpt") && isSpace(buf[lt + 4]) ? m_text.tagEnd(lt + 4) : kOpen;
+        if (close < 0) {
+            m_pos = lt;
+            return Step::Consumed;
+        }
+        beginWaypoint(lt, close);
+        m_pos = close + 1;
+        if (buf[close - 1] == '/')
+            return finishWaypoint();
+        open = m_text.index->cursor(m_pos);
+        lt = open.next();
+    }
+    for (; room(lt); lt = open.next()) {
+        const char next = buf[lt + 1];
+        if (next == '/') {
+            if (!is(lt + 2, "wpt>"))
+                break;
+            m_pos = lt + 6;
+            return finishWaypoint();
+        }
+        if (next == 'n' || next == 'd') {
+            const bool isName = next == 'n' && !m_hasName && is(lt + 1, "name>");
+            const bool isDesc = next == 'd' && !m_hasDesc && is(lt + 1, "desc>");
+            if (!isName && !isDesc)
+                break;
+            (isName ? m_hasName : m_hasDesc) = true;
+            const qsizetype end = open.next();
+            if (!room(end) || !is(end + 1, isName ? "/name>" : "/desc>")) {
+                // Not one plain run of text: the general steps read the value.
+                (isName ? m_checkName : m_checkDesc) = true;
+                m_value = isName ? &m_name : &m_desc;
+                m_valueTag = isName ? "</name" : "</desc";
+                m_raw.clear();
+                m_state = State::InValue;
+                m_pos = lt + 6;
+                return Step::Consumed;
+            }
+            appendPlainValue(isName ? m_name : m_desc, isName ? m_checkName : m_checkDesc,
+                             lt + 6, end);
+            lt = end;
+            continue;
+        }
+        if (!markup::isAsciiLetter(next) || next == 'w')
+            break;
+        // A simple element, <ele>12.0</ele>: its name, then the end tag at the next '<'.
+        qsizetype nameEnd = lt + 2;
+        while (nameEnd < size && !markup::endsName(buf[nameEnd]))
+            ++nameEnd;
+        if (nameEnd == size || buf[nameEnd] != '>')
+            break;
+        const qsizetype end = open.next();
+        const qsizetype nameLength = nameEnd - lt - 1;
+        if (end < nameEnd || size - end < nameLength + 3 || buf[end + 1] != '/' ||
+            buf[end + nameLength + 2] != '>' ||
+            std::memcmp(buf + end + 2, buf + lt + 1, size_t(nameLength)) != 0)
+            break;
+        lt = end;
+    }
+    m_pos = lt;
+    return Step::Consumed;
+}
+
+// A value's one run of text, taken as it stands when it holds nothing to decode or check.
+void WaypointMachine::appendPlainValue(std::string& value, bool& check, qsizetype from,
+                                       qsizetype to)
+{
+    const char* text = m_text.data + from;
+    const qsizetype length = to - from;
+    if (findTextSpecial(text, text + length) == text + length) {
+        value.append(text, size_t(length));
+        return;
+    }
+    valuetext::append(value, std::string_view(text, size_t(length)), true);
+    check = true;
 }
 
 // The construct at m_pos goes on past the window: wait for more, or at the end of the file
@@ -167,6 +267,7 @@ WaypointMachine::Step WaypointMachine::stepInWaypoint()
     m_pos = close + 1;
     if (isName || isDesc) {
         (isName ? m_hasName : m_hasDesc) = true;
+        (isName ? m_checkName : m_checkDesc) = true;
         if (!empty) {
             m_value = isName ? &m_name : &m_desc;
             m_valueTag = isName ? "</name" : "</desc";
@@ -247,6 +348,7 @@ void WaypointMachine::beginWaypoint(qsizetype tagBegin, qsizetype tagClose)
     m_name.clear();
     m_desc.clear();
     m_hasLat = m_hasLon = m_hasName = m_hasDesc = false;
+    m_checkName = m_checkDesc = false;
     m_depth = 0;
     m_state = State::InWaypoint;
 
@@ -316,15 +418,15 @@ WaypointMachine::Step WaypointMachine::finishWaypoint()
 // would end or split the statement's line in the shell.
 QString WaypointMachine::textProblem() const
 {
-    TextFault name;
-    TextFault desc;
-    if (m_window->isDecoded()) {
-        name = isXmlText(m_wpt.name) ? TextFault::None : TextFault::Forbidden;
-        desc = isXmlText(m_wpt.desc) ? TextFault::None : TextFault::Forbidden;
-    } else {
-        name = checkUtf8Text(m_wpt.name);
-        desc = checkUtf8Text(m_wpt.desc);
-    }
+    const auto check = [&](bool needed, QByteArrayView text) {
+        if (!needed)
+            return TextFault::None;
+        if (m_window->isDecoded())
+            return isXmlText(text) ? TextFault::None : TextFault::Forbidden;
+        return checkUtf8Text(text);
+    };
+    const TextFault name = check(m_checkName, m_wpt.name);
+    const TextFault desc = check(m_checkDesc, m_wpt.desc);
     if (name == TextFault::None && desc == TextFault::None)
         return {};
     if (name == TextFault::NotUtf8 || desc == TextFault::NotUtf8)

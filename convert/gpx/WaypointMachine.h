@@ -45,6 +45,8 @@ private:
     };
 
     Event run();
+    Step runCommonWaypoint();
+    void appendPlainValue(std::string& value, bool& check, qsizetype from, qsizetype to);
     Event needMore();
     // Each step starts at a '<' with enough text after it to tell what it opens.
     Step stepOutside();
@@ -69,6 +71,9 @@ private:
     bool m_hasLon = false;
     bool m_hasName = false;
     bool m_hasDesc = false;
+    // Whether the name or desc still needs its text check: not when it was plain ASCII.
+    bool m_checkName = false;
+    bool m_checkDesc = false;
     int m_depth = 0; // open child elements inside the waypoint
     std::string m_lat, m_lon, m_name, m_desc;
     std::string* m_value = nullptr; // m_name or m_desc while in a value
