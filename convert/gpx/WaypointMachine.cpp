@@ -27,6 +27,16 @@ QByteArrayView byteView(const std::string& text)
     return {text.data(), qsizetype(text.size())};
 }
 
+// Element names are short: a plain loop beats a call to memcmp.
+bool sameName(const char* a, const char* b, qsizetype length)
+{
+    for (qsizetype i = 0; i < length; ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 WaypointMachine::Event WaypointMachine::next(DecodingWindow& window)
@@ -146,8 +156,7 @@ WaypointMachine::Step WaypointMachine::runCommonWaypoint()
         const qsizetype end = open.next();
         const qsizetype nameLength = nameEnd - lt - 1;
         if (end < nameEnd || size - end < nameLength + 3 || buf[end + 1] != '/' ||
-            buf[end + nameLength + 2] != '>' ||
-            std::memcmp(buf + end + 2, buf + lt + 1, size_t(nameLength)) != 0)
+            buf[end + nameLength + 2] != '>' || !sameName(buf + end + 2, buf + lt + 1, nameLength))
             break;
         lt = end;
     }
@@ -377,10 +386,11 @@ void WaypointMachine::beginWaypoint(qsizetype tagBegin, qsizetype tagClose)
             return;
         const char quote = buf[i++];
         qsizetype valueBegin = i;
-        i = (quote == '"' ? findAny<'"'>(buf + i, buf + end) : findAny<'\''>(buf + i, buf + end)) -
-            buf;
-        if (i >= end)
+        // Values are short: the library's search beats the vector one's setup here.
+        const void* closing = std::memchr(buf + i, quote, size_t(end - i));
+        if (!closing)
             return;
+        i = static_cast<const char*>(closing) - buf;
         qsizetype valueEnd = i++;
         while (isSpace(buf[valueBegin])) // the closing quote stops it
             ++valueBegin;
