@@ -1,11 +1,13 @@
 #pragma once
 
+#include "FileMapping.h"
 #include "StructuralIndex.h"
 #include "TextDecoding.h"
 
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 class QIODevice;
@@ -28,6 +30,7 @@ public:
     };
 
     explicit DecodingWindow(qsizetype blockSize);
+    ~DecodingWindow();
 
     // Reads the byte-order mark and the XML declaration to choose the decoding; false (with
     // errorString()) when the declared encoding cannot be read.
@@ -35,7 +38,7 @@ public:
     // Drops the consumed text and reads the next block behind what is left.
     Fill fill();
 
-    const char* data() const { return m_buf.data(); }
+    const char* data() const { return m_data; }
     qsizetype size() const { return m_len; }
     // Where the '<' of the window are, remade at every fill.
     const StructuralIndex& index() const { return m_index; }
@@ -56,11 +59,18 @@ public:
 
 private:
     void countLines(qsizetype upTo);
+    qint64 readMore(qsizetype want);
+    qint64 mapMore(qsizetype want);
+    void stopMapping();
 
     QIODevice* m_device = nullptr;
     TextDecoding m_decoding;
     qsizetype m_blockSize;
     std::vector<char> m_buf;
+    const char* m_data = nullptr; // the window: in m_buf, or in the file's map
+    // A regular file in UTF-8 is read through a map, from the file offset of m_data on.
+    std::unique_ptr<FileMapping> m_mapping;
+    qint64 m_fileAt = 0;
     qsizetype m_len = 0;
     qsizetype m_pos = 0;
     bool m_atEnd = false;

@@ -6,6 +6,7 @@
 #include "TextDecoding.h"
 #include "ValueText.h"
 
+#include <bit>
 #include <cstring>
 
 using markup::isSpace;
@@ -102,13 +103,19 @@ WaypointMachine::Step WaypointMachine::runCommonWaypoint()
     StructuralIndex::Cursor open = m_text.index->cursor(m_pos);
     qsizetype lt = open.next();
     if (m_state == State::Outside) {
-        const qsizetype close =
-            room(lt) && is(lt + 1, "wpt") && isSpace(buf[lt + 4]) ? m_text.tagEnd(lt + 4) : kOpen;
-        if (close < 0) {
+        if (!room(lt) || !is(lt + 1, "wpt") || !isSpace(buf[lt + 4])) {
             m_pos = lt;
             return Step::Consumed;
         }
-        beginWaypoint(lt, close);
+        qsizetype close = readCommonStartTag(lt);
+        if (close < 0) {
+            close = m_text.tagEnd(lt + 4);
+            if (close < 0) {
+                m_pos = lt;
+                return Step::Consumed;
+            }
+            beginWaypoint(lt, close);
+        }
         m_pos = close + 1;
         if (buf[close - 1] == '/')
             return finishWaypoint();
@@ -349,7 +356,7 @@ WaypointMachine::Step WaypointMachine::stepInValue(std::string_view text)
     return Step::Consumed;
 }
 
-void WaypointMachine::beginWaypoint(qsizetype tagBegin, qsizetype tagClose)
+void WaypointMachine::startWaypoint(qsizetype tagBegin)
 {
     m_wpt.line = m_window->lineAt(tagBegin);
     m_lat.clear();
@@ -360,6 +367,55 @@ void WaypointMachine::beginWaypoint(qsizetype tagBegin, qsizetype tagClose)
     m_checkName = m_checkDesc = false;
     m_depth = 0;
     m_state = State::InWaypoint;
+}
+
+// The start tag as nearly every file writes it, <wpt lat="…" lon="…"> or lon first, read
+// from a mask of its quotes. Its '>', or kOpen when it is written otherwise (the general
+// reading then takes it, with the same result).
+qsizetype WaypointMachine::readCommonStartTag(qsizetype tagBegin)
+{
+    const char* const buf = m_text.data + tagBegin;
+    if (m_text.size - tagBegin < 64 || buf[9] != '"')
+        return kOpen;
+    std::uint64_t quotes = matchMask64<'"'>(buf) >> 10;
+    if (quotes == 0)
+        return kOpen;
+    const qsizetype firstEnd = 10 + std::countr_zero(quotes);
+    quotes &= quotes - 1;
+    const qsizetype secondBegin = firstEnd + 7;
+    quotes &= quotes - 1; // the second value's opening quote
+    const qsizetype secondEnd = 10 + std::countr_zero(quotes);
+    const auto attribute = [&](qsizetype at) {
+        return buf[at] == 'l' && buf[at + 3] == '=' &&
+               ((buf[at + 1] == 'a' && buf[at + 2] == 't') ||
+                (buf[at + 1] == 'o' && buf[at + 2] == 'n'));
+    };
+    if (secondEnd <= secondBegin || secondEnd + 2 > 64 || buf[secondEnd + 1] != '>' ||
+        buf[4] != ' ' || !attribute(5) || buf[firstEnd + 1] != ' ' || !attribute(firstEnd + 2) ||
+        buf[firstEnd + 6] != '"' || buf[6] == buf[firstEnd + 3])
+        return kOpen;
+    startWaypoint(tagBegin);
+    takeCoordinate(tagBegin + 5, tagBegin + 10, tagBegin + firstEnd);
+    takeCoordinate(tagBegin + firstEnd + 2, tagBegin + secondBegin, tagBegin + secondEnd);
+    return tagBegin + secondEnd + 1;
+}
+
+// lat or lon, whose name starts at nameAt, with the value between the quotes, trimmed.
+void WaypointMachine::takeCoordinate(qsizetype nameAt, qsizetype valueBegin, qsizetype valueEnd)
+{
+    const char* buf = m_text.data;
+    while (valueBegin < valueEnd && isSpace(buf[valueBegin]))
+        ++valueBegin;
+    while (valueEnd > valueBegin && isSpace(buf[valueEnd - 1]))
+        --valueEnd;
+    const bool lat = buf[nameAt + 1] == 'a';
+    (lat ? m_lat : m_lon).assign(buf + valueBegin, size_t(valueEnd - valueBegin));
+    (lat ? m_hasLat : m_hasLon) = true;
+}
+
+void WaypointMachine::beginWaypoint(qsizetype tagBegin, qsizetype tagClose)
+{
+    startWaypoint(tagBegin);
 
     // The attributes: name = "value" or 'value', blanks allowed around '='; the first lat
     // and the first lon count, their values trimmed.

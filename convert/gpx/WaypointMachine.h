@@ -55,6 +55,9 @@ private:
     Step skipMarkup();
 
     void beginWaypoint(qsizetype tagBegin, qsizetype tagClose);
+    void startWaypoint(qsizetype tagBegin);
+    qsizetype readCommonStartTag(qsizetype tagBegin);
+    void takeCoordinate(qsizetype nameAt, qsizetype valueBegin, qsizetype valueEnd);
     Step finishWaypoint();
     QString textProblem() const;
     void dropWaypoint(const QString& message);
