@@ -65,6 +65,24 @@ inline qint64 countLineBreaks(const char* p, const char* end)
     return lines;
 }
 
+// The LFs in [p, end), or -1 when there is a CR among them (countLineBreaks then counts).
+inline qint64 countLineFeeds(const char* p, const char* end)
+{
+    qint64 lf = 0;
+    bool cr = false;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        lf += countByte(word, '\n');
+        cr = cr || countByte(word, '\r') != 0;
+    }
+    for (; p < end; ++p) {
+        lf += *p == '\n';
+        cr = cr || *p == '\r';
+    }
+    return cr ? -1 : lf;
+}
+
 // The first byte in [p, end) that is not printable ASCII (below 0x20 or from 0x80), or end.
 inline const char* skipPlainAscii(const char* p, const char* end)
 {
@@ -164,6 +182,29 @@ inline qint64 countLineBreaks(const char* p, const char* end)
     return lines + portable::countLineBreaks(p, end);
 }
 
+inline qint64 countLineFeeds(const char* p, const char* end)
+{
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i zero = _mm_setzero_si128();
+    qint64 lines = 0;
+    __m128i anyCr = zero;
+    while (end - p >= 16) {
+        // Byte counters overflow after 255 rounds; fold them into the total before that.
+        __m128i count = zero;
+        const char* stop = p + std::min<qsizetype>((end - p) / 16, 255) * 16;
+        for (; p < stop; p += 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            count = _mm_sub_epi8(count, _mm_cmpeq_epi8(bytes, lf));
+            anyCr = _mm_or_si128(anyCr, _mm_cmpeq_epi8(bytes, cr));
+        }
+        const __m128i sum = _mm_sad_epu8(count, zero);
+        lines += _mm_cvtsi128_si64(sum) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(sum, sum));
+    }
+    const qint64 rest = portable::countLineFeeds(p, end);
+    return _mm_movemask_epi8(anyCr) != 0 || rest < 0 ? -1 : lines + rest;
+}
+
 inline const char* findTextSpecial(const char* p, const char* end)
 {
     const __m128i space = _mm_set1_epi8(0x20);
@@ -216,6 +257,11 @@ inline const char* skipPlainAscii(const char* p, const char* end)
 inline const char* findTextSpecial(const char* p, const char* end)
 {
     return portable::findTextSpecial(p, end);
+}
+
+inline qint64 countLineFeeds(const char* p, const char* end)
+{
+    return portable::countLineFeeds(p, end);
 }
 
 #endif

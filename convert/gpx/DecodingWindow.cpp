@@ -43,6 +43,7 @@ bool DecodingWindow::open(QIODevice& device)
     m_len = m_pos = m_countedTo = 0;
     m_lines = 0;
     m_lastWasCR = false;
+    m_sawCR = false;
     m_bytesRead = 0;
     m_error.clear();
     if (!m_decoding.setup(QByteArrayView(peekHead(device, 1024)))) {
@@ -162,7 +163,10 @@ void DecodingWindow::countLines(qsizetype upTo)
     const char* p = m_data + m_countedTo;
     if (m_lastWasCR && *p == '\n')
         ++p; // the LF of a CR LF cut in two
-    m_lines += countLineBreaks(p, m_data + upTo);
+    // Once a file shows a CR, its ranges are counted the careful way at once.
+    const qint64 feeds = m_sawCR ? -1 : countLineFeeds(p, m_data + upTo);
+    m_sawCR = feeds < 0;
+    m_lines += feeds >= 0 ? feeds : countLineBreaks(p, m_data + upTo);
     m_lastWasCR = m_data[upTo - 1] == '\r';
     m_countedTo = upTo;
 }

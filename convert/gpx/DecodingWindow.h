@@ -82,6 +82,7 @@ private:
     qsizetype m_countedTo = 0;
     qint64 m_lines = 0;
     bool m_lastWasCR = false;
+    bool m_sawCR = false;
 
     qint64 m_bytesRead = 0;
     qint64 m_bytesTotal = 0;

@@ -175,13 +175,22 @@ WaypointMachine::Step WaypointMachine::runCommonWaypoint()
 void WaypointMachine::appendPlainValue(std::string& value, bool& check, qsizetype from,
                                        qsizetype to)
 {
-    const char* text = m_text.data + from;
-    const qsizetype length = to - from;
-    if (findTextSpecial(text, text + length) == text + length) {
-        value.append(text, size_t(length));
-        return;
+    const char* p = m_text.data + from;
+    const char* const end = m_text.data + to;
+    // Plain ASCII with references, as most values are, is decoded here; a reference can only
+    // give a character XML allows, or a NUL for the check to refuse.
+    for (const char* special = findTextSpecial(p, end);; special = findTextSpecial(p, end)) {
+        value.append(p, size_t(special - p));
+        if (special == end)
+            return;
+        if (*special != '&')
+            break;
+        p = special + valuetext::decodeReference(value, std::string_view(special, end - special));
+        check = check || value.back() == '\0';
     }
-    valuetext::append(value, std::string_view(text, size_t(length)), true);
+    // Line breaks, controls or other letters: the whole text goes the general way.
+    value.clear();
+    valuetext::append(value, std::string_view(m_text.data + from, size_t(to - from)), true);
     check = true;
 }
 
