@@ -177,18 +177,29 @@ void WaypointMachine::appendPlainValue(std::string& value, bool& check, qsizetyp
 {
     const char* p = m_text.data + from;
     const char* const end = m_text.data + to;
-    // Plain ASCII with references, as most values are, is decoded here; a reference can only
-    // give a character XML allows, or a NUL for the check to refuse.
-    for (const char* special = findTextSpecial(p, end);; special = findTextSpecial(p, end)) {
+    // Text without line breaks, as most values are, is decoded here. While it is plain ASCII
+    // it needs no check: a reference can only give a character XML allows, or a NUL for the
+    // check to refuse.
+    bool plain = true;
+    for (;;) {
+        const char* special = plain ? findTextSpecial(p, end) : findAny<'&', '\n', '\r'>(p, end);
         value.append(p, size_t(special - p));
         if (special == end)
             return;
-        if (*special != '&')
+        if (*special == '&') {
+            p = special +
+                valuetext::decodeReference(value, std::string_view(special, end - special));
+            check = check || value.back() == '\0';
+            continue;
+        }
+        if (*special == '\n' || *special == '\r')
             break;
-        p = special + valuetext::decodeReference(value, std::string_view(special, end - special));
-        check = check || value.back() == '\0';
+        plain = false; // another letter or a control: the check decides
+        check = true;
+        value.push_back(*special);
+        p = special + 1;
     }
-    // Line breaks, controls or other letters: the whole text goes the general way.
+    // Line breaks: the whole text goes the general way, which makes them blanks.
     value.clear();
     valuetext::append(value, std::string_view(m_text.data + from, size_t(to - from)), true);
     check = true;
