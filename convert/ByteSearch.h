@@ -184,6 +184,7 @@ inline qint64 countLineBreaks(const char* p, const char* end)
 
 inline qint64 countLineFeeds(const char* p, const char* end)
 {
+    const char* const begin = p;
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i zero = _mm_setzero_si128();
@@ -201,7 +202,17 @@ inline qint64 countLineFeeds(const char* p, const char* end)
         const __m128i sum = _mm_sad_epu8(count, zero);
         lines += _mm_cvtsi128_si64(sum) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(sum, sum));
     }
-    const qint64 rest = portable::countLineFeeds(p, end);
+    qint64 rest = 0;
+    if (p < end && end - begin >= 16) {
+        // The last bytes as the end of a full vector whose first lanes were counted already.
+        const int skip = 16 - int(end - p);
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16));
+        rest = std::popcount(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf))) >> skip);
+        if ((unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr))) >> skip) != 0)
+            rest = -1;
+    } else {
+        rest = portable::countLineFeeds(p, end);
+    }
     return _mm_movemask_epi8(anyCr) != 0 || rest < 0 ? -1 : lines + rest;
 }
 

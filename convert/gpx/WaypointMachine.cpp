@@ -489,8 +489,14 @@ WaypointMachine::Step WaypointMachine::finishWaypoint()
     m_wpt.lon = byteView(m_lon);
     m_wpt.name = byteView(m_name);
     m_wpt.desc = byteView(m_desc);
-    QString why = coordinates::problem("lat", m_hasLat, m_wpt.lat, 90);
-    if (why.isEmpty())
+    // The message is made only for a coordinate that fails.
+    const auto valid = [](bool present, QByteArrayView value, int limit) {
+        return present && coordinates::check(value, limit) == coordinates::Verdict::Valid;
+    };
+    QString why;
+    if (!valid(m_hasLat, m_wpt.lat, 90))
+        why = coordinates::problem("lat", m_hasLat, m_wpt.lat, 90);
+    else if (!valid(m_hasLon, m_wpt.lon, 180))
         why = coordinates::problem("lon", m_hasLon, m_wpt.lon, 180);
     if (why.isEmpty())
         why = textProblem();
