@@ -145,10 +145,11 @@ WaypointMachine::Step WaypointMachine::runCommonWaypoint()
                 m_raw.clear();
                 m_state = State::InValue;
                 m_pos = lt + 6;
+                keepInWindowValues();
                 return Step::Consumed;
             }
-            appendPlainValue(isName ? m_name : m_desc, isName ? m_checkName : m_checkDesc,
-                             lt + 6, end);
+            appendPlainValue(isName ? m_name : m_desc, isName ? m_nameInWindow : m_descInWindow,
+                             isName ? m_checkName : m_checkDesc, lt + 6, end);
             lt = end;
             continue;
         }
@@ -168,15 +169,34 @@ WaypointMachine::Step WaypointMachine::runCommonWaypoint()
         lt = end;
     }
     m_pos = lt;
+    keepInWindowValues();
     return Step::Consumed;
 }
 
+// The general steps may refill the window before the waypoint ends: the values still seen in
+// it are copied.
+void WaypointMachine::keepInWindowValues()
+{
+    for (auto [view, text] : {std::pair{&m_latInWindow, &m_lat}, std::pair{&m_lonInWindow, &m_lon},
+                              std::pair{&m_nameInWindow, &m_name},
+                              std::pair{&m_descInWindow, &m_desc}}) {
+        if (view->data()) {
+            text->assign(view->data(), size_t(view->size()));
+            *view = {};
+        }
+    }
+}
+
 // A value's one run of text, taken as it stands when it holds nothing to decode or check.
-void WaypointMachine::appendPlainValue(std::string& value, bool& check, qsizetype from,
-                                       qsizetype to)
+void WaypointMachine::appendPlainValue(std::string& value, QByteArrayView& inWindow, bool& check,
+                                       qsizetype from, qsizetype to)
 {
     const char* p = m_text.data + from;
     const char* const end = m_text.data + to;
+    if (findTextSpecial(p, end) == end) {
+        inWindow = QByteArrayView(p, to - from); // nothing to decode: no copy either
+        return;
+    }
     // Text without line breaks, as most values are, is decoded here. While it is plain ASCII
     // it needs no check: a reference can only give a character XML allows, or a NUL for the
     // check to refuse.
@@ -385,6 +405,7 @@ void WaypointMachine::startWaypoint(qsizetype tagBegin)
     m_desc.clear();
     m_hasLat = m_hasLon = m_hasName = m_hasDesc = false;
     m_checkName = m_checkDesc = false;
+    m_latInWindow = m_lonInWindow = m_nameInWindow = m_descInWindow = {};
     m_depth = 0;
     m_state = State::InWaypoint;
 }
@@ -429,7 +450,7 @@ void WaypointMachine::takeCoordinate(qsizetype nameAt, qsizetype valueBegin, qsi
     while (valueEnd > valueBegin && isSpace(buf[valueEnd - 1]))
         --valueEnd;
     const bool lat = buf[nameAt + 1] == 'a';
-    (lat ? m_lat : m_lon).assign(buf + valueBegin, size_t(valueEnd - valueBegin));
+    (lat ? m_latInWindow : m_lonInWindow) = QByteArrayView(buf + valueBegin, valueEnd - valueBegin);
     (lat ? m_hasLat : m_hasLon) = true;
 }
 
@@ -485,10 +506,13 @@ void WaypointMachine::beginWaypoint(qsizetype tagBegin, qsizetype tagClose)
 WaypointMachine::Step WaypointMachine::finishWaypoint()
 {
     m_state = State::Outside;
-    m_wpt.lat = byteView(m_lat);
-    m_wpt.lon = byteView(m_lon);
-    m_wpt.name = byteView(m_name);
-    m_wpt.desc = byteView(m_desc);
+    const auto value = [](QByteArrayView inWindow, const std::string& text) {
+        return inWindow.data() ? inWindow : byteView(text);
+    };
+    m_wpt.lat = value(m_latInWindow, m_lat);
+    m_wpt.lon = value(m_lonInWindow, m_lon);
+    m_wpt.name = value(m_nameInWindow, m_name);
+    m_wpt.desc = value(m_descInWindow, m_desc);
     // The message is made only for a coordinate that fails.
     const auto valid = [](bool present, QByteArrayView value, int limit) {
         return present && coordinates::check(value, limit) == coordinates::Verdict::Valid;

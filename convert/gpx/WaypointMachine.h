@@ -46,7 +46,9 @@ private:
 
     Event run();
     Step runCommonWaypoint();
-    void appendPlainValue(std::string& value, bool& check, qsizetype from, qsizetype to);
+    void appendPlainValue(std::string& value, QByteArrayView& inWindow, bool& check,
+                          qsizetype from, qsizetype to);
+    void keepInWindowValues();
     Event needMore();
     // Each step starts at a '<' with enough text after it to tell what it opens.
     Step stepOutside();
@@ -79,6 +81,8 @@ private:
     bool m_checkDesc = false;
     int m_depth = 0; // open child elements inside the waypoint
     std::string m_lat, m_lon, m_name, m_desc;
+    // Values read straight from the window, not copied while it stays as it is.
+    QByteArrayView m_latInWindow, m_lonInWindow, m_nameInWindow, m_descInWindow;
     std::string* m_value = nullptr; // m_name or m_desc while in a value
     QByteArrayView m_valueTag;
     std::string m_raw; // value text not yet decoded
