@@ -129,6 +129,13 @@ inline const char* findTextSpecial(const char* p, const char* end)
     return end;
 }
 
+// Past the 16-byte blocks from p on that hold only printable ASCII, tab, LF, CR and whole
+// two-byte UTF-8 letters: text that needs no closer look. It may stop early, never late.
+inline const char* skipSimpleUtf8(const char* p, const char*)
+{
+    return p; // the vector code's shortcut; without it every byte is looked at
+}
+
 } // namespace portable
 
 #if GEOFILL_SSE2
@@ -160,6 +167,7 @@ template <char... Cs> inline std::uint64_t matchMask64(const char* p)
 
 inline qint64 countLineBreaks(const char* p, const char* end)
 {
+    const char* const begin = p;
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i zero = _mm_setzero_si128();
@@ -179,7 +187,41 @@ inline qint64 countLineBreaks(const char* p, const char* end)
         const __m128i sum = _mm_sad_epu8(count, zero);
         lines += _mm_cvtsi128_si64(sum) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(sum, sum));
     }
-    return lines + portable::countLineBreaks(p, end);
+    if (p == end || end - begin < 16)
+        return lines + portable::countLineBreaks(p, end);
+    // The last bytes as the end of a full vector whose first lanes were counted already; a CR
+    // in the last byte counts, as nothing in the range follows it.
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16));
+    const __m128i next = _mm_srli_si128(bytes, 1);
+    const __m128i loneCr = _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(bytes, cr));
+    const unsigned breaks = unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, lf), loneCr)));
+    return lines + std::popcount(breaks >> (16 - (end - p)));
+}
+
+inline const char* skipSimpleUtf8(const char* p, const char* end)
+{
+    // As signed bytes: continuations 0x80..0xBF are below -64, two-byte leads 0xC2..0xDF are
+    // from -62 to -33, printable ASCII is above 0x1F.
+    while (end - p >= 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i cont = _mm_cmplt_epi8(x, _mm_set1_epi8(-64));
+        const __m128i lead =
+            _mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8(-63)), _mm_cmplt_epi8(x, _mm_set1_epi8(-32)));
+        const __m128i blank =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8('\t')),
+                                      _mm_cmpeq_epi8(x, _mm_set1_epi8('\n'))),
+                         _mm_cmpeq_epi8(x, _mm_set1_epi8('\r')));
+        const __m128i printable = _mm_cmpgt_epi8(x, _mm_set1_epi8(0x1F));
+        const unsigned ok = unsigned(_mm_movemask_epi8(
+            _mm_or_si128(_mm_or_si128(printable, blank), _mm_or_si128(lead, cont))));
+        const unsigned leads = unsigned(_mm_movemask_epi8(lead));
+        const unsigned conts = unsigned(_mm_movemask_epi8(cont));
+        // Every continuation right after a lead, every lead followed within the block.
+        if (ok != 0xFFFF || conts != ((leads << 1) & 0xFFFF) || (leads & 0x8000) != 0)
+            return p;
+        p += 16;
+    }
+    return p;
 }
 
 inline qint64 countLineFeeds(const char* p, const char* end)
@@ -273,6 +315,11 @@ inline const char* findTextSpecial(const char* p, const char* end)
 inline qint64 countLineFeeds(const char* p, const char* end)
 {
     return portable::countLineFeeds(p, end);
+}
+
+inline const char* skipSimpleUtf8(const char* p, const char* end)
+{
+    return portable::skipSimpleUtf8(p, end);
 }
 
 #endif
