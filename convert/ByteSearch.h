@@ -258,6 +258,21 @@ inline qint64 countLineFeeds(const char* p, const char* end)
     return _mm_movemask_epi8(anyCr) != 0 || rest < 0 ? -1 : lines + rest;
 }
 
+// findTextSpecial for a range followed by at least 16 readable bytes: short ranges need no
+// scalar tail.
+inline const char* findTextSpecialPadded(const char* p, const char* end)
+{
+    const __m128i space = _mm_set1_epi8(0x20);
+    const __m128i amp = _mm_set1_epi8('&');
+    for (; p < end; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i hit = _mm_or_si128(_mm_cmplt_epi8(bytes, space), _mm_cmpeq_epi8(bytes, amp));
+        if (const unsigned mask = unsigned(_mm_movemask_epi8(hit)))
+            return std::min(p + std::countr_zero(mask), end);
+    }
+    return end;
+}
+
 inline const char* findTextSpecial(const char* p, const char* end)
 {
     const __m128i space = _mm_set1_epi8(0x20);
@@ -308,6 +323,11 @@ inline const char* skipPlainAscii(const char* p, const char* end)
 }
 
 inline const char* findTextSpecial(const char* p, const char* end)
+{
+    return portable::findTextSpecial(p, end);
+}
+
+inline const char* findTextSpecialPadded(const char* p, const char* end)
 {
     return portable::findTextSpecial(p, end);
 }

@@ -187,13 +187,14 @@ void WaypointMachine::keepInWindowValues()
     }
 }
 
-// A value's one run of text, taken as it stands when it holds nothing to decode or check.
+// A value's one run of text, taken as it stands when it holds nothing to decode or check. Its
+// end tag and the look-ahead follow it in the window.
 void WaypointMachine::appendPlainValue(std::string& value, QByteArrayView& inWindow, bool& check,
                                        qsizetype from, qsizetype to)
 {
     const char* p = m_text.data + from;
     const char* const end = m_text.data + to;
-    if (findTextSpecial(p, end) == end) {
+    if (findTextSpecialPadded(p, end) == end) {
         inWindow = QByteArrayView(p, to - from); // nothing to decode: no copy either
         return;
     }
@@ -202,7 +203,7 @@ void WaypointMachine::appendPlainValue(std::string& value, QByteArrayView& inWin
     // check to refuse.
     bool plain = true;
     for (;;) {
-        const char* special = plain ? findTextSpecial(p, end) : findAny<'&', '\n', '\r'>(p, end);
+        const char* special = plain ? findTextSpecialPadded(p, end) : findAny<'&', '\n', '\r'>(p, end);
         value.append(p, size_t(special - p));
         if (special == end)
             return;
