@@ -258,8 +258,20 @@ inline qint64 countLineFeeds(const char* p, const char* end)
     return _mm_movemask_epi8(anyCr) != 0 || rest < 0 ? -1 : lines + rest;
 }
 
-// findTextSpecial for a range followed by at least 16 readable bytes: short ranges need no
-// scalar tail.
+// findAny and findTextSpecial for a range followed by at least 16 readable bytes: short
+// ranges need no scalar tail.
+template <char... Cs> inline const char* findAnyPadded(const char* p, const char* end)
+{
+    for (; p < end; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        __m128i hit = _mm_setzero_si128();
+        ((hit = _mm_or_si128(hit, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Cs)))), ...);
+        if (const unsigned mask = unsigned(_mm_movemask_epi8(hit)))
+            return std::min(p + std::countr_zero(mask), end);
+    }
+    return end;
+}
+
 inline const char* findTextSpecialPadded(const char* p, const char* end)
 {
     const __m128i space = _mm_set1_epi8(0x20);
@@ -330,6 +342,11 @@ inline const char* findTextSpecial(const char* p, const char* end)
 inline const char* findTextSpecialPadded(const char* p, const char* end)
 {
     return portable::findTextSpecial(p, end);
+}
+
+template <char... Cs> inline const char* findAnyPadded(const char* p, const char* end)
+{
+    return portable::findAny<Cs...>(p, end);
 }
 
 inline qint64 countLineFeeds(const char* p, const char* end)

@@ -203,7 +203,7 @@ void WaypointMachine::appendPlainValue(std::string& value, QByteArrayView& inWin
     // check to refuse.
     bool plain = true;
     for (;;) {
-        const char* special = plain ? findTextSpecialPadded(p, end) : findAny<'&', '\n', '\r'>(p, end);
+        const char* special = plain ? findTextSpecialPadded(p, end) : findAnyPadded<'&', '\n', '\r'>(p, end);
         value.append(p, size_t(special - p));
         if (special == end)
             return;
