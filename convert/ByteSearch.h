@@ -194,7 +194,8 @@ inline qint64 countLineBreaks(const char* p, const char* end)
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16));
     const __m128i next = _mm_srli_si128(bytes, 1);
     const __m128i loneCr = _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(bytes, cr));
-    const unsigned breaks = unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, lf), loneCr)));
+    const unsigned breaks =
+        unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, lf), loneCr)));
     return lines + std::popcount(breaks >> (16 - (end - p)));
 }
 
@@ -205,12 +206,11 @@ inline const char* skipSimpleUtf8(const char* p, const char* end)
     while (end - p >= 16) {
         const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
         const __m128i cont = _mm_cmplt_epi8(x, _mm_set1_epi8(-64));
-        const __m128i lead =
-            _mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8(-63)), _mm_cmplt_epi8(x, _mm_set1_epi8(-32)));
-        const __m128i blank =
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8('\t')),
-                                      _mm_cmpeq_epi8(x, _mm_set1_epi8('\n'))),
-                         _mm_cmpeq_epi8(x, _mm_set1_epi8('\r')));
+        const __m128i lead = _mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8(-63)),
+                                           _mm_cmplt_epi8(x, _mm_set1_epi8(-32)));
+        const __m128i blank = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8('\t')),
+                                                        _mm_cmpeq_epi8(x, _mm_set1_epi8('\n'))),
+                                           _mm_cmpeq_epi8(x, _mm_set1_epi8('\r')));
         const __m128i printable = _mm_cmpgt_epi8(x, _mm_set1_epi8(0x1F));
         const unsigned ok = unsigned(_mm_movemask_epi8(
             _mm_or_si128(_mm_or_si128(printable, blank), _mm_or_si128(lead, cont))));

@@ -52,9 +52,11 @@ void loadShort(const char* p, qsizetype n, std::uint64_t& low, std::uint64_t& hi
         if (n > 8)
             high = load<std::uint64_t>(p + n - 8) >> ((16 - n) * 8);
     } else if (n >= 4) {
-        low = load<std::uint32_t>(p) | std::uint64_t(load<std::uint32_t>(p + n - 4)) << ((n - 4) * 8);
+        low = load<std::uint32_t>(p) | std::uint64_t(load<std::uint32_t>(p + n - 4))
+                                           << ((n - 4) * 8);
     } else if (n > 0) {
-        low = std::uint64_t(std::uint8_t(p[0])) | std::uint64_t(std::uint8_t(p[n / 2])) << (n / 2 * 8) |
+        low = std::uint64_t(std::uint8_t(p[0])) |
+              std::uint64_t(std::uint8_t(p[n / 2])) << (n / 2 * 8) |
               std::uint64_t(std::uint8_t(p[n - 1])) << ((n - 1) * 8);
     }
 }
@@ -85,7 +87,7 @@ Verdict checkShort(QByteArrayView value, int limit)
     const int a = byte(first & 15) - '0';
     const int b = byte((first + 1) & 15) - '0';
     const int c = byte((first + 2) & 15) - '0';
-    const int whole = counted == 7 ? a * 100 + b * 10 + c
+    const int whole = counted == 7   ? a * 100 + b * 10 + c
                       : counted == 3 ? a * 10 + b
                       : counted == 1 ? a
                                      : 0;

@@ -83,7 +83,8 @@ DecodingWindow::Fill DecodingWindow::fill()
     const qint64 got = m_mapping ? mapMore(want) : readMore(want);
     if (got < 0) {
         if (m_error.isEmpty())
-            m_error = QStringLiteral("Reading the GPX file failed: %1.").arg(m_device->errorString());
+            m_error =
+                QStringLiteral("Reading the GPX file failed: %1.").arg(m_device->errorString());
         return Fill::Failed;
     }
     m_bytesRead += got;

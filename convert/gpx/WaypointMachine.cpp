@@ -177,9 +177,9 @@ WaypointMachine::Step WaypointMachine::runCommonWaypoint()
 // it are copied.
 void WaypointMachine::keepInWindowValues()
 {
-    for (auto [view, text] : {std::pair{&m_latInWindow, &m_lat}, std::pair{&m_lonInWindow, &m_lon},
-                              std::pair{&m_nameInWindow, &m_name},
-                              std::pair{&m_descInWindow, &m_desc}}) {
+    for (auto [view, text] :
+         {std::pair{&m_latInWindow, &m_lat}, std::pair{&m_lonInWindow, &m_lon},
+          std::pair{&m_nameInWindow, &m_name}, std::pair{&m_descInWindow, &m_desc}}) {
         if (view->data()) {
             text->assign(view->data(), size_t(view->size()));
             *view = {};
@@ -203,7 +203,8 @@ void WaypointMachine::appendPlainValue(std::string& value, QByteArrayView& inWin
     // check to refuse.
     bool plain = true;
     for (;;) {
-        const char* special = plain ? findTextSpecialPadded(p, end) : findAnyPadded<'&', '\n', '\r'>(p, end);
+        const char* special =
+            plain ? findTextSpecialPadded(p, end) : findAnyPadded<'&', '\n', '\r'>(p, end);
         value.append(p, size_t(special - p));
         if (special == end)
             return;

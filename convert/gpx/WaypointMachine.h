@@ -46,8 +46,8 @@ private:
 
     Event run();
     Step runCommonWaypoint();
-    void appendPlainValue(std::string& value, QByteArrayView& inWindow, bool& check,
-                          qsizetype from, qsizetype to);
+    void appendPlainValue(std::string& value, QByteArrayView& inWindow, bool& check, qsizetype from,
+                          qsizetype to);
     void keepInWindowValues();
     Event needMore();
     // Each step starts at a '<' with enough text after it to tell what it opens.
