@@ -13,8 +13,9 @@
 class QIODevice;
 
 // The first stage of the scan: a device's bytes as a window of UTF-8 text that slides over the
-// file block by block, and the line number of any place in it. The reader marks how far it has
-// consumed the window; the next fill() lets that part go and reads on.
+// file block by block, and the line number of any place in it. A regular file in UTF-8 is seen
+// through a memory map, other devices and encodings are read into a buffer. The reader marks how
+// far it has consumed the window; the next fill() lets that part go and reads on.
 //
 //   DecodingWindow window(1 << 20);
 //   if (!window.open(device)) fail(window.errorString());

@@ -200,16 +200,34 @@ void TestGpxScanner::scans_data()
                        insert("9,9,'f','',1"),
                        insert("1.00000000000000000000000000000000000001,2,'','',1")}
         << QStringList{};
-    QTest::newRow("coordinates near the limits, short and long")
-        << QByteArray("<wpt lat=\"89.9999999999999\" lon=\"0000000000000180\"/>\n"
-                      "<wpt lat=\"090.00000000000000\" lon=\"-179.99999999999\"/>\n"
-                      "<wpt lat=\"90.0000000000001\" lon=\"0\"/>\n"
-                      "<wpt lat=\"0\" lon=\"-180.000000000001\"/>\n"
-                      "<wpt lat=\"1234\" lon=\"0\"/>\n<wpt lat=\"1.2.3\" lon=\"0\"/>\n"
-                      "<wpt lat=\"+\" lon=\"0\"/>\n<wpt lat=\"9 0\" lon=\"0\"/>\n")
-        << QStringList{insert("89.9999999999999,0000000000000180,'','',1"),
-                       insert("090.00000000000000,-179.99999999999,'','',1")}
-        << QStringList{"3", "4", "5", "6", "7", "8"};
+    // Each in the usual start tag (checked from masks of it) and self-closing (checked alone).
+    QByteArray limits;
+    QStringList valid;
+    QStringList refused;
+    int pair = 0; // the first three are valid
+    for (const auto& [lat, lon] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"89.9999999999999", "0000000000000180"},
+             {"090.00000000000000", "-179.99999999999"},
+             {"-000.5", "+0"},
+             {"90.0000000000001", "0"},
+             {"0", "-180.000000000001"},
+             {"1234", "0"},
+             {"0", "180.5"},
+             {"1.2.3", "0"},
+             {"+", "0"},
+             {"9 0", "0"},
+             {"", "0"}}) {
+        const bool isValid = pair++ < 3;
+        for (const char* form :
+             {"<wpt lat=\"%1\" lon=\"%2\"></wpt>\n", "<wpt lat=\"%1\" lon=\"%2\"/>\n"}) {
+            limits += QString::fromLatin1(form).arg(lat, lon).toLatin1();
+            if (isValid)
+                valid << insert(QStringLiteral("%1,%2,'','',1").arg(lat, lon));
+            else
+                refused << QString::number(limits.count('\n'));
+        }
+    }
+    QTest::newRow("coordinates near the limits, short and long") << limits << valid << refused;
     QTest::newRow("numbers as written")
         << QByteArray("<wpt lat=\"+2.25\" lon=\"-.5\"/>"
                       "<wpt lat=\"-90\" lon=\"180.000\"/>"
