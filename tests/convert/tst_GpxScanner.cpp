@@ -23,6 +23,7 @@ private slots:
     void checksText_data();
     void checksText();
     void readsThroughMap();
+    void decimals();
 
 private:
     struct Outcome
@@ -241,8 +242,8 @@ void TestGpxScanner::scans_data()
     QTest::newRow("UTF-8 with byte-order mark")
         << QByteArray("\xEF\xBB\xBF<wpt lat=\"1\" lon=\"2\"><name>Caf\xC3\xA9</name></wpt>")
         << named("Caf\xC3\xA9") << QStringList{};
-    QTest::newRow("ISO-8859-1")
-        << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<wpt lat=\"1\" "
+    QTest::newRow("ISO-8859-1, blanks in the declaration")
+        << QByteArray("<?xml version=\"1.0\" encoding =\t\"ISO-8859-1\"?>\n<wpt lat=\"1\" "
                       "lon=\"2\"><name>Caf\xE9 M\xFCller</name></wpt>")
         << named("Caf\xC3\xA9 M\xC3\xBCller") << QStringList{};
     QTest::newRow("KOI8-R, through the platform's decoder")
@@ -469,6 +470,15 @@ void TestGpxScanner::readsThroughMap()
     QCOMPARE(scanner.errorString(),
              QStringLiteral("Reading the GPX file failed: the file became shorter while it was "
                             "read."));
+}
+
+// The scanner's public test for a plain decimal number.
+void TestGpxScanner::decimals()
+{
+    for (const char* yes : {"+2.25", "-.5", "7.", "12", "0"})
+        QVERIFY2(GpxScanner::isDecimal(yes), yes);
+    for (const char* no : {"", "+", "-", ".", "1.2.3", "1e5", "a1", " 1", "1-"})
+        QVERIFY2(!GpxScanner::isDecimal(no), no);
 }
 
 // Text checked in blocks: each case behind 0 to 16 ASCII letters, so that every character
