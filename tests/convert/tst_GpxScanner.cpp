@@ -464,9 +464,10 @@ void TestGpxScanner::readsThroughMap()
         cut = cut || file.resize(done - 10);
         return true;
     });
-    QVERIFY(!scanner.scanFile(path));
+    const bool scanned = scanner.scanFile(path);
     if (!cut)
-        QSKIP("this platform does not shorten a file while it is open");
+        QSKIP("this platform does not shorten a file while it is mapped");
+    QVERIFY(!scanned);
     QCOMPARE(scanner.errorString(),
              QStringLiteral("Reading the GPX file failed: the file became shorter while it was "
                             "read."));
