@@ -205,11 +205,12 @@ void TestGpxScanner::scans_data()
     QByteArray limits;
     QStringList valid;
     QStringList refused;
-    int pair = 0; // the first three are valid
+    int pair = 0; // the first four are valid
     for (const auto& [lat, lon] : std::initializer_list<std::pair<const char*, const char*>>{
              {"89.9999999999999", "0000000000000180"},
              {"090.00000000000000", "-179.99999999999"},
              {"-000.5", "+0"},
+             {"00000000000000000000001", "0"},
              {"90.0000000000001", "0"},
              {"0", "-180.000000000001"},
              {"1234", "0"},
@@ -218,7 +219,7 @@ void TestGpxScanner::scans_data()
              {"+", "0"},
              {"9 0", "0"},
              {"", "0"}}) {
-        const bool isValid = pair++ < 3;
+        const bool isValid = pair++ < 4;
         for (const char* form :
              {"<wpt lat=\"%1\" lon=\"%2\"></wpt>\n", "<wpt lat=\"%1\" lon=\"%2\"/>\n"}) {
             limits += QString::fromLatin1(form).arg(lat, lon).toLatin1();
@@ -252,8 +253,8 @@ void TestGpxScanner::scans_data()
         << named("\xD0\x9F\xD1\x80\xD0\xB8") << QStringList{};
     QTest::newRow("windows-1252")
         << QByteArray("<?xml version='1.0' encoding='windows-1252'?><wpt lat=\"1\" lon=\"2\">"
-                      "<name>5 \x80 \x93ok\x94</name></wpt>")
-        << named("5 \xE2\x82\xAC \xE2\x80\x9Cok\xE2\x80\x9D") << QStringList{};
+                      "<name>5 \x80 \x93ok\x94\xA0</name></wpt>")
+        << named("5 \xE2\x82\xAC \xE2\x80\x9Cok\xE2\x80\x9D\xC2\xA0") << QStringList{};
     const auto utf16 = [](const QString& text) {
         return "\xFF\xFE" +
                QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
