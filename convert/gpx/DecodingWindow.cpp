@@ -30,12 +30,7 @@ QByteArray peekHead(QIODevice& device, qint64 size)
 
 } // namespace
 
-DecodingWindow::DecodingWindow(qsizetype blockSize)
-    : m_blockSize(blockSize), m_buf(16), m_data(m_buf.data())
-{
-}
-
-DecodingWindow::~DecodingWindow() = default;
+DecodingWindow::DecodingWindow(qsizetype blockSize) : m_blockSize(blockSize), m_buf(16) {}
 
 bool DecodingWindow::open(QIODevice& device)
 {
@@ -53,13 +48,6 @@ bool DecodingWindow::open(QIODevice& device)
     if (m_decoding.bomLength() > 0)
         device.skip(m_decoding.bomLength());
     m_bytesTotal = device.size();
-    m_data = m_buf.data();
-    m_mapping.reset();
-    auto* file = qobject_cast<QFileDevice*>(&device);
-    if (file && !device.isSequential() && m_decoding.isPassThrough()) {
-        m_mapping = std::make_unique<FileMapping>(file);
-        m_fileAt = device.pos();
-    }
     return true;
 }
 
@@ -69,69 +57,17 @@ DecodingWindow::Fill DecodingWindow::fill()
     const bool stalled = m_len > 0 && m_pos == 0;
     if (m_pos > 0) {
         countLines(m_pos);
-        if (m_mapping)
-            m_fileAt += m_pos;
-        else
-            std::memmove(m_buf.data(), m_data + m_pos, m_len - m_pos);
-        m_data = m_mapping ? m_data + m_pos : m_buf.data();
+        std::memmove(m_buf.data(), m_buf.data() + m_pos, m_len - m_pos);
         m_len -= m_pos;
         m_countedTo -= m_pos;
         m_pos = 0;
     }
     // A construct longer than the window doubles the next read, so long ones stay linear.
     const qsizetype want = stalled ? std::max(m_blockSize, m_len) : m_blockSize;
-    const qint64 got = m_mapping ? mapMore(want) : readMore(want);
-    if (got < 0) {
-        if (m_error.isEmpty())
-            m_error =
-                QStringLiteral("Reading the GPX file failed: %1.").arg(m_device->errorString());
-        return Fill::Failed;
-    }
-    m_bytesRead += got;
-    m_atEnd = got == 0;
-    m_index.build(m_data, m_len);
-    return m_atEnd ? Fill::End : Fill::Data;
-}
-
-// The next block through the map; when the file cannot be mapped, the read path takes over
-// from the same place.
-qint64 DecodingWindow::mapMore(qsizetype want)
-{
-    const qint64 end = m_fileAt + m_len;
-    const qint64 size = m_mapping->fileSize();
-    if (size < end) {
-        m_error = QStringLiteral("Reading the GPX file failed: the file became shorter while it "
-                                 "was read.");
-        return -1;
-    }
-    const qint64 got = std::min<qint64>(want, size - end);
-    if (const char* span = m_mapping->span(m_fileAt, end + got)) {
-        m_data = span;
-        m_len += got;
-        return got;
-    }
-    stopMapping();
-    return readMore(want);
-}
-
-void DecodingWindow::stopMapping()
-{
-    if (qsizetype(m_buf.size()) < m_len)
-        m_buf.resize(m_len);
-    if (m_len > 0)
-        std::memmove(m_buf.data(), m_data, m_len);
-    m_data = m_buf.data();
-    m_mapping.reset();
-    m_device->seek(m_fileAt + m_len);
-}
-
-qint64 DecodingWindow::readMore(qsizetype want)
-{
     qint64 got;
     if (m_decoding.isPassThrough()) {
         if (qsizetype(m_buf.size()) < m_len + want)
             m_buf.resize(m_len + want);
-        m_data = m_buf.data();
         got = m_device->read(m_buf.data() + m_len, want);
         if (got > 0)
             m_len += got;
@@ -144,11 +80,17 @@ qint64 DecodingWindow::readMore(qsizetype want)
             if (qsizetype(m_buf.size()) < m_len + m_decoded.size())
                 m_buf.resize(m_len + m_decoded.size());
             std::memcpy(m_buf.data() + m_len, m_decoded.constData(), m_decoded.size());
-            m_data = m_buf.data();
             m_len += m_decoded.size();
         }
     }
-    return got;
+    if (got < 0) {
+        m_error = QStringLiteral("Reading the GPX file failed: %1.").arg(m_device->errorString());
+        return Fill::Failed;
+    }
+    m_bytesRead += got;
+    m_atEnd = got == 0;
+    m_index.build(m_buf.data(), m_len);
+    return m_atEnd ? Fill::End : Fill::Data;
 }
 
 int DecodingWindow::lineAt(qsizetype at)
@@ -161,13 +103,13 @@ void DecodingWindow::countLines(qsizetype upTo)
 {
     if (upTo <= m_countedTo)
         return;
-    const char* p = m_data + m_countedTo;
+    const char* p = m_buf.data() + m_countedTo;
     if (m_lastWasCR && *p == '\n')
         ++p; // the LF of a CR LF cut in two
     // Once a file shows a CR, its ranges are counted the careful way at once.
-    const qint64 feeds = m_sawCR ? -1 : countLineFeeds(p, m_data + upTo);
+    const qint64 feeds = m_sawCR ? -1 : countLineFeeds(p, m_buf.data() + upTo);
     m_sawCR = feeds < 0;
-    m_lines += feeds >= 0 ? feeds : countLineBreaks(p, m_data + upTo);
-    m_lastWasCR = m_data[upTo - 1] == '\r';
+    m_lines += feeds >= 0 ? feeds : countLineBreaks(p, m_buf.data() + upTo);
+    m_lastWasCR = m_buf[upTo - 1] == '\r';
     m_countedTo = upTo;
 }

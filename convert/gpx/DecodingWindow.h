@@ -1,21 +1,18 @@
 #pragma once
 
-#include "FileMapping.h"
 #include "StructuralIndex.h"
 #include "TextDecoding.h"
 
 #include <QByteArray>
 #include <QString>
 
-#include <memory>
 #include <vector>
 
 class QIODevice;
 
 // The first stage of the scan: a device's bytes as a window of UTF-8 text that slides over the
-// file block by block, and the line number of any place in it. A regular file in UTF-8 is seen
-// through a memory map, other devices and encodings are read into a buffer. The reader marks how
-// far it has consumed the window; the next fill() lets that part go and reads on.
+// file block by block, and the line number of any place in it. The reader marks how far it has
+// consumed the window; the next fill() lets that part go and reads on.
 //
 //   DecodingWindow window(1 << 20);
 //   if (!window.open(device)) fail(window.errorString());
@@ -31,7 +28,6 @@ public:
     };
 
     explicit DecodingWindow(qsizetype blockSize);
-    ~DecodingWindow();
 
     // Reads the byte-order mark and the XML declaration to choose the decoding; false (with
     // errorString()) when the declared encoding cannot be read.
@@ -39,7 +35,7 @@ public:
     // Drops the consumed text and reads the next block behind what is left.
     Fill fill();
 
-    const char* data() const { return m_data; }
+    const char* data() const { return m_buf.data(); }
     qsizetype size() const { return m_len; }
     // Where the '<' of the window are, remade at every fill.
     const StructuralIndex& index() const { return m_index; }
@@ -60,18 +56,11 @@ public:
 
 private:
     void countLines(qsizetype upTo);
-    qint64 readMore(qsizetype want);
-    qint64 mapMore(qsizetype want);
-    void stopMapping();
 
     QIODevice* m_device = nullptr;
     TextDecoding m_decoding;
     qsizetype m_blockSize;
     std::vector<char> m_buf;
-    const char* m_data = nullptr; // the window: in m_buf, or in the file's map
-    // A regular file in UTF-8 is read through a map, from the file offset of m_data on.
-    std::unique_ptr<FileMapping> m_mapping;
-    qint64 m_fileAt = 0;
     qsizetype m_len = 0;
     qsizetype m_pos = 0;
     bool m_atEnd = false;

@@ -22,7 +22,6 @@ private slots:
     void byteSearch();
     void checksText_data();
     void checksText();
-    void readsThroughMap();
     void decimals();
 
 private:
@@ -436,42 +435,6 @@ void TestGpxScanner::byteSearch()
     for (qsizetype at = 0; at + 64 <= bytes.size(); at += 13)
         QCOMPARE(matchMask64<'<'>(bytes.constData() + at),
                  portable::matchMask64<'<'>(bytes.constData() + at));
-}
-
-// A regular file is read through a map that moves on with the scan; a file that becomes
-// shorter meanwhile stops the scan with a message instead of being read past its end.
-void TestGpxScanner::readsThroughMap()
-{
-    QByteArray gpx;
-    const QByteArray one = "<wpt lat=\"1\" lon=\"2\">\n<name>Point</name>\n<desc>" +
-                           QByteArray(180, 'd') + "</desc>\n</wpt>\n";
-    for (int i = 0; i < 40000; ++i) // past the first map's eight megabytes
-        gpx += one;
-    const QString path = m_dir.filePath(QStringLiteral("big.gpx"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(gpx) == gpx.size());
-    file.close();
-    GpxScanner scanner;
-    int lastLine = 0;
-    scanner.setWaypointHandler([&](const Waypoint& w) { return lastLine = w.line, true; });
-    QVERIFY(scanner.scanFile(path));
-    QCOMPARE(scanner.waypointCount(), 40000);
-    QCOMPARE(lastLine, 4 * 39999 + 1);
-
-    // Cut inside the block just read, where the map still shows the page it ends in.
-    scanner.setBlockSize(1 << 16);
-    bool cut = false;
-    scanner.setProgressHandler([&](qint64 done, qint64) {
-        cut = cut || file.resize(done - 10);
-        return true;
-    });
-    const bool scanned = scanner.scanFile(path);
-    if (!cut)
-        QSKIP("this platform does not shorten a file while it is mapped");
-    QVERIFY(!scanned);
-    QCOMPARE(scanner.errorString(),
-             QStringLiteral("Reading the GPX file failed: the file became shorter while it was "
-                            "read."));
 }
 
 // The scanner's public test for a plain decimal number.
