@@ -65,6 +65,24 @@ inline qint64 countLineBreaks(const char* p, const char* end)
     return lines;
 }
 
+// The LFs in [p, end), or -1 when there is a CR among them (countLineBreaks then counts).
+inline qint64 countLineFeeds(const char* p, const char* end)
+{
+    qint64 lf = 0;
+    bool cr = false;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        lf += countByte(word, '\n');
+        cr = cr || countByte(word, '\r') != 0;
+    }
+    for (; p < end; ++p) {
+        lf += *p == '\n';
+        cr = cr || *p == '\r';
+    }
+    return cr ? -1 : lf;
+}
+
 // The first byte in [p, end) that is not printable ASCII (below 0x20 or from 0x80), or end.
 inline const char* skipPlainAscii(const char* p, const char* end)
 {
@@ -81,6 +99,41 @@ inline const char* skipPlainAscii(const char* p, const char* end)
             return p;
     }
     return end;
+}
+
+// Bit i set when byte p[i] is one of Cs, for the 64 bytes from p.
+template <char... Cs> inline std::uint64_t matchMask64(const char* p)
+{
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 64; ++i)
+        mask |= std::uint64_t(((p[i] == Cs) || ...)) << i;
+    return mask;
+}
+
+// The first byte in [p, end) that a value's text must look at: not printable ASCII, or '&'.
+inline const char* findTextSpecial(const char* p, const char* end)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        const std::uint64_t amp = word ^ (ones * '&');
+        if (((((word - ones * 0x20) & ~word) | word) | ((amp - ones) & ~amp)) & (ones * 0x80))
+            break;
+    }
+    for (; p < end; ++p) {
+        const auto b = static_cast<unsigned char>(*p);
+        if (b < 0x20 || b >= 0x80 || b == '&')
+            return p;
+    }
+    return end;
+}
+
+// Past the 16-byte blocks from p on that hold only printable ASCII, tab, LF, CR and whole
+// two-byte UTF-8 letters: text that needs no closer look. It may stop early, never late.
+inline const char* skipSimpleUtf8(const char* p, const char*)
+{
+    return p; // the vector code's shortcut; without it every byte is looked at
 }
 
 } // namespace portable
@@ -100,8 +153,21 @@ template <char... Cs> inline const char* findAny(const char* p, const char* end)
     return portable::findAny<Cs...>(p, end);
 }
 
+template <char... Cs> inline std::uint64_t matchMask64(const char* p)
+{
+    // Written out: a loop here is left rolled, at twice the cost.
+    const auto mask16 = [p](int at) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+        __m128i hit = _mm_setzero_si128();
+        ((hit = _mm_or_si128(hit, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Cs)))), ...);
+        return std::uint64_t(unsigned(_mm_movemask_epi8(hit)));
+    };
+    return mask16(0) | mask16(16) << 16 | mask16(32) << 32 | mask16(48) << 48;
+}
+
 inline qint64 countLineBreaks(const char* p, const char* end)
 {
+    const char* const begin = p;
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i zero = _mm_setzero_si128();
@@ -111,17 +177,141 @@ inline qint64 countLineBreaks(const char* p, const char* end)
         // Byte counters overflow after 255 rounds; fold them into the total before that.
         __m128i count = zero;
         const char* stop = p + std::min<qsizetype>((end - p - 1) / 16, 255) * 16;
-        for (; p < stop; p += 16) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+        const auto breaks = [&](const char* at) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 1));
             const __m128i loneCr =
                 _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(bytes, cr));
-            count = _mm_sub_epi8(count, _mm_or_si128(_mm_cmpeq_epi8(bytes, lf), loneCr));
+            return _mm_or_si128(_mm_cmpeq_epi8(bytes, lf), loneCr);
+        };
+        // Two vectors a round: the loop's own cost is half of it with one.
+        for (; stop - p >= 32; p += 32)
+            count = _mm_sub_epi8(_mm_sub_epi8(count, breaks(p)), breaks(p + 16));
+        if (p < stop) {
+            count = _mm_sub_epi8(count, breaks(p));
+            p += 16;
         }
         const __m128i sum = _mm_sad_epu8(count, zero);
         lines += _mm_cvtsi128_si64(sum) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(sum, sum));
     }
-    return lines + portable::countLineBreaks(p, end);
+    if (p == end || end - begin < 16)
+        return lines + portable::countLineBreaks(p, end);
+    // The last bytes as the end of a full vector whose first lanes were counted already; a CR
+    // in the last byte counts, as nothing in the range follows it.
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16));
+    const __m128i next = _mm_srli_si128(bytes, 1);
+    const __m128i loneCr = _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(bytes, cr));
+    const unsigned breaks =
+        unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, lf), loneCr)));
+    return lines + std::popcount(breaks >> (16 - (end - p)));
+}
+
+inline const char* skipSimpleUtf8(const char* p, const char* end)
+{
+    // As signed bytes: continuations 0x80..0xBF are below -64, two-byte leads 0xC2..0xDF are
+    // from -62 to -33, printable ASCII is above 0x1F.
+    while (end - p >= 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i cont = _mm_cmplt_epi8(x, _mm_set1_epi8(-64));
+        const __m128i lead = _mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8(-63)),
+                                           _mm_cmplt_epi8(x, _mm_set1_epi8(-32)));
+        const __m128i blank = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8('\t')),
+                                                        _mm_cmpeq_epi8(x, _mm_set1_epi8('\n'))),
+                                           _mm_cmpeq_epi8(x, _mm_set1_epi8('\r')));
+        const __m128i printable = _mm_cmpgt_epi8(x, _mm_set1_epi8(0x1F));
+        const unsigned ok = unsigned(_mm_movemask_epi8(
+            _mm_or_si128(_mm_or_si128(printable, blank), _mm_or_si128(lead, cont))));
+        const unsigned leads = unsigned(_mm_movemask_epi8(lead));
+        const unsigned conts = unsigned(_mm_movemask_epi8(cont));
+        // Every continuation right after a lead, every lead followed within the block.
+        if (ok != 0xFFFF || conts != ((leads << 1) & 0xFFFF) || (leads & 0x8000) != 0)
+            return p;
+        p += 16;
+    }
+    return p;
+}
+
+inline qint64 countLineFeeds(const char* p, const char* end)
+{
+    const char* const begin = p;
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i zero = _mm_setzero_si128();
+    qint64 lines = 0;
+    __m128i anyCr = zero;
+    while (end - p >= 16) {
+        // Byte counters overflow after 255 rounds; fold them into the total before that.
+        __m128i count = zero;
+        const char* stop = p + std::min<qsizetype>((end - p) / 16, 255) * 16;
+        // Two vectors a round: the loop's own cost is half of it with one.
+        for (; stop - p >= 32; p += 32) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
+            count = _mm_sub_epi8(_mm_sub_epi8(count, _mm_cmpeq_epi8(a, lf)), _mm_cmpeq_epi8(b, lf));
+            anyCr = _mm_or_si128(anyCr, _mm_or_si128(_mm_cmpeq_epi8(a, cr), _mm_cmpeq_epi8(b, cr)));
+        }
+        if (p < stop) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            count = _mm_sub_epi8(count, _mm_cmpeq_epi8(bytes, lf));
+            anyCr = _mm_or_si128(anyCr, _mm_cmpeq_epi8(bytes, cr));
+            p += 16;
+        }
+        const __m128i sum = _mm_sad_epu8(count, zero);
+        lines += _mm_cvtsi128_si64(sum) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(sum, sum));
+    }
+    qint64 rest = 0;
+    if (p < end && end - begin >= 16) {
+        // The last bytes as the end of a full vector whose first lanes were counted already.
+        const int skip = 16 - int(end - p);
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16));
+        rest = std::popcount(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf))) >> skip);
+        if ((unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr))) >> skip) != 0)
+            rest = -1;
+    } else {
+        rest = portable::countLineFeeds(p, end);
+    }
+    return _mm_movemask_epi8(anyCr) != 0 || rest < 0 ? -1 : lines + rest;
+}
+
+// findAny and findTextSpecial for a range followed by at least 16 readable bytes: short
+// ranges need no scalar tail.
+template <char... Cs> inline const char* findAnyPadded(const char* p, const char* end)
+{
+    for (; p < end; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        __m128i hit = _mm_setzero_si128();
+        ((hit = _mm_or_si128(hit, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Cs)))), ...);
+        if (const unsigned mask = unsigned(_mm_movemask_epi8(hit)))
+            return std::min(p + std::countr_zero(mask), end);
+    }
+    return end;
+}
+
+inline const char* findTextSpecialPadded(const char* p, const char* end)
+{
+    const __m128i space = _mm_set1_epi8(0x20);
+    const __m128i amp = _mm_set1_epi8('&');
+    for (; p < end; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i hit = _mm_or_si128(_mm_cmplt_epi8(bytes, space), _mm_cmpeq_epi8(bytes, amp));
+        if (const unsigned mask = unsigned(_mm_movemask_epi8(hit)))
+            return std::min(p + std::countr_zero(mask), end);
+    }
+    return end;
+}
+
+inline const char* findTextSpecial(const char* p, const char* end)
+{
+    const __m128i space = _mm_set1_epi8(0x20);
+    const __m128i amp = _mm_set1_epi8('&');
+    while (end - p >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i hit = _mm_or_si128(_mm_cmplt_epi8(bytes, space), _mm_cmpeq_epi8(bytes, amp));
+        if (const unsigned mask = unsigned(_mm_movemask_epi8(hit)))
+            return p + std::countr_zero(mask);
+        p += 16;
+    }
+    return portable::findTextSpecial(p, end);
 }
 
 inline const char* skipPlainAscii(const char* p, const char* end)
@@ -144,6 +334,11 @@ template <char... Cs> inline const char* findAny(const char* p, const char* end)
     return portable::findAny<Cs...>(p, end);
 }
 
+template <char... Cs> inline std::uint64_t matchMask64(const char* p)
+{
+    return portable::matchMask64<Cs...>(p);
+}
+
 inline qint64 countLineBreaks(const char* p, const char* end)
 {
     return portable::countLineBreaks(p, end);
@@ -152,6 +347,31 @@ inline qint64 countLineBreaks(const char* p, const char* end)
 inline const char* skipPlainAscii(const char* p, const char* end)
 {
     return portable::skipPlainAscii(p, end);
+}
+
+inline const char* findTextSpecial(const char* p, const char* end)
+{
+    return portable::findTextSpecial(p, end);
+}
+
+inline const char* findTextSpecialPadded(const char* p, const char* end)
+{
+    return portable::findTextSpecial(p, end);
+}
+
+template <char... Cs> inline const char* findAnyPadded(const char* p, const char* end)
+{
+    return portable::findAny<Cs...>(p, end);
+}
+
+inline qint64 countLineFeeds(const char* p, const char* end)
+{
+    return portable::countLineFeeds(p, end);
+}
+
+inline const char* skipSimpleUtf8(const char* p, const char* end)
+{
+    return portable::skipSimpleUtf8(p, end);
 }
 
 #endif

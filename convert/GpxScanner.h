@@ -30,8 +30,9 @@ using GpxProblem = Problem;
 // Streams a GPX file in large blocks and reports every waypoint and every problem as it
 // comes, so memory stays flat whatever the file size. Not an XML parser: it knows waypoints
 // and their name and desc, and skips everything else. The work is done in stages (gpx/): a
-// decoding window brings the bytes to UTF-8 and numbers the lines, markup matching finds the
-// constructs, and a waypoint state machine builds each waypoint and checks its values.
+// decoding window brings the bytes to UTF-8, numbers the lines and indexes where tags open,
+// markup matching finds the constructs, and a waypoint state machine builds each waypoint and
+// checks its values.
 //
 //   GpxScanner scanner;
 //   scanner.setWaypointHandler([&](const Waypoint& w) { ...; return true; });

@@ -171,8 +171,10 @@ TextFault checkUtf8Text(QByteArrayView text)
     const auto* end = p + text.size();
     TextFault fault = TextFault::None;
     for (;;) {
+        const char* simple =
+            skipSimpleUtf8(reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(end));
         p = reinterpret_cast<const unsigned char*>(
-            skipPlainAscii(reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(end)));
+            skipPlainAscii(simple, reinterpret_cast<const char*>(end)));
         if (p == end)
             return fault;
         const unsigned char b = *p;

@@ -1,5 +1,9 @@
 #include "Coordinates.h"
 
+#include "ByteSearch.h"
+
+#include <cstring>
+
 namespace {
 
 bool isDigit(char c)
@@ -28,8 +32,80 @@ bool isDecimal(QByteArrayView text)
     return i == n && digits > 0;
 }
 
+#if GEOFILL_SSE2
+namespace {
+
+template <typename Word> Word load(const char* p)
+{
+    Word word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+// The n <= 16 bytes at p, zeros after them, in two words, without touching a byte past p + n:
+// overlapping loads, so no small stores are read back as one (which stalls).
+void loadShort(const char* p, qsizetype n, std::uint64_t& low, std::uint64_t& high)
+{
+    low = high = 0;
+    if (n >= 8) {
+        low = load<std::uint64_t>(p);
+        if (n > 8)
+            high = load<std::uint64_t>(p + n - 8) >> ((16 - n) * 8);
+    } else if (n >= 4) {
+        low = load<std::uint32_t>(p) | std::uint64_t(load<std::uint32_t>(p + n - 4))
+                                           << ((n - 4) * 8);
+    } else if (n > 0) {
+        low = std::uint64_t(std::uint8_t(p[0])) |
+              std::uint64_t(std::uint8_t(p[n / 2])) << (n / 2 * 8) |
+              std::uint64_t(std::uint8_t(p[n - 1])) << ((n - 1) * 8);
+    }
+}
+
+// The same verdict for a value of at most 16 bytes, from masks of its digits, zeros and dot:
+// the lengths of the parts vary too much from one value to the next for branches to be guessed.
+Verdict checkShort(QByteArrayView value, int limit)
+{
+    std::uint64_t low, high;
+    loadShort(value.data(), value.size(), low, high);
+    const __m128i x = _mm_set_epi64x(qint64(high), qint64(low));
+    const auto byte = [&](int i) { return char((i < 8 ? low : high) >> (i % 8 * 8)); };
+    const __m128i offset = _mm_sub_epi8(x, _mm_set1_epi8('0'));
+    const __m128i isDigit = _mm_cmpeq_epi8(_mm_min_epu8(offset, _mm_set1_epi8(9)), offset);
+    const unsigned used = (1u << value.size()) - 1;
+    const unsigned digits = unsigned(_mm_movemask_epi8(isDigit)) & used;
+    const unsigned zeros = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(x, _mm_set1_epi8('0'))));
+    const unsigned dots = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(x, _mm_set1_epi8('.')))) & used;
+    const unsigned sign = byte(0) == '+' || byte(0) == '-' ? 1u : 0u;
+    if ((digits | dots | sign) != used || (dots & (dots - 1)) != 0 || digits == 0)
+        return Verdict::NotDecimal;
+    const unsigned wholeDigits = digits & (dots ? dots - 1 : used);
+    const unsigned significant = wholeDigits & ~zeros; // from the first digit other than 0
+    const int first = std::countr_zero(significant | (1u << 16));
+    const unsigned counted = significant ? wholeDigits >> first : 0;
+    if (counted >= 8)
+        return Verdict::OutOfRange; // four digits or more
+    const int a = byte(first & 15) - '0';
+    const int b = byte((first + 1) & 15) - '0';
+    const int c = byte((first + 2) & 15) - '0';
+    const int whole = counted == 7   ? a * 100 + b * 10 + c
+                      : counted == 3 ? a * 10 + b
+                      : counted == 1 ? a
+                                     : 0;
+    const bool fraction = (digits & ~wholeDigits & ~zeros) != 0;
+    if (whole > limit || (whole == limit && fraction))
+        return Verdict::OutOfRange;
+    return Verdict::Valid;
+}
+
+} // namespace
+#endif
+
 Verdict check(QByteArrayView value, int limit)
 {
+#if GEOFILL_SSE2
+    if (value.size() <= 16)
+        return checkShort(value, limit);
+#endif
     const qsizetype n = value.size();
     qsizetype i = n > 0 && (value[0] == '+' || value[0] == '-') ? 1 : 0;
     // The whole part is compared on its digits after any leading zeros: exact, no float parse.

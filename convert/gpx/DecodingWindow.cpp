@@ -38,6 +38,7 @@ bool DecodingWindow::open(QIODevice& device)
     m_len = m_pos = m_countedTo = 0;
     m_lines = 0;
     m_lastWasCR = false;
+    m_sawCR = false;
     m_bytesRead = 0;
     m_error.clear();
     if (!m_decoding.setup(QByteArrayView(peekHead(device, 1024)))) {
@@ -88,6 +89,7 @@ DecodingWindow::Fill DecodingWindow::fill()
     }
     m_bytesRead += got;
     m_atEnd = got == 0;
+    m_index.build(m_buf.data(), m_len);
     return m_atEnd ? Fill::End : Fill::Data;
 }
 
@@ -104,7 +106,10 @@ void DecodingWindow::countLines(qsizetype upTo)
     const char* p = m_buf.data() + m_countedTo;
     if (m_lastWasCR && *p == '\n')
         ++p; // the LF of a CR LF cut in two
-    m_lines += countLineBreaks(p, m_buf.data() + upTo);
+    // Once a file shows a CR, its ranges are counted the careful way at once.
+    const qint64 feeds = m_sawCR ? -1 : countLineFeeds(p, m_buf.data() + upTo);
+    m_sawCR = feeds < 0;
+    m_lines += feeds >= 0 ? feeds : countLineBreaks(p, m_buf.data() + upTo);
     m_lastWasCR = m_buf[upTo - 1] == '\r';
     m_countedTo = upTo;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "StructuralIndex.h"
 #include "TextDecoding.h"
 
 #include <QByteArray>
@@ -36,6 +37,8 @@ public:
 
     const char* data() const { return m_buf.data(); }
     qsizetype size() const { return m_len; }
+    // Where the '<' of the window are, remade at every fill.
+    const StructuralIndex& index() const { return m_index; }
     // True once the device has no more: what the window holds is all there is.
     bool atEnd() const { return m_atEnd; }
     qsizetype consumed() const { return m_pos; }
@@ -61,6 +64,7 @@ private:
     qsizetype m_len = 0;
     qsizetype m_pos = 0;
     bool m_atEnd = false;
+    StructuralIndex m_index;
     QByteArray m_block;   // raw bytes of a block that needs decoding
     QByteArray m_decoded; // and their UTF-8
 
@@ -68,6 +72,7 @@ private:
     qsizetype m_countedTo = 0;
     qint64 m_lines = 0;
     bool m_lastWasCR = false;
+    bool m_sawCR = false;
 
     qint64 m_bytesRead = 0;
     qint64 m_bytesTotal = 0;

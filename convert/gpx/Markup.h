@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ByteSearch.h"
+#include "StructuralIndex.h"
 
 #include <QByteArrayView>
 
@@ -46,6 +47,11 @@ inline bool endsName(char c)
     return kCharClass[static_cast<unsigned char>(c)] & kEndsName;
 }
 
+inline bool isAsciiLetter(char c)
+{
+    return (c | 0x20) >= 'a' && (c | 0x20) <= 'z';
+}
+
 struct EndTag
 {
     Match match;
@@ -57,6 +63,10 @@ struct Text
     const char* data;
     qsizetype size;
     bool atEnd; // nothing follows the window
+    const StructuralIndex* index;
+
+    // The first '<' at or after `from`, or size.
+    qsizetype nextOpen(qsizetype from) const { return index->nextOpen(from); }
 
     // Whether `literal` starts at `at`.
     Match has(qsizetype at, QByteArrayView literal) const
@@ -111,19 +121,33 @@ struct Text
     // The '>' that closes the tag, not one inside a quoted attribute value, or kOpen.
     qsizetype tagEnd(qsizetype from) const
     {
-        const char* p = data + from;
-        const char* end = data + size;
-        for (;;) {
-            p = findAny<'>', '"', '\''>(p, end);
-            if (p == end)
-                return kOpen;
-            if (*p == '>')
-                return p - data;
-            p = *p == '"' ? findAny<'"'>(p + 1, end) : findAny<'\''>(p + 1, end);
-            if (p == end)
-                return kOpen;
-            ++p;
+        // One mask of the '>' and quotes for 64 bytes at a time, whose bits are then taken in
+        // turn: a tag with attributes costs a mask or two, not a search per quote.
+        char quote = 0; // the one that opened the value we are in, if any
+        const auto take = [&](const char* at) {
+            if (quote == 0 && *at == '>')
+                return true;
+            if (quote == 0)
+                quote = *at;
+            else if (*at == quote)
+                quote = 0;
+            return false;
+        };
+        qsizetype at = from;
+        for (; size - at >= 64; at += 64) {
+            for (std::uint64_t bits = matchMask64<'>', '"', '\''>(data + at); bits != 0;
+                 bits &= bits - 1) {
+                const qsizetype hit = at + std::countr_zero(bits);
+                if (take(data + hit))
+                    return hit;
+            }
         }
+        for (; at < size; ++at) {
+            const char c = data[at];
+            if ((c == '>' || c == '"' || c == '\'') && take(data + at))
+                return at;
+        }
+        return kOpen;
     }
 
     // Past the comment, CDATA section, processing instruction or declaration at `at` (a
@@ -143,7 +167,7 @@ struct Text
         const char* end = data + size;
         const char* name = data + at + 1;
         const qsizetype nameLength = nameEnd - at - 1;
-        const char* lt = findAny<'<'>(data + close + 1, end);
+        const char* lt = data + nextOpen(close + 1);
         if (end - lt < nameLength + 3 || lt[1] != '/' || lt[nameLength + 2] != '>')
             return kOpen;
         // Names are short: a plain loop beats a call to memcmp.

@@ -6,6 +6,9 @@
 #include "TextDecoding.h"
 #include "ValueText.h"
 
+#include <bit>
+#include <cstring>
+
 using markup::isSpace;
 using markup::kOpen;
 using markup::Match;
@@ -25,12 +28,22 @@ QByteArrayView byteView(const std::string& text)
     return {text.data(), qsizetype(text.size())};
 }
 
+// Element names are short: a plain loop beats a call to memcmp.
+bool sameName(const char* a, const char* b, qsizetype length)
+{
+    for (qsizetype i = 0; i < length; ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 WaypointMachine::Event WaypointMachine::next(DecodingWindow& window)
 {
     m_window = &window;
-    m_text = {window.data(), window.size(), window.atEnd()};
+    m_text = {window.data(), window.size(), window.atEnd(), &window.index()};
     m_pos = window.consumed();
     const Event event = run();
     window.consumeTo(m_pos);
@@ -42,7 +55,14 @@ WaypointMachine::Event WaypointMachine::run()
     const char* const buf = m_text.data;
     const char* const end = buf + m_text.size;
     for (;;) {
-        const char* lt = findAny<'<'>(buf + m_pos, end);
+        if (m_state == State::Outside || (m_state == State::InWaypoint && m_depth == 0)) {
+            const Step step = runCommonWaypoint();
+            if (step == Step::Waypoint)
+                return Event::Waypoint;
+            if (step == Step::Problem)
+                return Event::Problem;
+        }
+        const char* lt = buf + m_text.nextOpen(m_pos);
         // Value text up to the '<'; the step that reads the value's end tag takes it.
         const std::string_view text(buf + m_pos, lt - (buf + m_pos));
         m_pos = lt - buf;
@@ -67,6 +87,144 @@ WaypointMachine::Event WaypointMachine::run()
             return Event::Problem;
         }
     }
+}
+
+// The common waypoint, <wpt lat=".." lon=".."> with simple children and a name and desc without
+// attributes, read from '<' to '<' with the index's cursor. Anything else stops it at that '<'
+// (Step::Consumed), and the general steps take it from there as they would have.
+WaypointMachine::Step WaypointMachine::runCommonWaypoint()
+{
+    const char* const buf = m_text.data;
+    const qsizetype size = m_text.size;
+    const auto room = [&](qsizetype lt) { return size - lt >= kLookahead; };
+    const auto is = [&](qsizetype at, std::string_view literal) {
+        return std::memcmp(buf + at, literal.data(), literal.size()) == 0;
+    };
+    StructuralIndex::Cursor open = m_text.index->cursor(m_pos);
+    qsizetype lt = open.next();
+    if (m_state == State::Outside) {
+        if (!room(lt) || !is(lt + 1, "wpt") || !isSpace(buf[lt + 4])) {
+            m_pos = lt;
+            return Step::Consumed;
+        }
+        qsizetype close = readCommonStartTag(lt);
+        if (close < 0) {
+            close = m_text.tagEnd(lt + 4);
+            if (close < 0) {
+                m_pos = lt;
+                return Step::Consumed;
+            }
+            beginWaypoint(lt, close);
+        }
+        m_pos = close + 1;
+        if (buf[close - 1] == '/')
+            return finishWaypoint();
+        open = m_text.index->cursor(m_pos);
+        lt = open.next();
+    }
+    for (; room(lt); lt = open.next()) {
+        const char next = buf[lt + 1];
+        if (next == '/') {
+            if (!is(lt + 2, "wpt>"))
+                break;
+            m_pos = lt + 6;
+            return finishWaypoint();
+        }
+        if (next == 'n' || next == 'd') {
+            const bool isName = next == 'n' && !m_hasName && is(lt + 1, "name>");
+            const bool isDesc = next == 'd' && !m_hasDesc && is(lt + 1, "desc>");
+            if (!isName && !isDesc)
+                break;
+            (isName ? m_hasName : m_hasDesc) = true;
+            const qsizetype end = open.next();
+            if (!room(end) || !is(end + 1, isName ? "/name>" : "/desc>")) {
+                // Not one plain run of text: the general steps read the value.
+                (isName ? m_checkName : m_checkDesc) = true;
+                m_value = isName ? &m_name : &m_desc;
+                m_valueTag = isName ? "</name" : "</desc";
+                m_raw.clear();
+                m_state = State::InValue;
+                m_pos = lt + 6;
+                keepInWindowValues();
+                return Step::Consumed;
+            }
+            appendPlainValue(isName ? m_name : m_desc, isName ? m_nameInWindow : m_descInWindow,
+                             isName ? m_checkName : m_checkDesc, lt + 6, end);
+            lt = end;
+            continue;
+        }
+        if (!markup::isAsciiLetter(next) || next == 'w')
+            break;
+        // A simple element, <ele>12.0</ele>: its name, then the end tag at the next '<'.
+        qsizetype nameEnd = lt + 2;
+        while (nameEnd < size && !markup::endsName(buf[nameEnd]))
+            ++nameEnd;
+        if (nameEnd == size || buf[nameEnd] != '>')
+            break;
+        const qsizetype end = open.next();
+        const qsizetype nameLength = nameEnd - lt - 1;
+        if (end < nameEnd || size - end < nameLength + 3 || buf[end + 1] != '/' ||
+            buf[end + nameLength + 2] != '>' || !sameName(buf + end + 2, buf + lt + 1, nameLength))
+            break;
+        lt = end;
+    }
+    m_pos = lt;
+    keepInWindowValues();
+    return Step::Consumed;
+}
+
+// The general steps may refill the window before the waypoint ends: the values still seen in
+// it are copied.
+void WaypointMachine::keepInWindowValues()
+{
+    for (auto [view, text] :
+         {std::pair{&m_latInWindow, &m_lat}, std::pair{&m_lonInWindow, &m_lon},
+          std::pair{&m_nameInWindow, &m_name}, std::pair{&m_descInWindow, &m_desc}}) {
+        if (view->data()) {
+            text->assign(view->data(), size_t(view->size()));
+            *view = {};
+        }
+    }
+}
+
+// A value's one run of text, taken as it stands when it holds nothing to decode or check. Its
+// end tag and the look-ahead follow it in the window.
+void WaypointMachine::appendPlainValue(std::string& value, QByteArrayView& inWindow, bool& check,
+                                       qsizetype from, qsizetype to)
+{
+    const char* p = m_text.data + from;
+    const char* const end = m_text.data + to;
+    if (findTextSpecialPadded(p, end) == end) {
+        inWindow = QByteArrayView(p, to - from); // nothing to decode: no copy either
+        return;
+    }
+    // Text without line breaks, as most values are, is decoded here. While it is plain ASCII
+    // it needs no check: a reference can only give a character XML allows, or a NUL for the
+    // check to refuse.
+    bool plain = true;
+    for (;;) {
+        const char* special =
+            plain ? findTextSpecialPadded(p, end) : findAnyPadded<'&', '\n', '\r'>(p, end);
+        value.append(p, size_t(special - p));
+        if (special == end)
+            return;
+        if (*special == '&') {
+            p = special +
+                valuetext::decodeReference(value, std::string_view(special, end - special));
+            check = check || value.back() == '\0';
+            continue;
+        }
+        if (*special == '\n' || *special == '\r')
+            break;
+        plain = false; // another letter or a control: the check decides
+        check = true;
+        value.push_back(*special);
+        p = special + 1;
+    }
+    // Line breaks: the whole text goes the general way, which makes them blanks.
+    value.clear();
+    valuetext::append(value, std::string_view(m_text.data + from, size_t(to - from)), true);
+    check = true;
 }
 
 // The construct at m_pos goes on past the window: wait for more, or at the end of the file
@@ -167,6 +325,7 @@ WaypointMachine::Step WaypointMachine::stepInWaypoint()
     m_pos = close + 1;
     if (isName || isDesc) {
         (isName ? m_hasName : m_hasDesc) = true;
+        (isName ? m_checkName : m_checkDesc) = true;
         if (!empty) {
             m_value = isName ? &m_name : &m_desc;
             m_valueTag = isName ? "</name" : "</desc";
@@ -239,7 +398,7 @@ WaypointMachine::Step WaypointMachine::stepInValue(std::string_view text)
     return Step::Consumed;
 }
 
-void WaypointMachine::beginWaypoint(qsizetype tagBegin, qsizetype tagClose)
+void WaypointMachine::startWaypoint(qsizetype tagBegin)
 {
     m_wpt.line = m_window->lineAt(tagBegin);
     m_lat.clear();
@@ -247,8 +406,59 @@ void WaypointMachine::beginWaypoint(qsizetype tagBegin, qsizetype tagClose)
     m_name.clear();
     m_desc.clear();
     m_hasLat = m_hasLon = m_hasName = m_hasDesc = false;
+    m_checkName = m_checkDesc = false;
+    m_latInWindow = m_lonInWindow = m_nameInWindow = m_descInWindow = {};
     m_depth = 0;
     m_state = State::InWaypoint;
+}
+
+// The start tag as nearly every file writes it, <wpt lat="…" lon="…"> or lon first, read
+// from a mask of its quotes. Its '>', or kOpen when it is written otherwise (the general
+// reading then takes it, with the same result).
+qsizetype WaypointMachine::readCommonStartTag(qsizetype tagBegin)
+{
+    const char* const buf = m_text.data + tagBegin;
+    if (m_text.size - tagBegin < 64 || buf[9] != '"')
+        return kOpen;
+    std::uint64_t quotes = matchMask64<'"'>(buf) >> 10;
+    if (quotes == 0)
+        return kOpen;
+    const qsizetype firstEnd = 10 + std::countr_zero(quotes);
+    quotes &= quotes - 1;
+    const qsizetype secondBegin = firstEnd + 7;
+    quotes &= quotes - 1; // the second value's opening quote
+    const qsizetype secondEnd = 10 + std::countr_zero(quotes);
+    const auto attribute = [&](qsizetype at) {
+        return buf[at] == 'l' && buf[at + 3] == '=' &&
+               ((buf[at + 1] == 'a' && buf[at + 2] == 't') ||
+                (buf[at + 1] == 'o' && buf[at + 2] == 'n'));
+    };
+    if (secondEnd <= secondBegin || secondEnd + 2 > 64 || buf[secondEnd + 1] != '>' ||
+        buf[4] != ' ' || !attribute(5) || buf[firstEnd + 1] != ' ' || !attribute(firstEnd + 2) ||
+        buf[firstEnd + 6] != '"' || buf[6] == buf[firstEnd + 3])
+        return kOpen;
+    startWaypoint(tagBegin);
+    takeCoordinate(tagBegin + 5, tagBegin + 10, tagBegin + firstEnd);
+    takeCoordinate(tagBegin + firstEnd + 2, tagBegin + secondBegin, tagBegin + secondEnd);
+    return tagBegin + secondEnd + 1;
+}
+
+// lat or lon, whose name starts at nameAt, with the value between the quotes, trimmed.
+void WaypointMachine::takeCoordinate(qsizetype nameAt, qsizetype valueBegin, qsizetype valueEnd)
+{
+    const char* buf = m_text.data;
+    while (valueBegin < valueEnd && isSpace(buf[valueBegin]))
+        ++valueBegin;
+    while (valueEnd > valueBegin && isSpace(buf[valueEnd - 1]))
+        --valueEnd;
+    const bool lat = buf[nameAt + 1] == 'a';
+    (lat ? m_latInWindow : m_lonInWindow) = QByteArrayView(buf + valueBegin, valueEnd - valueBegin);
+    (lat ? m_hasLat : m_hasLon) = true;
+}
+
+void WaypointMachine::beginWaypoint(qsizetype tagBegin, qsizetype tagClose)
+{
+    startWaypoint(tagBegin);
 
     // The attributes: name = "value" or 'value', blanks allowed around '='; the first lat
     // and the first lon count, their values trimmed.
@@ -275,10 +485,11 @@ void WaypointMachine::beginWaypoint(qsizetype tagBegin, qsizetype tagClose)
             return;
         const char quote = buf[i++];
         qsizetype valueBegin = i;
-        i = (quote == '"' ? findAny<'"'>(buf + i, buf + end) : findAny<'\''>(buf + i, buf + end)) -
-            buf;
-        if (i >= end)
+        // Values are short: the library's search beats the vector one's setup here.
+        const void* closing = std::memchr(buf + i, quote, size_t(end - i));
+        if (!closing)
             return;
+        i = static_cast<const char*>(closing) - buf;
         qsizetype valueEnd = i++;
         while (isSpace(buf[valueBegin])) // the closing quote stops it
             ++valueBegin;
@@ -297,12 +508,21 @@ void WaypointMachine::beginWaypoint(qsizetype tagBegin, qsizetype tagClose)
 WaypointMachine::Step WaypointMachine::finishWaypoint()
 {
     m_state = State::Outside;
-    m_wpt.lat = byteView(m_lat);
-    m_wpt.lon = byteView(m_lon);
-    m_wpt.name = byteView(m_name);
-    m_wpt.desc = byteView(m_desc);
-    QString why = coordinates::problem("lat", m_hasLat, m_wpt.lat, 90);
-    if (why.isEmpty())
+    const auto value = [](QByteArrayView inWindow, const std::string& text) {
+        return inWindow.data() ? inWindow : byteView(text);
+    };
+    m_wpt.lat = value(m_latInWindow, m_lat);
+    m_wpt.lon = value(m_lonInWindow, m_lon);
+    m_wpt.name = value(m_nameInWindow, m_name);
+    m_wpt.desc = value(m_descInWindow, m_desc);
+    // The message is made only for a coordinate that fails.
+    const auto valid = [](bool present, QByteArrayView value, int limit) {
+        return present && coordinates::check(value, limit) == coordinates::Verdict::Valid;
+    };
+    QString why;
+    if (!valid(m_hasLat, m_wpt.lat, 90))
+        why = coordinates::problem("lat", m_hasLat, m_wpt.lat, 90);
+    else if (!valid(m_hasLon, m_wpt.lon, 180))
         why = coordinates::problem("lon", m_hasLon, m_wpt.lon, 180);
     if (why.isEmpty())
         why = textProblem();
@@ -316,15 +536,15 @@ WaypointMachine::Step WaypointMachine::finishWaypoint()
 // would end or split the statement's line in the shell.
 QString WaypointMachine::textProblem() const
 {
-    TextFault name;
-    TextFault desc;
-    if (m_window->isDecoded()) {
-        name = isXmlText(m_wpt.name) ? TextFault::None : TextFault::Forbidden;
-        desc = isXmlText(m_wpt.desc) ? TextFault::None : TextFault::Forbidden;
-    } else {
-        name = checkUtf8Text(m_wpt.name);
-        desc = checkUtf8Text(m_wpt.desc);
-    }
+    const auto check = [&](bool needed, QByteArrayView text) {
+        if (!needed)
+            return TextFault::None;
+        if (m_window->isDecoded())
+            return isXmlText(text) ? TextFault::None : TextFault::Forbidden;
+        return checkUtf8Text(text);
+    };
+    const TextFault name = check(m_checkName, m_wpt.name);
+    const TextFault desc = check(m_checkDesc, m_wpt.desc);
     if (name == TextFault::None && desc == TextFault::None)
         return {};
     if (name == TextFault::NotUtf8 || desc == TextFault::NotUtf8)

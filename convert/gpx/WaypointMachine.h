@@ -45,6 +45,10 @@ private:
     };
 
     Event run();
+    Step runCommonWaypoint();
+    void appendPlainValue(std::string& value, QByteArrayView& inWindow, bool& check, qsizetype from,
+                          qsizetype to);
+    void keepInWindowValues();
     Event needMore();
     // Each step starts at a '<' with enough text after it to tell what it opens.
     Step stepOutside();
@@ -53,6 +57,9 @@ private:
     Step skipMarkup();
 
     void beginWaypoint(qsizetype tagBegin, qsizetype tagClose);
+    void startWaypoint(qsizetype tagBegin);
+    qsizetype readCommonStartTag(qsizetype tagBegin);
+    void takeCoordinate(qsizetype nameAt, qsizetype valueBegin, qsizetype valueEnd);
     Step finishWaypoint();
     QString textProblem() const;
     void dropWaypoint(const QString& message);
@@ -69,8 +76,13 @@ private:
     bool m_hasLon = false;
     bool m_hasName = false;
     bool m_hasDesc = false;
+    // Whether the name or desc still needs its text check: not when it was plain ASCII.
+    bool m_checkName = false;
+    bool m_checkDesc = false;
     int m_depth = 0; // open child elements inside the waypoint
     std::string m_lat, m_lon, m_name, m_desc;
+    // Values read straight from the window, not copied while it stays as it is.
+    QByteArrayView m_latInWindow, m_lonInWindow, m_nameInWindow, m_descInWindow;
     std::string* m_value = nullptr; // m_name or m_desc while in a value
     QByteArrayView m_valueTag;
     std::string m_raw; // value text not yet decoded

@@ -2,6 +2,7 @@
 #include "GpxScanner.h"
 #include "PoiStatement.h"
 #include "gpx/DecodingWindow.h"
+#include "gpx/StructuralIndex.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -19,6 +20,9 @@ private slots:
     void countsLines();
     void byteSearch_data();
     void byteSearch();
+    void checksText_data();
+    void checksText();
+    void decimals();
 
 private:
     struct Outcome
@@ -186,6 +190,45 @@ void TestGpxScanner::scans_data()
         << QByteArray("<wpt lat=\"1\" lon=\"2\"><a>x<na><name>deep</name></na></a>"
                       "<link href='<name>no</name>'/><b>1</b ><name>top</name></wpt>")
         << QStringList{insert("1,2,'top','',1")} << QStringList{};
+    QTest::newRow("the usual start tag and others like it")
+        << QByteArray("<wpt lat=\"1\" lat=\"3\" lon=\"2\"><name>a</name></wpt>\n"
+                      "<wpt lat=\" 4.5\t\" lon=\"-6\"><name>b</name></wpt>\n"
+                      "<wpt lon=\"7\" lat=\"8\" ><name>c</name><desc>d&amp;e</desc></wpt>\n"
+                      "<wpt lat='9' lon=\"9\"><ele>1</ele><sym>s</sym><name>f</name></wpt>\n"
+                      "<wpt lat=\"1.00000000000000000000000000000000000001\" lon=\"2\"/>")
+        << QStringList{insert("1,2,'a','',1"), insert("4.5,-6,'b','',1"), insert("8,7,'c','d&e',1"),
+                       insert("9,9,'f','',1"),
+                       insert("1.00000000000000000000000000000000000001,2,'','',1")}
+        << QStringList{};
+    // Each in the usual start tag (checked from masks of it) and self-closing (checked alone).
+    QByteArray limits;
+    QStringList valid;
+    QStringList refused;
+    int pair = 0; // the first four are valid
+    for (const auto& [lat, lon] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"89.9999999999999", "0000000000000180"},
+             {"090.00000000000000", "-179.99999999999"},
+             {"-000.5", "+0"},
+             {"00000000000000000000001", "0"},
+             {"90.0000000000001", "0"},
+             {"0", "-180.000000000001"},
+             {"1234", "0"},
+             {"0", "180.5"},
+             {"1.2.3", "0"},
+             {"+", "0"},
+             {"9 0", "0"},
+             {"", "0"}}) {
+        const bool isValid = pair++ < 4;
+        for (const char* form :
+             {"<wpt lat=\"%1\" lon=\"%2\"></wpt>\n", "<wpt lat=\"%1\" lon=\"%2\"/>\n"}) {
+            limits += QString::fromLatin1(form).arg(lat, lon).toLatin1();
+            if (isValid)
+                valid << insert(QStringLiteral("%1,%2,'','',1").arg(lat, lon));
+            else
+                refused << QString::number(limits.count('\n'));
+        }
+    }
+    QTest::newRow("coordinates near the limits, short and long") << limits << valid << refused;
     QTest::newRow("numbers as written")
         << QByteArray("<wpt lat=\"+2.25\" lon=\"-.5\"/>"
                       "<wpt lat=\"-90\" lon=\"180.000\"/>"
@@ -199,8 +242,8 @@ void TestGpxScanner::scans_data()
     QTest::newRow("UTF-8 with byte-order mark")
         << QByteArray("\xEF\xBB\xBF<wpt lat=\"1\" lon=\"2\"><name>Caf\xC3\xA9</name></wpt>")
         << named("Caf\xC3\xA9") << QStringList{};
-    QTest::newRow("ISO-8859-1")
-        << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<wpt lat=\"1\" "
+    QTest::newRow("ISO-8859-1, blanks in the declaration")
+        << QByteArray("<?xml version=\"1.0\" encoding =\t\"ISO-8859-1\"?>\n<wpt lat=\"1\" "
                       "lon=\"2\"><name>Caf\xE9 M\xFCller</name></wpt>")
         << named("Caf\xC3\xA9 M\xC3\xBCller") << QStringList{};
     QTest::newRow("KOI8-R, through the platform's decoder")
@@ -209,8 +252,8 @@ void TestGpxScanner::scans_data()
         << named("\xD0\x9F\xD1\x80\xD0\xB8") << QStringList{};
     QTest::newRow("windows-1252")
         << QByteArray("<?xml version='1.0' encoding='windows-1252'?><wpt lat=\"1\" lon=\"2\">"
-                      "<name>5 \x80 \x93ok\x94</name></wpt>")
-        << named("5 \xE2\x82\xAC \xE2\x80\x9Cok\xE2\x80\x9D") << QStringList{};
+                      "<name>5 \x80 \x93ok\x94\xA0</name></wpt>")
+        << named("5 \xE2\x82\xAC \xE2\x80\x9Cok\xE2\x80\x9D\xC2\xA0") << QStringList{};
     const auto utf16 = [](const QString& text) {
         return "\xFF\xFE" +
                QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
@@ -339,6 +382,13 @@ void TestGpxScanner::byteSearch_data()
     QTest::newRow("0x80 last") << QByteArray(30, 'a') + '\x80';
     QTest::newRow("long runs") << QByteArray(5000, '\n') + QByteArray(4100, '\r') +
                                       QByteArray(600, '\n').replace("\n\n", "\r\n") + '&';
+    // '<' on both sides of the 64-byte words of the index, and as the very last byte.
+    QByteArray tags(140, 'x');
+    for (const int at : {0, 1, 62, 63, 64, 65, 100, 127, 128, 139})
+        tags[at] = '<';
+    tags[66] = '\n';
+    tags[90] = '&';
+    QTest::newRow("tags at word ends") << tags;
 }
 
 void TestGpxScanner::byteSearch()
@@ -359,7 +409,69 @@ void TestGpxScanner::byteSearch()
         const qint64 lines = text.count('\n') + text.count('\r') - text.count("\r\n");
         QCOMPARE(countLineBreaks(p, end), lines);
         QCOMPARE(portable::countLineBreaks(p, end), lines);
+        const qint64 feeds = text.contains('\r') ? -1 : text.count('\n');
+        QCOMPARE(countLineFeeds(p, end), feeds);
+        QCOMPARE(portable::countLineFeeds(p, end), feeds);
+        // A control, a byte from 0x80, or '&'; the padded forms may read 16 bytes further.
+        const auto textSpecial = [&](char c) { return notPlain(c) || c == '&'; };
+        QCOMPARE(findTextSpecial(p, end), std::find_if(p, end, textSpecial));
+        QCOMPARE(portable::findTextSpecial(p, end), std::find_if(p, end, textSpecial));
+        if (end - p > 16) {
+            QCOMPARE(findTextSpecialPadded(p, end - 16), std::find_if(p, end - 16, textSpecial));
+            QCOMPARE((findAnyPadded<'\n', '&'>(p, end - 16)), std::find_if(p, end - 16, special));
+        }
     }
+    // The index: the next '<' from every place, one at a time and by its cursor.
+    StructuralIndex index;
+    index.build(bytes.constData(), bytes.size());
+    for (qsizetype from = 0; from <= bytes.size(); ++from) {
+        const qsizetype next = bytes.indexOf('<', from);
+        QCOMPARE(index.nextOpen(from), next < 0 ? bytes.size() : next);
+        StructuralIndex::Cursor cursor = index.cursor(from);
+        for (qsizetype at = next; at >= 0; at = bytes.indexOf('<', at + 1))
+            QCOMPARE(cursor.next(), at);
+        QCOMPARE(cursor.next(), bytes.size());
+    }
+    for (qsizetype at = 0; at + 64 <= bytes.size(); at += 13)
+        QCOMPARE(matchMask64<'<'>(bytes.constData() + at),
+                 portable::matchMask64<'<'>(bytes.constData() + at));
+}
+
+// The scanner's public test for a plain decimal number.
+void TestGpxScanner::decimals()
+{
+    for (const char* yes : {"+2.25", "-.5", "7.", "12", "0"})
+        QVERIFY2(GpxScanner::isDecimal(yes), yes);
+    for (const char* no : {"", "+", "-", ".", "1.2.3", "1e5", "a1", " 1", "1-"})
+        QVERIFY2(!GpxScanner::isDecimal(no), no);
+}
+
+// Text checked in blocks: each case behind 0 to 16 ASCII letters, so that every character
+// falls on every place of a block, and on its end.
+void TestGpxScanner::checksText_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("fault");
+    const QByteArray letters =
+        QByteArray("\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0").repeated(3);
+    QTest::newRow("two-byte letters, blanks") << letters + "\t\r\n \x7F" + letters << 0;
+    QTest::newRow("three- and four-byte letters")
+        << letters + "\xE2\x80\x9E\xF0\x9F\x98\x80" + letters << 0;
+    QTest::newRow("continuation without lead") << letters + "\x80" + letters << 1;
+    QTest::newRow("lead without continuation") << letters + "\xC3" + "abc" + letters << 1;
+    QTest::newRow("lead at the very end") << letters + "\xC3" << 1;
+    QTest::newRow("overlong two-byte forms") << letters + "\xC1\xBF" + letters << 1;
+    QTest::newRow("control among letters") << letters + "\x01" + letters << 2;
+    QTest::newRow("U+FFFE among letters") << letters + "\xEF\xBF\xBE" + letters << 2;
+    QTest::newRow("not UTF-8 wins over a control") << "\x01" + letters + "\xE0\x80\xAF" << 1;
+}
+
+void TestGpxScanner::checksText()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, fault);
+    for (int shift = 0; shift <= 16; ++shift)
+        QCOMPARE(int(checkUtf8Text(QByteArray(shift, 'a') + text)), fault);
 }
 
 QTEST_GUILESS_MAIN(TestGpxScanner)

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <bit>
+#include <cstdint>
+#include <vector>
+
+// Where every '<' of the window is, one bit a byte in 64-bit words, made in one vector pass
+// when the window is filled. The reader then goes from tag to tag with a bit scan instead of
+// a search per tag, whose setup costs more than the few bytes between two tags.
+class StructuralIndex
+{
+public:
+    // Marks the '<' of data[0, size).
+    void build(const char* data, qsizetype size);
+
+    // The first '<' at or after `from`, or the window's size when there is none.
+    qsizetype nextOpen(qsizetype from) const
+    {
+        if (from >= m_size)
+            return m_size;
+        qsizetype word = from >> 6;
+        std::uint64_t bits = m_open[word] & (~std::uint64_t(0) << (from & 63));
+        const qsizetype words = qsizetype(m_open.size());
+        while (bits == 0) {
+            if (++word == words)
+                return m_size;
+            bits = m_open[word];
+        }
+        return (word << 6) + std::countr_zero(bits);
+    }
+
+    // Goes through the '<' one after the other: clearing a bit is all a step costs.
+    class Cursor
+    {
+    public:
+        // The next '<', or the window's size when there are no more.
+        qsizetype next()
+        {
+            while (m_bits == 0) {
+                if (++m_word >= m_words)
+                    return m_size;
+                m_bits = m_open[m_word];
+            }
+            const qsizetype at = (m_word << 6) + std::countr_zero(m_bits);
+            m_bits &= m_bits - 1;
+            return at;
+        }
+
+    private:
+        friend class StructuralIndex;
+        const std::uint64_t* m_open = nullptr;
+        qsizetype m_words = 0;
+        qsizetype m_size = 0;
+        qsizetype m_word = 0;
+        std::uint64_t m_bits = 0;
+    };
+
+    // A cursor whose first next() is nextOpen(from).
+    Cursor cursor(qsizetype from) const
+    {
+        Cursor c;
+        c.m_open = m_open.data();
+        c.m_words = qsizetype(m_open.size());
+        c.m_size = m_size;
+        if (from < m_size) {
+            c.m_word = from >> 6;
+            c.m_bits = m_open[c.m_word] & (~std::uint64_t(0) << (from & 63));
+        } else {
+            c.m_word = c.m_words;
+        }
+        return c;
+    }
+
+private:
+    std::vector<std::uint64_t> m_open;
+    qsizetype m_size = 0;
+};
