@@ -9,6 +9,10 @@
 
 namespace {
 
+// Room before a block read ahead, for the unfinished construct the window carries over: a tag
+// or a run of text, usually a few bytes. A longer one makes the window anew.
+constexpr qsizetype kFront = 64 << 10;
+
 // The first bytes, where a BOM or the encoding declaration sits. A pipe hands over only what
 // was written so far, so a sequential device is read until it has them all or ends; the
 // transaction keeps them for the scan.
@@ -30,12 +34,21 @@ QByteArray peekHead(QIODevice& device, qint64 size)
 
 } // namespace
 
-DecodingWindow::DecodingWindow(qsizetype blockSize) : m_blockSize(blockSize), m_buf(16) {}
+DecodingWindow::DecodingWindow(qsizetype blockSize) : m_blockSize(blockSize)
+{
+    m_buffers[0].bytes.resize(16);
+    m_data = m_buffers[0].bytes.data();
+}
 
 bool DecodingWindow::open(QIODevice& device)
 {
+    if (m_pending)
+        m_ahead->wait(); // a block of an earlier device
+    m_pending = false;
     m_device = &device;
-    m_len = m_pos = m_countedTo = 0;
+    m_len = m_pos = m_countedTo = m_begin = 0;
+    m_current = 0;
+    m_data = m_buffers[0].bytes.data();
     m_lines = 0;
     m_lastWasCR = false;
     m_sawCR = false;
@@ -48,16 +61,26 @@ bool DecodingWindow::open(QIODevice& device)
     if (m_decoding.bomLength() > 0)
         device.skip(m_decoding.bomLength());
     m_bytesTotal = device.size();
+    if (!device.isSequential() && m_decoding.isPassThrough()) {
+        if (!m_ahead)
+            m_ahead = std::make_unique<ReadAhead>();
+        readAhead();
+    } else {
+        m_ahead.reset();
+    }
     return true;
 }
 
 DecodingWindow::Fill DecodingWindow::fill()
 {
+    if (m_ahead)
+        return fillAhead();
+    std::vector<char>& buf = m_buffers[0].bytes;
     // Keep only what is not consumed yet: an unfinished tag, usually a few bytes.
     const bool stalled = m_len > 0 && m_pos == 0;
     if (m_pos > 0) {
         countLines(m_pos);
-        std::memmove(m_buf.data(), m_buf.data() + m_pos, m_len - m_pos);
+        std::memmove(buf.data(), buf.data() + m_pos, m_len - m_pos);
         m_len -= m_pos;
         m_countedTo -= m_pos;
         m_pos = 0;
@@ -66,9 +89,9 @@ DecodingWindow::Fill DecodingWindow::fill()
     const qsizetype want = stalled ? std::max(m_blockSize, m_len) : m_blockSize;
     qint64 got;
     if (m_decoding.isPassThrough()) {
-        if (qsizetype(m_buf.size()) < m_len + want)
-            m_buf.resize(m_len + want);
-        got = m_device->read(m_buf.data() + m_len, want);
+        if (qsizetype(buf.size()) < m_len + want)
+            buf.resize(m_len + want);
+        got = m_device->read(buf.data() + m_len, want);
         if (got > 0)
             m_len += got;
     } else {
@@ -77,9 +100,9 @@ DecodingWindow::Fill DecodingWindow::fill()
         if (got > 0) {
             m_decoded.resize(0);
             m_decoding.toUtf8(QByteArrayView(m_block.constData(), got), m_decoded);
-            if (qsizetype(m_buf.size()) < m_len + m_decoded.size())
-                m_buf.resize(m_len + m_decoded.size());
-            std::memcpy(m_buf.data() + m_len, m_decoded.constData(), m_decoded.size());
+            if (qsizetype(buf.size()) < m_len + m_decoded.size())
+                buf.resize(m_len + m_decoded.size());
+            std::memcpy(buf.data() + m_len, m_decoded.constData(), m_decoded.size());
             m_len += m_decoded.size();
         }
     }
@@ -89,8 +112,78 @@ DecodingWindow::Fill DecodingWindow::fill()
     }
     m_bytesRead += got;
     m_atEnd = got == 0;
-    m_index.build(m_buf.data(), m_len);
+    m_data = buf.data();
+    m_buffers[0].index.build(m_data, m_len);
     return m_atEnd ? Fill::End : Fill::Data;
+}
+
+// The block read ahead becomes the window, behind what is left of the one before; the next
+// block is read into the buffer let go.
+DecodingWindow::Fill DecodingWindow::fillAhead()
+{
+    countLines(m_pos);
+    const qsizetype left = m_len - m_pos;
+    const bool stalled = left > 0 && m_pos == m_begin;
+    const qsizetype counted = m_countedTo - m_pos;
+    qint64 got = m_pending ? m_ahead->wait() : 0;
+    m_pending = false;
+    if (got < 0) {
+        m_error = QStringLiteral("Reading the GPX file failed: %1.").arg(m_device->errorString());
+        return Fill::Failed;
+    }
+    Buffer& next = m_buffers[1 - m_current];
+    const qsizetype front = (left + 63) & ~qsizetype(63);
+    if (!stalled && front <= kFront) {
+        // What is left goes right before the block, behind blanks up to a whole word of the
+        // index; the reader starts after them.
+        char* const start = next.bytes.data() + kFront - front;
+        std::memset(start, ' ', size_t(front - left));
+        std::memcpy(start + front - left, m_data + m_pos, size_t(left));
+        next.index.markFront(start, front, (kFront - front) >> 6, front + got);
+        m_data = start;
+        m_len = front + got;
+        m_begin = front - left;
+    } else {
+        // A construct longer than the room before the block, or one the whole window could not
+        // hold: the window is made anew, twice as long when it was stalled, so that long
+        // constructs stay linear.
+        const qsizetype want = stalled ? std::max(m_blockSize, m_len - m_begin) : got;
+        std::vector<char> joined(size_t(left + std::max<qint64>(got, want)));
+        std::memcpy(joined.data(), m_data + m_pos, size_t(left));
+        std::memcpy(joined.data() + left, next.bytes.data() + kFront, size_t(got));
+        if (got > 0 && want > got) {
+            const qint64 more = m_device->read(joined.data() + left + got, want - got);
+            if (more < 0) {
+                m_error =
+                    QStringLiteral("Reading the GPX file failed: %1.").arg(m_device->errorString());
+                return Fill::Failed;
+            }
+            got += more;
+        }
+        joined.resize(size_t(left + got));
+        next.bytes = std::move(joined);
+        next.index.build(next.bytes.data(), left + got);
+        m_data = next.bytes.data();
+        m_len = left + got;
+        m_begin = 0;
+    }
+    m_current = 1 - m_current;
+    m_pos = m_begin;
+    m_countedTo = m_begin + counted;
+    m_bytesRead += got;
+    m_atEnd = got == 0;
+    if (!m_atEnd)
+        readAhead();
+    return m_atEnd ? Fill::End : Fill::Data;
+}
+
+void DecodingWindow::readAhead()
+{
+    Buffer& spare = m_buffers[1 - m_current];
+    if (qsizetype(spare.bytes.size()) < kFront + m_blockSize)
+        spare.bytes.resize(size_t(kFront + m_blockSize));
+    m_ahead->start(*m_device, spare.bytes.data() + kFront, m_blockSize, spare.index, kFront >> 6);
+    m_pending = true;
 }
 
 int DecodingWindow::lineAt(qsizetype at)
@@ -103,13 +196,13 @@ void DecodingWindow::countLines(qsizetype upTo)
 {
     if (upTo <= m_countedTo)
         return;
-    const char* p = m_buf.data() + m_countedTo;
+    const char* p = m_data + m_countedTo;
     if (m_lastWasCR && *p == '\n')
         ++p; // the LF of a CR LF cut in two
     // Once a file shows a CR, its ranges are counted the careful way at once.
-    const qint64 feeds = m_sawCR ? -1 : countLineFeeds(p, m_buf.data() + upTo);
+    const qint64 feeds = m_sawCR ? -1 : countLineFeeds(p, m_data + upTo);
     m_sawCR = feeds < 0;
-    m_lines += feeds >= 0 ? feeds : countLineBreaks(p, m_buf.data() + upTo);
-    m_lastWasCR = m_buf[upTo - 1] == '\r';
+    m_lines += feeds >= 0 ? feeds : countLineBreaks(p, m_data + upTo);
+    m_lastWasCR = m_data[upTo - 1] == '\r';
     m_countedTo = upTo;
 }

@@ -1,18 +1,22 @@
 #pragma once
 
+#include "ReadAhead.h"
 #include "StructuralIndex.h"
 #include "TextDecoding.h"
 
 #include <QByteArray>
 #include <QString>
 
+#include <array>
+#include <memory>
 #include <vector>
 
 class QIODevice;
 
 // The first stage of the scan: a device's bytes as a window of UTF-8 text that slides over the
 // file block by block, and the line number of any place in it. The reader marks how far it has
-// consumed the window; the next fill() lets that part go and reads on.
+// consumed the window; the next fill() lets that part go and reads on. A UTF-8 file that can be
+// read at any place has its next block read ahead on a second thread while the reader works.
 //
 //   DecodingWindow window(1 << 20);
 //   if (!window.open(device)) fail(window.errorString());
@@ -35,10 +39,11 @@ public:
     // Drops the consumed text and reads the next block behind what is left.
     Fill fill();
 
-    const char* data() const { return m_buf.data(); }
+    // The window's text starts at consumed() after a fill, not always at data().
+    const char* data() const { return m_data; }
     qsizetype size() const { return m_len; }
     // Where the '<' of the window are, remade at every fill.
-    const StructuralIndex& index() const { return m_index; }
+    const StructuralIndex& index() const { return m_buffers[m_current].index; }
     // True once the device has no more: what the window holds is all there is.
     bool atEnd() const { return m_atEnd; }
     qsizetype consumed() const { return m_pos; }
@@ -56,15 +61,28 @@ public:
 
 private:
     void countLines(qsizetype upTo);
+    Fill fillAhead();
+    void readAhead();
+
+    struct Buffer
+    {
+        std::vector<char> bytes;
+        StructuralIndex index;
+    };
 
     QIODevice* m_device = nullptr;
     TextDecoding m_decoding;
     qsizetype m_blockSize;
-    std::vector<char> m_buf;
+    // The window lies in one buffer while the next block is read into the other.
+    std::array<Buffer, 2> m_buffers;
+    int m_current = 0;
+    const char* m_data = nullptr;
+    std::unique_ptr<ReadAhead> m_ahead; // set when the file is read ahead
+    bool m_pending = false;             // a block is being read ahead
+    qsizetype m_begin = 0;              // where the window's text starts
     qsizetype m_len = 0;
     qsizetype m_pos = 0;
     bool m_atEnd = false;
-    StructuralIndex m_index;
     QByteArray m_block;   // raw bytes of a block that needs decoding
     QByteArray m_decoded; // and their UTF-8
 

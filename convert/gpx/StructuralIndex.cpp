@@ -6,15 +6,34 @@
 
 void StructuralIndex::build(const char* data, qsizetype size)
 {
+    m_first = 0;
     m_size = size;
+    markBlock(data, size, 0);
+}
+
+void StructuralIndex::markBlock(const char* block, qsizetype size, qsizetype atWord)
+{
     const qsizetype whole = size >> 6;
-    m_open.resize(size_t((size + 63) >> 6));
+    m_open.resize(size_t(atWord + ((size + 63) >> 6)));
+    std::uint64_t* open = m_open.data() + atWord;
     for (qsizetype word = 0; word < whole; ++word)
-        m_open[word] = matchMask64<'<'>(data + (word << 6));
+        open[word] = matchMask64<'<'>(block + (word << 6));
     if (const qsizetype rest = size & 63) {
-        // The last bytes go through a padded copy: no bit is set beyond the window.
+        // The last bytes go through a padded copy: no bit is set beyond the block.
         char tail[64] = {};
-        std::memcpy(tail, data + (whole << 6), size_t(rest));
-        m_open[whole] = matchMask64<'<'>(tail);
+        std::memcpy(tail, block + (whole << 6), size_t(rest));
+        open[whole] = matchMask64<'<'>(tail);
     }
+}
+
+void StructuralIndex::markFront(const char* data, qsizetype front, qsizetype firstWord,
+                                qsizetype windowSize)
+{
+    const qsizetype words = front >> 6;
+    if (qsizetype(m_open.size()) < firstWord + ((windowSize + 63) >> 6))
+        m_open.resize(size_t(firstWord + ((windowSize + 63) >> 6)));
+    for (qsizetype word = 0; word < words; ++word)
+        m_open[size_t(firstWord + word)] = matchMask64<'<'>(data + (word << 6));
+    m_first = firstWord;
+    m_size = windowSize;
 }

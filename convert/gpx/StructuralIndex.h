@@ -15,18 +15,25 @@ public:
     // Marks the '<' of data[0, size).
     void build(const char* data, qsizetype size);
 
+    // In two parts, for a block read ahead before the text that goes in front of it is known:
+    // first the block's '<', as words from `atWord` on; then the front, `front` bytes (a whole
+    // number of words) ending where the block begins, which makes the window.
+    void markBlock(const char* block, qsizetype size, qsizetype atWord);
+    void markFront(const char* data, qsizetype front, qsizetype firstWord, qsizetype windowSize);
+
     // The first '<' at or after `from`, or the window's size when there is none.
     qsizetype nextOpen(qsizetype from) const
     {
         if (from >= m_size)
             return m_size;
+        const std::uint64_t* open = m_open.data() + m_first;
         qsizetype word = from >> 6;
-        std::uint64_t bits = m_open[word] & (~std::uint64_t(0) << (from & 63));
-        const qsizetype words = qsizetype(m_open.size());
+        std::uint64_t bits = open[word] & (~std::uint64_t(0) << (from & 63));
+        const qsizetype words = (m_size + 63) >> 6;
         while (bits == 0) {
             if (++word == words)
                 return m_size;
-            bits = m_open[word];
+            bits = open[word];
         }
         return (word << 6) + std::countr_zero(bits);
     }
@@ -61,12 +68,12 @@ public:
     Cursor cursor(qsizetype from) const
     {
         Cursor c;
-        c.m_open = m_open.data();
-        c.m_words = qsizetype(m_open.size());
+        c.m_open = m_open.data() + m_first;
+        c.m_words = (m_size + 63) >> 6;
         c.m_size = m_size;
         if (from < m_size) {
             c.m_word = from >> 6;
-            c.m_bits = m_open[c.m_word] & (~std::uint64_t(0) << (from & 63));
+            c.m_bits = c.m_open[c.m_word] & (~std::uint64_t(0) << (from & 63));
         } else {
             c.m_word = c.m_words;
         }
@@ -75,5 +82,6 @@ public:
 
 private:
     std::vector<std::uint64_t> m_open;
+    qsizetype m_first = 0; // the window's first word
     qsizetype m_size = 0;
 };
