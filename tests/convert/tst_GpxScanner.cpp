@@ -23,6 +23,7 @@ private slots:
     void checksText_data();
     void checksText();
     void decimals();
+    void missingFile();
 
 private:
     struct Outcome
@@ -444,6 +445,19 @@ void TestGpxScanner::decimals()
         QVERIFY2(GpxScanner::isDecimal(yes), yes);
     for (const char* no : {"", "+", "-", ".", "1.2.3", "1e5", "a1", " 1", "1-"})
         QVERIFY2(!GpxScanner::isDecimal(no), no);
+}
+
+// A file that cannot be opened says so, and nothing of the scan before.
+void TestGpxScanner::missingFile()
+{
+    GpxScanner scanner;
+    QVERIFY(scan("<wpt lat=\"1\" lon=\"2\"/>", 1 << 20).statements.size() == 1);
+    const QString path = m_dir.filePath(QStringLiteral("in.gpx"));
+    QVERIFY(scanner.scanFile(path));
+    QCOMPARE(scanner.waypointCount(), 1);
+    QVERIFY(!scanner.scanFile(m_dir.filePath(QStringLiteral("none.gpx"))));
+    QVERIFY(scanner.errorString().startsWith(QStringLiteral("Cannot open the GPX file")));
+    QCOMPARE(scanner.waypointCount(), 0);
 }
 
 // Text checked in blocks: each case behind 0 to 16 ASCII letters, so that every character

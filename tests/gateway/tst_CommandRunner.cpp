@@ -77,6 +77,10 @@ private slots:
         QVERIFY(r.finished);
         QVERIFY(r.exitCode != 0);
         QVERIFY(!r.succeeded());
+        // A program that fails without a word is known by its exit code.
+        const CommandResult silent = sqlite(".exit 3\n", true, false);
+        QCOMPARE(silent.exitCode, 3);
+        QCOMPARE(silent.failureReason(), QStringLiteral("The program ended with exit code 3."));
     }
 
     void killsAProgramPastItsTimeOut()
