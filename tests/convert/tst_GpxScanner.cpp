@@ -319,12 +319,13 @@ void TestGpxScanner::scans_data()
                "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<wpt lat=\"5\" lon=\"6\">"
                "<name>Caf\xE9\0</name></wpt>\n<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>")
         << QStringList{good} << QStringList{"2"};
-    QTest::newRow("NUL and lone surrogate in UTF-16")
+    QTest::newRow("NUL, lone surrogate and U+FFFE in UTF-16")
         << utf16(QStringLiteral("<wpt lat=\"5\" lon=\"6\"><name>a%1</name></wpt>\n<wpt lat=\"5\" "
-                                "lon=\"6\"><name>%2</name></wpt>\n<wpt lat=\"1\" "
-                                "lon=\"2\"><name>ok</name></wpt>")
-                     .arg(QChar(0), QChar(0xD800)))
-        << QStringList{good} << QStringList{"1", "2"};
+                                "lon=\"6\"><name>%2</name></wpt>\n<wpt lat=\"5\" lon=\"6\">"
+                                "<name>%3</name></wpt>\n<wpt lat=\"1\" lon=\"2\"><name>ok</name>"
+                                "</wpt>")
+                     .arg(QChar(0), QChar(0xD800), QChar(0xFFFE)))
+        << QStringList{good} << QStringList{"1", "2", "3"};
     QTest::newRow("element or waypoint without end")
         << QByteArray(
                "<wpt lat=\"3\" lon=\"4\">\r<name>never closed\r</wpt>\r"
