@@ -140,13 +140,28 @@ inline const char* skipSimpleUtf8(const char* p, const char*)
 
 #if GEOFILL_SSE2
 
+// Bit i set when byte p[i] is one of Cs, for the 16 bytes from p.
+template <char... Cs> inline unsigned matchMask16(const char* p)
+{
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    __m128i hit = _mm_setzero_si128();
+    ((hit = _mm_or_si128(hit, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Cs)))), ...);
+    return unsigned(_mm_movemask_epi8(hit));
+}
+
+// Bit i set when byte p[i] is a control, a byte from 0x80 (both below 0x20 as signed bytes)
+// or '&', for the 16 bytes from p.
+inline unsigned textSpecialMask16(const char* p)
+{
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    return unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmplt_epi8(bytes, _mm_set1_epi8(0x20)),
+                                                   _mm_cmpeq_epi8(bytes, _mm_set1_epi8('&')))));
+}
+
 template <char... Cs> inline const char* findAny(const char* p, const char* end)
 {
     while (end - p >= 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        __m128i hit = _mm_setzero_si128();
-        ((hit = _mm_or_si128(hit, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Cs)))), ...);
-        if (const unsigned mask = unsigned(_mm_movemask_epi8(hit)))
+        if (const unsigned mask = matchMask16<Cs...>(p))
             return p + std::countr_zero(mask);
         p += 16;
     }
@@ -156,13 +171,9 @@ template <char... Cs> inline const char* findAny(const char* p, const char* end)
 template <char... Cs> inline std::uint64_t matchMask64(const char* p)
 {
     // Written out: a loop here is left rolled, at twice the cost.
-    const auto mask16 = [p](int at) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
-        __m128i hit = _mm_setzero_si128();
-        ((hit = _mm_or_si128(hit, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Cs)))), ...);
-        return std::uint64_t(unsigned(_mm_movemask_epi8(hit)));
-    };
-    return mask16(0) | mask16(16) << 16 | mask16(32) << 32 | mask16(48) << 48;
+    return std::uint64_t(matchMask16<Cs...>(p)) | std::uint64_t(matchMask16<Cs...>(p + 16)) << 16 |
+           std::uint64_t(matchMask16<Cs...>(p + 32)) << 32 |
+           std::uint64_t(matchMask16<Cs...>(p + 48)) << 48;
 }
 
 inline qint64 countLineBreaks(const char* p, const char* end)
@@ -278,10 +289,7 @@ inline qint64 countLineFeeds(const char* p, const char* end)
 template <char... Cs> inline const char* findAnyPadded(const char* p, const char* end)
 {
     for (; p < end; p += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        __m128i hit = _mm_setzero_si128();
-        ((hit = _mm_or_si128(hit, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Cs)))), ...);
-        if (const unsigned mask = unsigned(_mm_movemask_epi8(hit)))
+        if (const unsigned mask = matchMask16<Cs...>(p))
             return std::min(p + std::countr_zero(mask), end);
     }
     return end;
@@ -289,12 +297,8 @@ template <char... Cs> inline const char* findAnyPadded(const char* p, const char
 
 inline const char* findTextSpecialPadded(const char* p, const char* end)
 {
-    const __m128i space = _mm_set1_epi8(0x20);
-    const __m128i amp = _mm_set1_epi8('&');
     for (; p < end; p += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i hit = _mm_or_si128(_mm_cmplt_epi8(bytes, space), _mm_cmpeq_epi8(bytes, amp));
-        if (const unsigned mask = unsigned(_mm_movemask_epi8(hit)))
+        if (const unsigned mask = textSpecialMask16(p))
             return std::min(p + std::countr_zero(mask), end);
     }
     return end;
@@ -302,12 +306,8 @@ inline const char* findTextSpecialPadded(const char* p, const char* end)
 
 inline const char* findTextSpecial(const char* p, const char* end)
 {
-    const __m128i space = _mm_set1_epi8(0x20);
-    const __m128i amp = _mm_set1_epi8('&');
     while (end - p >= 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i hit = _mm_or_si128(_mm_cmplt_epi8(bytes, space), _mm_cmpeq_epi8(bytes, amp));
-        if (const unsigned mask = unsigned(_mm_movemask_epi8(hit)))
+        if (const unsigned mask = textSpecialMask16(p))
             return p + std::countr_zero(mask);
         p += 16;
     }

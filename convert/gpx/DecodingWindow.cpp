@@ -106,10 +106,8 @@ DecodingWindow::Fill DecodingWindow::fill()
             m_len += m_decoded.size();
         }
     }
-    if (got < 0) {
-        m_error = QStringLiteral("Reading the GPX file failed: %1.").arg(m_device->errorString());
-        return Fill::Failed;
-    }
+    if (got < 0)
+        return readFailed();
     m_bytesRead += got;
     m_atEnd = got == 0;
     m_data = buf.data();
@@ -127,10 +125,8 @@ DecodingWindow::Fill DecodingWindow::fillAhead()
     const qsizetype counted = m_countedTo - m_pos;
     qint64 got = m_pending ? m_ahead->wait() : 0;
     m_pending = false;
-    if (got < 0) {
-        m_error = QStringLiteral("Reading the GPX file failed: %1.").arg(m_device->errorString());
-        return Fill::Failed;
-    }
+    if (got < 0)
+        return readFailed();
     Buffer& next = m_buffers[1 - m_current];
     const qsizetype front = (left + 63) & ~qsizetype(63);
     if (!stalled && front <= kFront) {
@@ -153,11 +149,8 @@ DecodingWindow::Fill DecodingWindow::fillAhead()
         std::memcpy(joined.data() + left, next.bytes.data() + kFront, size_t(got));
         if (got > 0 && want > got) {
             const qint64 more = m_device->read(joined.data() + left + got, want - got);
-            if (more < 0) {
-                m_error =
-                    QStringLiteral("Reading the GPX file failed: %1.").arg(m_device->errorString());
-                return Fill::Failed;
-            }
+            if (more < 0)
+                return readFailed();
             got += more;
         }
         joined.resize(size_t(left + got));
@@ -184,6 +177,12 @@ void DecodingWindow::readAhead()
         spare.bytes.resize(size_t(kFront + m_blockSize));
     m_ahead->start(*m_device, spare.bytes.data() + kFront, m_blockSize, spare.index, kFront >> 6);
     m_pending = true;
+}
+
+DecodingWindow::Fill DecodingWindow::readFailed()
+{
+    m_error = QStringLiteral("Reading the GPX file failed: %1.").arg(m_device->errorString());
+    return Fill::Failed;
 }
 
 int DecodingWindow::lineAt(qsizetype at)

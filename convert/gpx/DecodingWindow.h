@@ -62,6 +62,7 @@ public:
 private:
     void countLines(qsizetype upTo);
     Fill fillAhead();
+    Fill readFailed();
     void readAhead();
 
     struct Buffer

@@ -4,6 +4,17 @@
 
 #include <cstring>
 
+namespace {
+
+// The '<' of `words` whole words of bytes from `data`.
+void markWords(const char* data, qsizetype words, std::uint64_t* into)
+{
+    for (qsizetype word = 0; word < words; ++word)
+        into[word] = matchMask64<'<'>(data + (word << 6));
+}
+
+} // namespace
+
 void StructuralIndex::build(const char* data, qsizetype size)
 {
     m_first = 0;
@@ -16,8 +27,7 @@ void StructuralIndex::markBlock(const char* block, qsizetype size, qsizetype atW
     const qsizetype whole = size >> 6;
     m_open.resize(size_t(atWord + ((size + 63) >> 6)));
     std::uint64_t* open = m_open.data() + atWord;
-    for (qsizetype word = 0; word < whole; ++word)
-        open[word] = matchMask64<'<'>(block + (word << 6));
+    markWords(block, whole, open);
     if (const qsizetype rest = size & 63) {
         // The last bytes go through a padded copy: no bit is set beyond the block.
         char tail[64] = {};
@@ -32,8 +42,7 @@ void StructuralIndex::markFront(const char* data, qsizetype front, qsizetype fir
     const qsizetype words = front >> 6;
     if (qsizetype(m_open.size()) < firstWord + ((windowSize + 63) >> 6))
         m_open.resize(size_t(firstWord + ((windowSize + 63) >> 6)));
-    for (qsizetype word = 0; word < words; ++word)
-        m_open[size_t(firstWord + word)] = matchMask64<'<'>(data + (word << 6));
+    markWords(data, words, m_open.data() + firstWord);
     m_first = firstWord;
     m_size = windowSize;
 }
