@@ -1,7 +1,5 @@
 #include "DecodingWindow.h"
 
-#include "ByteSearch.h"
-
 #include <QIODevice>
 
 #include <algorithm>
@@ -46,12 +44,13 @@ bool DecodingWindow::open(QIODevice& device)
         m_ahead->wait(); // a block of an earlier device
     m_pending = false;
     m_device = &device;
-    m_len = m_pos = m_countedTo = m_begin = 0;
+    m_len = m_pos = m_begin = 0;
     m_current = 0;
     m_data = m_buffers[0].bytes.data();
-    m_lines = 0;
-    m_lastWasCR = false;
-    m_sawCR = false;
+    m_linesBefore = 0;
+    m_afterCR = false;
+    for (Buffer& buffer : m_buffers)
+        buffer.index.build(buffer.bytes.data(), 0, false);
     m_bytesRead = 0;
     m_error.clear();
     if (!m_decoding.setup(QByteArrayView(peekHead(device, 1024)))) {
@@ -79,10 +78,10 @@ DecodingWindow::Fill DecodingWindow::fill()
     // Keep only what is not consumed yet: an unfinished tag, usually a few bytes.
     const bool stalled = m_len > 0 && m_pos == 0;
     if (m_pos > 0) {
-        countLines(m_pos);
+        m_linesBefore += index().breaksBefore(m_pos);
+        m_afterCR = crBefore(m_pos);
         std::memmove(buf.data(), buf.data() + m_pos, m_len - m_pos);
         m_len -= m_pos;
-        m_countedTo -= m_pos;
         m_pos = 0;
     }
     // A construct longer than the window doubles the next read, so long ones stay linear.
@@ -111,7 +110,7 @@ DecodingWindow::Fill DecodingWindow::fill()
     m_bytesRead += got;
     m_atEnd = got == 0;
     m_data = buf.data();
-    m_buffers[0].index.build(m_data, m_len);
+    m_buffers[0].index.build(m_data, m_len, m_afterCR);
     return m_atEnd ? Fill::End : Fill::Data;
 }
 
@@ -119,10 +118,9 @@ DecodingWindow::Fill DecodingWindow::fill()
 // block is read into the buffer let go.
 DecodingWindow::Fill DecodingWindow::fillAhead()
 {
-    countLines(m_pos);
     const qsizetype left = m_len - m_pos;
     const bool stalled = left > 0 && m_pos == m_begin;
-    const qsizetype counted = m_countedTo - m_pos;
+    const bool textAfterCR = crBefore(m_pos);
     qint64 got = m_pending ? m_ahead->wait() : 0;
     m_pending = false;
     if (got < 0)
@@ -132,10 +130,12 @@ DecodingWindow::Fill DecodingWindow::fillAhead()
     if (!stalled && front <= kFront) {
         // What is left goes right before the block, behind blanks up to a whole word of the
         // index; the reader starts after them.
+        m_linesBefore += index().breaksBefore(m_len); // up to the block's start
         char* const start = next.bytes.data() + kFront - front;
         std::memset(start, ' ', size_t(front - left));
         std::memcpy(start + front - left, m_data + m_pos, size_t(left));
-        next.index.markFront(start, front, (kFront - front) >> 6, front + got);
+        next.index.markFront(start, front, front - left, textAfterCR, (kFront - front) >> 6,
+                             front + got);
         m_data = start;
         m_len = front + got;
         m_begin = front - left;
@@ -144,6 +144,7 @@ DecodingWindow::Fill DecodingWindow::fillAhead()
         // hold: the window is made anew, twice as long when it was stalled, so that long
         // constructs stay linear.
         const qsizetype want = stalled ? std::max(m_blockSize, m_len - m_begin) : got;
+        m_linesBefore += index().breaksBefore(m_pos);
         std::vector<char> joined(size_t(left + std::max<qint64>(got, want)));
         std::memcpy(joined.data(), m_data + m_pos, size_t(left));
         std::memcpy(joined.data() + left, next.bytes.data() + kFront, size_t(got));
@@ -155,14 +156,14 @@ DecodingWindow::Fill DecodingWindow::fillAhead()
         }
         joined.resize(size_t(left + got));
         next.bytes = std::move(joined);
-        next.index.build(next.bytes.data(), left + got);
+        next.index.build(next.bytes.data(), left + got, textAfterCR);
         m_data = next.bytes.data();
         m_len = left + got;
         m_begin = 0;
     }
     m_current = 1 - m_current;
     m_pos = m_begin;
-    m_countedTo = m_begin + counted;
+    m_afterCR = textAfterCR;
     m_bytesRead += got;
     m_atEnd = got == 0;
     if (!m_atEnd)
@@ -175,7 +176,8 @@ void DecodingWindow::readAhead()
     Buffer& spare = m_buffers[1 - m_current];
     if (qsizetype(spare.bytes.size()) < kFront + m_blockSize)
         spare.bytes.resize(size_t(kFront + m_blockSize));
-    m_ahead->start(*m_device, spare.bytes.data() + kFront, m_blockSize, spare.index, kFront >> 6);
+    m_ahead->start(*m_device, spare.bytes.data() + kFront, m_blockSize, spare.index, kFront >> 6,
+                   crBefore(m_len));
     m_pending = true;
 }
 
@@ -185,23 +187,7 @@ DecodingWindow::Fill DecodingWindow::readFailed()
     return Fill::Failed;
 }
 
-int DecodingWindow::lineAt(qsizetype at)
+bool DecodingWindow::crBefore(qsizetype at) const
 {
-    countLines(at);
-    return int(m_lines + 1);
-}
-
-void DecodingWindow::countLines(qsizetype upTo)
-{
-    if (upTo <= m_countedTo)
-        return;
-    const char* p = m_data + m_countedTo;
-    if (m_lastWasCR && *p == '\n')
-        ++p; // the LF of a CR LF cut in two
-    // Once a file shows a CR, its ranges are counted the careful way at once.
-    const qint64 feeds = m_sawCR ? -1 : countLineFeeds(p, m_data + upTo);
-    m_sawCR = feeds < 0;
-    m_lines += feeds >= 0 ? feeds : countLineBreaks(p, m_data + upTo);
-    m_lastWasCR = m_data[upTo - 1] == '\r';
-    m_countedTo = upTo;
+    return at > m_begin ? m_data[at - 1] == '\r' : m_afterCR;
 }

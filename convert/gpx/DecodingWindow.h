@@ -49,8 +49,8 @@ public:
     qsizetype consumed() const { return m_pos; }
     void consumeTo(qsizetype at) { m_pos = at; }
 
-    // The line, counted from 1, of the character at `at`; places asked for never go back.
-    int lineAt(qsizetype at);
+    // The line, counted from 1, of the character at `at`, from consumed() to size().
+    int lineAt(qsizetype at) const { return int(m_linesBefore + index().breaksBefore(at) + 1); }
     // True when the text came from another encoding, so it is UTF-8 by construction.
     bool isDecoded() const { return !m_decoding.isPassThrough(); }
 
@@ -60,7 +60,7 @@ public:
     QString errorString() const { return m_error; }
 
 private:
-    void countLines(qsizetype upTo);
+    bool crBefore(qsizetype at) const;
     Fill fillAhead();
     Fill readFailed();
     void readAhead();
@@ -87,11 +87,10 @@ private:
     QByteArray m_block;   // raw bytes of a block that needs decoding
     QByteArray m_decoded; // and their UTF-8
 
-    // Line breaks before m_countedTo.
-    qsizetype m_countedTo = 0;
-    qint64 m_lines = 0;
-    bool m_lastWasCR = false;
-    bool m_sawCR = false;
+    // Line breaks in the file before the index's origin, and whether the byte before the
+    // window's text was a CR.
+    qint64 m_linesBefore = 0;
+    bool m_afterCR = false;
 
     qint64 m_bytesRead = 0;
     qint64 m_bytesTotal = 0;

@@ -18,7 +18,7 @@ ReadAhead::~ReadAhead()
 }
 
 void ReadAhead::start(QIODevice& device, char* into, qsizetype want, StructuralIndex& index,
-                      qsizetype atWord)
+                      qsizetype atWord, bool afterCR)
 {
     {
         std::lock_guard lock(m_mutex);
@@ -27,6 +27,7 @@ void ReadAhead::start(QIODevice& device, char* into, qsizetype want, StructuralI
         m_want = want;
         m_index = &index;
         m_atWord = atWord;
+        m_afterCR = afterCR;
         m_got = 0;
         m_busy = true;
     }
@@ -54,8 +55,8 @@ void ReadAhead::run()
             return;
         lock.unlock();
         const qint64 got = m_device->read(m_into, m_want);
-        if (got > 0)
-            m_index->markBlock(m_into, got, m_atWord);
+        if (got >= 0)
+            m_index->markBlock(m_into, got, m_atWord, m_afterCR);
         lock.lock();
         m_got = got;
         m_busy = false;

@@ -1,25 +1,46 @@
 #pragma once
 
+#include "ByteSearch.h"
+
 #include <QtGlobal>
 
 #include <bit>
 #include <cstdint>
 #include <vector>
 
-// Where every '<' of the window is, one bit a byte in 64-bit words, made in one vector pass
-// when the window is filled. The reader then goes from tag to tag with a bit scan instead of
-// a search per tag, whose setup costs more than the few bytes between two tags.
+// Where every '<' and every line break of the window is, one bit a byte in 64-bit words, made
+// in one vector pass when the window is filled. The reader then goes from tag to tag with a
+// bit scan instead of a search per tag, whose setup costs more than the few bytes between two
+// tags, and the line of a place is a look-up.
+//
+// A line break is a CR, or an LF that does not follow a CR. The index counts the breaks from
+// its origin: the start of the text it was built on, or the start of the block read ahead;
+// text in front of that block counts back from it.
 class StructuralIndex
 {
 public:
-    // Marks the '<' of data[0, size).
-    void build(const char* data, qsizetype size);
+    // Marks data[0, size), whose origin is data[0]. `afterCR` says the byte before data[0]
+    // was a CR, so that an LF there ends no line of its own.
+    void build(const char* data, qsizetype size, bool afterCR);
 
     // In two parts, for a block read ahead before the text that goes in front of it is known:
-    // first the block's '<', as words from `atWord` on; then the front, `front` bytes (a whole
-    // number of words) ending where the block begins, which makes the window.
-    void markBlock(const char* block, qsizetype size, qsizetype atWord);
-    void markFront(const char* data, qsizetype front, qsizetype firstWord, qsizetype windowSize);
+    // first the block, as words from `atWord` on; then the front, `front` bytes (a whole
+    // number of words) ending where the block begins, which makes the window. The front's text
+    // starts at `textAt`, after blanks that fill its first word.
+    void markBlock(const char* block, qsizetype size, qsizetype atWord, bool afterCR);
+    void markFront(const char* data, qsizetype front, qsizetype textAt, bool afterCR,
+                   qsizetype firstWord, qsizetype windowSize);
+
+    // The line breaks before `at` (at most the window's size), counted from the origin.
+    qint64 breaksBefore(qsizetype at) const
+    {
+        const qsizetype word = m_first + (at >> 6);
+        const int bit = int(at & 63);
+        qint64 breaks = m_before[word];
+        if (bit != 0)
+            breaks += countBits(m_breaks[word] & (~std::uint64_t(0) >> (64 - bit)));
+        return breaks;
+    }
 
     // The first '<' at or after `from`, or the window's size when there is none.
     qsizetype nextOpen(qsizetype from) const
@@ -81,7 +102,11 @@ public:
     }
 
 private:
+    void resize(qsizetype words);
+
     std::vector<std::uint64_t> m_open;
-    qsizetype m_first = 0; // the window's first word
+    std::vector<std::uint64_t> m_breaks;
+    std::vector<qint64> m_before{0}; // breaks before each word, and after the last
+    qsizetype m_first = 0;           // the window's first word
     qsizetype m_size = 0;
 };
