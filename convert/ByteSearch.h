@@ -71,21 +71,36 @@ template <char... Cs> inline std::uint64_t matchMask64(const char* p)
     return mask;
 }
 
-// The first byte in [p, end) that a value's text must look at: not printable ASCII, or '&'.
-inline const char* findTextSpecial(const char* p, const char* end)
+// The length of the letter at p when it is a whole UTF-8 letter of two or three bytes that
+// GPX text allows (not a surrogate, U+FFFE or U+FFFF, nor written longer than needed), or 0.
+inline int simpleLetterLength(const char* p, const char* end)
 {
-    constexpr std::uint64_t ones = 0x0101010101010101ULL;
-    for (; end - p >= 8; p += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, 8);
-        const std::uint64_t amp = word ^ (ones * '&');
-        if (((((word - ones * 0x20) & ~word) | word) | ((amp - ones) & ~amp)) & (ones * 0x80))
-            break;
-    }
-    for (; p < end; ++p) {
+    const auto at = [&](qsizetype i) { return static_cast<unsigned char>(p[i]); };
+    const auto isContinuation = [&](qsizetype i) { return p + i < end && (at(i) & 0xC0) == 0x80; };
+    const unsigned char lead = at(0);
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return isContinuation(1) ? 2 : 0;
+    if (lead < 0xE0 || lead > 0xEF || !isContinuation(1) || !isContinuation(2))
+        return 0;
+    if ((lead == 0xE0 && at(1) < 0xA0) || (lead == 0xED && at(1) >= 0xA0) ||
+        (lead == 0xEF && at(1) == 0xBF && at(2) >= 0xBE))
+        return 0;
+    return 3;
+}
+
+// The first byte in [p, end) that a value's text must look at: a control, '&', or a byte from
+// 0x80 that does not begin a simpleLetterLength() letter. Text before it needs no check.
+inline const char* findTextSpecialPadded(const char* p, const char* end)
+{
+    while (p < end) {
         const auto b = static_cast<unsigned char>(*p);
-        if (b < 0x20 || b >= 0x80 || b == '&')
+        if (b >= 0x20 && b < 0x80 && b != '&') {
+            ++p;
+        } else if (const int length = b >= 0x80 ? simpleLetterLength(p, end) : 0) {
+            p += length;
+        } else {
             return p;
+        }
     }
     return end;
 }
@@ -162,8 +177,8 @@ inline const char* skipSimpleUtf8(const char* p, const char* end)
     return p;
 }
 
-// findAny and findTextSpecial for a range followed by at least 16 readable bytes: short
-// ranges need no scalar tail.
+// Searches in a range followed by at least 16 readable bytes: short ranges need no scalar
+// tail.
 template <char... Cs> inline const char* findAnyPadded(const char* p, const char* end)
 {
     for (; p < end; p += 16) {
@@ -175,21 +190,51 @@ template <char... Cs> inline const char* findAnyPadded(const char* p, const char
 
 inline const char* findTextSpecialPadded(const char* p, const char* end)
 {
-    for (; p < end; p += 16) {
-        if (const unsigned mask = textSpecialMask16(p))
-            return std::min(p + std::countr_zero(mask), end);
+    const auto below = [](__m128i x, int limit) {
+        return _mm_cmplt_epi8(x, _mm_set1_epi8(char(limit)));
+    };
+    const auto above = [](__m128i x, int limit) {
+        return _mm_cmpgt_epi8(x, _mm_set1_epi8(char(limit)));
+    };
+    const auto is = [](__m128i x, int byte) {
+        return _mm_cmpeq_epi8(x, _mm_set1_epi8(char(byte)));
+    };
+    const auto bits = [](__m128i mask) { return unsigned(_mm_movemask_epi8(mask)); };
+    while (p < end) {
+        const unsigned inRange = end - p >= 16 ? 0xFFFF : (1u << (end - p)) - 1;
+        const unsigned special = textSpecialMask16(p) & inRange;
+        if (special == 0) {
+            p += 16;
+            continue;
+        }
+        // Letters, from masks of their bytes (as signed bytes): continuations 0x80..0xBF are
+        // below -64, leads 0xC2..0xDF from -62 to -33, leads 0xE0..0xEF from -32 to -17.
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const unsigned cont = bits(below(x, -64)) & inRange;
+        const unsigned lead2 = bits(_mm_and_si128(above(x, -63), below(x, -32)));
+        const unsigned lead3 = bits(_mm_and_si128(above(x, -33), below(x, -16)));
+        const unsigned lowSecond = bits(below(x, -96)) >> 1;          // next byte 0x80..0x9F
+        const unsigned maxSecond = bits(is(x, -65)) >> 1;             // next byte 0xBF
+        const unsigned highThird = (bits(above(x, -67)) & cont) >> 2; // third byte 0xBE..0xBF
+        const unsigned refused = (bits(is(x, -32)) & lowSecond) |     // E0 80..9F: too long
+                                 (bits(is(x, -19)) & ~lowSecond) |    // ED A0..BF: surrogate
+                                 (bits(is(x, -17)) & maxSecond & highThird); // U+FFFE, U+FFFF
+        const unsigned good2 = lead2 & (cont >> 1);
+        const unsigned good3 = lead3 & (cont >> 1) & (cont >> 2) & ~refused;
+        const unsigned good = good2 | good3 | (good2 | good3) << 1 | good3 << 2;
+        const unsigned bad = special & ~good;
+        if (bad == 0) {
+            p += 16;
+            continue;
+        }
+        // A letter that runs on past these sixteen bytes is looked at from its lead.
+        const int at = std::countr_zero(bad);
+        const int length = (lead3 >> at) & 1 ? 3 : (lead2 >> at) & 1 ? 2 : 0;
+        if (at + length <= 16)
+            return p + at;
+        p += at;
     }
     return end;
-}
-
-inline const char* findTextSpecial(const char* p, const char* end)
-{
-    while (end - p >= 16) {
-        if (const unsigned mask = textSpecialMask16(p))
-            return p + std::countr_zero(mask);
-        p += 16;
-    }
-    return portable::findTextSpecial(p, end);
 }
 
 inline const char* skipPlainAscii(const char* p, const char* end)
@@ -222,14 +267,9 @@ inline const char* skipPlainAscii(const char* p, const char* end)
     return portable::skipPlainAscii(p, end);
 }
 
-inline const char* findTextSpecial(const char* p, const char* end)
-{
-    return portable::findTextSpecial(p, end);
-}
-
 inline const char* findTextSpecialPadded(const char* p, const char* end)
 {
-    return portable::findTextSpecial(p, end);
+    return portable::findTextSpecialPadded(p, end);
 }
 
 template <char... Cs> inline const char* findAnyPadded(const char* p, const char* end)

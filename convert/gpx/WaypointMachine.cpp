@@ -194,17 +194,16 @@ void WaypointMachine::appendPlainValue(std::string& value, QByteArrayView& inWin
 {
     const char* p = m_text.data + from;
     const char* const end = m_text.data + to;
-    if (findTextSpecialPadded(p, end) == end) {
+    const char* special = findTextSpecialPadded(p, end);
+    if (special == end) {
         inWindow = QByteArrayView(p, to - from); // nothing to decode: no copy either
         return;
     }
-    // Text without line breaks, as most values are, is decoded here. While it is plain ASCII
-    // it needs no check: a reference can only give a character XML allows, or a NUL for the
-    // check to refuse.
+    // Text without line breaks, as most values are, is decoded here. While its letters are
+    // whole and allowed it needs no check: a reference can only give a character XML allows,
+    // or a NUL for the check to refuse.
     bool plain = true;
     for (;;) {
-        const char* special =
-            plain ? findTextSpecialPadded(p, end) : findAnyPadded<'&', '\n', '\r'>(p, end);
         value.append(p, size_t(special - p));
         if (special == end)
             return;
@@ -212,14 +211,15 @@ void WaypointMachine::appendPlainValue(std::string& value, QByteArrayView& inWin
             p = special +
                 valuetext::decodeReference(value, std::string_view(special, end - special));
             check = check || value.back() == '\0';
-            continue;
-        }
-        if (*special == '\n' || *special == '\r')
+        } else if (*special == '\n' || *special == '\r') {
             break;
-        plain = false; // another letter or a control: the check decides
-        check = true;
-        value.push_back(*special);
-        p = special + 1;
+        } else {
+            plain = false; // a control, or bytes that are no allowed letter: the check decides
+            check = true;
+            value.push_back(*special);
+            p = special + 1;
+        }
+        special = plain ? findTextSpecialPadded(p, end) : findAnyPadded<'&', '\n', '\r'>(p, end);
     }
     // Line breaks: the whole text goes the general way, which makes them blanks.
     value.clear();
