@@ -62,7 +62,15 @@ inline const char* skipPlainAscii(const char* p, const char* end)
     return end;
 }
 
-// Bit i set when byte p[i] is one of Cs, for the 64 bytes from p.
+// Bit i set when byte p[i] is one of Cs, for the 16 or 64 bytes from p.
+template <char... Cs> inline unsigned matchMask16(const char* p)
+{
+    unsigned mask = 0;
+    for (int i = 0; i < 16; ++i)
+        mask |= unsigned(((p[i] == Cs) || ...)) << i;
+    return mask;
+}
+
 template <char... Cs> inline std::uint64_t matchMask64(const char* p)
 {
     std::uint64_t mask = 0;
@@ -222,6 +230,11 @@ inline const char* skipPlainAscii(const char* p, const char* end)
 template <char... Cs> inline const char* findAny(const char* p, const char* end)
 {
     return portable::findAny<Cs...>(p, end);
+}
+
+template <char... Cs> inline unsigned matchMask16(const char* p)
+{
+    return portable::matchMask16<Cs...>(p);
 }
 
 template <char... Cs> inline std::uint64_t matchMask64(const char* p)

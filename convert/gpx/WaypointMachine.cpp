@@ -6,6 +6,8 @@
 #include "TextDecoding.h"
 #include "ValueText.h"
 
+#include <QtEndian>
+
 #include <bit>
 #include <cstring>
 
@@ -155,13 +157,24 @@ WaypointMachine::Step WaypointMachine::runCommonWaypoint()
         }
         if (!markup::isAsciiLetter(next) || next == 'w')
             break;
-        // A simple element, <ele>12.0</ele>: its name, then the end tag at the next '<'.
+        // A simple element, <ele>12.0</ele>: its name, then the end tag at the next '<'. A short
+        // name and its '>' are found from a mask and compared as one word: names vary in length
+        // too much for a loop's branches to be guessed.
+        const qsizetype end = open.next();
+        const int shortEnd =
+            std::countr_zero(matchMask16<' ', '\t', '\n', '\r', '/', '>'>(buf + lt) | (1u << 16));
+        if (shortEnd <= 8 && buf[lt + shortEnd] == '>' && size - end >= 10 && buf[end + 1] == '/' &&
+            ((qFromLittleEndian<quint64>(buf + lt + 1) ^
+              qFromLittleEndian<quint64>(buf + end + 2)) &
+             (~quint64(0) >> (64 - 8 * shortEnd))) == 0) {
+            lt = end;
+            continue;
+        }
         qsizetype nameEnd = lt + 2;
         while (nameEnd < size && !markup::endsName(buf[nameEnd]))
             ++nameEnd;
         if (nameEnd == size || buf[nameEnd] != '>')
             break;
-        const qsizetype end = open.next();
         const qsizetype nameLength = nameEnd - lt - 1;
         if (end < nameEnd || size - end < nameLength + 3 || buf[end + 1] != '/' ||
             buf[end + nameLength + 2] != '>' || !sameName(buf + end + 2, buf + lt + 1, nameLength))

@@ -189,6 +189,7 @@ void TestGpxScanner::scans_data()
         << QStringList{insert("1,2,'yes','',1")} << QStringList{};
     QTest::newRow("markup that only looks like a name")
         << QByteArray("<wpt lat=\"1\" lon=\"2\"><a>x<na><name>deep</name></na></a>"
+                      "<ab>1<xab><name>deep</name></xab></ab>"
                       "<link href='<name>no</name>'/><b>1</b ><name>top</name></wpt>")
         << QStringList{insert("1,2,'top','',1")} << QStringList{};
     QTest::newRow("the usual start tag and others like it")
