@@ -96,12 +96,26 @@ void TestConvertCommand::writesAndLoads()
                         ".\nSkipped 2 waypoint(s) already in the database.\n");
 
     // Out as GPX, and into a database made by the converter: the same rows.
-    QCOMPARE(run({"--create-database", "new.db"}).out, QByteArray("Created the POI database new.db.\n"));
+    QCOMPARE(run({"--create-database", "new.db"}).out,
+             QByteArray("Created the POI database new.db.\n"));
     QCOMPARE(run({"--export", m_db, "--category", "3", "--output", "back.gpx"}).exitCode, 0);
     QCOMPARE(run({"--export", m_db, "--category", "3"}).out, readFile("back.gpx"));
     QCOMPARE(run({"--database", "new.db", "--category", "3", "back.gpx"}).exitCode, 0);
     const QString pois = "select lat, lon, label, desc, cat_id from poi %1 order by poi_id;";
     QCOMPARE(query("new.db", pois.arg("")), query(m_db, pois.arg("where cat_id = 3")));
+
+    // Rows a GPX file cannot carry are left out, each with its reason.
+    query(m_db,
+          "insert into poi(lat, lon, label, desc, cat_id) values (90.5, 2, 'Far', '', 9),"
+          "(1, -180.5, 'West', '', 9), (1, 2, 'Bell' || char(7), '', 9), (5, 6, 'Fine', '', 9);");
+    r = run({"--export", m_db, "--category", "9"});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.out.contains("Fine") && !r.out.contains("Far") && !r.out.contains("West"), r.out);
+    QVERIFY2(r.err.contains("\"Far\" left out: Its coordinates are not numbers within range.") &&
+                 r.err.contains("\"West\" left out: Its coordinates") &&
+                 r.err.contains("left out: Its texts hold a character a GPX file cannot carry.") &&
+                 r.err.contains("3 POI(s) left out, 1 exported."),
+             r.err);
 }
 
 void TestConvertCommand::exitStatus_data()

@@ -501,9 +501,11 @@ void TestGpxScanner::byteSearch()
             QCOMPARE(cursor.next(), bytes.size());
         }
     }
-    for (qsizetype at = 0; at + 64 <= bytes.size(); at += 13)
-        QCOMPARE(matchMask64<'<'>(bytes.constData() + at),
-                 portable::matchMask64<'<'>(bytes.constData() + at));
+    for (qsizetype at = 0; at + 64 <= bytes.size(); at += 13) {
+        const char* p = bytes.constData() + at;
+        QCOMPARE(matchMask64<'<'>(p), portable::matchMask64<'<'>(p));
+        QCOMPARE((matchMask16<'\n', '&'>(p)), (portable::matchMask16<'\n', '&'>(p)));
+    }
 }
 
 // The scanner's public test for a plain decimal number.
@@ -543,6 +545,7 @@ void TestGpxScanner::checksText_data()
     QTest::newRow("lead without continuation") << letters + "\xC3" + "abc" + letters << 1;
     QTest::newRow("lead at the very end") << letters + "\xC3" << 1;
     QTest::newRow("overlong two-byte forms") << letters + "\xC1\xBF" + letters << 1;
+    QTest::newRow("lead of no letter") << letters + "\xFC\x80\x80\x80" + letters << 1;
     QTest::newRow("control among letters") << letters + "\x01" + letters << 2;
     QTest::newRow("U+FFFE among letters") << letters + "\xEF\xBF\xBE" + letters << 2;
     QTest::newRow("not UTF-8 wins over a control") << "\x01" + letters + "\xE0\x80\xAF" << 1;
