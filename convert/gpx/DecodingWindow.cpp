@@ -57,8 +57,8 @@ bool DecodingWindow::open(QIODevice& device)
         m_error = m_decoding.errorString();
         return false;
     }
-    if (m_decoding.bomLength() > 0)
-        device.skip(m_decoding.bomLength());
+    if (m_decoding.bomLength() > 0) // read, though no text: progress reaches the file's size
+        m_bytesRead = std::max<qint64>(0, device.skip(m_decoding.bomLength()));
     m_bytesTotal = device.size();
     if (!device.isSequential() && m_decoding.isPassThrough()) {
         if (!m_ahead)

@@ -158,8 +158,8 @@ WaypointMachine::Step WaypointMachine::runCommonWaypoint()
         if (!markup::isAsciiLetter(next) || next == 'w')
             break;
         // A simple element, <ele>12.0</ele>: its name, then the end tag at the next '<'. A short
-        // name and its '>' are found from a mask and compared as one word: names vary in length
-        // too much for a loop's branches to be guessed.
+        // name is found from a mask of the bytes that end a name, and compared with the end
+        // tag's as one word: names vary in length too much for a loop's branches to be guessed.
         const qsizetype end = open.next();
         const int shortEnd =
             std::countr_zero(matchMask16<' ', '\t', '\n', '\r', '/', '>'>(buf + lt) | (1u << 16));

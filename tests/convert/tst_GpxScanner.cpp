@@ -24,6 +24,7 @@ private slots:
     void checksText();
     void decimals();
     void missingFile();
+    void reportsProgress();
 
 private:
     struct Outcome
@@ -528,6 +529,28 @@ void TestGpxScanner::missingFile()
     QVERIFY(!scanner.scanFile(m_dir.filePath(QStringLiteral("none.gpx"))));
     QVERIFY(scanner.errorString().startsWith(QStringLiteral("Cannot open the GPX file")));
     QCOMPARE(scanner.waypointCount(), 0);
+}
+
+// Progress grows with every block and ends at the file's size, its byte-order mark included,
+// read ahead or not.
+void TestGpxScanner::reportsProgress()
+{
+    const QByteArray gpx = "<gpx><wpt lat=\"1\" lon=\"2\"><name>Mill</name></wpt></gpx>";
+    const QString wide = QString::fromLatin1(gpx);
+    const QByteArray utf16(reinterpret_cast<const char*>(wide.utf16()), wide.size() * 2);
+    for (const QByteArray& text : {gpx, "\xEF\xBB\xBF" + gpx, "\xFF\xFE" + utf16}) {
+        QCOMPARE(scan(text, 1 << 20).statements.size(), 1);
+        GpxScanner scanner;
+        scanner.setBlockSize(7);
+        QList<qint64> done;
+        scanner.setProgressHandler([&](qint64 read, qint64 total) {
+            done.append(read);
+            return total == text.size();
+        });
+        QVERIFY(scanner.scanFile(m_dir.filePath(QStringLiteral("in.gpx"))));
+        QVERIFY(std::is_sorted(done.cbegin(), done.cend()) && done.size() > 2);
+        QCOMPARE(done.last(), text.size());
+    }
 }
 
 // Text checked in blocks: each case behind 0 to 16 ASCII letters, so that every character
