@@ -1,6 +1,5 @@
 #include "GpxScanner.h"
 
-#include "gpx/Coordinates.h"
 #include "gpx/DecodingWindow.h"
 #include "gpx/WaypointMachine.h"
 
@@ -13,11 +12,6 @@ constexpr qsizetype kDefaultBlock = 1 << 20;
 } // namespace
 
 GpxScanner::GpxScanner() : m_blockSize(kDefaultBlock) {}
-
-bool GpxScanner::isDecimal(QByteArrayView text)
-{
-    return coordinates::isDecimal(text);
-}
 
 bool GpxScanner::scanFile(const QString& path)
 {

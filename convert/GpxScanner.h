@@ -67,10 +67,6 @@ public:
     qint64 waypointCount() const { return m_waypoints; }
     qint64 problemCount() const { return m_problems; }
 
-    // An attribute or coordinate value that is a plain decimal number: optional sign, digits,
-    // optional fraction ("+2.25", "-.5", "7.").
-    static bool isDecimal(QByteArrayView text);
-
 private:
     void reset();
     bool stop();

@@ -15,23 +15,6 @@ bool isDigit(char c)
 
 namespace coordinates {
 
-bool isDecimal(QByteArrayView text)
-{
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    if (i < n && (text[i] == '+' || text[i] == '-'))
-        ++i;
-    qsizetype digits = 0;
-    while (i < n && isDigit(text[i]))
-        ++i, ++digits;
-    if (i < n && text[i] == '.') {
-        ++i;
-        while (i < n && isDigit(text[i]))
-            ++i, ++digits;
-    }
-    return i == n && digits > 0;
-}
-
 #if GEOFILL_SSE2
 namespace {
 

@@ -6,9 +6,6 @@
 // The checks on a waypoint's lat and lon attributes.
 namespace coordinates {
 
-// A plain decimal number: optional sign, digits, optional fraction ("+2.25", "-.5", "7.").
-bool isDecimal(QByteArrayView text);
-
 enum class Verdict
 {
     Valid,

@@ -22,7 +22,6 @@ private slots:
     void byteSearch();
     void checksText_data();
     void checksText();
-    void decimals();
     void missingFile();
     void reportsProgress();
 
@@ -507,15 +506,6 @@ void TestGpxScanner::byteSearch()
         QCOMPARE(matchMask64<'<'>(p), portable::matchMask64<'<'>(p));
         QCOMPARE((matchMask16<'\n', '&'>(p)), (portable::matchMask16<'\n', '&'>(p)));
     }
-}
-
-// The scanner's public test for a plain decimal number.
-void TestGpxScanner::decimals()
-{
-    for (const char* yes : {"+2.25", "-.5", "7.", "12", "0"})
-        QVERIFY2(GpxScanner::isDecimal(yes), yes);
-    for (const char* no : {"", "+", "-", ".", "1.2.3", "1e5", "a1", " 1", "1-"})
-        QVERIFY2(!GpxScanner::isDecimal(no), no);
 }
 
 // A file that cannot be opened says so, and nothing of the scan before.

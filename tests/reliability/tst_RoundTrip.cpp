@@ -115,7 +115,8 @@ private slots:
                      "insert into poi(lat,lon,label,desc,cat_id) select * from (values"
                      "(-0.1234567890123456,179.99999999999997,'Exact','',2),(1,1,'Other','',1));")
                 .has_value());
-        const ExportResult exported = exportPois({db.path(), 2, db.folder() + "/back.gpx"});
+        const ExportResult exported =
+            exportPois({db.path(), 2, db.folder() + "/back.gpx", nullptr, {}});
         QVERIFY2(exported.ok(), qPrintable(textOf(exported.problem)));
         QCOMPARE(exported.written, expected.size() + 1);
         QCOMPARE(exported.leftOut.size(), 1);
