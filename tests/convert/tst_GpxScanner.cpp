@@ -301,8 +301,9 @@ void TestGpxScanner::scans_data()
                              "<wpt lat=\"3\" lon=\"4\"><name>&#xD800;</name></wpt>\n"
                              "<wpt lat=\"3\" lon=\"4\"><name>\xEF\xBF\xBF</name></wpt>\n"
                              "<wpt lat=\"3\" lon=\"4\"><name>&#1114112;</name></wpt>\n"
+                             "<wpt lat=\"3\" lon=\"4\"><desc>two lines\r\n\x01</desc></wpt>\n"
                              "<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>")
-        << QStringList{good} << QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9"};
+        << QStringList{good} << QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
     QTest::newRow("overlong UTF-8 sequences")
         << QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<wpt lat=\"5\" "
                              "lon=\"6\"><name>\xE0\x80\xAF</name></wpt>\n<wpt lat=\"5\" lon=\"6\">"
