@@ -66,9 +66,10 @@ void TestConvertCommand::printsStatementsInFileOrder()
     writeFile("one.gpx", "<wpt lat=\"1\" lon=\"2\"><name>" + name +
                              "</name></wpt><wpt lat=\"3\" "
                              "lon=\"4\"/>");
-    QCOMPARE(run({"--table=places", "one.gpx"}).out,
-             "INSERT INTO places(lat,lon,label,desc,cat_id) VALUES(1,2,'" + name +
-                 "','',1);\nINSERT INTO places(lat,lon,label,desc,cat_id) VALUES(3,4,'','',1);\n");
+    QCOMPARE(
+        run({"--table=Places_Z9", "one.gpx"}).out,
+        "INSERT INTO Places_Z9(lat,lon,label,desc,cat_id) VALUES(1,2,'" + name +
+            "','',1);\nINSERT INTO Places_Z9(lat,lon,label,desc,cat_id) VALUES(3,4,'','',1);\n");
 }
 
 void TestConvertCommand::writesAndLoads()

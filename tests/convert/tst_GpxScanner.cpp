@@ -245,7 +245,7 @@ void TestGpxScanner::scans_data()
         << QByteArray("\xEF\xBB\xBF<wpt lat=\"1\" lon=\"2\"><name>Caf\xC3\xA9</name></wpt>")
         << named("Caf\xC3\xA9") << QStringList{};
     QTest::newRow("ISO-8859-1, blanks in the declaration")
-        << QByteArray("<?xml version=\"1.0\" encoding =\t\"ISO-8859-1\"?>\n<wpt lat=\"1\" "
+        << QByteArray("<?xml version=\"1.0\" encoding\r\n=\t\"ISO-8859-1\"?>\n<wpt lat=\"1\" "
                       "lon=\"2\"><name>Caf\xE9 M\xFCller</name></wpt>")
         << named("Caf\xC3\xA9 M\xC3\xBCller") << QStringList{};
     QTest::newRow("KOI8-R, through the platform's decoder")
