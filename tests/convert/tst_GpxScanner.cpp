@@ -148,18 +148,19 @@ void TestGpxScanner::scans_data()
         << QStringList{insert("1,2,'','',1"), insert("3,4,'','',1"), insert("5,6,'','',1")}
         << QStringList{};
     QTest::newRow("entities, references, lone ampersand, quotes")
-        << QByteArray("<wpt lat=\"1\" lon=\"2\"><name>O'Brien &amp; &quot;Sons&quot; &lt;1&gt; "
-                      "&apos;</name><desc>&#233;t&#xE9; "
-                      "&#x1F600;&#x80;&#x7FF;&#x800;&#x10000;&#xD7FF;&#xFFFD;&#x10FFFF; A & "
-                      "B &nope; &#xZ; 5% | ^</desc>"
-                      "</wpt>")
-        << QStringList{insert(
-               QString::fromUtf8("1,2,'O''Brien & \"Sons\" <1> ''','\xC3\xA9t"
-                                 "\xC3\xA9 "
-                                 "\xF0\x9F\x98\x80\xC2\x80\xDF\xBF\xE0\xA0\x80\xF0\x90\x80"
-                                 "\x80\xED\x9F\xBF\xEF\xBF\xBD\xF4\x8F\xBF\xBF A & B &nope; "
-                                 "&#xZ; "
-                                 "5% | ^',1"))}
+        << QByteArray(
+               "<wpt lat=\"1\" lon=\"2\"><name>O'Brien &amp; &quot;Sons&quot; &lt;1&gt; "
+               "&apos;</name><desc>&#233;t&#xE9; "
+               "&#x1F600;&#x80;&#x7FF;&#x800;&#x10000;&#xD7FF;&#xE000;&#xFFFD;&#x10FFFF; A & "
+               "B &nope; &#xZ; 5% | ^</desc>"
+               "</wpt>")
+        << QStringList{insert(QString::fromUtf8(
+               "1,2,'O''Brien & \"Sons\" <1> ''','\xC3\xA9t"
+               "\xC3\xA9 "
+               "\xF0\x9F\x98\x80\xC2\x80\xDF\xBF\xE0\xA0\x80\xF0\x90\x80"
+               "\x80\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBD\xF4\x8F\xBF\xBF A & B &nope; "
+               "&#xZ; "
+               "5% | ^',1"))}
         << QStringList{};
     QTest::newRow("line feeds by reference stay on the line")
         << QByteArray("<wpt lat=\"1\" lon=\"2\"><name>a&#10;b&#13;&#xA;c</name></wpt>")
