@@ -114,7 +114,8 @@ inline const char* findTextSpecialPadded(const char* p, const char* end)
 }
 
 // Past the 16-byte blocks from p on that hold only printable ASCII, tab, LF, CR and whole
-// two-byte UTF-8 letters: text that needs no closer look. It may stop early, never late.
+// letters that simpleLetterLength() takes: text that needs no closer look. It may stop early,
+// never late.
 inline const char* skipSimpleUtf8(const char* p, const char*)
 {
     return p; // the vector code's shortcut; without it every byte is looked at
@@ -142,6 +143,29 @@ inline unsigned textSpecialMask16(const char* p)
                                                    _mm_cmpeq_epi8(bytes, _mm_set1_epi8('&')))));
 }
 
+// Bit i set when byte i of `x` belongs to a letter that simpleLetterLength() takes, lying
+// whole within the bytes of `inRange`. As signed bytes, continuations 0x80..0xBF are below
+// -64, leads 0xC2..0xDF from -62 to -33, leads 0xE0..0xEF from -32 to -17.
+inline unsigned letterMask16(__m128i x, unsigned inRange)
+{
+    const auto below = [&](int limit) { return _mm_cmplt_epi8(x, _mm_set1_epi8(char(limit))); };
+    const auto above = [&](int limit) { return _mm_cmpgt_epi8(x, _mm_set1_epi8(char(limit))); };
+    const auto is = [&](int byte) { return _mm_cmpeq_epi8(x, _mm_set1_epi8(char(byte))); };
+    const auto bits = [](__m128i mask) { return unsigned(_mm_movemask_epi8(mask)); };
+    const unsigned cont = bits(below(-64)) & inRange;
+    const unsigned lead2 = bits(_mm_and_si128(above(-63), below(-32)));
+    const unsigned lead3 = bits(_mm_and_si128(above(-33), below(-16)));
+    const unsigned lowSecond = bits(below(-96)) >> 1;                 // next byte 0x80..0x9F
+    const unsigned maxSecond = bits(is(-65)) >> 1;                    // next byte 0xBF
+    const unsigned highThird = (bits(above(-67)) & cont) >> 2;        // third byte 0xBE..0xBF
+    const unsigned refused = (bits(is(-32)) & lowSecond) |            // E0 80..9F: too long
+                             (bits(is(-19)) & ~lowSecond) |           // ED A0..BF: surrogate
+                             (bits(is(-17)) & maxSecond & highThird); // U+FFFE, U+FFFF
+    const unsigned good2 = lead2 & (cont >> 1);
+    const unsigned good3 = lead3 & (cont >> 1) & (cont >> 2) & ~refused;
+    return good2 | good3 | (good2 | good3) << 1 | good3 << 2;
+}
+
 template <char... Cs> inline const char* findAny(const char* p, const char* end)
 {
     while (end - p >= 16) {
@@ -162,23 +186,14 @@ template <char... Cs> inline std::uint64_t matchMask64(const char* p)
 
 inline const char* skipSimpleUtf8(const char* p, const char* end)
 {
-    // As signed bytes: continuations 0x80..0xBF are below -64, two-byte leads 0xC2..0xDF are
-    // from -62 to -33, printable ASCII is above 0x1F.
     while (end - p >= 16) {
         const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i cont = _mm_cmplt_epi8(x, _mm_set1_epi8(-64));
-        const __m128i lead = _mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8(-63)),
-                                           _mm_cmplt_epi8(x, _mm_set1_epi8(-32)));
-        const __m128i blank = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8('\t')),
-                                                        _mm_cmpeq_epi8(x, _mm_set1_epi8('\n'))),
-                                           _mm_cmpeq_epi8(x, _mm_set1_epi8('\r')));
-        const __m128i printable = _mm_cmpgt_epi8(x, _mm_set1_epi8(0x1F));
-        const unsigned ok = unsigned(_mm_movemask_epi8(
-            _mm_or_si128(_mm_or_si128(printable, blank), _mm_or_si128(lead, cont))));
-        const unsigned leads = unsigned(_mm_movemask_epi8(lead));
-        const unsigned conts = unsigned(_mm_movemask_epi8(cont));
-        // Every continuation right after a lead, every lead followed within the block.
-        if (ok != 0xFFFF || conts != ((leads << 1) & 0xFFFF) || (leads & 0x8000) != 0)
+        // Printable ASCII is above 0x1F as a signed byte.
+        const __m128i plain = _mm_or_si128(_mm_or_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8(0x1F)),
+                                                        _mm_cmpeq_epi8(x, _mm_set1_epi8('\t'))),
+                                           _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8('\n')),
+                                                        _mm_cmpeq_epi8(x, _mm_set1_epi8('\r'))));
+        if ((unsigned(_mm_movemask_epi8(plain)) | letterMask16(x, 0xFFFF)) != 0xFFFF)
             return p;
         p += 16;
     }

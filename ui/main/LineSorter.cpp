@@ -6,15 +6,19 @@
 
 namespace {
 
+// One thread that never expires.
+struct SortingThread : QThreadPool
+{
+    SortingThread()
+    {
+        setMaxThreadCount(1);
+        setExpiryTimeout(-1);
+    }
+};
+
 QThreadPool& sortingThread()
 {
-    static QThreadPool pool;
-    static const bool once = [] {
-        pool.setMaxThreadCount(1);
-        pool.setExpiryTimeout(-1);
-        return true;
-    }();
-    Q_UNUSED(once);
+    static SortingThread pool;
     return pool;
 }
 

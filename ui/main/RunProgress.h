@@ -10,8 +10,8 @@ class QPushButton;
 
 // The progress of a run at the right of the status bar: a bar with the count
 // ("120,000 of 300,000 waypoints", or "120,000 waypoints" while the total is an estimate) and
-// the Cancel button. It appears once a run has taken
-// half a second, and its bar is full only when the run has ended.
+// the Cancel button. It appears once a run has taken half a second, and its bar is full only
+// when the run has ended.
 class RunProgress : public QWidget
 {
     Q_OBJECT
