@@ -4,10 +4,13 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
           sqlite3 fonts-liberation2 fonts-comic-neue)
-# --package: what cpack needs to make the Debian package; --test: that, and the test tools.
+# --package: what dpkg-buildpackage needs for debian/ (its Build-Depends and the tools);
+# --test: that, and the test tools, lintian among them.
+packaging=(build-essential debhelper dpkg-dev bash-completion)
 case "${1:-}" in
---package) packages+=(dpkg-dev file) ;;
---test) packages+=(dpkg-dev file clang libclang-rt-14-dev time desktop-file-utils man-db) ;;
+--package) packages+=("${packaging[@]}") ;;
+--test) packages+=("${packaging[@]}" lintian file clang libclang-rt-14-dev time desktop-file-utils
+                   man-db) ;;
 esac
 
 missing=()
