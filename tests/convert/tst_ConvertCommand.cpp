@@ -99,6 +99,8 @@ void TestConvertCommand::writesAndLoads()
     // Out as GPX, and into a database made by the converter: the same rows.
     QCOMPARE(run({"--create-database", "new.db"}).out,
              QByteArray("Created the POI database new.db.\n"));
+    query("new.db", "insert into category(label, desc, enabled) values ('a', '', 1), "
+                    "('b', '', 1), ('c', '', 1);");
     QCOMPARE(run({"--export", m_db, "--category", "3", "--output", "back.gpx"}).exitCode, 0);
     QCOMPARE(run({"--export", m_db, "--category", "3"}).out, readFile("back.gpx"));
     QCOMPARE(run({"--database", "new.db", "--category", "3", "back.gpx"}).exitCode, 0);

@@ -99,7 +99,7 @@ private slots:
         QTest::newRow("no tables") << "no tables"
                                    << "no such table";
         QTest::newRow("read-only file") << "read-only file"
-                                        << "readonly";
+                                        << "read-only";
         QTest::newRow("locked") << "locked past the time-out"
                                 << "locked";
         // The situation is then the text a user typed into a new category or POI.
