@@ -222,7 +222,8 @@ void TestConvertCommand::exitStatus()
     if (arguments.contains("--version"))
         QCOMPARE(r.out, QByteArray("geofill-convert " GEOFILL_VERSION "\n"));
     else if (exitCode == 0)
-        QVERIFY(r.out.contains("Usage: geofill-convert") && r.out.contains("Exit status"));
+        QVERIFY(r.out.contains("Usage: geofill-convert") && r.out.contains("Exit status") &&
+                r.out.contains("[--skip-invalid] [--skip-duplicates] FILE.gpx|-"));
     QCOMPARE(files(), before); // nothing written, emptied or left behind
 }
 

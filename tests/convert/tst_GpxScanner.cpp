@@ -162,6 +162,15 @@ void TestGpxScanner::scans_data()
                "&#xZ; "
                "5% | ^',1"))}
         << QStringList{};
+    QTest::newRow("references with leading zeros, and out of range")
+        << QByteArray("<wpt lat=\"1\" lon=\"2\"><name>&#x0000000041;&#0000066;x</name>"
+                      "<desc>&#x00000000000000010FFFF;</desc></wpt>\n"
+                      "<wpt lat=\"3\" lon=\"4\"><name>&#x110000;</name></wpt>\n"
+                      "<wpt lat=\"3\" lon=\"4\"><name>&#x00001000000;</name></wpt>\n"
+                      "<wpt lat=\"3\" lon=\"4\"><name>&#99999999999999999999999;</name></wpt>\n"
+                      "<wpt lat=\"3\" lon=\"4\"><name>&#0000;</name></wpt>")
+        << QStringList{insert(QString::fromUtf8("1,2,'ABx','\xF4\x8F\xBF\xBF',1"))}
+        << QStringList{"2", "3", "4", "5"};
     QTest::newRow("line feeds by reference stay on the line")
         << QByteArray("<wpt lat=\"1\" lon=\"2\"><name>a&#10;b&#13;&#xA;c</name></wpt>")
         << QStringList{insert("1,2,'a'||char(10)||'b'||char(13)||''||char(10)||'c','',1")}
