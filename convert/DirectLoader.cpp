@@ -1,6 +1,7 @@
 #include "DirectLoader.h"
 
 #include "ByteSearch.h"
+#include "OutputFile.h"
 
 #include <CategoryCheck.h>
 #include <ShellRows.h>
@@ -188,7 +189,7 @@ bool DirectLoader::importChunk(bool last)
         if (!m_chunk.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
             return staging(m_chunk.errorString());
     }
-    if (m_chunk.write(m_rows.data(), qint64(m_rows.size())) != qint64(m_rows.size()))
+    if (!OutputFile::writeWhole(m_chunk, QByteArrayView(m_rows.data(), qsizetype(m_rows.size()))))
         return staging(m_chunk.errorString());
     m_rows.clear();
     if (!last && m_chunk.size() < kChunkBytes)

@@ -29,6 +29,18 @@ bool syncToDisk([[maybe_unused]] int handle)
 
 } // namespace
 
+bool OutputFile::writeWhole(QFileDevice& file, QByteArrayView bytes)
+{
+    // A write cut short (the disk filled up) says why only when tried again.
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 written = file.write(bytes.data() + done, bytes.size() - done);
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
 bool OutputFile::open(const QString& path)
 {
     cancel();
@@ -94,9 +106,7 @@ bool OutputFile::writeOut(QByteArrayView bytes)
         m_readerGone = errno == EPIPE;
         return fail(QString::fromLocal8Bit(std::strerror(errno ? errno : EIO)));
     }
-    if (m_file->write(bytes.data(), bytes.size()) != bytes.size())
-        return fail(m_file->errorString());
-    return true;
+    return writeWhole(*m_file, bytes) || fail(m_file->errorString());
 }
 
 bool OutputFile::flush()

@@ -38,6 +38,10 @@ public:
     bool readerGone() const { return m_readerGone; }
     QString errorString() const { return m_error; }
 
+    // Writes all of `bytes` to an unbuffered file; false, with the file's errorString()
+    // saying why, when the system takes only part.
+    static bool writeWhole(QFileDevice& file, QByteArrayView bytes);
+
 private:
     bool flush();
     bool writeOut(QByteArrayView bytes);
