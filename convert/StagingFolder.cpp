@@ -7,6 +7,7 @@
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <csignal>
+#include <iterator>
 #include <mutex>
 #include <thread>
 
@@ -38,7 +39,7 @@ struct sigaction g_previous[std::size(kSignals)];
 
 // The handler only passes the signal on through a pipe (async-signal-safe); a thread of its
 // own removes the folders, since deleting files takes calls no handler may make.
-extern "C" void passOn(int signal)
+void passOn(int signal)
 {
     const int saved = errno;
     const unsigned char number = static_cast<unsigned char>(signal);

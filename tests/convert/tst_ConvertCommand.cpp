@@ -289,12 +289,11 @@ void TestConvertCommand::hostileUse_data()
                               "Fuel, 3 Camping, 4 Museum.")
                    .arg(number)
             << "" << QStringList{};
-    QTest::newRow("SIGTERM during a load") << "SIGTERM" << load << 128 + SIGTERM << ""
-                                           << "" << QStringList{};
-    QTest::newRow("SIGINT during a load") << "SIGINT" << load << 128 + SIGINT << ""
-                                          << "" << QStringList{};
-    QTest::newRow("SIGHUP during a load") << "SIGHUP" << load << 128 + SIGHUP << ""
-                                          << "" << QStringList{};
+    for (const auto& [name, number] :
+         {std::pair{"SIGTERM", SIGTERM}, std::pair{"SIGINT", SIGINT}, std::pair{"SIGHUP", SIGHUP}})
+        QTest::newRow(qPrintable(QStringLiteral("%1 during a load").arg(name)))
+            << name << load << 128 + number << ""
+            << "" << QStringList{};
     QTest::newRow("full temporary folder")
         << "full disk" << QStringList{"--database", "poi.db", "big.gpx"} << 1
         << "Writing the waypoints to the temporary folder"
