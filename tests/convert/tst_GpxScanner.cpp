@@ -320,6 +320,12 @@ void TestGpxScanner::scans_data()
                              "<name>\xF0\x80\x80\xAF</name></wpt>\n<wpt lat=\"1\" lon=\"2\">"
                              "<name>ok</name></wpt>")
         << QStringList{good} << QStringList{"2", "3"};
+    QTest::newRow("surrogates written in UTF-8, and the letters around them")
+        << QByteArrayLiteral("<wpt lat=\"5\" lon=\"6\"><name>\xED\xA0\x80</name></wpt>\n"
+                             "<wpt lat=\"5\" lon=\"6\"><name>\xED\xBF\xBF</name></wpt>\n"
+                             "<wpt lat=\"1\" lon=\"2\"><name>\xED\x9F\xBF\xEE\x80\x80</name></wpt>")
+        << QStringList{insert(QString::fromUtf8("1,2,'\xED\x9F\xBF\xEE\x80\x80','',1"))}
+        << QStringList{"1", "2"};
     QTest::newRow("UTF-8 by another name, not UTF-8")
         << QByteArrayLiteral(
                "<?xml version=\"1.0\" encoding=\"UTF-8\0\"?>\n<wpt lat=\"5\" lon=\"6\">"

@@ -120,6 +120,13 @@ void TestPoiConverter::directLoadsAllOrNothing()
     QVERIFY2(result.ok(), qPrintable(textOf(result.problem)));
     QCOMPARE(result.problemCount, 1);
     QCOMPARE(query(m_db, "select label from poi order by poi_id;"), QStringLiteral("a\nc"));
+
+    // A load given up is never finished afterwards as if it had gone through.
+    DirectLoader loader(m_db);
+    QVERIFY(loader.start());
+    loader.abort();
+    QVERIFY(!loader.finish());
+    QCOMPARE(loader.loadedCount(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestPoiConverter)
