@@ -33,7 +33,6 @@ public:
     // Drops what was written; an earlier file stays as it was. The destructor does the same.
     void cancel();
 
-    bool isStream() const { return m_stream != nullptr; }
     // The reader of the stream went away (a closed pipe): nobody is there to be told.
     bool readerGone() const { return m_readerGone; }
     QString errorString() const { return m_error; }
