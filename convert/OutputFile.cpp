@@ -157,9 +157,8 @@ void OutputFile::cancel()
     if (m_file == &m_save) {
         m_save.cancelWriting();
         m_save.commit(); // removes the temporary file; the target is untouched
-    } else if (m_file == &m_direct) {
-        m_direct.close();
     }
+    m_direct.close(); // a FIFO or a device keeps what it was sent
     m_file = nullptr;
     m_stream = nullptr;
 }
