@@ -154,7 +154,7 @@ bool DirectLoader::staging(const QString& detail)
 // false when the category does not exist or the question failed.
 bool DirectLoader::checkCategory(bool wait)
 {
-    if (m_categoryKnown)
+    if (m_categoryQuestion == 0) // answered already
         return true;
     // Most often it came long ago: no need to wait for the shell's other work.
     std::optional<ShellResult> answer = m_batch.answer(m_categoryQuestion, false);
@@ -164,7 +164,7 @@ bool DirectLoader::checkCategory(bool wait)
         return true;
     if (!answer->ok())
         return false;
-    m_categoryKnown = true;
+    m_categoryQuestion = 0;
     const QStringList row = answer->rows.value(0);
     if (row.value(0) != u"1") {
         m_categoryMissing = true;

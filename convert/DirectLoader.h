@@ -90,8 +90,7 @@ private:
     qint64 m_loaded = 0;
     qint64 m_duplicates = 0;
     bool m_stageAll = false; // the whole file waits for the duplicates check
-    int m_categoryQuestion = 0;
-    bool m_categoryKnown = false;
+    int m_categoryQuestion = 0; // its ticket until the answer is read, then 0
     bool m_categoryMissing = false;
     bool m_leftOut = false;
     bool m_declined = false;

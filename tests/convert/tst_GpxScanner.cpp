@@ -176,10 +176,18 @@ void TestGpxScanner::scans_data()
         << QStringList{insert("1,2,'a'||char(10)||'b'||char(13)||''||char(10)||'c','',1")}
         << QStringList{};
     QTest::newRow("declarations end at their real end")
-        << QByteArray("<!DOCTYPE gpx [<!ENTITY x \"a>b <wpt lat='9' lon='9'/> c\"><!-- ]> -->"
-                      "<?p ]>?><!ENTITY y '<wpt lat=\"8\" lon=\"8\"/>'>]><!DOCTYPE g SYSTEM "
+        << QByteArray("<!DOCTYPE gpx [<!ENTITY x \"a>b <wpt lat='9' lon='9'/> c\">"
+                      "<!-- ]> <wpt lat='6' lon='6'/> --><?p ]> <wpt lat='5' lon='5'/>?>"
+                      "<!ENTITY y '<wpt lat=\"8\" lon=\"8\"/>'>]><!DOCTYPE g SYSTEM "
                       "\"a>b <wpt lat='7' lon='7'/>\"><gpx><wpt lat=\"1\" lon=\"2\"/></gpx>")
         << QStringList{insert("1,2,'','',1")} << QStringList{};
+    // Names one letter away from lat and lon are other attributes, in the common form too.
+    QTest::newRow("attribute names near lat and lon")
+        << QByteArray("<gpx>\n<wpt lxt=\"1.5\" lon=\"2.5\"><name>Old Mill</name></wpt>\n"
+                      "<wpt lax=\"1.5\" lon=\"2.5\"><name>Old Mill</name></wpt>\n"
+                      "<wpt lat=\"1.5\" lxn=\"2.5\"><name>Old Mill</name></wpt>\n"
+                      "<wpt lat=\"1.5\" lox=\"2.5\"><name>Old Mill</name></wpt>\n</gpx>\n")
+        << QStringList{} << QStringList{"2", "3", "4", "5"};
     QTest::newRow("CDATA and comments")
         << QByteArray("<wpt lat=\"1\" lon=\"2\"><name><![CDATA[a <b> &amp; c]]></name>"
                       "<desc>x<!-- hidden --> y<![CDATA[ </desc> ]]>z</desc></wpt>")

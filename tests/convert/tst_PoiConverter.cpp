@@ -121,6 +121,17 @@ void TestPoiConverter::directLoadsAllOrNothing()
     QCOMPARE(result.problemCount, 1);
     QCOMPARE(query(m_db, "select label from poi order by poi_id;"), QStringLiteral("a\nc"));
 
+    // A file of several chunks, the category asked about while they are staged.
+    QByteArray many;
+    for (int i = 0; i < 70000; ++i)
+        many += "<wpt lat=\"1\" lon=\"2\"><name>Waypoint " + QByteArray::number(i) +
+                "</name><desc>long enough to fill more than one chunk</desc></wpt>\n";
+    request = direct(many);
+    request.duplicates = Duplicates::Skip;
+    result = PoiConverter(request).run();
+    QVERIFY2(result.ok(), qPrintable(textOf(result.problem)));
+    QCOMPARE(query(m_db, "select count(*) from poi;"), QStringLiteral("70002"));
+
     // A load given up is never finished afterwards as if it had gone through.
     DirectLoader loader(m_db);
     QVERIFY(loader.start());
