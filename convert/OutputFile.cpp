@@ -21,7 +21,7 @@ constexpr qsizetype kFlushAt = 1 << 20;
 bool syncToDisk([[maybe_unused]] int handle)
 {
 #ifdef Q_OS_UNIX
-    return ::fsync(handle) == 0 || errno == EINVAL || errno == EROFS;
+    return ::fsync(handle) == 0;
 #else
     return true;
 #endif
