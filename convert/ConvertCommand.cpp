@@ -1,25 +1,23 @@
 #include "ConvertCommand.h"
 
 #include "DatabaseCommands.h"
+#include "OutputFile.h"
 #include "PoiConverter.h"
 #include "Version.h"
 
 #include <QCommandLineParser>
 #include <QFile>
 
-#include <cstring>
-
 namespace {
 
 constexpr int kExitSkipped = 1;
 constexpr int kExitUsage = 2;
-constexpr qsizetype kPrintBlock = 1 << 20;
 
 const char kUsage[] =
-    "Usage: geofill-convert [--category N] [--table NAME] [--output FILE.sql | --database DB] "
-    "FILE.gpx|-\n"
+    "Usage: geofill-convert [--category N] [--table NAME] [--output FILE.sql|- | --database DB]\n"
+    "                       [--skip-invalid] [--skip-duplicates] FILE.gpx|-\n"
     "       geofill-convert --create-database DB\n"
-    "       geofill-convert --export DB [--category N] [--output FILE.gpx]\n";
+    "       geofill-convert --export DB [--category N] [--output FILE.gpx|-]\n";
 
 const char kHelp[] =
     "\n"
@@ -31,11 +29,15 @@ const char kHelp[] =
     "                     written unquoted, so it must be letters, digits and _, not\n"
     "                     start with a digit, and not be an SQL keyword (such as select)\n"
     "  --output FILE.sql  write the statements to FILE.sql, one per line with CR LF,\n"
-    "                     instead of printing them; FILE.sql is replaced only when the\n"
-    "                     whole file is converted, and never if it is the GPX file\n"
+    "                     instead of printing them (- prints them). FILE.sql is never\n"
+    "                     emptied first: it is replaced only once the whole file is\n"
+    "                     converted and written, and never if it is the GPX file; after a\n"
+    "                     failure the earlier file stays as it was. A FIFO or a device is\n"
+    "                     written directly, not replaced\n"
     "  --database DB      load the statements into the existing database DB through the\n"
     "                     sqlite3 shell, all in one transaction, and say how many rows\n"
-    "                     were loaded\n"
+    "                     were loaded; the category must exist in DB. While another\n"
+    "                     program writes to DB, the load waits for it up to 10 seconds\n"
     "  --skip-invalid     with --database: load the other waypoints even when some were\n"
     "                     skipped (without it nothing is loaded then)\n"
     "  --skip-duplicates  with --database: leave out the waypoints the category already\n"
@@ -44,8 +46,9 @@ const char kHelp[] =
     "                     create the new POI database DB with its two empty tables,\n"
     "                     category and poi; an existing file is refused\n"
     "  --export DB        write the POIs of DB (with --category N only that category's)\n"
-    "                     as a GPX 1.1 file to --output FILE.gpx or standard output; a\n"
-    "                     POI whose text GPX cannot carry is left out and reported\n"
+    "                     as a GPX 1.1 file to --output FILE.gpx (replaced as FILE.sql\n"
+    "                     is) or standard output; a POI whose text GPX cannot carry is\n"
+    "                     left out and reported\n"
     "  --help             show this text\n"
     "  --version          show the version number\n"
     "\n"
@@ -57,9 +60,9 @@ const char kHelp[] =
     "Exit status:\n"
     "  0  every waypoint was converted (and loaded)\n"
     "  1  waypoints were skipped, the file has none, or the load failed and nothing\n"
-    "     was loaded\n"
-    "  2  usage errors, and files that cannot be read or written (a missing database\n"
-    "     included)\n";
+    "     was loaded (a database busy past the time-out included)\n"
+    "  2  usage errors, a category that does not exist, and files that cannot be read or\n"
+    "     written (a missing or read-only database, a full disk included)\n";
 
 void say(std::FILE* stream, const QString& text)
 {
@@ -163,7 +166,7 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
         return usageError(err, QStringLiteral("The category must be a whole number, not \"%1\".")
                                    .arg(parser.value(category)));
     request.table = parser.value(table);
-    if (parser.isSet(output)) {
+    if (parser.isSet(output) && parser.value(output) != QLatin1String("-")) {
         request.delivery = Delivery::Save;
         request.outputPath = parser.value(output);
     } else if (parser.isSet(database)) {
@@ -175,31 +178,13 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
     }
 
     PoiConverter converter(request);
-    QByteArray pending;
-    bool printFailed = false;
-    // Outlives the statement sink below, which calls it for every statement.
-    const auto print = [&](const char* bytes, qsizetype size) {
-        printFailed |= std::fwrite(bytes, 1, size_t(size), out) != size_t(size);
-    };
+    // Outlives the statement sink below, which writes to it for every statement.
+    OutputFile printed;
     if (request.delivery == Delivery::View) {
-        pending.reserve(kPrintBlock * 2);
-        converter.setStatementSink([&](const QByteArray& statement) {
-            if (statement.size() >= kPrintBlock) {
-                // A very long statement goes out as it is, not copied into the block.
-                print(pending.constData(), pending.size());
-                pending.resize(0);
-                print(statement.constData(), statement.size());
-                print("\n", 1);
-                return;
-            }
-            const qsizetype old = pending.size();
-            pending.resize(old + statement.size() + 1);
-            std::memcpy(pending.data() + old, statement.constData(), statement.size());
-            pending[old + statement.size()] = '\n';
-            if (pending.size() >= kPrintBlock) {
-                print(pending.constData(), pending.size());
-                pending.resize(0);
-            }
+        printed.open(out);
+        converter.setStatementSink([&printed](const QByteArray& statement) {
+            if (printed.write(statement))
+                printed.write("\n");
         });
     } else {
         converter.setStatementSink([](const QByteArray&) {});
@@ -210,9 +195,9 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
     });
 
     const ConvertResult result = converter.run();
-    if (!pending.isEmpty())
-        print(pending.constData(), pending.size());
-    printFailed |= std::fflush(out) != 0;
+    const bool printFailed = request.delivery == Delivery::View && !printed.commit();
+    if (printFailed && printed.readerGone())
+        return kExitReaderGone;
 
     using Failure = ConvertResult::Failure;
     switch (result.failure) {
@@ -220,6 +205,7 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
         break;
     case Failure::Problems:
     case Failure::Load:
+    case Failure::NoWaypoints:
         say(err, QStringLiteral("geofill-convert: %1\n").arg(result.problem->text()));
         return kExitSkipped;
     default:
@@ -227,7 +213,9 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
         return kExitUsage;
     }
     if (printFailed) {
-        say(err, QStringLiteral("geofill-convert: Writing to standard output failed.\n"));
+        say(err, QStringLiteral("geofill-convert: Writing the statements to standard output "
+                                "failed: %1\n")
+                     .arg(printed.errorString()));
         return kExitUsage;
     }
     if (result.statementCount == 0 && result.problemCount == 0) {

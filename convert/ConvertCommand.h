@@ -5,9 +5,15 @@
 #include <cstdio>
 
 // geofill-convert, the converter for scripts and batch work:
-//   geofill-convert [--category N] [--table NAME] [--output FILE.sql | --database DB] FILE.gpx|-
+//   geofill-convert [--category N] [--table NAME] [--output FILE.sql|- | --database DB]
+//                   [--skip-invalid] [--skip-duplicates] FILE.gpx|-
 //   geofill-convert --create-database DB
-//   geofill-convert --export DB [--category N] [--output FILE.gpx]
+//   geofill-convert --export DB [--category N] [--output FILE.gpx|-]
 // `arguments` starts with the program name. Returns the exit status: 0 everything converted,
-// 1 waypoints skipped, none found or the load failed, 2 usage and file errors.
+// 1 waypoints skipped, none found or the load failed, 2 usage and file errors, or
+// kExitReaderGone.
 int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* err);
+
+// The reader of standard output went away (a closed pipe) and nothing was said: the caller
+// ends the way a program killed by SIGPIPE does, as the conversion itself would.
+inline constexpr int kExitReaderGone = 141;

@@ -1,10 +1,9 @@
 #include "DatabaseCommands.h"
 
+#include "ConvertCommand.h"
 #include "PoiExport.h"
 
 #include <DatabaseSchema.h>
-
-#include <QFile>
 
 namespace {
 
@@ -36,15 +35,14 @@ int runExport(const QString& dbPath, std::optional<qint64> category, const QStri
     ExportRequest request;
     request.dbPath = dbPath;
     request.category = category;
-    request.outputPath = outputPath;
-    QFile standardOutput;
-    if (outputPath.isEmpty()) {
-        if (!standardOutput.open(out, QIODevice::WriteOnly))
-            return 2;
-        request.device = &standardOutput;
-    }
+    const bool toStandardOutput = outputPath.isEmpty() || outputPath == QLatin1String("-");
+    if (toStandardOutput)
+        request.stream = out;
+    else
+        request.outputPath = outputPath;
     const ExportResult result = exportPois(request);
-    standardOutput.close();
+    if (result.readerGone)
+        return kExitReaderGone;
     if (!result.ok()) {
         say(err, QStringLiteral("geofill-convert: %1\n").arg(result.problem->text()));
         return 2;
@@ -54,7 +52,7 @@ int runExport(const QString& dbPath, std::optional<qint64> category, const QStri
                      .arg(dbPath)
                      .arg(poi.number)
                      .arg(poi.label, poi.reason));
-    if (!outputPath.isEmpty())
+    if (!toStandardOutput)
         say(out, QStringLiteral("Exported %1 POI(s) to %2.\n").arg(result.written).arg(outputPath));
     if (!result.leftOut.isEmpty()) {
         say(err, QStringLiteral("geofill-convert: %1 POI(s) left out, %2 exported.\n")

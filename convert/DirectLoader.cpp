@@ -1,9 +1,12 @@
 #include "DirectLoader.h"
 
 #include "ByteSearch.h"
+#include "OutputFile.h"
 
+#include <CategoryCheck.h>
 #include <ShellRows.h>
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -71,7 +74,7 @@ bool DirectLoader::start()
         m_problem = *std::move(missing);
         return false;
     }
-    m_folder = std::make_unique<QTemporaryDir>();
+    m_folder = std::make_unique<StagingFolder>();
     if (!m_folder->isValid()) {
         m_problem.message =
             QStringLiteral("No temporary folder could be made for the load; nothing was "
@@ -96,6 +99,17 @@ bool DirectLoader::start()
         return false;
     }
     m_stageAll = m_duplicatesMode != Duplicates::Load;
+    // Answered while the scan goes on, even when the database keeps the shell waiting for its
+    // lock; the lock, held from here, keeps others from changing the answer. When duplicates
+    // matter, a category without rows holds none of the waypoints, and the load then copies
+    // chunk by chunk as a plain one does.
+    const QByteArray category = QByteArray::number(m_category);
+    m_categoryQuestion =
+        m_batch.ask("SELECT " + CategoryCheck::existsExpression(m_category).toUtf8() +
+                    (m_stageAll ? ", EXISTS(SELECT 1 FROM main." + m_table.toUtf8() +
+                                      " WHERE cat_id=" + category + ")"
+                                : QByteArray()) +
+                    ';');
     m_rows.reserve(kWriteBytes + 1024);
     return true;
 }
@@ -127,6 +141,42 @@ bool DirectLoader::add(const Waypoint& waypoint)
     return true;
 }
 
+bool DirectLoader::staging(const QString& detail)
+{
+    m_problem.message = QStringLiteral("Writing the waypoints to the temporary folder %1 failed; "
+                                       "nothing was loaded.")
+                            .arg(QDir::toNativeSeparators(m_folder->path()));
+    m_problem.detail = detail;
+    return false;
+}
+
+// Looks at the answer about the category once it is there (with `wait`, waits for it);
+// false when the category does not exist or the question failed.
+bool DirectLoader::checkCategory(bool wait)
+{
+    if (m_categoryQuestion == 0) // answered already
+        return true;
+    // Most often it came long ago: no need to wait for the shell's other work.
+    std::optional<ShellResult> answer = m_batch.answer(m_categoryQuestion, false);
+    if (!answer && wait)
+        answer = m_batch.answer(m_categoryQuestion, true);
+    if (!answer)
+        return true;
+    if (!answer->ok())
+        return false;
+    m_categoryQuestion = 0;
+    const QStringList row = answer->rows.value(0);
+    if (row.value(0) != u"1") {
+        m_categoryMissing = true;
+        m_problem = CategoryCheck::missing(QString::number(m_category), m_dbPath,
+                                           m_batch.query(CategoryCheck::listQuery().toUtf8()).rows);
+        return false;
+    }
+    if (m_stageAll)
+        m_stageAll = row.value(1) == u"1";
+    return true;
+}
+
 // Writes the gathered rows to the open chunk; a full chunk is closed and handed to the shell.
 // `last` hands over whatever there is.
 bool DirectLoader::importChunk(bool last)
@@ -135,29 +185,18 @@ bool DirectLoader::importChunk(bool last)
         return true;
     if (!m_chunk.isOpen()) {
         m_chunk.setFileName(m_folder->filePath(QStringLiteral("rows-%1.txt").arg(++m_chunks)));
-        if (!m_chunk.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            m_problem.detail = m_chunk.errorString();
-            return false;
-        }
+        // Unbuffered: a buffered write that fails only at close() loses the system's reason.
+        if (!m_chunk.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+            return staging(m_chunk.errorString());
     }
-    if (m_chunk.write(m_rows.data(), qint64(m_rows.size())) != qint64(m_rows.size())) {
-        m_problem.detail = m_chunk.errorString();
-        return false;
-    }
+    if (!OutputFile::writeWhole(m_chunk, QByteArrayView(m_rows.data(), qsizetype(m_rows.size()))))
+        return staging(m_chunk.errorString());
     m_rows.clear();
     if (!last && m_chunk.size() < kChunkBytes)
         return true;
     const QString name = QFileInfo(m_chunk.fileName()).fileName();
     m_chunk.close();
-    if (m_chunk.error() != QFileDevice::NoError) {
-        m_problem.detail = m_chunk.errorString();
-        return false;
-    }
-    if (!m_batch.importFile(name, QLatin1String(kStaging)))
-        return false;
-    // Asked once the first chunk is on its way, so that the scan has begun even when the
-    // database keeps the shell waiting.
-    if (m_stageAll && !m_categoryAsked && !askCategoryHoldsRows())
+    if (!m_batch.importFile(name, QLatin1String(kStaging)) || !checkCategory(false))
         return false;
     // A plain load copies each chunk at once, while the scan goes on, and keeps the staging
     // table small; the duplicate checks need the whole file there.
@@ -171,17 +210,6 @@ QByteArray DirectLoader::copyStatement(bool leaveOutHeld) const
            stagedColumns(m_category) + " FROM temp." + kStaging +
            (leaveOutHeld ? QByteArray(" WHERE rowid NOT IN temp.") + kHeld : QByteArray()) +
            " ORDER BY rowid;";
-}
-
-// A category without rows holds none of the waypoints: the load then copies chunk by chunk as
-// a plain one does. The open transaction keeps others from adding any meanwhile.
-bool DirectLoader::askCategoryHoldsRows()
-{
-    m_categoryAsked = true;
-    const ShellResult any = m_batch.query("SELECT EXISTS(SELECT 1 FROM main." + m_table.toUtf8() +
-                                          " WHERE cat_id=" + QByteArray::number(m_category) + ");");
-    m_stageAll = any.rows.value(0).value(0) == u"1";
-    return any.ok();
 }
 
 // Counts the staged waypoints the category already holds, with the shell waiting afterwards.
@@ -202,13 +230,24 @@ bool DirectLoader::finish(bool commit)
         return false;
     m_active = false;
     const auto failed = [this] {
-        m_problem.message = QStringLiteral("Loading into the database failed; nothing was loaded.");
+        if (m_problem.message.isEmpty())
+            m_problem.message =
+                QStringLiteral("Loading into the database failed; nothing was loaded.");
         if (m_problem.detail.isEmpty())
             m_problem.detail = textOf(m_batch.result().problem);
         m_batch.abort();
         return false;
     };
     if (!importChunk(true))
+        return failed();
+    if (!checkCategory(true)) {
+        if (!m_categoryMissing)
+            return failed();
+        m_batch.finish(false);
+        return false;
+    }
+    // Chunks staged before the answer said the category was empty are still to be copied.
+    if (commit && !m_stageAll && !m_batch.add(copyStatement()))
         return failed();
     if (commit && m_stageAll) {
         if (!findHeld())
@@ -249,7 +288,8 @@ void DirectLoader::abort()
 void DirectLoader::fail(const QString& sentence)
 {
     m_active = false;
-    m_problem.message = sentence;
+    if (m_problem.message.isEmpty()) // the first reason is the one that counts
+        m_problem.message = sentence;
     if (m_problem.detail.isEmpty())
         m_problem.detail = textOf(m_batch.result().problem);
 }

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "GpxScanner.h"
+#include "StagingFolder.h"
 
 #include <ShellBatch.h>
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
-#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
@@ -24,7 +24,8 @@ enum class Duplicates
 };
 
 // "Direct to Database": every waypoint goes through one sqlite3 shell inside one
-// transaction, streamed as the file is scanned. All of them are loaded or none.
+// transaction, streamed as the file is scanned. All of them are loaded or none, and none when
+// the category does not exist.
 // The rows stored are those the waypoint's INSERT statement would store, but the shell is
 // handed them as separated text files in a private folder that it imports, chunk by chunk
 // while the scan goes on, into a temporary table: three times faster than parsing one
@@ -64,6 +65,8 @@ public:
     qint64 duplicateCount() const { return m_duplicates; }
     bool duplicatesLeftOut() const { return m_leftOut; }
     bool declined() const { return m_declined; }
+    // The category table holds no category of the load's number; problem() names those it has.
+    bool categoryMissing() const { return m_categoryMissing; }
     // Why start(), add() or finish() failed: a sentence for the user, the shell's own message.
     const Problem& problem() const { return m_problem; }
 
@@ -71,7 +74,8 @@ private:
     void fail(const QString& sentence);
     bool importChunk(bool last = false);
     QByteArray copyStatement(bool leaveOutHeld = false) const;
-    bool askCategoryHoldsRows();
+    bool staging(const QString& detail);
+    bool checkCategory(bool wait);
     bool findHeld();
 
     QString m_dbPath;
@@ -79,14 +83,15 @@ private:
     int m_category;
     Duplicates m_duplicatesMode;
     ShellBatch m_batch;
-    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<StagingFolder> m_folder;
     QFile m_chunk;
     std::string m_rows; // rows not yet written to the chunk
     int m_chunks = 0;
     qint64 m_loaded = 0;
     qint64 m_duplicates = 0;
     bool m_stageAll = false; // the whole file waits for the duplicates check
-    bool m_categoryAsked = false;
+    int m_categoryQuestion = 0; // its ticket until the answer is read, then 0
+    bool m_categoryMissing = false;
     bool m_leftOut = false;
     bool m_declined = false;
     DuplicatesQuestion m_question;

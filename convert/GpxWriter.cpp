@@ -1,12 +1,12 @@
 #include "GpxWriter.h"
 
-#include <QIODevice>
+#include "OutputFile.h"
 
-GpxWriter::GpxWriter(QIODevice& device) : m_device(device) {}
+GpxWriter::GpxWriter(OutputFile& out) : m_out(out) {}
 
 bool GpxWriter::put(const QByteArray& bytes)
 {
-    return m_device.write(bytes) == bytes.size();
+    return m_out.write(bytes);
 }
 
 bool GpxWriter::begin()

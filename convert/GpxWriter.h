@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-class QIODevice;
+class OutputFile;
 
 // One waypoint as it goes out: coordinates as plain decimal numbers, texts as they are stored.
 struct GpxPoint
@@ -15,13 +15,13 @@ struct GpxPoint
     QString type;
 };
 
-// Writes a GPX 1.1 document of waypoints to an open device: the header, one <wpt> per point,
+// Writes a GPX 1.1 document of waypoints to an open output file: the header, one <wpt> per point,
 // the closing tag. Texts are escaped so that they read back unchanged, line breaks and tabs
 // included.
 class GpxWriter
 {
 public:
-    explicit GpxWriter(QIODevice& device);
+    explicit GpxWriter(OutputFile& out);
 
     bool begin();
     bool write(const GpxPoint& point);
@@ -37,5 +37,5 @@ public:
 private:
     bool put(const QByteArray& bytes);
 
-    QIODevice& m_device;
+    OutputFile& m_out;
 };

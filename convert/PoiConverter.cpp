@@ -1,10 +1,11 @@
 #include "PoiConverter.h"
 
 #include "DirectLoader.h"
+#include "OutputFile.h"
 #include "PoiStatement.h"
-#include "SqlFileWriter.h"
 
 #include <DatabaseShell.h>
+#include <FileName.h>
 
 #include <QFile>
 #include <QFileInfo>
@@ -57,6 +58,8 @@ ConvertResult PoiConverter::run()
     QFile gpxFile(rq.gpxPath);
     QIODevice* gpx = rq.gpxDevice;
     if (!gpx) {
+        if (auto unusable = FileName::unusable(rq.gpxPath))
+            return failed(result, Failure::Input, *std::move(unusable));
         if (!gpxFile.open(QIODevice::ReadOnly))
             return failed(result, Failure::Input,
                           QStringLiteral("Cannot open the GPX file %1.").arg(rq.gpxPath),
@@ -69,11 +72,14 @@ ConvertResult PoiConverter::run()
                               .arg(rq.outputPath));
     }
     if (rq.delivery == Delivery::Direct) {
-        if (auto missing = DatabaseShell::databaseFileProblem(rq.dbPath))
-            return failed(result, Failure::Database, missing->message);
+        auto refused = DatabaseShell::databaseFileProblem(rq.dbPath);
+        if (!refused)
+            refused = DatabaseShell::databaseWriteProblem(rq.dbPath);
+        if (refused)
+            return failed(result, Failure::Database, refused->message);
     }
 
-    SqlFileWriter writer;
+    OutputFile writer;
     if (rq.delivery == Delivery::Save && !writer.open(rq.outputPath))
         return failed(result, Failure::Output,
                       QStringLiteral("Cannot create the output file %1.").arg(rq.outputPath),
@@ -89,6 +95,10 @@ ConvertResult PoiConverter::run()
         if (!loader->start())
             return failed(result, Failure::Load, loader->problem());
     }
+    // A load refused for its category is a request that cannot be met, not a failed load.
+    const auto loadFailure = [&loader] {
+        return loader->categoryMissing() ? Failure::Request : Failure::Load;
+    };
 
     const PoiStatement builder(rq.table, rq.category);
     std::string text;
@@ -120,7 +130,7 @@ ConvertResult PoiConverter::run()
             m_onStatement(statement);
         else
             result.statements.append(QString::fromUtf8(statement));
-        if (rq.delivery == Delivery::Save && !writer.write(statement)) {
+        if (rq.delivery == Delivery::Save && !(writer.write(statement) && writer.write("\r\n"))) {
             writeFailed = true;
             return false;
         }
@@ -140,8 +150,10 @@ ConvertResult PoiConverter::run()
     }
     if (scanned && m_onScanned)
         m_onScanned();
-    // Only a whole conversion replaces the file.
-    if (rq.delivery == Delivery::Save && (writeFailed || !scanned))
+    // Only a whole conversion replaces the file; a file without waypoints has nothing to put
+    // in its place.
+    const bool nothingToSave = result.statementCount == 0;
+    if (rq.delivery == Delivery::Save && (writeFailed || !scanned || nothingToSave))
         writer.cancel();
     else if (rq.delivery == Delivery::Save && !writer.commit())
         writeFailed = true;
@@ -151,7 +163,7 @@ ConvertResult PoiConverter::run()
                       QStringLiteral("Writing the output file %1 failed.").arg(rq.outputPath),
                       writer.errorString());
     if (loadFailed)
-        return failed(result, Failure::Load, loader->problem());
+        return failed(result, loadFailure(), loader->problem());
     if (!scanned) {
         if (loader)
             loader->abort();
@@ -173,9 +185,14 @@ ConvertResult PoiConverter::run()
             return stopped()            ? failed(result, Failure::Cancelled,
                                                  QStringLiteral("The conversion was stopped."))
                    : loader->declined() ? failed(result, Failure::Declined, loader->problem())
-                                        : failed(result, Failure::Load, loader->problem());
+                                        : failed(result, loadFailure(), loader->problem());
         result.loadedCount = loader->loadedCount();
         result.duplicatesLeftOut = loader->duplicatesLeftOut();
     }
+    if (rq.delivery == Delivery::Save && nothingToSave)
+        return failed(result, Failure::NoWaypoints,
+                      QStringLiteral("No waypoint of %1 could be converted, so %2 was left as it "
+                                     "was.")
+                          .arg(rq.gpxPath, rq.outputPath));
     return result;
 }

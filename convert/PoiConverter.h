@@ -49,14 +49,16 @@ struct ConvertResult
     enum class Failure
     {
         None,
-        Request,   // bad table name, no output path, output path is the GPX file, …
-        Input,     // the GPX file cannot be opened, read or decoded
-        Output,    // the SQL file cannot be created or written
-        Database,  // Direct: no database file named, a folder, or no such file
-        Load,      // the shell could not load the statements; nothing was loaded
-        Problems,  // Direct: waypoints were skipped, so nothing was loaded
-        Cancelled, // stopped by the progress handler
-        Declined,  // Direct: the duplicates question answered nothing; nothing was loaded
+        Request,     // bad table name, no output path, output path is the GPX file, no such
+                     // category, …
+        Input,       // the GPX file cannot be opened, read or decoded
+        Output,      // the SQL file cannot be created or written
+        Database,    // Direct: no database file named, a folder, no such file, read-only
+        Load,        // the shell could not load the statements; nothing was loaded
+        Problems,    // Direct: waypoints were skipped, so nothing was loaded
+        Cancelled,   // stopped by the progress handler
+        Declined,    // Direct: the duplicates question answered nothing; nothing was loaded
+        NoWaypoints, // Save: not one statement, so the output file was left as it was
     };
 
     bool ok() const { return failure == Failure::None; }

@@ -1,12 +1,12 @@
 #include "PoiExport.h"
 
 #include "GpxWriter.h"
+#include "OutputFile.h"
 
 #include <DatabaseShell.h>
 
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 
 namespace {
 
@@ -42,7 +42,7 @@ ExportResult failed(ExportResult result, const QString& error, const QString& de
 ExportResult exportPois(const ExportRequest& rq, const StopCheck& stop)
 {
     ExportResult result;
-    if (!rq.device && QFileInfo::exists(rq.outputPath) &&
+    if (!rq.stream && QFileInfo::exists(rq.outputPath) &&
         QFileInfo(rq.outputPath).canonicalFilePath() == QFileInfo(rq.dbPath).canonicalFilePath())
         return failed(result, QStringLiteral("The GPX file %1 is the database itself; choose "
                                              "another name.")
@@ -55,18 +55,15 @@ ExportResult exportPois(const ExportRequest& rq, const StopCheck& stop)
         statement += QStringLiteral(" WHERE p.cat_id = %1").arg(*rq.category);
     statement += QStringLiteral(" ORDER BY p.rowid;");
 
-    QSaveFile file(rq.outputPath);
-    QIODevice* device = rq.device;
-    if (!device) {
-        if (!file.open(QIODevice::WriteOnly))
-            return failed(result,
-                          QStringLiteral("Cannot create the GPX file %1.").arg(rq.outputPath),
-                          file.errorString());
-        device = &file;
-    }
+    OutputFile file;
+    if (rq.stream)
+        file.open(rq.stream);
+    else if (!file.open(rq.outputPath))
+        return failed(result, QStringLiteral("Cannot create the GPX file %1.").arg(rq.outputPath),
+                      file.errorString());
     // The rows go to the file as the shell prints them; the header waits for the first, so
     // that a database that cannot be read leaves nothing on standard output.
-    GpxWriter writer(*device);
+    GpxWriter writer(file);
     bool begun = false;
     bool writeOk = true;
     const ShellResult listing = DatabaseShell::runStatementStreamed(
@@ -111,9 +108,11 @@ ExportResult exportPois(const ExportRequest& rq, const StopCheck& stop)
     if (!listing.ok() && writeOk)
         return failed(result, QStringLiteral("The POIs could not be read from the database."),
                       listing.problem->text());
-    writeOk = writeOk && writer.end();
-    if (!writeOk || (!rq.device && !file.commit()))
-        return failed(result, QStringLiteral("Writing the GPX file %1 failed.").arg(rq.outputPath),
-                      device->errorString());
-    return result;
+    if (writeOk && writer.end() && file.commit())
+        return result;
+    result.readerGone = file.readerGone();
+    return failed(result,
+                  rq.stream ? QStringLiteral("Writing the GPX text to standard output failed.")
+                            : QStringLiteral("Writing the GPX file %1 failed.").arg(rq.outputPath),
+                  file.errorString());
 }

@@ -7,16 +7,15 @@
 #include <QList>
 #include <QString>
 
+#include <cstdio>
 #include <optional>
-
-class QIODevice;
 
 struct ExportRequest
 {
     QString dbPath;
     std::optional<qint64> category; // only this category's POIs; all when empty
     QString outputPath;             // replaced only when the whole file is written
-    QIODevice* device = nullptr;    // written instead of outputPath when set (standard output)
+    std::FILE* stream = nullptr;    // written instead of outputPath when set (standard output)
     ShellOptions shell;
 };
 
@@ -32,6 +31,7 @@ struct ExportResult
 {
     std::optional<Problem> problem; // set when no file was written
     bool stopped = false;
+    bool readerGone = false; // the stream's reader went away (a closed pipe)
     qint64 written = 0;
     QList<LeftOutPoi> leftOut;
 

@@ -1,5 +1,7 @@
 #include "DatabaseSchema.h"
 
+#include "FileName.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -28,6 +30,8 @@ ShellResult createDatabase(const QString& dbPath, const ShellOptions& shell)
     ShellResult refused;
     if (dbPath.isEmpty())
         refused.problem = Problem{QStringLiteral("No database file was given."), {}, 0};
+    else if (auto unusable = FileName::unusable(dbPath))
+        refused.problem = std::move(unusable);
     else if (QFileInfo::exists(dbPath))
         refused.problem =
             Problem{QStringLiteral("The file \"%1\" already exists.").arg(dbPath), {}, 0};

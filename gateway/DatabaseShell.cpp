@@ -1,7 +1,9 @@
 #include "DatabaseShell.h"
 
+#include "FileName.h"
 #include "ShellBatch.h"
 #include "ShellRows.h"
+#include "ShellVersion.h"
 #include "SqlText.h"
 
 #include <QFileInfo>
@@ -19,25 +21,46 @@ ShellResult failed(Problem problem)
     return result;
 }
 
-// Why `input` may not go to the shell for `dbPath`: no such database, or text it cannot take.
-std::optional<Problem> unsendable(const QString& dbPath, const QByteArray& input)
+Problem unfinished(const ShellOptions& shell)
+{
+    return Problem{QStringLiteral("The sqlite3 shell (%1) ended without finishing its answer; "
+                                  "nothing of it is used.")
+                       .arg(shell.program),
+                   {},
+                   0};
+}
+
+// Why `input` may not go to the shell for `dbPath`: no such database, text it cannot take, or
+// a shell that cannot serve.
+std::optional<Problem> unsendable(const QString& dbPath, const QByteArray& input,
+                                  const ShellOptions& shell)
 {
     if (auto missing = DatabaseShell::databaseFileProblem(dbPath))
         return missing;
-    return SqlText::refusal(input);
+    if (auto refused = SqlText::refusal(input))
+        return refused;
+    return ShellVersion::problem(shell);
+}
+
+// The statement, then the row that proves the shell ran it to the end.
+QByteArray withAnswerEnd(const QString& statement)
+{
+    return statement.toUtf8() + '\n' + ShellRows::kAnswerEndStatement + '\n';
 }
 
 ShellResult runOne(const QString& dbPath, const QString& statement, bool parse,
                    const StopCheck& stop, const ShellOptions& shell)
 {
-    const QByteArray input = statement.toUtf8() + '\n';
-    if (auto refused = unsendable(dbPath, input))
+    const QByteArray input = withAnswerEnd(statement);
+    if (auto refused = unsendable(dbPath, input, shell))
         return failed(*std::move(refused));
     CommandResult command =
         Run_Command(shell.program, shell.arguments(dbPath), input, true, false, -1, stop);
     ShellResult result;
     if (!command.succeeded())
-        result.problem = DatabaseShell::shellProblem(command.failureReason());
+        result.problem = DatabaseShell::shellProblem(command.failureReason(), dbPath);
+    else if (!ShellRows::takeAnswerEnd(command.output))
+        result.problem = unfinished(shell);
     else if (parse)
         result.rows = ShellRows::parse(command.output);
     else
@@ -73,6 +96,8 @@ std::optional<Problem> databaseFileProblem(const QString& dbPath)
 {
     if (dbPath.isEmpty())
         return Problem{QStringLiteral("No database file was given."), {}, 0};
+    if (auto unusable = FileName::unusable(dbPath))
+        return unusable;
     const QFileInfo info(dbPath);
     if (info.isDir())
         return Problem{
@@ -82,11 +107,34 @@ std::optional<Problem> databaseFileProblem(const QString& dbPath)
     return std::nullopt;
 }
 
-Problem shellProblem(const QString& said)
+std::optional<Problem> databaseWriteProblem(const QString& dbPath)
+{
+    const QFileInfo info(dbPath);
+    if (!info.isWritable())
+        return Problem{
+            QStringLiteral("The database file %1 is read-only; nothing was changed.").arg(dbPath),
+            {},
+            0};
+    if (!QFileInfo(info.absolutePath()).isWritable())
+        return Problem{QStringLiteral("The folder of the database %1 is read-only, so the "
+                                      "database cannot be changed; nothing was changed.")
+                           .arg(dbPath),
+                       {},
+                       0};
+    return std::nullopt;
+}
+
+Problem shellProblem(const QString& said, const QString& dbPath)
 {
     static const QRegularExpression nearLine(QStringLiteral("near line (\\d+)"));
     const QRegularExpressionMatch match = nearLine.match(said);
-    return Problem{said.trimmed(), {}, match.hasMatch() ? match.captured(1).toInt() : 0};
+    const int line = match.hasMatch() ? match.captured(1).toInt() : 0;
+    if (said.contains(QLatin1String("database is locked")))
+        return Problem{QStringLiteral("The database %1 is busy: another program is writing to "
+                                      "it. Nothing was changed.")
+                           .arg(dbPath),
+                       said.trimmed(), line};
+    return Problem{said.trimmed(), {}, line};
 }
 
 ShellResult runStatement(const QString& dbPath, const QString& statement, const StopCheck& stop,
@@ -105,8 +153,8 @@ ShellResult runStatementStreamed(const QString& dbPath, const QString& statement
                                  const std::function<bool(std::span<const QStringView>)>& visit,
                                  const StopCheck& stop, const ShellOptions& shell)
 {
-    const QByteArray input = statement.toUtf8() + '\n';
-    if (auto refused = unsendable(dbPath, input))
+    const QByteArray input = withAnswerEnd(statement);
+    if (auto refused = unsendable(dbPath, input, shell))
         return failed(*std::move(refused));
     QProcess process;
     hideChildWindow(process);
@@ -118,6 +166,7 @@ ShellResult runStatementStreamed(const QString& dbPath, const QString& statement
     QByteArray pending;
     QByteArray errors;
     bool wanted = true;
+    bool ended = false; // the last row seen was the end of the answer
     // Whole rows only: a row separator never falls inside a UTF-8 sequence.
     const auto deliver = [&] {
         pending += process.readAllStandardOutput();
@@ -125,9 +174,11 @@ ShellResult runStatementStreamed(const QString& dbPath, const QString& statement
         const qsizetype end = pending.lastIndexOf(ShellRows::kRowEnd);
         if (end < 0 || !wanted)
             return;
-        ShellRows::forEach(
-            QString::fromUtf8(pending.constData(), end + 1),
-            [&](std::span<const QStringView> fields) { wanted = wanted && visit(fields); });
+        ShellRows::forEach(QString::fromUtf8(pending.constData(), end + 1),
+                           [&](std::span<const QStringView> fields) {
+                               ended = ShellRows::isAnswerEnd(fields);
+                               wanted = wanted && (ended || visit(fields));
+                           });
         pending.remove(0, end + 1);
     };
     // Woken by each piece the shell prints, so that no more than that piece waits unread.
@@ -147,9 +198,11 @@ ShellResult runStatementStreamed(const QString& dbPath, const QString& statement
     command.exitCode = process.exitCode();
     command.errorOutput = QString::fromUtf8(errors);
     if (!command.succeeded())
-        return failed(shellProblem(command.failureReason()));
+        return failed(shellProblem(command.failureReason(), dbPath));
     if (!wanted)
         return failed(Problem{QStringLiteral("The listing was stopped."), {}, 0});
+    if (!ended || !pending.isEmpty())
+        return failed(unfinished(shell));
     return {};
 }
 

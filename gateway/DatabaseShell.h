@@ -25,15 +25,22 @@ struct ShellResult
 // The database command protocol: every statement reaches the database through the real
 // `sqlite3` shell, started directly with the database path as one argument and the statement
 // text on its standard input. A statement holding a NUL, 0x1E or 0x1F is refused and never
-// sent. A `stop` answering true kills the shell; the result then fails.
+// sent. A `stop` answering true kills the shell; the result then fails. Every answer must end
+// with ShellRows::kAnswerEnd, or it fails: the shell did not run to the end.
 namespace DatabaseShell {
 
-// Why dbPath cannot be the database (no name, a folder, no such file): the shell would
-// quietly create a new, empty database for a name that does not exist.
+// Why dbPath cannot be the database (no name, a name that reaches another file, a folder,
+// no such file): the shell would quietly create a new, empty database for a name that does
+// not exist.
 std::optional<Problem> databaseFileProblem(const QString& dbPath);
 
-// What the shell said when it failed, as a problem: the line of its "near line N" when given.
-Problem shellProblem(const QString& said);
+// Why the database dbPath cannot be changed: the file, or the folder where the shell keeps
+// its journal, is read-only.
+std::optional<Problem> databaseWriteProblem(const QString& dbPath);
+
+// What the shell said when it failed on dbPath, as a problem: the line of its "near line N"
+// when given; a database locked past the busy time-out is said to be busy.
+Problem shellProblem(const QString& said, const QString& dbPath);
 
 // Runs one statement and parses what it prints.
 ShellResult runStatement(const QString& dbPath, const QString& statement,
@@ -51,7 +58,8 @@ ShellResult runStatementStreamed(const QString& dbPath, const QString& statement
                                  const std::function<bool(std::span<const QStringView>)>& visit,
                                  const StopCheck& stop = {}, const ShellOptions& shell = {});
 
-// Runs the statements in one transaction, through one ShellBatch: all of them or none.
+// Runs the statements in one transaction, through one ShellBatch: all of them or none. The
+// transaction takes the write lock first, waiting up to the busy time-out for it.
 ShellResult runInTransaction(const QString& dbPath, const QStringList& statements,
                              const StopCheck& stop = {}, const ShellOptions& shell = {});
 

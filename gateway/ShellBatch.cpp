@@ -1,6 +1,7 @@
 #include "ShellBatch.h"
 
 #include "ShellRows.h"
+#include "ShellVersion.h"
 #include "SqlText.h"
 
 #include <QFile>
@@ -31,6 +32,7 @@ struct ShellBatch::Private
     QString workingDirectory;
     bool newFileAllowed = false;
     int waits = 0;
+    int answers = 0;
 
     bool stopRequested() const { return stop && stop(); }
 
@@ -54,15 +56,15 @@ struct ShellBatch::Private
                 ? Problem{QStringLiteral("The sqlite3 shell stopped before the load was complete."),
                           {},
                           0}
-                : DatabaseShell::shellProblem(shellMessage));
+                : DatabaseShell::shellProblem(shellMessage, dbPath));
     }
 
-    // Takes what the shell printed so far, so that its pipes never fill up.
+    // Takes what the shell printed so far, so that its pipes never fill up. Without
+    // keepOutput the statements print nothing but the end of the answer.
     void collectOutput()
     {
         errorOutput += process.readAllStandardError();
-        if (keepOutput)
-            output += process.readAllStandardOutput();
+        output += process.readAllStandardOutput();
     }
 
     // Waits until at most `pending` bytes of input are left unwritten; false when the shell
@@ -155,17 +157,21 @@ bool ShellBatch::start()
     d->result = {};
     const bool creating =
         d->newFileAllowed && !d->dbPath.isEmpty() && !QFileInfo::exists(d->dbPath);
-    if (auto missing = DatabaseShell::databaseFileProblem(d->dbPath); missing && !creating) {
-        d->fail(*std::move(missing));
+    std::optional<Problem> refused = DatabaseShell::databaseFileProblem(d->dbPath);
+    if (refused && creating)
+        refused.reset();
+    else if (!refused)
+        refused = DatabaseShell::databaseWriteProblem(d->dbPath);
+    if (!refused)
+        refused = ShellVersion::problem(d->shell);
+    if (refused) {
+        d->fail(*std::move(refused));
         return false;
     }
-    if (!d->keepOutput)
-        d->process.setStandardOutputFile(QProcess::nullDevice());
-    // In another folder a relative database path would name another file.
-    const QString path =
-        d->workingDirectory.isEmpty() ? d->dbPath : QFileInfo(d->dbPath).absoluteFilePath();
+    // The shell is handed an absolute path, which is the same file in its own folder too.
     d->process.setWorkingDirectory(d->workingDirectory);
-    d->process.start(d->shell.program, d->shell.arguments(path, true, QString::fromUtf8(d->setup)));
+    d->process.start(d->shell.program,
+                     d->shell.arguments(d->dbPath, true, QString::fromUtf8(d->setup)));
     if (!d->process.waitForStarted(-1)) {
         d->fail(QString::fromLatin1(kFailedToCreateProcess));
         return false;
@@ -190,28 +196,53 @@ bool ShellBatch::importFile(const QString& fileName, const QString& table)
     return add(".import --ascii " + fileName.toUtf8() + ' ' + table.toUtf8());
 }
 
-ShellResult ShellBatch::query(const QByteArray& statement)
+namespace {
+
+QString answerFile(int ticket)
+{
+    return QStringLiteral("geofill-answer-%1").arg(ticket);
+}
+
+} // namespace
+
+int ShellBatch::ask(const QByteArray& statement)
+{
+    const int ticket = ++d->answers;
+    // The answer goes to a file of its own, ended by the row that proves it complete: the
+    // shell writes the file for the one line that follows .once, both statements together.
+    if (!d->workingDirectory.isEmpty() && add(".once " + answerFile(ticket).toUtf8()))
+        add(statement + ' ' + ShellRows::kAnswerEndStatement);
+    return ticket;
+}
+
+std::optional<ShellResult> ShellBatch::answer(int ticket, bool wait)
 {
     ShellResult answer;
-    const QString name = QStringLiteral("geofill-answer-%1").arg(d->waits + 1);
-    // The answer goes to a file of its own: it is complete and flushed once the file closes,
-    // which the shell does before it reaches the next line.
-    if (d->workingDirectory.isEmpty() || !add(".once " + name.toUtf8()) || !add(statement) ||
-        !d->waitUntilDone()) {
+    if (d->workingDirectory.isEmpty() || !d->running || (wait && !d->waitUntilDone())) {
         answer.problem = d->result.problem.value_or(
             Problem{QStringLiteral("The batch has no working folder for its answers."), {}, 0});
         return answer;
     }
-    QFile file(d->workingDirectory + u'/' + name);
-    if (!file.open(QIODevice::ReadOnly)) {
-        answer.problem =
-            Problem{QStringLiteral("The shell's answer could not be read."), file.errorString(), 0};
+    QFile file(d->workingDirectory + u'/' + answerFile(ticket));
+    QByteArray text;
+    if (file.open(QIODevice::ReadOnly))
+        text = file.readAll();
+    if (!ShellRows::takeAnswerEnd(text)) {
+        if (!wait)
+            return std::nullopt;
+        answer.problem = Problem{QStringLiteral("The sqlite3 shell's answer could not be read."),
+                                 file.errorString(), 0};
         return answer;
     }
-    answer.rows = ShellRows::parse(QString::fromUtf8(file.readAll()));
+    answer.rows = ShellRows::parse(QString::fromUtf8(text));
     file.close();
     file.remove();
     return answer;
+}
+
+ShellResult ShellBatch::query(const QByteArray& statement)
+{
+    return *answer(ask(statement), true);
 }
 
 ShellResult ShellBatch::finish(bool commit)
@@ -227,7 +258,9 @@ ShellResult ShellBatch::finish(bool commit)
         d->kill();
         return d->result;
     }
-    if (!d->write(commit ? QByteArrayLiteral("COMMIT;\n") : QByteArrayLiteral("ROLLBACK;\n")))
+    // The end row is printed only once COMMIT (or ROLLBACK) has gone through.
+    if (!d->write((commit ? QByteArrayLiteral("COMMIT;\n") : QByteArrayLiteral("ROLLBACK;\n")) +
+                  ShellRows::kAnswerEndStatement + '\n'))
         return d->result;
     d->process.closeWriteChannel();
     while (!d->process.waitForFinished(kWaitSliceMs)) {
@@ -238,22 +271,24 @@ ShellResult ShellBatch::finish(bool commit)
             d->kill();
             return d->result;
         }
-        d->errorOutput += d->process.readAllStandardError();
+        d->collectOutput();
     }
-    d->errorOutput += d->process.readAllStandardError();
+    d->collectOutput();
     d->running = false;
-    if (d->keepOutput) {
-        d->output += d->process.readAllStandardOutput();
+    const bool ended = ShellRows::takeAnswerEnd(d->output);
+    if (d->keepOutput)
         d->result.rows = ShellRows::parse(QString::fromUtf8(d->output));
-    }
     const QString shellMessage = QString::fromUtf8(d->errorOutput).trimmed();
     if (d->process.exitStatus() != QProcess::NormalExit)
         d->fail(QStringLiteral("The sqlite3 shell stopped before the load was complete."));
     else if (!shellMessage.isEmpty())
-        d->fail(DatabaseShell::shellProblem(shellMessage));
+        d->fail(DatabaseShell::shellProblem(shellMessage, d->dbPath));
     else if (d->process.exitCode() != 0)
         d->fail(QStringLiteral("The sqlite3 shell ended with exit code %1.")
                     .arg(d->process.exitCode()));
+    else if (!ended)
+        d->fail(QStringLiteral("The sqlite3 shell ended without confirming that it had "
+                               "finished."));
     return d->result;
 }
 

@@ -8,9 +8,11 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
-// One sqlite3 shell session holding one transaction: statements are written to the shell as
-// they come, and memory stays flat whatever their number. All of them are stored, or none.
+// One sqlite3 shell session holding one transaction, with the write lock from its start:
+// statements are written to the shell as they come, and memory stays flat whatever their
+// number. All of them are stored, or none.
 class ShellBatch
 {
 public:
@@ -39,8 +41,15 @@ public:
     // ShellRows::kRowEnd, and no value may hold either, nor a NUL. Far faster than one INSERT
     // per row.
     bool importFile(const QString& fileName, const QString& table);
-    // Runs a statement inside the open transaction and waits for the rows it prints (needs a
-    // working directory); fails, with the shell's message, once the batch has failed.
+    // Sends a query to run inside the open transaction, its rows going to an answer file of
+    // their own (needs a working directory), and returns at once: the ticket to collect them
+    // with answer().
+    int ask(const QByteArray& statement);
+    // The rows of the query `ticket`. With `wait`, once the shell has run it; without, only
+    // when it already has (nothing otherwise). Fails, with the shell's message, once the batch
+    // has failed.
+    std::optional<ShellResult> answer(int ticket, bool wait);
+    // ask() and answer() waiting.
     ShellResult query(const QByteArray& statement);
     // commit: waits until the shell has taken every statement, then COMMIT and wait; otherwise
     // ROLLBACK. A stop before the COMMIT is sent kills the shell: nothing is stored.

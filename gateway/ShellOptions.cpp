@@ -1,6 +1,17 @@
 #include "ShellOptions.h"
 
+#include <QDir>
 #include <QProcess>
+
+QString ShellOptions::pathForShell(const QString& dbPath)
+{
+    if (QDir::isAbsolutePath(dbPath))
+        return dbPath;
+    QString folder = QDir::currentPath();
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    return folder + dbPath;
+}
 
 // -init with the null device keeps the user's own settings file out; every setting that
 // shapes the output is then stated explicitly, so nothing else can change the form. They go
@@ -9,8 +20,6 @@
 QStringList ShellOptions::arguments(const QString& dbPath, bool transaction,
                                     const QString& setup) const
 {
-    // A path starting with "-" would be read as an option.
-    const QString path = dbPath.startsWith(u'-') ? QStringLiteral("./") + dbPath : dbPath;
     QStringList arguments{QStringLiteral("-init"), QProcess::nullDevice(), QStringLiteral("-batch"),
                           QStringLiteral("-bail")};
     for (const QString& setting :
@@ -22,7 +31,9 @@ QStringList ShellOptions::arguments(const QString& dbPath, bool transaction,
     // Settings such as temp_store cannot change inside a transaction: they come first.
     if (!setup.isEmpty())
         arguments << QStringLiteral("-cmd") << setup;
+    // A deferred transaction that reads first would be refused the write lock at once when
+    // another program holds it; IMMEDIATE takes it now, waiting the busy time-out.
     if (transaction)
-        arguments << QStringLiteral("-cmd") << QStringLiteral("BEGIN;");
-    return arguments << path;
+        arguments << QStringLiteral("-cmd") << QStringLiteral("BEGIN IMMEDIATE;");
+    return arguments << pathForShell(dbPath);
 }

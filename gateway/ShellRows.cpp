@@ -4,6 +4,38 @@
 
 namespace ShellRows {
 
+namespace {
+
+QByteArray answerEndRow()
+{
+    return QByteArray(kAnswerEnd) + kRowEnd;
+}
+
+} // namespace
+
+bool isAnswerEnd(std::span<const QStringView> fields)
+{
+    return fields.size() == 1 && fields[0] == QLatin1String(kAnswerEnd);
+}
+
+bool takeAnswerEnd(QByteArray& output)
+{
+    const QByteArray row = answerEndRow();
+    if (!output.endsWith(row))
+        return false;
+    output.chop(row.size());
+    return true;
+}
+
+bool takeAnswerEnd(QString& output)
+{
+    const QString row = QString::fromLatin1(answerEndRow());
+    if (!output.endsWith(row))
+        return false;
+    output.chop(row.size());
+    return true;
+}
+
 void forEach(QStringView output, const std::function<void(std::span<const QStringView>)>& visit)
 {
     std::vector<QStringView> fields;

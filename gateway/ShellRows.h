@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -14,6 +15,19 @@ namespace ShellRows {
 
 inline constexpr char kFieldEnd = 0x1F;
 inline constexpr char kRowEnd = 0x1E;
+
+// The one-field row that ends every answer Geofill relies on: the shell prints it only once
+// everything before it has run, so an answer without it is not complete (a shell that
+// stopped, or a program that only looks like one).
+inline constexpr char kAnswerEnd[] = "geofill:end-of-answer";
+// The statement that prints it, to go after the caller's own.
+inline constexpr char kAnswerEndStatement[] = "SELECT 'geofill:end-of-answer';";
+
+// Whether `fields` is that row.
+bool isAnswerEnd(std::span<const QStringView> fields);
+// Takes the end row off the shell's output; false when the output does not end with it.
+bool takeAnswerEnd(QString& output);
+bool takeAnswerEnd(QByteArray& output);
 
 // Splits the shell's output into rows of fields, counted from 0.
 QList<QStringList> parse(const QString& output);

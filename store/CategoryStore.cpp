@@ -22,7 +22,8 @@ QString insertStatement(const QString& label, const QString& description)
 ShellResult insert(const QString& dbPath, const QString& label, const QString& description,
                    const ShellOptions& shell)
 {
-    return DatabaseShell::runStatement(dbPath, insertStatement(label, description), {}, shell);
+    return DatabaseShell::runInTransaction(dbPath, {insertStatement(label, description)}, {},
+                                           shell);
 }
 
 bool isEnabled(const QString& enabledField)

@@ -1,5 +1,6 @@
 #include "PoiStore.h"
 
+#include <CategoryCheck.h>
 #include <SqlText.h>
 
 using SqlText::literal;
@@ -18,8 +19,17 @@ ShellResult add(const QString& dbPath, const QString& lat, const QString& lon, c
                 const QString& description, const QString& categoryNumber,
                 const ShellOptions& shell)
 {
-    return DatabaseShell::runStatement(
-        dbPath, addStatement(lat, lon, label, description, categoryNumber), {}, shell);
+    ShellResult result = DatabaseShell::runInTransaction(
+        dbPath,
+        {CategoryCheck::guardStatement(),
+         addStatement(lat, lon, label, description, categoryNumber)},
+        {}, shell);
+    if (!result.ok() && result.problem->text().contains(QLatin1String(CategoryCheck::kRefusal))) {
+        const ShellResult first =
+            DatabaseShell::runStatement(dbPath, CategoryCheck::listQuery(), {}, shell);
+        result.problem = CategoryCheck::missing(categoryNumber, dbPath, first.rows);
+    }
+    return result;
 }
 
 ShellResult deleteAll(const QString& dbPath, qint64* deleted, const StopCheck& stop,

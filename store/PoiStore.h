@@ -6,7 +6,8 @@
 namespace PoiStore {
 
 // All five values go in as typed, each as a quoted literal; the database's column types
-// turn the numbers back into numbers.
+// turn the numbers back into numbers. A category number that the category table does not
+// hold is refused, naming the categories there are.
 QString addStatement(const QString& lat, const QString& lon, const QString& label,
                      const QString& description, const QString& categoryNumber);
 ShellResult add(const QString& dbPath, const QString& lat, const QString& lon, const QString& label,

@@ -112,6 +112,8 @@ echo "Duplicate check, $dup_count waypoints against a table of $dup_count rows, 
 "$gen" "$dup_count" "$work/dup.gpx"
 rm -f "$work/full.db"
 "$conv" --create-database "$work/full.db" >/dev/null
+# A load needs its category to exist.
+sqlite3 "$work/full.db" "insert into category(label, desc, enabled) values ('one', '', 1), ('two', '', 1);"
 "$conv" --database "$work/full.db" --category 1 "$work/dup.gpx" >/dev/null
 # Half the file is already there in category 1; the other half goes to category 2.
 sqlite3 "$work/full.db" "update poi set cat_id = 2 where poi_id % 2 = 0;"

@@ -4,7 +4,9 @@
 #include "TextDecoding.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -42,28 +44,39 @@ namespace valuetext {
 
 qsizetype decodeReference(std::string& out, std::string_view text)
 {
-    const size_t limit = std::min<size_t>(text.size(), 12);
+    if (text.size() >= 3 && text[1] == '#') {
+        // Any number of leading zeros; past the digits the largest character needs, the value
+        // is out of range whatever they are.
+        const bool hex = text[2] == 'x';
+        const size_t first = hex ? 3 : 2;
+        size_t end = first;
+        while (end < text.size() && text[end] == '0')
+            ++end;
+        const size_t significant = end;
+        while (end < text.size() && (hex ? std::isxdigit(static_cast<unsigned char>(text[end]))
+                                         : text[end] >= '0' && text[end] <= '9'))
+            ++end;
+        if (end == first || end == text.size() || text[end] != ';') {
+            out.push_back('&');
+            return 1;
+        }
+        uint32_t code = 0;
+        const bool inRange = end - significant <= (hex ? 6u : 7u);
+        if (inRange)
+            std::from_chars(text.data() + significant, text.data() + end, code, hex ? 16 : 10);
+        if (inRange && isXmlChar(char32_t(code)))
+            appendUtf8(out, char32_t(code));
+        else
+            out.push_back('\0');
+        return qsizetype(end + 1);
+    }
+    const size_t limit = std::min<size_t>(text.size(), 6);
     const auto* semi = static_cast<const char*>(std::memchr(text.data(), ';', limit));
     if (semi) {
         const qsizetype used = semi - text.data() + 1;
-        const std::string_view name = text.substr(1, used - 2);
-        if (const char plain = namedEntity(name)) {
+        if (const char plain = namedEntity(text.substr(1, used - 2))) {
             out.push_back(plain);
             return used;
-        }
-        if (name.size() >= 2 && name[0] == '#') {
-            const bool hex = name[1] == 'x';
-            const char* first = name.data() + (hex ? 2 : 1);
-            const char* last = name.data() + name.size();
-            unsigned long code = 0;
-            const auto [ptr, ec] = std::from_chars(first, last, code, hex ? 16 : 10);
-            if (first != last && ptr == last && ec == std::errc()) {
-                if (isXmlChar(char32_t(code)))
-                    appendUtf8(out, char32_t(code));
-                else
-                    out.push_back('\0');
-                return used;
-            }
         }
     }
     out.push_back('&');

@@ -1,11 +1,18 @@
 #include "ConvertTestSupport.h"
+#include "TestDatabase.h"
 #include "Version.h"
 
+#include <csignal>
 #include <filesystem>
 
 #include <QDirIterator>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#endif
 
 using namespace ConvertTestSupport;
 
@@ -20,6 +27,8 @@ private slots:
     void writesAndLoads();
     void exitStatus_data();
     void exitStatus();
+    void hostileUse_data();
+    void hostileUse();
 
 private:
     struct Run
@@ -28,6 +37,7 @@ private:
         QByteArray out, err;
     };
     Run run(const QStringList& arguments, const QString& standardInput = {});
+    Run runIn(const QString& situation, const QStringList& arguments);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_mill;
@@ -99,6 +109,8 @@ void TestConvertCommand::writesAndLoads()
     // Out as GPX, and into a database made by the converter: the same rows.
     QCOMPARE(run({"--create-database", "new.db"}).out,
              QByteArray("Created the POI database new.db.\n"));
+    query("new.db", "insert into category(label, desc, enabled) values ('a', '', 1), "
+                    "('b', '', 1), ('c', '', 1);");
     QCOMPARE(run({"--export", m_db, "--category", "3", "--output", "back.gpx"}).exitCode, 0);
     QCOMPARE(run({"--export", m_db, "--category", "3"}).out, readFile("back.gpx"));
     QCOMPARE(run({"--database", "new.db", "--category", "3", "back.gpx"}).exitCode, 0);
@@ -198,8 +210,10 @@ void TestConvertCommand::exitStatus()
     std::filesystem::create_hard_link("mill.gpx", "hard.gpx");
     const auto files = [] {
         QMap<QString, QByteArray> bytes;
-        for (QDirIterator it(".", QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
-            bytes[it.next()] = readFile(it.filePath());
+        for (QDirIterator it(".", QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+            const QString name = it.next();
+            bytes[name] = readFile(name);
+        }
         return bytes;
     };
     const auto before = files();
@@ -210,9 +224,260 @@ void TestConvertCommand::exitStatus()
     if (arguments.contains("--version"))
         QCOMPARE(r.out, QByteArray("geofill-convert " GEOFILL_VERSION "\n"));
     else if (exitCode == 0)
-        QVERIFY(r.out.contains("Usage: geofill-convert") && r.out.contains("Exit status"));
+        QVERIFY(r.out.contains("Usage: geofill-convert") && r.out.contains("Exit status") &&
+                r.out.contains("[--skip-invalid] [--skip-duplicates] FILE.gpx|-"));
     QCOMPARE(files(), before); // nothing written, emptied or left behind
 }
+
+#ifdef Q_OS_UNIX
+
+// Tried as a careful attacker and an unlucky user would: each situation either ends well or
+// says what went wrong, and every file not listed as changed stays byte for byte as it was.
+void TestConvertCommand::hostileUse_data()
+{
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<QStringList>("arguments"); // <FF> stands for the byte 0xFF
+    QTest::addColumn<int>("exitCode");          // 128 + N: ended by signal N
+    QTest::addColumn<QString>("errorText");
+    QTest::addColumn<QString>("outputText");
+    QTest::addColumn<QStringList>("changed"); // files that may change or appear
+
+    const QStringList exportOld{"--export", "poi.db", "--output", "old.gpx"};
+    const QStringList load{"--database", "poi.db", "mill.gpx"};
+    QTest::newRow("export onto a full disk")
+        << "full disk" << exportOld << 2 << "Writing the GPX file old.gpx failed: File too large"
+        << "" << QStringList{};
+    QTest::newRow("export to a full standard output")
+        << "full standard output" << QStringList{"--export", "poi.db"} << 2
+        << "Writing the GPX text to standard output failed: No space left on device"
+        << "" << QStringList{};
+    QTest::newRow("statements to a full standard output")
+        << "full standard output" << QStringList{"mill.gpx"} << 2
+        << "standard output failed: No space left on device"
+        << "" << QStringList{};
+    QTest::newRow("save onto a full disk")
+        << "full disk" << QStringList{"--output", "old.sql", "big.gpx"} << 2
+        << "Writing the output file old.sql failed: File too large"
+        << "" << QStringList{};
+    QTest::newRow("save into a FIFO")
+        << "FIFO" << QStringList{"--output", "out.fifo", "mill.gpx"} << 0 << ""
+        << "" << QStringList{};
+    QTest::newRow("export into a FIFO")
+        << "FIFO" << QStringList{"--export", "poi.db", "--output", "out.fifo"} << 0 << ""
+        << "" << QStringList{};
+    QTest::newRow("save onto a full device")
+        << "device" << QStringList{"--output", "full", "mill.gpx"} << 2
+        << "Writing the output file full failed: No space left on device"
+        << "" << QStringList{};
+    QTest::newRow("load while another program saves for a second")
+        << "busy for a second" << load << 0 << ""
+        << "Loaded 2 row(s)" << QStringList{"./poi.db"};
+    QTest::newRow("new database named file:")
+        << "" << QStringList{"--create-database", "file:other.db"} << 0 << ""
+        << "Created the POI database file:other.db." << QStringList{"./file:other.db"};
+    QTest::newRow("export of a database named file:")
+        << "" << QStringList{"--export", "file:a.db"} << 0 << ""
+        << "Only in file:a.db" << QStringList{};
+    QTest::newRow("database name not UTF-8")
+        << "" << QStringList{"--database", "y<FF>.db", "mill.gpx"} << 2 << "cannot be used"
+        << "" << QStringList{};
+    QTest::newRow("output name not UTF-8")
+        << "" << QStringList{"--output", "o<FF>.sql", "mill.gpx"} << 2 << "cannot be used"
+        << "" << QStringList{};
+    QTest::newRow("GPX name not UTF-8") << "" << QStringList{"i<FF>.gpx"} << 2 << "cannot be used"
+                                        << "" << QStringList{};
+    for (const char* number : {"77", "0", "-1"})
+        QTest::newRow(qPrintable(QStringLiteral("category %1").arg(number)))
+            << "" << QStringList{"--database", "poi.db", "--category", number, "mill.gpx"} << 2
+            << QStringLiteral("Category %1 does not exist in poi.db. Its categories: 1 Cafe, 2 "
+                              "Fuel, 3 Camping, 4 Museum.")
+                   .arg(number)
+            << "" << QStringList{};
+    for (const auto& [name, number] :
+         {std::pair{"SIGTERM", SIGTERM}, std::pair{"SIGINT", SIGINT}, std::pair{"SIGHUP", SIGHUP}})
+        QTest::newRow(qPrintable(QStringLiteral("%1 during a load").arg(name)))
+            << name << load << 128 + number << ""
+            << "" << QStringList{};
+    QTest::newRow("full temporary folder")
+        << "full disk" << QStringList{"--database", "poi.db", "big.gpx"} << 1
+        << "Writing the waypoints to the temporary folder"
+        << "" << QStringList{};
+    QTest::newRow("temporary folder is a file") << "temporary folder is a file" << load << 1
+                                                << "nothing was loaded: Not a directory (in the "
+                                                   "temporary folder /dev/null)"
+                                                << "" << QStringList{};
+    QTest::newRow("shell that never answers")
+        << "shell that never answers" << exportOld << 2 << "did not give its version within 5"
+        << "" << QStringList{};
+    QTest::newRow("shell that prints nothing")
+        << "shell that prints nothing" << exportOld << 2 << "without finishing its answer"
+        << "" << QStringList{};
+    QTest::newRow("shell too old") << "shell too old" << QStringList{"--create-database", "new.db"}
+                                   << 2 << "is version 3.31.1; Geofill needs 3.32.0 or later"
+                                   << "" << QStringList{};
+    QTest::newRow("no waypoints keeps the SQL file")
+        << "" << QStringList{"--output", "old.sql", "dir/empty.gpx"} << 1
+        << "so old.sql was left as it was"
+        << "" << QStringList{};
+    QTest::newRow("output - is standard output")
+        << "" << QStringList{"--output", "-", "mill.gpx"} << 0 << ""
+        << "VALUES(48.858000" << QStringList{};
+    QTest::newRow("export into a closed pipe")
+        << "closed pipe" << QStringList{"--export", "poi.db"} << 128 + SIGPIPE << ""
+        << "" << QStringList{};
+    QTest::newRow("statements into a closed pipe")
+        << "closed pipe" << QStringList{"big.gpx"} << 128 + SIGPIPE << ""
+        << "" << QStringList{};
+    QTest::newRow("read-only database")
+        << "read-only database" << load << 2 << "poi.db is read-only"
+        << "" << QStringList{};
+}
+
+// Runs the converter through bash, which sets the situation up and hands it bytes QProcess
+// cannot pass, such as names that are not UTF-8.
+TestConvertCommand::Run TestConvertCommand::runIn(const QString& situation,
+                                                  const QStringList& arguments)
+{
+    const QString tools = m_dir->path() + "-tools";
+    QDir(tools).removeRecursively();
+    QDir().mkpath(tools + "/bin");
+    QByteArray script = "trap '' XFSZ\nexport TMPDIR='" + tools.toUtf8() + "/tmp'\n";
+    QDir().mkpath(tools + "/tmp");
+    if (situation == "full disk")
+        script += "ulimit -f 2\n"; // KiB
+    if (situation == "temporary folder is a file")
+        script += "export TMPDIR=/dev/null\n";
+    const QMap<QString, QByteArray> fakeShells{
+        {"shell that never answers", "exec sleep 60"},
+        {"shell that prints nothing", "[ \"$1\" = -version ] && echo 3.40.1; cat >/dev/null"},
+        {"shell too old", "echo '3.31.1 2020-01-27'"}};
+    if (fakeShells.contains(situation)) {
+        writeFile(tools + "/bin/sqlite3", "#!/bin/sh\n" + fakeShells[situation] + "\n");
+        QFile::setPermissions(tools + "/bin/sqlite3", QFile::ReadOwner | QFile::ExeOwner);
+        script += "export PATH='" + tools.toUtf8() + "/bin':\"$PATH\"\n";
+    }
+    QByteArray command = "exec '" GEOFILL_CONVERT_EXE "'";
+    for (QString argument : arguments)
+        command += " '" + argument.replace("'", "'\\''").toUtf8().replace("<FF>", "\xff") + "'";
+    // A reader that has gone before the first byte is written.
+    if (situation == "closed pipe")
+        command = "(sleep 0.2; " + command + ") | true; exit ${PIPESTATUS[0]}";
+    writeFile(tools + "/run.sh", script + command + "\n");
+
+    QProcess process;
+    process.setStandardInputFile(QProcess::nullDevice());
+    if (situation == "full standard output")
+        process.setStandardOutputFile("/dev/full");
+    process.start("bash", {tools + "/run.sh"});
+    if (situation.startsWith("SIG")) {
+        // Killed while the load waits for the lock with its waypoints staged.
+        const QDir staging(tools + "/tmp");
+        for (int i = 0; i < 2000 && staging.isEmpty(); ++i)
+            QTest::qWait(10);
+        QTest::qWait(300);
+        const int signal = situation == "SIGTERM"  ? SIGTERM
+                           : situation == "SIGINT" ? SIGINT
+                                                   : SIGHUP;
+        ::kill(pid_t(process.processId()), signal);
+    }
+    if (!process.waitForFinished(60000))
+        qFatal("geofill-convert did not finish");
+    const int exitCode =
+        process.exitStatus() == QProcess::CrashExit ? 128 + process.exitCode() : process.exitCode();
+    // The staging folder goes whatever happened.
+    if (!QDir(tools + "/tmp").isEmpty())
+        qFatal(
+            "the temporary folder holds %s",
+            qPrintable(
+                QDir(tools + "/tmp").entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(' ')));
+    return {exitCode, process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+void TestConvertCommand::hostileUse()
+{
+    QFETCH(QString, situation);
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, changed);
+    QByteArray many = "<gpx>\n";
+    for (int i = 0; i < 30000; ++i)
+        many += "<wpt lat=\"1.5\" lon=\"2.5\"><name>Waypoint " + QByteArray::number(i) +
+                "</name></wpt>\n";
+    writeFile("big.gpx", many + "</gpx>\n");
+    writeFile("old.gpx", "the earlier GPX file\n");
+    writeFile("old.sql", "the earlier SQL file\n");
+    QVERIFY(QDir().mkpath("dir"));
+    writeFile("dir/empty.gpx", "<gpx></gpx>\n");
+    query(m_db, "with recursive n(i) as (select 1 union all select i + 1 from n where i < 40) "
+                "insert into poi(lat, lon, label, desc, cat_id) select i, i, 'POI ' || i, "
+                "'a description', 1 from n;");
+    // The same names after U+FFFD took the place of the byte 0xFF.
+    for (const char* name : {"y\uFFFD.db", "o\uFFFD.sql", "i\uFFFD.gpx"})
+        QFile::copy(m_db, QString::fromUtf8(name));
+    writeFile("other.db", readFile(m_db));
+    writeFile("a.db", readFile(m_db));
+    makeDatabase("./file:a.db");
+    query("./file:a.db", "insert into poi(lat, lon, label, desc, cat_id) values (1, 2, "
+                         "'Only in file:a.db', '', 1);");
+    QProcess reader; // what a FIFO's reader receives
+    if (situation == "FIFO") {
+        QCOMPARE(::mkfifo("out.fifo", 0600), 0);
+        reader.start("cat", {"out.fifo"});
+    }
+    if (situation == "device" && ::mknod("full", S_IFCHR | 0600, makedev(1, 7)) != 0)
+        QSKIP("making a device file needs the superuser");
+    std::unique_ptr<DatabaseLocker> locker;
+    if (situation.startsWith("SIG") || situation == "busy for a second")
+        locker = std::make_unique<DatabaseLocker>(m_db, situation.startsWith("SIG") ? -1 : 1000);
+    bool immutable = false;
+    if (situation == "read-only database") {
+        QFile::setPermissions(m_db, QFile::ReadOwner);
+        if (QFile(m_db).open(QIODevice::ReadWrite)) // the superuser writes anyway
+            immutable = QProcess::execute("chattr", {"+i", m_db}) == 0;
+    }
+    const auto files = [] {
+        QMap<QString, QByteArray> bytes;
+        for (QDirIterator it(".", QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+            const QString name = it.next();
+            bytes[name] = readFile(name);
+        }
+        return bytes;
+    };
+    auto before = files();
+
+    const Run r = runIn(situation, arguments);
+    locker.reset();
+    if (immutable)
+        QProcess::execute("chattr", {"-i", m_db});
+    QTEST(r.exitCode, "exitCode");
+    QFETCH(QString, errorText);
+    QVERIFY2(errorText.isEmpty() ? r.err.isEmpty() : QString::fromUtf8(r.err).contains(errorText),
+             r.err);
+    QFETCH(QString, outputText);
+    QVERIFY2(QString::fromUtf8(r.out).contains(outputText), r.out.left(2000));
+    auto after = files();
+    for (const QString& name : changed)
+        before[name] = after.value(name);
+    QCOMPARE(after, before);
+    if (situation == "FIFO") {
+        QVERIFY(reader.waitForFinished(10000));
+        QVERIFY(!QFileInfo("out.fifo").isFile()); // still the FIFO
+        QVERIFY(reader.readAllStandardOutput().contains(
+            arguments.contains("--export") ? "<name>POI 40</name>" : "VALUES(48.858000"));
+    }
+    if (situation == "device")
+        QVERIFY(QFileInfo::exists("full") && !QFileInfo("full").isFile());
+}
+
+#else
+
+// The situations are made with POSIX tools: bash, FIFOs, signals, rlimits.
+void TestConvertCommand::hostileUse_data() {}
+void TestConvertCommand::hostileUse()
+{
+    QSKIP("needs a POSIX system");
+}
+
+#endif
 
 QTEST_GUILESS_MAIN(TestConvertCommand)
 #include "tst_ConvertCommand.moc"

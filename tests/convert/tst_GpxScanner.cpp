@@ -162,15 +162,32 @@ void TestGpxScanner::scans_data()
                "&#xZ; "
                "5% | ^',1"))}
         << QStringList{};
+    QTest::newRow("references with leading zeros, and out of range")
+        << QByteArray("<wpt lat=\"1\" lon=\"2\"><name>&#x0000000041;&#0000066;x</name>"
+                      "<desc>&#x00000000000000010FFFF;</desc></wpt>\n"
+                      "<wpt lat=\"3\" lon=\"4\"><name>&#x110000;</name></wpt>\n"
+                      "<wpt lat=\"3\" lon=\"4\"><name>&#x00001000000;</name></wpt>\n"
+                      "<wpt lat=\"3\" lon=\"4\"><name>&#99999999999999999999999;</name></wpt>\n"
+                      "<wpt lat=\"3\" lon=\"4\"><name>&#0000;</name></wpt>")
+        << QStringList{insert(QString::fromUtf8("1,2,'ABx','\xF4\x8F\xBF\xBF',1"))}
+        << QStringList{"2", "3", "4", "5"};
     QTest::newRow("line feeds by reference stay on the line")
         << QByteArray("<wpt lat=\"1\" lon=\"2\"><name>a&#10;b&#13;&#xA;c</name></wpt>")
         << QStringList{insert("1,2,'a'||char(10)||'b'||char(13)||''||char(10)||'c','',1")}
         << QStringList{};
     QTest::newRow("declarations end at their real end")
-        << QByteArray("<!DOCTYPE gpx [<!ENTITY x \"a>b <wpt lat='9' lon='9'/> c\"><!-- ]> -->"
-                      "<?p ]>?><!ENTITY y '<wpt lat=\"8\" lon=\"8\"/>'>]><!DOCTYPE g SYSTEM "
+        << QByteArray("<!DOCTYPE gpx [<!ENTITY x \"a>b <wpt lat='9' lon='9'/> c\">"
+                      "<!-- ]> <wpt lat='6' lon='6'/> --><?p ]> <wpt lat='5' lon='5'/>?>"
+                      "<!ENTITY y '<wpt lat=\"8\" lon=\"8\"/>'>]><!DOCTYPE g SYSTEM "
                       "\"a>b <wpt lat='7' lon='7'/>\"><gpx><wpt lat=\"1\" lon=\"2\"/></gpx>")
         << QStringList{insert("1,2,'','',1")} << QStringList{};
+    // Names one letter away from lat and lon are other attributes, in the common form too.
+    QTest::newRow("attribute names near lat and lon")
+        << QByteArray("<gpx>\n<wpt lxt=\"1.5\" lon=\"2.5\"><name>Old Mill</name></wpt>\n"
+                      "<wpt lax=\"1.5\" lon=\"2.5\"><name>Old Mill</name></wpt>\n"
+                      "<wpt lat=\"1.5\" lxn=\"2.5\"><name>Old Mill</name></wpt>\n"
+                      "<wpt lat=\"1.5\" lox=\"2.5\"><name>Old Mill</name></wpt>\n</gpx>\n")
+        << QStringList{} << QStringList{"2", "3", "4", "5"};
     QTest::newRow("CDATA and comments")
         << QByteArray("<wpt lat=\"1\" lon=\"2\"><name><![CDATA[a <b> &amp; c]]></name>"
                       "<desc>x<!-- hidden --> y<![CDATA[ </desc> ]]>z</desc></wpt>")
@@ -311,6 +328,12 @@ void TestGpxScanner::scans_data()
                              "<name>\xF0\x80\x80\xAF</name></wpt>\n<wpt lat=\"1\" lon=\"2\">"
                              "<name>ok</name></wpt>")
         << QStringList{good} << QStringList{"2", "3"};
+    QTest::newRow("surrogates written in UTF-8, and the letters around them")
+        << QByteArrayLiteral("<wpt lat=\"5\" lon=\"6\"><name>\xED\xA0\x80</name></wpt>\n"
+                             "<wpt lat=\"5\" lon=\"6\"><name>\xED\xBF\xBF</name></wpt>\n"
+                             "<wpt lat=\"1\" lon=\"2\"><name>\xED\x9F\xBF\xEE\x80\x80</name></wpt>")
+        << QStringList{insert(QString::fromUtf8("1,2,'\xED\x9F\xBF\xEE\x80\x80','',1"))}
+        << QStringList{"1", "2"};
     QTest::newRow("UTF-8 by another name, not UTF-8")
         << QByteArrayLiteral(
                "<?xml version=\"1.0\" encoding=\"UTF-8\0\"?>\n<wpt lat=\"5\" lon=\"6\">"

@@ -70,10 +70,11 @@ void TestPoiConverter::saveWritesOneStatementPerLine()
     QCOMPARE(readFile(request.outputPath),
              prefix + name + "','',3);\r\n" + prefix + longer + "','',3);\r\n");
 
-    // Emptied even when there is nothing to write.
+    // A file without waypoints has nothing to put in the earlier file's place.
+    const QByteArray before = readFile(request.outputPath);
     request.gpxPath = writeFile(m_dir->filePath(QStringLiteral("empty.gpx")), "<gpx/>");
-    QVERIFY(PoiConverter(request).run().ok());
-    QCOMPARE(readFile(request.outputPath), QByteArray());
+    QCOMPARE(PoiConverter(request).run().failure, ConvertResult::Failure::NoWaypoints);
+    QCOMPARE(readFile(request.outputPath), before);
 }
 
 void TestPoiConverter::saveRefusesBadOutputBeforeScanning()
@@ -119,6 +120,25 @@ void TestPoiConverter::directLoadsAllOrNothing()
     QVERIFY2(result.ok(), qPrintable(textOf(result.problem)));
     QCOMPARE(result.problemCount, 1);
     QCOMPARE(query(m_db, "select label from poi order by poi_id;"), QStringLiteral("a\nc"));
+
+    // A file of several chunks, the category asked about while they are staged.
+    QByteArray many;
+    for (int i = 0; i < 70000; ++i)
+        many += "<wpt lat=\"1\" lon=\"2\"><name>Waypoint " + QByteArray::number(i) +
+                "</name><desc>long enough to fill more than one chunk</desc></wpt>\n";
+    request = direct(many);
+    request.duplicates = Duplicates::Skip;
+    result = PoiConverter(request).run();
+    QVERIFY2(result.ok(), qPrintable(textOf(result.problem)));
+    QCOMPARE(query(m_db, "select count(*) from poi;"), QStringLiteral("70002"));
+
+    // A load given up is never finished afterwards as if it had gone through.
+    DirectLoader loader(m_db);
+    QVERIFY(loader.start());
+    loader.abort();
+    QVERIFY(!loader.add(Waypoint{1, "1", "2", "a", ""}));
+    QVERIFY(!loader.finish());
+    QCOMPARE(loader.loadedCount(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestPoiConverter)

@@ -20,7 +20,8 @@ class TestFaults : public QObject
     {
         const char* name;
         bool writes;
-        bool takesText; // sends m_text in its statement
+        bool takesText;     // sends m_text in its statement
+        bool takesCategory; // stores POIs in a category
         std::function<ShellResult(const QString& db, const QString& gpx)> run;
     };
     QString m_text = QStringLiteral("N");
@@ -33,9 +34,11 @@ class TestFaults : public QObject
         return result;
     }
 
-    ShellResult directLoad(const QString& db, const QString& gpx) const
+    ShellResult directLoad(const QString& db, const QString& gpx,
+                           Duplicates duplicates = Duplicates::Load) const
     {
         ConvertRequest request;
+        request.duplicates = duplicates;
         request.shell = m_shell;
         request.gpxPath = gpx;
         request.delivery = Delivery::Direct;
@@ -48,22 +51,36 @@ class TestFaults : public QObject
     }
 
     const QList<Routine> m_routines = {
-        {"category listing", false, false,
+        {"category listing", false, false, false,
          [this](auto& db, auto&) { return CategoryStore::list(db, {}, m_shell); }},
-        {"new category", true, true,
+        {"new category", true, true, false,
          [this](auto& db, auto&) { return CategoryStore::insert(db, m_text, "d", m_shell); }},
-        {"new poi", true, true,
+        {"new poi", true, true, true,
          [this](auto& db, auto&) {
              return PoiStore::add(db, "1", "2", "A", m_text, "1", m_shell);
          }},
-        {"remove all poi", true, false,
+        {"remove all poi", true, false, false,
          [this](auto& db, auto&) { return PoiStore::deleteAll(db, nullptr, {}, m_shell); }},
-        {"poi listing", false, false,
+        {"poi listing", false, false, false,
          [this](auto& db, auto&) { return listing(TableListing::Table::Poi, db); }},
-        {"category table", false, false,
+        {"category table", false, false, false,
          [this](auto& db, auto&) { return listing(TableListing::Table::Category, db); }},
-        {"direct load", true, false, [this](auto& db, auto& gpx) { return directLoad(db, gpx); }},
+        {"direct load", true, false, true,
+         [this](auto& db, auto& gpx) { return directLoad(db, gpx); }},
+        {"direct load, duplicates left out", true, false, true,
+         [this](auto& db, auto& gpx) { return directLoad(db, gpx, Duplicates::Skip); }},
     };
+
+    // A program in place of the sqlite3 shell, doing what `script` says.
+    QString fakeShell(const TestDatabase& db, const QByteArray& script)
+    {
+        QFile fake(db.folder() + "/fake-sqlite3");
+        if (!fake.open(QIODevice::WriteOnly) || fake.write("#!/bin/sh\n" + script + "\n") < 0)
+            qFatal("cannot write the fake shell");
+        fake.close();
+        fake.setPermissions(fake.permissions() | QFile::ExeOwner);
+        return fake.fileName();
+    }
 
     static QString writeGpx(const QString& path, int waypoints)
     {
@@ -84,7 +101,11 @@ class TestFaults : public QObject
     }
 
 private slots:
-    void cleanup() { m_shell = {}; }
+    void cleanup()
+    {
+        m_shell = {};
+        m_text = QStringLiteral("N");
+    }
 
     void everyRoutineFailsCleanly_data()
     {
@@ -99,9 +120,22 @@ private slots:
         QTest::newRow("no tables") << "no tables"
                                    << "no such table";
         QTest::newRow("read-only file") << "read-only file"
-                                        << "readonly";
+                                        << "read-only";
         QTest::newRow("locked") << "locked past the time-out"
-                                << "locked";
+                                << "is busy: another program is writing to it. Nothing was "
+                                   "changed";
+        QTest::newRow("read-only folder") << "read-only folder"
+                                          << "read-only";
+        QTest::newRow("name not UTF-8") << "name not UTF-8"
+                                        << "cannot be used";
+        QTest::newRow("no such category") << "no such category"
+                                          << "does not exist in";
+        QTest::newRow("shell that never answers") << "shell that never answers"
+                                                  << "did not give its version within 0.3";
+        QTest::newRow("shell too old") << "shell too old"
+                                       << "Geofill needs 3.32.0 or later";
+        QTest::newRow("shell that does nothing") << "shell that does nothing"
+                                                 << "sqlite3 shell";
         // The situation is then the text a user typed into a new category or POI.
         QTest::newRow("NUL in a text") << "a" + QString(QChar(0)) + "b"
                                        << "control character";
@@ -119,17 +153,31 @@ private slots:
         QVERIFY(db.isValid());
         QVERIFY(db.shell("insert into poi(lat,lon,label,desc,cat_id) values(1,2,'kept','',1);"));
         const QString gpx = writeGpx(db.folder() + "/three.gpx", 3);
+        if (situation == "no such category")
+            QVERIFY(db.shell("delete from category where cat_id in (1, 2);"));
         const QString before = tables(db);
         QFile file(db.path());
         std::unique_ptr<DatabaseLocker> locker;
         QString path = db.path();
-        bool immutable = false;
+        QString immutable;
         const bool textRefused =
             std::any_of(situation.begin(), situation.end(), [](QChar c) { return c < u' '; });
         m_text = textRefused ? situation : QStringLiteral("N");
 
-        if (textRefused) {
-            // Database and shell are sound; only the text is at fault.
+        const QMap<QString, QByteArray> fakeShells{
+            {"shell that never answers", "exec sleep 60"},
+            {"shell too old", "echo 3.31.1"},
+            {"shell that does nothing", "[ \"$1\" = -version ] && echo 3.40.1; exit 0"}};
+        if (textRefused || situation == "no such category") {
+            // Database and shell are sound; only the text or the category is at fault.
+        } else if (fakeShells.contains(situation)) {
+            m_shell.program = fakeShell(db, fakeShells[situation]);
+            m_shell.versionTimeoutMs = 300;
+        } else if (situation == "name not UTF-8") {
+            // The name that U+FFFD in place of a byte that is not UTF-8 would reach.
+            path = db.folder() + "/poi\uFFFD.db";
+            QVERIFY(QFile::copy(db.path(), path));
+            file.setFileName(path);
         } else if (situation == "shell missing") {
             m_shell.program = db.folder() + "/no-such-sqlite3";
         } else if (situation == "not a database") {
@@ -140,13 +188,16 @@ private slots:
             QVERIFY(db.shell("drop table poi; drop table category;"));
         } else if (situation == "no such file") {
             path = db.folder() + "/missing.db";
-        } else if (situation == "read-only file") {
-            QFile::setPermissions(db.path(), QFile::ReadOwner | QFile::ReadUser);
+        } else if (situation.startsWith("read-only")) {
+            const QString target = situation == "read-only file" ? db.path() : db.folder();
+            const auto permissions = QFile::permissions(target);
+            QFile::setPermissions(target, permissions & ~(QFile::WriteOwner | QFile::WriteUser |
+                                                          QFile::WriteGroup | QFile::WriteOther));
             // The superuser writes through permissions; an immutable file stops even it.
-            if (QFile(db.path()).open(QIODevice::ReadWrite)) {
-                immutable = QProcess::execute("chattr", {"+i", db.path()}) == 0;
-                if (!immutable)
+            if (QFileInfo(target).isWritable()) {
+                if (QProcess::execute("chattr", {"+i", target}) != 0)
                     QSKIP("this account writes to read-only files, and chattr is not available");
+                immutable = target;
             }
         } else {
             m_shell.busyTimeoutMs = 200;
@@ -158,10 +209,11 @@ private slots:
         file.close();
 
         for (const Routine& routine : m_routines) {
-            if (textRefused && !routine.takesText)
+            if ((textRefused && !routine.takesText) ||
+                (situation == "no such category" && !routine.takesCategory))
                 continue;
             const ShellResult result = routine.run(path, gpx);
-            if (situation == "read-only file" && !routine.writes) {
+            if (situation.startsWith("read-only") && !routine.writes) {
                 QVERIFY2(result.ok(), routine.name);
                 continue;
             }
@@ -174,12 +226,36 @@ private slots:
             file.close();
         }
         locker.reset();
-        if (immutable)
-            QProcess::execute("chattr", {"-i", db.path()});
+        if (!immutable.isEmpty())
+            QProcess::execute("chattr", {"-i", immutable});
+        if (situation == "read-only folder")
+            QFile::setPermissions(db.folder(), QFile::permissions(db.folder()) | QFile::WriteOwner);
         m_shell = {};
         QVERIFY(!QFile::exists(db.folder() + "/missing.db")); // never created by the shell
         if (situation != "not a database" && situation != "no tables")
             QCOMPARE(tables(db), before);
+    }
+
+    // Another program holds the write lock for a moment, as the map application does while it
+    // saves: every change waits for it and then goes through.
+    void aBrieflyBusyDatabaseIsWaitedFor()
+    {
+        TestDatabase db;
+        QVERIFY(db.isValid());
+        const QString gpx = writeGpx(db.folder() + "/three.gpx", 3);
+        for (const Routine& routine : m_routines) {
+            if (!routine.writes)
+                continue;
+            QVERIFY(db.shell("delete from poi;"));
+            const DatabaseLocker locker(db.path(), 700);
+            QElapsedTimer waited;
+            waited.start();
+            const ShellResult result = routine.run(db.path(), gpx);
+            QVERIFY2(result.ok(), qPrintable(routine.name + (": " + textOf(result.problem))));
+            QVERIFY2(waited.elapsed() >= 500, routine.name);
+            if (routine.takesCategory) // the rows arrived, even with the lock taken late
+                QVERIFY2(db.count("poi") > 0, routine.name);
+        }
     }
 
     // The shell dies in the middle of a large load: nothing of it may be left in the table.

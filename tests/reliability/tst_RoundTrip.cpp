@@ -130,6 +130,10 @@ private slots:
         request.gpxPath = db.folder() + "/back.gpx";
         request.dbPath = db.folder() + "/again.db";
         QVERIFY(DatabaseSchema::createDatabase(request.dbPath).ok());
+        QVERIFY(DatabaseShell::runInTransaction(
+                    request.dbPath,
+                    {"insert into category(label,desc,enabled) values('a','',1),('b','',1);"})
+                    .ok());
         QVERIFY(PoiConverter(request).run().ok());
         const QString columns = QStringLiteral(
             "select quote(lat), quote(lon), label, desc, cat_id from poi where label <> 'Bell' "

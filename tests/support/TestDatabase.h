@@ -71,13 +71,19 @@ private:
 class DatabaseLocker
 {
 public:
-    explicit DatabaseLocker(const QString& dbPath)
+    // With releaseAfterMs, only for that long, as a program in the middle of a save would:
+    // it holds the write lock, and readers may go on.
+    explicit DatabaseLocker(const QString& dbPath, int releaseAfterMs = -1)
     {
         m_process.start(QStringLiteral("sqlite3"),
                         {QStringLiteral("-init"), QProcess::nullDevice(), dbPath});
         m_process.waitForStarted();
         // The select answers once the lock is held.
-        m_process.write("BEGIN EXCLUSIVE;\nselect 'locked';\n");
+        m_process.write(releaseAfterMs < 0 ? "BEGIN EXCLUSIVE;\n" : "BEGIN IMMEDIATE;\n");
+        m_process.write("select 'locked';\n");
+        if (releaseAfterMs >= 0)
+            m_process.write(".system sleep " + QByteArray::number(releaseAfterMs / 1000.0) +
+                            "\nROLLBACK;\n");
         m_process.waitForReadyRead(5000);
     }
     ~DatabaseLocker()

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+
+#include <cstdio>
+
+// Where statements or a GPX document are written, checked to the end: every write, the final
+// flush and the commit. A regular file (or a new name) is written to a temporary file beside
+// it, which takes its place only at commit(): a failed or cancelled run leaves the earlier
+// file as it was. What cannot be replaced (a FIFO, a device) is written directly, and a
+// stream such as standard output is written and flushed.
+class OutputFile
+{
+public:
+    OutputFile() = default;
+    ~OutputFile() { cancel(); }
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    // False when the file cannot be created; errorString() gives the system's reason.
+    bool open(const QString& path);
+    // Writes to `stream`, which stays open; named "standard output" in messages.
+    void open(std::FILE* stream);
+    // Gathers the bytes (copied) and writes them out in large blocks; false once writing has
+    // failed (a full disk, a closed pipe …).
+    bool write(QByteArrayView bytes);
+    // Writes what is gathered, makes it durable and puts the file in place; false when
+    // anything failed, the earlier file then untouched.
+    bool commit();
+    // Drops what was written; an earlier file stays as it was. The destructor does the same.
+    void cancel();
+
+    // The reader of the stream went away (a closed pipe): nobody is there to be told.
+    bool readerGone() const { return m_readerGone; }
+    QString errorString() const { return m_error; }
+
+    // Writes all of `bytes` to an unbuffered file; false, with the file's errorString()
+    // saying why, when the system takes only part.
+    static bool writeWhole(QFileDevice& file, QByteArrayView bytes);
+
+private:
+    bool flush();
+    bool writeOut(QByteArrayView bytes);
+    bool fail(const QString& error);
+
+    QSaveFile m_save;
+    QFile m_direct; // a FIFO or a device
+    std::FILE* m_stream = nullptr;
+    QFileDevice* m_file = nullptr; // m_save or m_direct while open
+    QByteArray m_buffer;
+    QString m_error;
+    bool m_failed = false;
+    bool m_readerGone = false;
+};

@@ -1,0 +1,26 @@
+#include "FileName.h"
+
+namespace FileName {
+
+std::optional<Problem> unusable(const QString& path)
+{
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const QChar c = path[i];
+        const bool pairedSurrogate =
+            c.isHighSurrogate() && i + 1 < path.size() && path[i + 1].isLowSurrogate();
+        if (pairedSurrogate) {
+            ++i;
+            continue;
+        }
+        if (c == QChar::ReplacementCharacter || c.isSurrogate())
+            return Problem{QStringLiteral("The file name %1 cannot be used: it holds bytes that "
+                                          "are not UTF-8 text, shown here as \uFFFD, and would "
+                                          "reach another file. Rename the file.")
+                               .arg(path),
+                           {},
+                           0};
+    }
+    return std::nullopt;
+}
+
+} // namespace FileName
