@@ -32,7 +32,8 @@ QByteArray peekHead(QIODevice& device, qint64 size)
 
 } // namespace
 
-DecodingWindow::DecodingWindow(qsizetype blockSize) : m_blockSize(blockSize)
+DecodingWindow::DecodingWindow(qsizetype blockSize, BlockReading reading)
+    : m_blockSize(blockSize), m_reading(reading)
 {
     m_buffers[0].bytes.resize(16);
     m_data = m_buffers[0].bytes.data();
@@ -176,8 +177,14 @@ void DecodingWindow::readAhead()
     Buffer& spare = m_buffers[1 - m_current];
     if (qsizetype(spare.bytes.size()) < kFront + m_blockSize)
         spare.bytes.resize(size_t(kFront + m_blockSize));
+    // A file of a block or two is read here: starting a thread and handing it the blocks
+    // would cost more than reading them.
+    const bool onThread =
+        m_reading == BlockReading::Threaded ||
+        (m_reading == BlockReading::Auto &&
+         (m_ahead->hasThread() || m_device->bytesAvailable() > 2 * m_blockSize));
     m_ahead->start(*m_device, spare.bytes.data() + kFront, m_blockSize, spare.index, kFront >> 6,
-                   crBefore(m_len));
+                   crBefore(m_len), onThread);
     m_pending = true;
 }
 
