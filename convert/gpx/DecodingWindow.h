@@ -3,13 +3,13 @@
 #include "ReadAhead.h"
 #include "StructuralIndex.h"
 #include "TextDecoding.h"
+#include "UnsetBuffer.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <array>
 #include <memory>
-#include <vector>
 
 class QIODevice;
 
@@ -70,7 +70,7 @@ private:
 
     struct Buffer
     {
-        std::vector<char> bytes;
+        UnsetBuffer<char> bytes;
         StructuralIndex index;
     };
 
@@ -84,6 +84,7 @@ private:
     const char* m_data = nullptr;
     std::unique_ptr<ReadAhead> m_ahead; // set when the file is read ahead, on a thread or not
     bool m_pending = false;             // a block is being read ahead
+    qsizetype m_front = 0;              // room before a block read ahead, whole words
     qsizetype m_begin = 0;              // where the window's text starts
     qsizetype m_len = 0;
     qsizetype m_pos = 0;
