@@ -277,6 +277,15 @@ void TestGpxScanner::scans_data()
         << utf16(QString::fromUtf8(
                "<wpt lat=\"1\" lon=\"2\"><name>\xC3\xA9\xF0\x9F\x98\x80</name></wpt>"))
         << named("\xC3\xA9\xF0\x9F\x98\x80") << QStringList{};
+    // A block's end falls between the two halves of each letter at one block size or another.
+    QString astral;
+    QStringList astralNames;
+    for (const char* before : {"", "a", "ab", "abc"}) {
+        astral += QStringLiteral("<wpt lat=\"1\" lon=\"2\"><name>%1\U0001F600</name></wpt>")
+                      .arg(QLatin1String(before));
+        astralNames << named(QByteArray(before).append("\xF0\x9F\x98\x80").constData());
+    }
+    QTest::newRow("UTF-16, letters beyond U+FFFF") << utf16(astral) << astralNames << QStringList{};
     QTest::newRow("declaration naming no encoding")
         << QByteArray("<?xml version=\"1.0\" encoding= ?><wpt lat=\"1\" lon=\"2\"/>")
         << QStringList{insert("1,2,'','',1")} << QStringList{};
