@@ -36,13 +36,20 @@ void checkDeclaration(const QByteArray& bytes)
     const QByteArray declared = TextDecoding::declaredEncoding(bytes);
     if (declared.isEmpty())
         return;
-    const qsizetype close = bytes.indexOf("?>");
-    FUZZ_CHECK(bytes.startsWith("<?xml") && close > 0 && close < 1024);
-    const QByteArray declaration = bytes.first(close);
-    FUZZ_CHECK(declared == declared.trimmed() && !declared.contains('"') &&
-               !declared.contains('\''));
+    const qsizetype end = bytes.indexOf("?>");
+    FUZZ_CHECK(bytes.startsWith("<?xml") && end > 0 && end < 1024);
+    const QByteArray declaration = bytes.first(end);
+    // What stands trimmed between the quotes after the first "encoding" and its "=".
     const qsizetype named = declaration.indexOf("encoding");
-    FUZZ_CHECK(named > 0 && declaration.indexOf(declared, named + 8) > named);
+    FUZZ_CHECK(named > 0);
+    qsizetype open = named + 8;
+    while (open < declaration.size() && declaration[open] != '"' && declaration[open] != '\'')
+        ++open;
+    FUZZ_CHECK(open < declaration.size() &&
+               declaration.sliced(named + 8, open - named - 8).trimmed() == "=");
+    const qsizetype close = declaration.indexOf(declaration[open], open + 1);
+    FUZZ_CHECK(close > open &&
+               declaration.sliced(open + 1, close - open - 1).trimmed() == declared);
 }
 
 } // namespace
@@ -75,7 +82,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     QByteArray pieces;
     for (qsizetype at = 0; at < body.size(); at += step)
         cut.toUtf8(body.sliced(at, std::min(step, body.size() - at)), pieces);
-    FUZZ_CHECK(pieces == text);
+    // The platform's decoders may replace a bad sequence differently where a block cuts it.
+    if (whole.kind() != TextDecoding::Kind::Other || !text.contains("\xEF\xBF\xBD"))
+        FUZZ_CHECK(pieces == text);
 
     // Decoded text is UTF-8 but for the surrogates a decoder may pass on, which the checks refuse.
     const TextFault fault = checkUtf8Text(text);
