@@ -146,16 +146,9 @@ DecodingWindow::Fill DecodingWindow::fillAhead()
         // constructs stay linear.
         const qsizetype want = stalled ? std::max(m_blockSize, m_len - m_begin) : got;
         m_linesBefore += index().breaksBefore(m_pos);
-        // The block moves behind what is left, in its own buffer when that has the room.
-        const qsizetype size = left + std::max<qint64>(got, want);
-        if (next.bytes.size() >= size) {
-            std::memmove(next.bytes.data() + left, next.bytes.data() + m_front, size_t(got));
-        } else {
-            UnsetBuffer<char> joined;
-            joined.grow(size, 0);
-            std::memcpy(joined.data() + left, next.bytes.data() + m_front, size_t(got));
-            next.bytes = std::move(joined);
-        }
+        // The block moves behind what is left, in its own buffer.
+        next.bytes.grow(left + std::max<qint64>(got, want), m_front + got);
+        std::memmove(next.bytes.data() + left, next.bytes.data() + m_front, size_t(got));
         std::memcpy(next.bytes.data(), m_data + m_pos, size_t(left));
         if (got > 0 && want > got) {
             const qint64 more = m_device->read(next.bytes.data() + left + got, want - got);

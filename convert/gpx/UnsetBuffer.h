@@ -3,7 +3,6 @@
 #include <QtGlobal>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <type_traits>
 
@@ -27,8 +26,7 @@ public:
             return;
         size = std::max(size, 2 * m_size);
         std::unique_ptr<T[]> bigger = std::make_unique_for_overwrite<T[]>(size_t(size));
-        if (keep > 0)
-            std::memcpy(bigger.get(), m_items.get(), size_t(keep) * sizeof(T));
+        std::copy_n(m_items.get(), keep, bigger.get());
         m_items = std::move(bigger);
         m_size = size;
     }
