@@ -371,9 +371,9 @@ void TestGpxScanner::scans()
 }
 
 // The window alone, from a pipe and from a file read ahead inline and threaded, a few bytes at
-// a time; the fills
-// consume all but the last byte, nothing, or everything, by turns from each start, so each
-// line break falls on every kind of boundary, in front of a block and in a window made anew.
+// a time; the fills consume all but the last byte, nothing, or everything, by turns from each
+// start, so each line break falls on every kind of boundary, in front of a block and in a
+// window made anew.
 // Every place of every window must have its line.
 void TestGpxScanner::countsLines_data()
 {
