@@ -177,10 +177,9 @@ void DecodingWindow::readAhead()
     spare.bytes.grow(m_front + m_blockSize, 0);
     // A file of a block or two is read here: starting a thread and handing it the blocks
     // would cost more than reading them.
-    const bool onThread =
-        m_reading == BlockReading::Threaded ||
-        (m_reading == BlockReading::Auto &&
-         (m_ahead->hasThread() || m_device->bytesAvailable() > 2 * m_blockSize));
+    const bool onThread = m_reading == BlockReading::Threaded ||
+                          (m_reading == BlockReading::Auto &&
+                           (m_ahead->hasThread() || m_device->bytesAvailable() > 2 * m_blockSize));
     m_ahead->start(*m_device, spare.bytes.data() + m_front, m_blockSize, spare.index, m_front >> 6,
                    crBefore(m_len), onThread);
     m_pending = true;

@@ -110,6 +110,6 @@ private:
     UnsetBuffer<std::uint64_t> m_open;
     UnsetBuffer<std::uint64_t> m_breaks;
     UnsetBuffer<qint64> m_before; // breaks before each word, and after the last
-    qsizetype m_first = 0;           // the window's first word
+    qsizetype m_first = 0;        // the window's first word
     qsizetype m_size = 0;
 };

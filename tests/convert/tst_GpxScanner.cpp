@@ -120,8 +120,8 @@ void TestGpxScanner::compareAtAllBlockSizes(const QByteArray& gpx, const QString
             for (const QString& p : outcome.problems)
                 lines << p.section(u':', 0, 0);
             if (lines != problemLines)
-                qWarning() << "block" << block << "threaded"
-                           << (reading == BlockReading::Threaded) << outcome.problems;
+                qWarning() << "block" << block << "threaded" << (reading == BlockReading::Threaded)
+                           << outcome.problems;
             QCOMPARE(lines, problemLines);
         }
     }
@@ -436,15 +436,14 @@ void TestGpxScanner::startsThread_data()
     const QByteArray twoBlocks(20, 'x'); // of 10 bytes
     QTest::newRow("two blocks") << twoBlocks << BlockReading::Auto << false << false;
     QTest::newRow("a byte more") << twoBlocks + 'x' << BlockReading::Auto << false << true;
-    QTest::newRow("long, inline as told") << twoBlocks.repeated(9) << BlockReading::Inline << false
-                                          << false;
-    QTest::newRow("short, threaded as told") << QByteArray("x") << BlockReading::Threaded << false
-                                             << true;
-    QTest::newRow("long, through a pipe") << twoBlocks.repeated(9) << BlockReading::Threaded
-                                          << true << false;
-    QTest::newRow("long, decoded")
-        << "<?xml version='1.0' encoding='ISO-8859-1'?>" + twoBlocks << BlockReading::Threaded
-        << false << false;
+    QTest::newRow("long, inline as told")
+        << twoBlocks.repeated(9) << BlockReading::Inline << false << false;
+    QTest::newRow("short, threaded as told")
+        << QByteArray("x") << BlockReading::Threaded << false << true;
+    QTest::newRow("long, through a pipe")
+        << twoBlocks.repeated(9) << BlockReading::Threaded << true << false;
+    QTest::newRow("long, decoded") << "<?xml version='1.0' encoding='ISO-8859-1'?>" + twoBlocks
+                                   << BlockReading::Threaded << false << false;
 }
 
 void TestGpxScanner::startsThread()

@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     QString units(qsizetype(size / 2), Qt::Uninitialized);
     std::memcpy(units.data(), data, size_t(units.size()) * 2);
     const qsizetype half = units.size() / 2;
-    const GpxPoint point{QStringLiteral("51.5"), QStringLiteral("-0.12"), units.first(half),
-                         units.sliced(half), {}};
+    const GpxPoint point{
+        QStringLiteral("51.5"), QStringLiteral("-0.12"), units.first(half), units.sliced(half), {}};
     if (GpxWriter::unwritableAt(point.name) >= 0 || GpxWriter::unwritableAt(point.desc) >= 0)
         return 0;
 

@@ -94,9 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
         FUZZ_CHECK(isXmlText(text) == (fault == TextFault::None));
         if (whole.kind() == TextDecoding::Kind::Latin1 ||
             whole.kind() == TextDecoding::Kind::Windows1252)
-            FUZZ_CHECK(fault != TextFault::NotUtf8 && utf8Text({text.constData(),
-                                                                size_t(text.size())})
-                                                              .size() == body.size());
+            FUZZ_CHECK(fault != TextFault::NotUtf8 &&
+                       utf8Text({text.constData(), size_t(text.size())}).size() == body.size());
     }
     return 0;
 }
