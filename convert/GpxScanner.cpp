@@ -35,7 +35,7 @@ bool GpxScanner::scan(QIODevice& device)
 {
     reset();
 
-    DecodingWindow window(m_blockSize);
+    DecodingWindow window(m_blockSize, m_reading);
     if (!window.open(device)) {
         m_error = window.errorString();
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TextDecoding.h"
+#include "gpx/ReadAhead.h"
 
 #include <Problem.h>
 
@@ -56,6 +57,8 @@ public:
     void setProgressHandler(ProgressHandler handler) { m_onProgress = std::move(handler); }
     // Bytes read at a time; tests use tiny blocks to cut the text at every position.
     void setBlockSize(qsizetype bytes) { m_blockSize = bytes > 0 ? bytes : 1; }
+    // Whether a file's blocks are read on a second thread; both ways give the same results.
+    void setBlockReading(BlockReading reading) { m_reading = reading; }
 
     // Scans the whole file. False when it cannot be opened or read, or when a handler
     // stopped the scan; errorString() then says why.
@@ -75,6 +78,7 @@ private:
     ProblemHandler m_onProblem;
     ProgressHandler m_onProgress;
     qsizetype m_blockSize;
+    BlockReading m_reading = BlockReading::Auto;
 
     QString m_error;
     bool m_stopped = false;

@@ -61,6 +61,7 @@ bool TextDecoding::setup(QByteArrayView head)
 {
     m_kind = Kind::Utf8;
     m_bomLength = 0;
+    m_highSurrogate = 0;
     m_error.clear();
 
     if (head.startsWith("\xEF\xBB\xBF")) {
@@ -131,12 +132,20 @@ void TextDecoding::toUtf8(QByteArrayView block, QByteArray& out)
     }
     default: {
         // By hand, so that a lone surrogate keeps its three-byte form for isXmlText to refuse
-        // instead of turning into a harmless-looking replacement character.
-        const QString text = m_decoder.decode(block);
-        out.reserve(out.size() + text.size() * 3);
-        for (qsizetype i = 0; i < text.size(); ++i) {
+        // instead of turning into a harmless-looking replacement character. The decoder hands
+        // on a pair's first half when the block ends after it: it waits for the second.
+        QString text = m_decoder.decode(block);
+        if (m_highSurrogate != 0) {
+            text.prepend(QChar(m_highSurrogate));
+            m_highSurrogate = 0;
+        }
+        qsizetype size = text.size();
+        if (size > 0 && text[size - 1].isHighSurrogate())
+            m_highSurrogate = text[--size].unicode();
+        out.reserve(out.size() + size * 3);
+        for (qsizetype i = 0; i < size; ++i) {
             const char16_t c = text[i].unicode();
-            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            if (QChar::isHighSurrogate(c) && i + 1 < size && text[i + 1].isLowSurrogate())
                 appendUtf8(out, QChar::surrogateToUcs4(c, text[++i].unicode()));
             else
                 appendUtf8(out, c);

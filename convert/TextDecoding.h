@@ -33,7 +33,8 @@ public:
     int bomLength() const { return m_bomLength; }
     QString errorString() const { return m_error; }
 
-    // Appends the UTF-8 form of the next block to `out`. Blocks may split characters anywhere.
+    // Appends the UTF-8 form of the next block to `out`. Blocks may split characters anywhere:
+    // a character cut by a block's end comes with the next block.
     void toUtf8(QByteArrayView block, QByteArray& out);
 
     // The encoding named in an XML declaration at the start of `head`, or empty.
@@ -44,6 +45,7 @@ private:
     int m_bomLength = 0;
     QString m_error;
     QStringDecoder m_decoder;
+    char16_t m_highSurrogate = 0; // the first half of a pair that the last block ended with
 };
 
 // The UTF-8 form of `c` (at most four bytes) into `out`; returns how many bytes. A surrogate

@@ -2,11 +2,21 @@
 # Builds the libFuzzer targets with clang into build-fuzz and runs each for SECONDS (default 60)
 # on a fresh copy of its seed corpus. Any crash, leak, hang or broken check fails the run; the
 # input that caused it is kept in build-fuzz/fuzz-work/TARGET/findings/.
-# Usage: scripts/fuzz.sh [SECONDS]
+# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]   (default: every tests/fuzz/fuzz_*.cpp)
+# A new target is a tests/fuzz/fuzz_NAME.cpp, its line in tests/fuzz/CMakeLists.txt and a seed
+# corpus in tests/fuzz/corpus/fuzz_NAME/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-targets=(fuzz_gpx_scanner fuzz_shell_rows)
+shift $(($# > 0 ? 1 : 0))
+if [[ $# -gt 0 ]]; then
+    targets=("$@")
+else
+    targets=()
+    for source in tests/fuzz/fuzz_*.cpp; do
+        targets+=("$(basename "$source" .cpp)")
+    done
+fi
 
 scripts/install-deps.sh --test
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \

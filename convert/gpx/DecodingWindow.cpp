@@ -8,7 +8,8 @@
 namespace {
 
 // Room before a block read ahead, for the unfinished construct the window carries over: a tag
-// or a run of text, usually a few bytes. A longer one makes the window anew.
+// or a run of text, usually a few bytes. A longer one makes the window anew. A smaller file
+// gets room for all of it, and no more.
 constexpr qsizetype kFront = 64 << 10;
 
 // The first bytes, where a BOM or the encoding declaration sits. A pipe hands over only what
@@ -32,9 +33,10 @@ QByteArray peekHead(QIODevice& device, qint64 size)
 
 } // namespace
 
-DecodingWindow::DecodingWindow(qsizetype blockSize) : m_blockSize(blockSize)
+DecodingWindow::DecodingWindow(qsizetype blockSize, BlockReading reading)
+    : m_blockSize(blockSize), m_reading(reading)
 {
-    m_buffers[0].bytes.resize(16);
+    m_buffers[0].bytes.grow(16, 0);
     m_data = m_buffers[0].bytes.data();
 }
 
@@ -60,6 +62,7 @@ bool DecodingWindow::open(QIODevice& device)
     if (m_decoding.bomLength() > 0) // read, though no text: progress reaches the file's size
         m_bytesRead = std::max<qint64>(0, device.skip(m_decoding.bomLength()));
     m_bytesTotal = device.size();
+    m_front = std::clamp<qint64>((m_bytesTotal + 63) & ~qint64(63), 64, kFront);
     if (!device.isSequential() && m_decoding.isPassThrough()) {
         if (!m_ahead)
             m_ahead = std::make_unique<ReadAhead>();
@@ -74,7 +77,7 @@ DecodingWindow::Fill DecodingWindow::fill()
 {
     if (m_ahead)
         return fillAhead();
-    std::vector<char>& buf = m_buffers[0].bytes;
+    UnsetBuffer<char>& buf = m_buffers[0].bytes;
     // Keep only what is not consumed yet: an unfinished tag, usually a few bytes.
     const bool stalled = m_len > 0 && m_pos == 0;
     if (m_pos > 0) {
@@ -88,8 +91,7 @@ DecodingWindow::Fill DecodingWindow::fill()
     const qsizetype want = stalled ? std::max(m_blockSize, m_len) : m_blockSize;
     qint64 got;
     if (m_decoding.isPassThrough()) {
-        if (qsizetype(buf.size()) < m_len + want)
-            buf.resize(m_len + want);
+        buf.grow(m_len + want, m_len);
         got = m_device->read(buf.data() + m_len, want);
         if (got > 0)
             m_len += got;
@@ -99,8 +101,7 @@ DecodingWindow::Fill DecodingWindow::fill()
         if (got > 0) {
             m_decoded.resize(0);
             m_decoding.toUtf8(QByteArrayView(m_block.constData(), got), m_decoded);
-            if (qsizetype(buf.size()) < m_len + m_decoded.size())
-                buf.resize(m_len + m_decoded.size());
+            buf.grow(m_len + m_decoded.size(), m_len);
             std::memcpy(buf.data() + m_len, m_decoded.constData(), m_decoded.size());
             m_len += m_decoded.size();
         }
@@ -127,14 +128,14 @@ DecodingWindow::Fill DecodingWindow::fillAhead()
         return readFailed();
     Buffer& next = m_buffers[1 - m_current];
     const qsizetype front = (left + 63) & ~qsizetype(63);
-    if (!stalled && front <= kFront) {
+    if (!stalled && front <= m_front) {
         // What is left goes right before the block, behind blanks up to a whole word of the
         // index; the reader starts after them.
         m_linesBefore += index().breaksBefore(m_len); // up to the block's start
-        char* const start = next.bytes.data() + kFront - front;
+        char* const start = next.bytes.data() + m_front - front;
         std::memset(start, ' ', size_t(front - left));
         std::memcpy(start + front - left, m_data + m_pos, size_t(left));
-        next.index.markFront(start, front, front - left, textAfterCR, (kFront - front) >> 6,
+        next.index.markFront(start, front, front - left, textAfterCR, (m_front - front) >> 6,
                              front + got);
         m_data = start;
         m_len = front + got;
@@ -145,17 +146,16 @@ DecodingWindow::Fill DecodingWindow::fillAhead()
         // constructs stay linear.
         const qsizetype want = stalled ? std::max(m_blockSize, m_len - m_begin) : got;
         m_linesBefore += index().breaksBefore(m_pos);
-        std::vector<char> joined(size_t(left + std::max<qint64>(got, want)));
-        std::memcpy(joined.data(), m_data + m_pos, size_t(left));
-        std::memcpy(joined.data() + left, next.bytes.data() + kFront, size_t(got));
+        // The block moves behind what is left, in its own buffer.
+        next.bytes.grow(left + std::max<qint64>(got, want), m_front + got);
+        std::memmove(next.bytes.data() + left, next.bytes.data() + m_front, size_t(got));
+        std::memcpy(next.bytes.data(), m_data + m_pos, size_t(left));
         if (got > 0 && want > got) {
-            const qint64 more = m_device->read(joined.data() + left + got, want - got);
+            const qint64 more = m_device->read(next.bytes.data() + left + got, want - got);
             if (more < 0)
                 return readFailed();
             got += more;
         }
-        joined.resize(size_t(left + got));
-        next.bytes = std::move(joined);
         next.index.build(next.bytes.data(), left + got, textAfterCR);
         m_data = next.bytes.data();
         m_len = left + got;
@@ -174,10 +174,14 @@ DecodingWindow::Fill DecodingWindow::fillAhead()
 void DecodingWindow::readAhead()
 {
     Buffer& spare = m_buffers[1 - m_current];
-    if (qsizetype(spare.bytes.size()) < kFront + m_blockSize)
-        spare.bytes.resize(size_t(kFront + m_blockSize));
-    m_ahead->start(*m_device, spare.bytes.data() + kFront, m_blockSize, spare.index, kFront >> 6,
-                   crBefore(m_len));
+    spare.bytes.grow(m_front + m_blockSize, 0);
+    // A file of a block or two is read here: starting a thread and handing it the blocks
+    // would cost more than reading them.
+    const bool onThread = m_reading == BlockReading::Threaded ||
+                          (m_reading == BlockReading::Auto &&
+                           (m_ahead->hasThread() || m_device->bytesAvailable() > 2 * m_blockSize));
+    m_ahead->start(*m_device, spare.bytes.data() + m_front, m_blockSize, spare.index, m_front >> 6,
+                   crBefore(m_len), onThread);
     m_pending = true;
 }
 

@@ -3,20 +3,21 @@
 #include "ReadAhead.h"
 #include "StructuralIndex.h"
 #include "TextDecoding.h"
+#include "UnsetBuffer.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <array>
 #include <memory>
-#include <vector>
 
 class QIODevice;
 
 // The first stage of the scan: a device's bytes as a window of UTF-8 text that slides over the
 // file block by block, and the line number of any place in it. The reader marks how far it has
 // consumed the window; the next fill() lets that part go and reads on. A UTF-8 file that can be
-// read at any place has its next block read ahead on a second thread while the reader works.
+// read at any place has its next block read ahead, on a second thread while the reader works
+// when the file is longer than two blocks (BlockReading says otherwise).
 //
 //   DecodingWindow window(1 << 20);
 //   if (!window.open(device)) fail(window.errorString());
@@ -31,7 +32,7 @@ public:
         Failed // reading failed; errorString() says why
     };
 
-    explicit DecodingWindow(qsizetype blockSize);
+    explicit DecodingWindow(qsizetype blockSize, BlockReading reading = BlockReading::Auto);
 
     // Reads the byte-order mark and the XML declaration to choose the decoding; false (with
     // errorString()) when the declared encoding cannot be read.
@@ -53,6 +54,8 @@ public:
     int lineAt(qsizetype at) const { return int(m_linesBefore + index().breaksBefore(at) + 1); }
     // True when the text came from another encoding, so it is UTF-8 by construction.
     bool isDecoded() const { return !m_decoding.isPassThrough(); }
+    // True once a block was read on the second thread.
+    bool readsOnThread() const { return m_ahead && m_ahead->hasThread(); }
 
     qsizetype blockSize() const { return m_blockSize; }
     qint64 bytesRead() const { return m_bytesRead; }
@@ -67,19 +70,21 @@ private:
 
     struct Buffer
     {
-        std::vector<char> bytes;
+        UnsetBuffer<char> bytes;
         StructuralIndex index;
     };
 
     QIODevice* m_device = nullptr;
     TextDecoding m_decoding;
     qsizetype m_blockSize;
+    BlockReading m_reading;
     // The window lies in one buffer while the next block is read into the other.
     std::array<Buffer, 2> m_buffers;
     int m_current = 0;
     const char* m_data = nullptr;
-    std::unique_ptr<ReadAhead> m_ahead; // set when the file is read ahead
+    std::unique_ptr<ReadAhead> m_ahead; // set when the file is read ahead, on a thread or not
     bool m_pending = false;             // a block is being read ahead
+    qsizetype m_front = 0;              // room before a block read ahead, whole words
     qsizetype m_begin = 0;              // where the window's text starts
     qsizetype m_len = 0;
     qsizetype m_pos = 0;

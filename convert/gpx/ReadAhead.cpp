@@ -18,19 +18,17 @@ ReadAhead::~ReadAhead()
 }
 
 void ReadAhead::start(QIODevice& device, char* into, qsizetype want, StructuralIndex& index,
-                      qsizetype atWord, bool afterCR)
+                      qsizetype atWord, bool afterCR, bool onThread)
 {
     {
         std::lock_guard lock(m_mutex);
-        m_device = &device;
-        m_into = into;
-        m_want = want;
-        m_index = &index;
-        m_atWord = atWord;
-        m_afterCR = afterCR;
+        m_block = Block{&device, into, want, &index, atWord, afterCR};
         m_got = 0;
-        m_busy = true;
+        m_asked = !onThread;
+        m_busy = onThread;
     }
+    if (!onThread)
+        return;
     if (!m_thread.joinable())
         m_thread = std::thread([this] { run(); });
     else
@@ -39,10 +37,22 @@ void ReadAhead::start(QIODevice& device, char* into, qsizetype want, StructuralI
 
 qint64 ReadAhead::wait()
 {
+    if (m_asked) {
+        m_asked = false;
+        return read(m_block);
+    }
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [this] { return !m_busy; });
     const qint64 got = m_got;
     m_got = 0;
+    return got;
+}
+
+qint64 ReadAhead::read(const Block& block)
+{
+    const qint64 got = block.device->read(block.into, block.want);
+    if (got >= 0)
+        block.index->markBlock(block.into, got, block.atWord, block.afterCR);
     return got;
 }
 
@@ -54,9 +64,7 @@ void ReadAhead::run()
         if (m_quit)
             return;
         lock.unlock();
-        const qint64 got = m_device->read(m_into, m_want);
-        if (got >= 0)
-            m_index->markBlock(m_into, got, m_atWord, m_afterCR);
+        const qint64 got = read(m_block);
         lock.lock();
         m_got = got;
         m_busy = false;

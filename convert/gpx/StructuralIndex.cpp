@@ -42,12 +42,9 @@ void StructuralIndex::build(const char* data, qsizetype size, bool afterCR)
 
 void StructuralIndex::resize(qsizetype words)
 {
-    if (qsizetype(m_open.size()) < words) {
-        m_open.resize(size_t(words));
-        m_breaks.resize(size_t(words));
-    }
-    if (qsizetype(m_before.size()) < words + 1)
-        m_before.resize(size_t(words + 1));
+    m_open.grow(words, m_open.size());
+    m_breaks.grow(words, m_breaks.size());
+    m_before.grow(words + 1, m_before.size());
 }
 
 void StructuralIndex::markBlock(const char* block, qsizetype size, qsizetype atWord, bool afterCR)
@@ -64,7 +61,7 @@ void StructuralIndex::markBlock(const char* block, qsizetype size, qsizetype atW
         breaks = markWords(tail, 1, tailAfterCR,
                            {into.open + whole, into.breaks + whole, into.before + whole}, breaks);
     }
-    m_before[size_t(atWord + ((size + 63) >> 6))] = breaks;
+    m_before[atWord + ((size + 63) >> 6)] = breaks;
 }
 
 void StructuralIndex::markFront(const char* data, qsizetype front, qsizetype textAt, bool afterCR,

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "ByteSearch.h"
+#include "UnsetBuffer.h"
 
 #include <QtGlobal>
 
 #include <bit>
 #include <cstdint>
-#include <vector>
 
 // Where every '<' and every line break of the window is, one bit a byte in 64-bit words, made
 // in one vector pass when the window is filled. The reader then goes from tag to tag with a
@@ -19,6 +19,8 @@
 class StructuralIndex
 {
 public:
+    StructuralIndex() { build(nullptr, 0, false); }
+
     // Marks data[0, size), whose origin is data[0]. `afterCR` says the byte before data[0]
     // was a CR, so that an LF there ends no line of its own.
     void build(const char* data, qsizetype size, bool afterCR);
@@ -104,9 +106,10 @@ public:
 private:
     void resize(qsizetype words);
 
-    std::vector<std::uint64_t> m_open;
-    std::vector<std::uint64_t> m_breaks;
-    std::vector<qint64> m_before{0}; // breaks before each word, and after the last
-    qsizetype m_first = 0;           // the window's first word
+    // Only the window's words are read, and all of them are written first.
+    UnsetBuffer<std::uint64_t> m_open;
+    UnsetBuffer<std::uint64_t> m_breaks;
+    UnsetBuffer<qint64> m_before; // breaks before each word, and after the last
+    qsizetype m_first = 0;        // the window's first word
     qsizetype m_size = 0;
 };

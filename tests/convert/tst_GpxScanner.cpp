@@ -4,11 +4,13 @@
 #include "gpx/DecodingWindow.h"
 #include "gpx/StructuralIndex.h"
 
+#include <QBuffer>
 #include <QTemporaryDir>
 #include <QtTest>
 
 // Every file is read whole and in blocks of a few bytes, so that each construct is also
-// cut at every position by a block boundary, and once through a pipe.
+// cut at every position by a block boundary, each way on the scanning thread and through the
+// read-ahead thread, and once through a pipe.
 class TestGpxScanner : public QObject
 {
     Q_OBJECT
@@ -18,6 +20,8 @@ private slots:
     void scans();
     void countsLines_data();
     void countsLines();
+    void startsThread_data();
+    void startsThread();
     void byteSearch_data();
     void byteSearch();
     void checksText_data();
@@ -31,7 +35,8 @@ private:
         QStringList statements;
         QStringList problems; // "line: message"
     };
-    Outcome scan(const QByteArray& gpx, qsizetype blockSize, bool throughPipe = false);
+    Outcome scan(const QByteArray& gpx, qsizetype blockSize,
+                 BlockReading reading = BlockReading::Auto, bool throughPipe = false);
     void compareAtAllBlockSizes(const QByteArray& gpx, const QStringList& statements,
                                 const QStringList& problemLines = {});
 
@@ -68,7 +73,7 @@ QString insert(const QString& values)
 } // namespace
 
 TestGpxScanner::Outcome TestGpxScanner::scan(const QByteArray& gpx, qsizetype blockSize,
-                                             bool throughPipe)
+                                             BlockReading reading, bool throughPipe)
 {
     const QString path = m_dir.filePath(QStringLiteral("in.gpx"));
     QFile file(path);
@@ -80,6 +85,7 @@ TestGpxScanner::Outcome TestGpxScanner::scan(const QByteArray& gpx, qsizetype bl
     const PoiStatement builder(QStringLiteral("poi"), 1);
     GpxScanner scanner;
     scanner.setBlockSize(blockSize);
+    scanner.setBlockReading(reading);
     scanner.setWaypointHandler([&](const Waypoint& w) {
         std::string text;
         builder.build(w, text);
@@ -101,17 +107,23 @@ TestGpxScanner::Outcome TestGpxScanner::scan(const QByteArray& gpx, qsizetype bl
 void TestGpxScanner::compareAtAllBlockSizes(const QByteArray& gpx, const QStringList& statements,
                                             const QStringList& problemLines)
 {
-    // Whole, in blocks of 1, 3 and 7 bytes, and (0) through a pipe.
+    // Whole, in blocks of 1, 3 and 7 bytes, each inline and threaded, and (0) through a pipe.
     for (const qsizetype block :
          {qsizetype(1 << 20), qsizetype(1), qsizetype(3), qsizetype(7), qsizetype(0)}) {
-        const Outcome outcome = block > 0 ? scan(gpx, block) : scan(gpx, 1 << 20, true);
-        QCOMPARE(outcome.statements, statements);
-        QStringList lines;
-        for (const QString& p : outcome.problems)
-            lines << p.section(u':', 0, 0);
-        if (lines != problemLines)
-            qWarning() << "block" << block << outcome.problems;
-        QCOMPARE(lines, problemLines);
+        for (const BlockReading reading : {BlockReading::Inline, BlockReading::Threaded}) {
+            if (block == 0 && reading == BlockReading::Threaded)
+                continue; // a pipe is read inline
+            const Outcome outcome =
+                block > 0 ? scan(gpx, block, reading) : scan(gpx, 1 << 20, reading, true);
+            QCOMPARE(outcome.statements, statements);
+            QStringList lines;
+            for (const QString& p : outcome.problems)
+                lines << p.section(u':', 0, 0);
+            if (lines != problemLines)
+                qWarning() << "block" << block << "threaded" << (reading == BlockReading::Threaded)
+                           << outcome.problems;
+            QCOMPARE(lines, problemLines);
+        }
     }
 }
 
@@ -282,6 +294,15 @@ void TestGpxScanner::scans_data()
         << utf16(QString::fromUtf8(
                "<wpt lat=\"1\" lon=\"2\"><name>\xC3\xA9\xF0\x9F\x98\x80</name></wpt>"))
         << named("\xC3\xA9\xF0\x9F\x98\x80") << QStringList{};
+    // A block's end falls between the two halves of each letter at one block size or another.
+    QString astral;
+    QStringList astralNames;
+    for (const char* before : {"", "a", "ab", "abc"}) {
+        astral += QStringLiteral("<wpt lat=\"1\" lon=\"2\"><name>%1\U0001F600</name></wpt>")
+                      .arg(QLatin1String(before));
+        astralNames << named(QByteArray(before).append("\xF0\x9F\x98\x80").constData());
+    }
+    QTest::newRow("UTF-16, letters beyond U+FFFF") << utf16(astral) << astralNames << QStringList{};
     QTest::newRow("declaration naming no encoding")
         << QByteArray("<?xml version=\"1.0\" encoding= ?><wpt lat=\"1\" lon=\"2\"/>")
         << QStringList{insert("1,2,'','',1")} << QStringList{};
@@ -372,9 +393,10 @@ void TestGpxScanner::scans()
     compareAtAllBlockSizes(gpx, statements, problemLines);
 }
 
-// The window alone, from a pipe and from a file read ahead, a few bytes at a time; the fills
-// consume all but the last byte, nothing, or everything, by turns from each start, so each
-// line break falls on every kind of boundary, in front of a block and in a window made anew.
+// The window alone, from a pipe and from a file read ahead inline and threaded, a few bytes at
+// a time; the fills consume all but the last byte, nothing, or everything, by turns from each
+// start, so each line break falls on every kind of boundary, in front of a block and in a
+// window made anew.
 // Every place of every window must have its line.
 void TestGpxScanner::countsLines_data()
 {
@@ -402,11 +424,11 @@ void TestGpxScanner::countsLines()
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
     file.close();
     for (const qint64 step : {1, 2, 3, 7, 100}) {
-        for (const int turn : {0, 1, 2, 3, 4, 5}) {
+        for (const int turn : {0, 1, 2, 3, 4, 5, 6, 7, 8}) {
             const bool ahead = turn >= 3;
             Pipe pipe(text, step);
             QVERIFY(file.open(QIODevice::ReadOnly));
-            DecodingWindow window(step);
+            DecodingWindow window(step, turn >= 6 ? BlockReading::Threaded : BlockReading::Inline);
             QVERIFY(window.open(ahead ? static_cast<QIODevice&>(file) : pipe));
             qsizetype offset = 0; // of the window's consumed() in the text
             for (int round = turn;; ++round) {
@@ -425,6 +447,47 @@ void TestGpxScanner::countsLines()
             file.close();
         }
     }
+}
+
+// The second thread only for a file it pays for: more than two blocks of UTF-8 read from a file.
+void TestGpxScanner::startsThread_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<BlockReading>("reading");
+    QTest::addColumn<bool>("throughPipe");
+    QTest::addColumn<bool>("onThread");
+    const QByteArray twoBlocks(20, 'x'); // of 10 bytes
+    QTest::newRow("two blocks") << twoBlocks << BlockReading::Auto << false << false;
+    QTest::newRow("a byte more") << twoBlocks + 'x' << BlockReading::Auto << false << true;
+    QTest::newRow("long, inline as told")
+        << twoBlocks.repeated(9) << BlockReading::Inline << false << false;
+    QTest::newRow("short, threaded as told")
+        << QByteArray("x") << BlockReading::Threaded << false << true;
+    QTest::newRow("long, through a pipe")
+        << twoBlocks.repeated(9) << BlockReading::Threaded << true << false;
+    QTest::newRow("long, decoded") << "<?xml version='1.0' encoding='ISO-8859-1'?>" + twoBlocks
+                                   << BlockReading::Threaded << false << false;
+}
+
+void TestGpxScanner::startsThread()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(BlockReading, reading);
+    QFETCH(bool, throughPipe);
+    QFETCH(bool, onThread);
+    QBuffer file(&text);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    Pipe pipe(text);
+    DecodingWindow window(10, reading);
+    QVERIFY(window.open(throughPipe ? static_cast<QIODevice&>(pipe) : file));
+    qsizetype read = 0;
+    for (bool more = true; more;) {
+        more = window.fill() == DecodingWindow::Fill::Data;
+        read += window.size() - window.consumed();
+        window.consumeTo(window.size());
+    }
+    QCOMPARE(read, text.size());
+    QCOMPARE(window.readsOnThread(), onThread);
 }
 
 // The vector searches (where built) and their portable twins against plain ones, from every
@@ -547,16 +610,23 @@ void TestGpxScanner::missingFile()
 }
 
 // Progress grows with every block and ends at the file's size, its byte-order mark included,
-// read ahead or not.
+// read ahead (inline or threaded) or not.
 void TestGpxScanner::reportsProgress()
 {
     const QByteArray gpx = "<gpx><wpt lat=\"1\" lon=\"2\"><name>Mill</name></wpt></gpx>";
     const QString wide = QString::fromLatin1(gpx);
     const QByteArray utf16(reinterpret_cast<const char*>(wide.utf16()), wide.size() * 2);
-    for (const QByteArray& text : {gpx, "\xEF\xBB\xBF" + gpx, "\xFF\xFE" + utf16}) {
+    const std::pair<QByteArray, BlockReading> files[] = {
+        {gpx, BlockReading::Inline},
+        {gpx, BlockReading::Threaded},
+        {"\xEF\xBB\xBF" + gpx, BlockReading::Inline},
+        {"\xEF\xBB\xBF" + gpx, BlockReading::Threaded},
+        {"\xFF\xFE" + utf16, BlockReading::Auto}};
+    for (const auto& [text, reading] : files) {
         QCOMPARE(scan(text, 1 << 20).statements.size(), 1);
         GpxScanner scanner;
         scanner.setBlockSize(7);
+        scanner.setBlockReading(reading);
         QList<qint64> done;
         scanner.setProgressHandler([&](qint64 read, qint64 total) {
             done.append(read);

@@ -1,7 +1,7 @@
 // Any bytes as a GPX file: the scan must end, and every statement must be one well-formed
 // INSERT of five values on one line, free of forbidden characters, that gives back the
-// waypoint's own texts. The same bytes read in
-// small blocks must give the same statements and problem lines.
+// waypoint's own texts. The same bytes read in small blocks, on the scanning thread or now and
+// then through the read-ahead thread, must give the same statements and problem lines.
 
 #include "FuzzChecks.h"
 
@@ -105,13 +105,14 @@ void checkStatement(const Waypoint& w, std::string_view s)
     FUZZ_CHECK(view(SqlText::literal(name).toUtf8()) == literal);
 }
 
-Outcome scan(const QByteArray& bytes, qsizetype blockSize)
+Outcome scan(const QByteArray& bytes, qsizetype blockSize, BlockReading reading)
 {
     Outcome outcome;
     const PoiStatement builder;
     std::string text;
     GpxScanner scanner;
     scanner.setBlockSize(blockSize);
+    scanner.setBlockReading(reading);
     scanner.setWaypointHandler([&](const Waypoint& w) {
         builder.build(w, text);
         checkStatement(w, text);
@@ -138,9 +139,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     // One block for the whole input, as a file smaller than the default block is read; the
     // default itself would cost a megabyte of buffer on every run.
-    const Outcome whole = scan(bytes, qsizetype(size) + 1);
+    const Outcome whole = scan(bytes, qsizetype(size) + 1, BlockReading::Auto);
     // Small blocks cut every construct somewhere; the size follows the input, not a byte of it.
-    const Outcome cut = scan(bytes, qsizetype(1 + size % 17));
+    // One size in 32 has its blocks read on the read-ahead thread, a round trip between the
+    // threads a block, so that the hand-off stays fuzzed; the rest stay on this thread.
+    const Outcome cut = scan(bytes, qsizetype(1 + size % 17),
+                             size % 32 == 0 ? BlockReading::Threaded : BlockReading::Inline);
     FUZZ_CHECK(whole.scanned == cut.scanned);
     FUZZ_CHECK(whole.statements == cut.statements);
     FUZZ_CHECK(whole.problemLines == cut.problemLines);

@@ -1,0 +1,48 @@
+// Any two texts as a POI's label and description read from the database: the export writes them
+// into a GPX file, or leaves the POI out when a text holds a character GPX cannot carry; what it
+// writes must read back through the scanner as exactly the same texts, cut into blocks anywhere.
+
+#include "FuzzChecks.h"
+
+#include "GpxScanner.h"
+#include "GpxWriter.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <cstring>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
+{
+    // Any UTF-16 code units, lone surrogates included, as the database's texts may hold.
+    QString units(qsizetype(size / 2), Qt::Uninitialized);
+    std::memcpy(units.data(), data, size_t(units.size()) * 2);
+    const qsizetype half = units.size() / 2;
+    const GpxPoint point{
+        QStringLiteral("51.5"), QStringLiteral("-0.12"), units.first(half), units.sliced(half), {}};
+    if (GpxWriter::unwritableAt(point.name) >= 0 || GpxWriter::unwritableAt(point.desc) >= 0)
+        return 0;
+
+    QBuffer file;
+    FUZZ_CHECK(file.open(QIODevice::WriteOnly));
+    GpxWriter writer(file);
+    FUZZ_CHECK(writer.begin() && writer.write(point) && writer.end());
+    file.close();
+
+    GpxScanner scanner;
+    scanner.setBlockSize(qsizetype(1 + size % 17));
+    scanner.setBlockReading(BlockReading::Inline);
+    int waypoints = 0;
+    scanner.setWaypointHandler([&](const Waypoint& w) {
+        ++waypoints;
+        FUZZ_CHECK(w.lat == "51.5" && w.lon == "-0.12");
+        FUZZ_CHECK(w.name == point.name.toUtf8() && w.desc == point.desc.toUtf8());
+        return true;
+    });
+    scanner.setProblemHandler([](const GpxProblem&) { FUZZ_CHECK(false); });
+    FUZZ_CHECK(file.open(QIODevice::ReadOnly));
+    FUZZ_CHECK(scanner.scan(file) && waypoints == 1);
+    return 0;
+}
