@@ -17,6 +17,8 @@ StatusLine::StatusLine(QWidget* parent) : QLabel(parent)
     // The line takes the room the bar has; its text never widens the window.
     setMinimumWidth(0);
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // The text stands where the status bar puts a message of its own.
+    setContentsMargins(4, 0, 0, 2);
 }
 
 void StatusLine::setMessage(const QString& text)
