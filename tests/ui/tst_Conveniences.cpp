@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QLabel>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -161,6 +162,12 @@ private slots:
         chooseDatabase(m_db->path());
         QCOMPARE(m_prompts->texts(), QStringList{noShell.arg(QString::fromLocal8Bit(path))});
         QCOMPARE(w<QLineEdit>("txtDb")->text(), m_db->path());
+        // A shell named with its folder is looked for there alone.
+        const QString named = m_db->folder() + "/sqlite3";
+        m_window->runner().setShellOptions({named, 5000});
+        chooseDatabase(m_db->path());
+        QVERIFY(m_prompts->texts().last().startsWith(
+            "The sqlite3 shell could not be started (" + QDir::toNativeSeparators(named) + ")."));
 
         m_prompts->clear();
         m_window.reset();

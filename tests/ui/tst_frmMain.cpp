@@ -188,6 +188,7 @@ private slots:
                 line->contentsRect().width());
         QCOMPARE(line->toolTip(), longText);
         m_window->showStatus("Short.");
+        m_window->showStatus("Short."); // once in the history
         QVERIFY(line->text() == "Short." && line->toolTip().isEmpty());
         QMenu* menu = line->historyMenu(m_window.get());
         QCOMPARE(menu->actions().size(), 4); // its title, then the texts, newest first
