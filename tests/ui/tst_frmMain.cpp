@@ -2,6 +2,7 @@
 
 #include "LockableComboBox.h"
 #include "Platform.h"
+#include "SetupPanel.h"
 #include "StatusLine.h"
 #include "Version.h"
 #include "frmAbout.h"
@@ -199,6 +200,23 @@ private slots:
             m_window->showStatus(QString::number(i));
         QCOMPARE(line->history().size(), StatusLine::kHistorySize);
         QCOMPARE(line->history().constLast(), QStringLiteral("0"));
+    }
+
+    // The New Category dialog shares the window's access keys; its own come first.
+    void aToolWindowsOwnAccessKeysComeFirst()
+    {
+        QTest::mouseClick(w("cmdNewCat"), Qt::LeftButton);
+        frmNewCat* dialog = m_window->setupPanel().newCategoryDialog();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        auto* label = dialog->findChild<QLineEdit*>("txtNewLab");
+        QTest::keyClicks(label, "Pubs");
+        QTest::keyClick(label, Qt::Key_D, Qt::AltModifier);
+        QCOMPARE(dialog->focusWidget(), dialog->findChild<QWidget*>("txtNewDesc"));
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_A, Qt::AltModifier); // not About
+        QTRY_VERIFY(!dialog->isVisible());
+        QVERIFY(!m_window->aboutBox());
+        QCOMPARE(m_prompts->texts(), QStringList{"You must select a valid poi database"});
+        QCOMPARE(label->text(), QStringLiteral("Pubs"));
     }
 
     void lockedCategoryChooser()
