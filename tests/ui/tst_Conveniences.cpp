@@ -197,7 +197,7 @@ private slots:
     void droppedFilesAreTakenAsTheChoosersTakeThem()
     {
         const QString gpx = writeFile("dropped.GPX", waypoints(1));
-        drop({gpx, m_db->path()});
+        drop({gpx, writeFile("second.gpx", waypoints(1)), m_db->path()}); // the first of each
         QCOMPARE(w<QLineEdit>("txtPoiPath")->text(), gpx);
         QCOMPARE(w<QLineEdit>("txtDb")->text(), m_db->path());
         QCOMPARE(w<QComboBox>("cmbCat")->count(), 4);
@@ -241,6 +241,19 @@ private slots:
         QCOMPARE(m_window->statusText(), "Exported 1 POI to " + gpx + ".");
         QCOMPARE(m_prompts->texts().value(1),
                  QStringLiteral("1 POI could not be written to the GPX file and was left out."));
+        // Twenty left out are listed one by one, with no "more" after them.
+        QVERIFY(m_db->shell("with recursive n(i) as (select 1 union all select i+1 from n where "
+                            "i<19) insert into poi(lat,lon,label,desc,cat_id) select 1,2,'b' || "
+                            "char(7),'',2 from n;")
+                    .has_value());
+        m_prompts->clear();
+        m_prompts->answers << Prompts::Answer::Alternative; // all POIs
+        m_prompts->files << m_db->folder() + "/all.gpx";
+        trigger("mnuExport");
+        QTRY_VERIFY(idle());
+        QCOMPARE(m_prompts->texts().value(1),
+                 QStringLiteral("20 POIs could not be written to the GPX file and were left out."));
+        QCOMPARE(m_prompts->messages[1].detail.count(u'\n'), 19);
         // The converter reads it back as it was stored.
         ConvertRequest read;
         read.gpxPath = gpx;

@@ -117,6 +117,13 @@ private slots:
         QVERIFY(m_prompts->messages[0].detail.contains("not a database"));
         QCOMPARE(field("txtDb")->text(), m_db->path());
         QCOMPARE(entries().size(), 4);
+        // A path typed into the field is taken on Enter, as a chosen one would be.
+        field("txtDb")->selectAll();
+        QTest::keyClicks(field("txtDb"), notes);
+        QTest::keyClick(field("txtDb"), Qt::Key_Return);
+        QTRY_VERIFY(idle());
+        QCOMPARE(m_prompts->texts().size(), 2);
+        QCOMPARE(field("txtDb")->text(), m_db->path());
     }
 
     void addingACategorySaysSoAndRefreshesTheListing()
@@ -204,6 +211,10 @@ private slots:
         pickCategory(0);
         click("cmdConv");
         QVERIFY(m_prompts->texts().last().startsWith("Cannot open the GPX file"));
+        click("cmdDispEd"); // no editor is started for a file that is not there
+        QCOMPARE(m_prompts->texts().last(),
+                 QStringLiteral("The GPX file could not be opened in an editor."));
+        QVERIFY(m_prompts->messages.last().detail.contains("does not exist"));
     }
 
     void problemsAreReportedAndDirectAsksFirst()

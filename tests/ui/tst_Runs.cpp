@@ -1,6 +1,7 @@
 #include "WindowTest.h"
 
 #include "DatabaseShell.h"
+#include "StatusLine.h"
 
 #include <QDir>
 #include <QLabel>
@@ -81,28 +82,32 @@ private slots:
         QTest::addColumn<QString>("option");
         QTest::addColumn<QString>("stop"); // "", "cancel" or "close"
         QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("phase"); // what the status says once the file is read
         const QString guidance = "The contents of the Database can be viewed using 'View poi or "
                                  "category'";
         QTest::newRow("view") << "Option2"
-                              << "" << guidance;
+                              << "" << guidance << "Listing 30,000 statements…";
         QTest::newRow("save") << "Option3"
                               << ""
-                              << "Saved 30,000 statements to %1.";
+                              << "Saved 30,000 statements to %1."
+                              << "Writing 30,000 statements…";
         QTest::newRow("direct") << "Option1"
                                 << ""
-                                << "Loaded 30,000 waypoints into poi.db (category Cafe).";
+                                << "Loaded 30,000 waypoints into poi.db (category Cafe)."
+                                << "Storing 30,000 waypoints…";
         QTest::newRow("view cancelled") << "Option2"
                                         << "cancel"
-                                        << "Conversion cancelled: nothing is listed.";
+                                        << "Conversion cancelled: nothing is listed." << "";
         QTest::newRow("save cancelled") << "Option3"
                                         << "cancel"
-                                        << "Save cancelled: %1 was not written.";
+                                        << "Save cancelled: %1 was not written." << "";
         QTest::newRow("direct cancelled") << "Option1"
                                           << "cancel"
-                                          << "Load cancelled: nothing was stored in poi.db.";
+                                          << "Load cancelled: nothing was stored in poi.db."
+                                          << "";
         // Closing the window cancels as the button does; the run's end then shows nothing.
         QTest::newRow("direct, window closed") << "Option1"
-                                               << "close" << QString();
+                                               << "close" << QString() << "";
     }
     void eachDeliverySaysWhatItDidOrLeavesAllAsItWas()
     {
@@ -116,6 +121,8 @@ private slots:
         const QByteArray before = dbBytes();
         if (stop.isEmpty()) {
             click("cmdConv");
+            QFETCH(QString, phase);
+            QVERIFY(w<StatusLine>("statusLine")->history().contains(phase));
         } else {
             // The locked database keeps a Direct load waiting mid-way; the other deliveries
             // are cancelled as they start.

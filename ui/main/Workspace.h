@@ -15,7 +15,7 @@ struct Category
     qint64 id = 0;
     QString label;
     QString description;
-    bool enabled = true;
+    bool enabled{};
 
     bool operator==(const Category&) const = default;
 };
