@@ -18,12 +18,11 @@ private slots:
         QTest::addColumn<Table>("table");
         QTest::addColumn<QString>("statement");
         QTest::addColumn<Rows>("rows");
-        QTest::newRow("categories")
-            << Table::Category << "select * from category ;"
-            << Rows{{"1", "Cafe", "Food and drink", "1"},
-                    {"2", "Fuel", "Petrol stations", "1"},
-                    {"3", "Camping", "Camp sites and caravan parks", "1"},
-                    {"4", "Museum", "Museums and galleries", "0"}};
+        QTest::newRow("categories") << Table::Category << "select * from category ;"
+                                    << Rows{{"1", "Cafe", "Food and drink", "1"},
+                                            {"2", "Fuel", "Petrol stations", "1"},
+                                            {"3", "Camping", "Camp sites and caravan parks", "1"},
+                                            {"4", "Museum", "Museums and galleries", "0"}};
         // A separator or a line break inside a value stays inside its field.
         QTest::newRow("points of interest")
             << Table::Poi << "select * from poi ;"

@@ -7,8 +7,8 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDir>
-#include <QLabel>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMimeData>
 #include <QRadioButton>
 #include <QUrl>
@@ -57,7 +57,7 @@ private slots:
         pickCategory(0);
         click("cmdViewPoi");
         w<QListView>("List1")->selectionModel()->select(rows("List1").index(0),
-                                                       QItemSelectionModel::Select);
+                                                        QItemSelectionModel::Select);
         QCOMPARE(rows("lstSelected").count(), 1);
         const QString path = m_db->folder() + "/first.db";
         m_prompts->files << m_db->path() << path;
@@ -166,8 +166,8 @@ private slots:
         const QString named = m_db->folder() + "/sqlite3";
         m_window->runner().setShellOptions({named, 5000});
         chooseDatabase(m_db->path());
-        QVERIFY(m_prompts->texts().last().startsWith(
-            "The sqlite3 shell could not be started (" + QDir::toNativeSeparators(named) + ")."));
+        QVERIFY(m_prompts->texts().last().startsWith("The sqlite3 shell could not be started (" +
+                                                     QDir::toNativeSeparators(named) + ")."));
 
         m_prompts->clear();
         m_window.reset();

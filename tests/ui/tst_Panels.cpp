@@ -251,8 +251,9 @@ private slots:
 
         m_prompts->clear();
         w<QRadioButton>("Option2")->click();
-        field("txtPoiPath")->setText(writeFile("one.gpx", "<gpx>\n<wpt lat=\"95\" lon=\"1\">"
-                                                          "<name>A</name></wpt>\n</gpx>\n"));
+        field("txtPoiPath")
+            ->setText(writeFile("one.gpx", "<gpx>\n<wpt lat=\"95\" lon=\"1\">"
+                                           "<name>A</name></wpt>\n</gpx>\n"));
         click("cmdConv");
         QCOMPARE(m_prompts->texts().value(0),
                  QStringLiteral("1 waypoint could not be converted and was left out."));

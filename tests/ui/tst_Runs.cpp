@@ -97,10 +97,12 @@ private slots:
                                 << "Storing 30,000 waypoints…";
         QTest::newRow("view cancelled") << "Option2"
                                         << "cancel"
-                                        << "Conversion cancelled: nothing is listed." << "";
+                                        << "Conversion cancelled: nothing is listed."
+                                        << "";
         QTest::newRow("save cancelled") << "Option3"
                                         << "cancel"
-                                        << "Save cancelled: %1 was not written." << "";
+                                        << "Save cancelled: %1 was not written."
+                                        << "";
         QTest::newRow("direct cancelled") << "Option1"
                                           << "cancel"
                                           << "Load cancelled: nothing was stored in poi.db."

@@ -36,9 +36,8 @@ QString alreadyThere(qint64 held, qint64 sent, const QString& dbPath, const QStr
     if (sent == 1)
         return QStringLiteral("The waypoint is already in %1.").arg(where);
     return QStringLiteral("%1 of these %2 %3 already in %4.")
-        .arg(countText(held), waypoints(sent), held == 1 ? QStringLiteral("is")
-                                                         : QStringLiteral("are"),
-             where);
+        .arg(countText(held), waypoints(sent),
+             held == 1 ? QStringLiteral("is") : QStringLiteral("are"), where);
 }
 
 // A run's outcome, filled on the worker thread and read on the window's.
@@ -116,8 +115,8 @@ void ConversionPanel::showGpxFile()
 
 void ConversionPanel::enableControls()
 {
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{m_ui->cmdConv, m_ui->Option1, m_ui->Option2, m_ui->Option3})
+    for (QWidget* control : std::initializer_list<QWidget*>{m_ui->cmdConv, m_ui->Option1,
+                                                            m_ui->Option2, m_ui->Option3})
         control->setEnabled(true);
 }
 
@@ -230,19 +229,18 @@ void ConversionPanel::start(const ConvertRequest& request, const QString& catego
                     sorter.emplace(std::move(lines), request.delivery == Delivery::Direct ? 1 : 2,
                                    control.stopCheck());
             });
-            converter.setDuplicatesQuestion(
-                [&control, window, request, categoryLabel](qint64 held, qint64 sent) {
-                    const std::optional<int> answer = control.ask([=] {
-                        return int(askChoice(
-                            window, alreadyThere(held, sent, request.dbPath, categoryLabel),
-                            QStringLiteral("Load all"), QStringLiteral("Skip those")));
-                    });
-                    return !answer || *answer == int(Prompts::Answer::Cancel)
-                               ? std::nullopt
-                           : *answer == int(Prompts::Answer::Alternative)
-                               ? std::optional(Duplicates::Skip)
-                               : std::optional(Duplicates::Load);
+            converter.setDuplicatesQuestion([&control, window, request,
+                                             categoryLabel](qint64 held, qint64 sent) {
+                const std::optional<int> answer = control.ask([=] {
+                    return int(askChoice(window,
+                                         alreadyThere(held, sent, request.dbPath, categoryLabel),
+                                         QStringLiteral("Load all"), QStringLiteral("Skip those")));
                 });
+                return !answer || *answer == int(Prompts::Answer::Cancel) ? std::nullopt
+                       : *answer == int(Prompts::Answer::Alternative)
+                           ? std::optional(Duplicates::Skip)
+                           : std::optional(Duplicates::Load);
+            });
             run->result = converter.run();
             run->result.problems = std::move(problems);
             if (run->result.failure == ConvertResult::Failure::Cancelled || !listLines)
@@ -312,12 +310,12 @@ void ConversionPanel::report(const ConvertResult& result, const ConvertRequest& 
     }
     if (result.ok()) {
         if (request.delivery == Delivery::Direct)
-            emit statusMessage(
-                QStringLiteral("Loaded %1 into %2 (category %3).")
-                    .arg(waypoints(result.loadedCount), dbName, categoryLabel) +
-                (result.duplicatesLeftOut ? QStringLiteral(" %1 already there left out.")
-                                                .arg(waypoints(result.duplicateCount))
-                                          : QString()));
+            emit statusMessage(QStringLiteral("Loaded %1 into %2 (category %3).")
+                                   .arg(waypoints(result.loadedCount), dbName, categoryLabel) +
+                               (result.duplicatesLeftOut
+                                    ? QStringLiteral(" %1 already there left out.")
+                                          .arg(waypoints(result.duplicateCount))
+                                    : QString()));
         else if (request.delivery == Delivery::Save)
             emit statusMessage(QStringLiteral("Saved %1 to %2.")
                                    .arg(countOf(result.statementCount, QStringLiteral("statement"),

@@ -328,15 +328,13 @@ void DbOperationsPanel::Add_Poi(const QString& lat, const QString& lon, const QS
     m_runner->start(
         QStringLiteral("Adding the point of interest"), QString(),
         [=](TaskRunner::Control& control) {
-            *added =
-                PoiStore::add(dbPath, lat, lon, label, description, number, control.shell());
+            *added = PoiStore::add(dbPath, lat, lon, label, description, number, control.shell());
         },
         [this, added, label, category](bool) {
             if (!added->ok()) {
                 ShellCheck::showDatabaseProblem(
-                    m_newPoi ? static_cast<QWidget*>(m_newPoi) : window(),
-                    m_runner->shellOptions(), QStringLiteral("Addition of new Poi failed"),
-                    added->problem->text());
+                    m_newPoi ? static_cast<QWidget*>(m_newPoi) : window(), m_runner->shellOptions(),
+                    QStringLiteral("Addition of new Poi failed"), added->problem->text());
                 return;
             }
             if (m_newPoi)

@@ -32,8 +32,7 @@ QList<Category> categoriesOf(const QList<QStringList>& rows)
 
 } // namespace
 
-SetupPanel::SetupPanel(QWidget* parent)
-    : QWidget(parent), m_ui(std::make_unique<Ui::SetupPanel>())
+SetupPanel::SetupPanel(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<Ui::SetupPanel>())
 {
     m_ui->setupUi(this);
     m_ui->cmdPoiOpen->setIcon(Pictures::openButton());
@@ -103,8 +102,9 @@ void SetupPanel::openDatabase(const QString& path, Workspace::Origin origin)
             if (stopped) {
                 showDatabase();
                 emit statusMessage(
-                    remembered ? QStringLiteral("Opening the database from last time was cancelled.")
-                               : QStringLiteral("Reading the categories was cancelled."));
+                    remembered
+                        ? QStringLiteral("Opening the database from last time was cancelled.")
+                        : QStringLiteral("Reading the categories was cancelled."));
                 return;
             }
             if (!listing->ok()) {
@@ -121,7 +121,8 @@ void SetupPanel::refuseDatabase(const QString& path, const Problem& problem,
                                 Workspace::Origin origin)
 {
     const bool remembered = origin == Workspace::Origin::Remembered;
-    if (const std::optional<QString> missing = ShellCheck::missingShellText(m_runner->shellOptions())) {
+    if (const std::optional<QString> missing =
+            ShellCheck::missingShellText(m_runner->shellOptions())) {
         // The file is not at fault: a remembered one stays the one to open once the shell is
         // there, and is shown as such.
         if (remembered && m_workspace->databasePath().isEmpty())
@@ -261,8 +262,8 @@ void SetupPanel::showCategory()
         {
             // Emptied fields are no step forward: the guidance stays.
             const QSignalBlocker noGuidance(ui.txtCurrentCatNo);
-            for (QLineEdit* field : {ui.txtCurrentCatNo, ui.txtCurrentCatLab,
-                                     ui.txtCurrentCatDesc, ui.txtCurrentCatEn}) {
+            for (QLineEdit* field : {ui.txtCurrentCatNo, ui.txtCurrentCatLab, ui.txtCurrentCatDesc,
+                                     ui.txtCurrentCatEn}) {
                 if (field != ui.txtCurrentCatNo || !m_typingNumber)
                     field->clear();
             }
@@ -284,8 +285,8 @@ void SetupPanel::showCategory()
     ui.txtCurrentCatEn->setText(category->enabled ? QStringLiteral("Enabled")
                                                   : QStringLiteral("Disabled"));
     const qsizetype entry = m_workspace->categories().indexOf(*category);
-    if (entry >= 0 && (ui.cmbCat->currentIndex() != entry ||
-                       ui.cmbCat->currentText() != category->label)) {
+    if (entry >= 0 &&
+        (ui.cmbCat->currentIndex() != entry || ui.cmbCat->currentText() != category->label)) {
         ui.cmbCat->setCurrentIndex(int(entry));
         ui.cmbCat->setEditText(category->label);
     }
@@ -310,9 +311,8 @@ void SetupPanel::takeChosenCategory()
 {
     const std::optional<int> entry = chosenEntry();
     const QList<Category>& categories = m_workspace->categories();
-    m_workspace->setCategory(entry && *entry < categories.size()
-                                 ? std::optional(categories[*entry])
-                                 : std::nullopt);
+    m_workspace->setCategory(entry && *entry < categories.size() ? std::optional(categories[*entry])
+                                                                 : std::nullopt);
 }
 
 void SetupPanel::takeTypedNumber(const QString& text)
