@@ -16,12 +16,14 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStyleOptionGroupBox>
+#include <QTimer>
 
 // The window as laid out, and the commands of its menu bar.
 class TestFrmMain : public WindowTest
@@ -217,6 +219,27 @@ private slots:
         QVERIFY(!m_window->aboutBox());
         QCOMPARE(m_prompts->texts(), QStringList{"You must select a valid poi database"});
         QCOMPARE(label->text(), QStringLiteral("Pubs"));
+    }
+
+    // A real question answers with the button chosen; Cancel is the way out.
+    void realQuestionsAnswerWithTheButtonChosen()
+    {
+        Prompts::install(nullptr);
+        QList<Prompts::Answer> answers;
+        for (const QString choice : {"Load all", "Skip those", "Cancel"}) {
+            QTimer::singleShot(0, this, [choice] {
+                QTRY_VERIFY(qobject_cast<QMessageBox*>(QApplication::activeModalWidget()));
+                for (QAbstractButton* button :
+                     static_cast<QMessageBox*>(QApplication::activeModalWidget())->buttons()) {
+                    if (button->text().remove(u'&') == choice)
+                        button->click();
+                }
+            });
+            answers << askChoice(m_window.get(), "Load them?", "Load all", "Skip those");
+        }
+        Prompts::install(m_prompts.get());
+        QCOMPARE(answers, (QList{Prompts::Answer::Ok, Prompts::Answer::Alternative,
+                                 Prompts::Answer::Cancel}));
     }
 
     void lockedCategoryChooser()
