@@ -2,6 +2,7 @@
 
 #include "DatabaseShell.h"
 #include "StatusLine.h"
+#include "Workspace.h"
 
 #include <QDir>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -121,6 +123,7 @@ private slots:
         const QString output = writeFile("trip.sql", "earlier\r\n");
         ready(qPrintable(option), waypoints(30000));
         const QByteArray before = dbBytes();
+        QSignalSpy tableChanged(&m_window->workspace(), &Workspace::tableChanged);
         if (stop.isEmpty()) {
             click("cmdConv");
             QFETCH(QString, phase);
@@ -162,6 +165,8 @@ private slots:
             QCOMPARE(m_window->statusText(), status.replace("%1", output));
         QCOMPARE(list1().size(), stop.isEmpty() ? 30000 : 0);
         QCOMPARE(m_db->count("poi"), stop.isEmpty() && option == "Option1" ? 30001 : 1);
+        // What shows the poi table reads it again after a load, and only then.
+        QCOMPARE(tableChanged.size(), stop.isEmpty() && option == "Option1" ? 1 : 0);
         if (!stop.isEmpty())
             QCOMPARE(dbBytes(), before);
         QFile sql(output);

@@ -114,7 +114,7 @@ void DbOperationsPanel::showOutput(const SortedListModel::Rows& statements)
 
 void DbOperationsPanel::showInList1(SortedListModel::Rows rows, Workspace::Listing shown)
 {
-    m_list1Position = -1;
+    m_list1Position.reset();
     m_list1Rows->setRows(std::move(rows));
     m_workspace->setList1(shown);
     // New lines are seen from their start, whatever the previous ones were scrolled to.
@@ -124,7 +124,7 @@ void DbOperationsPanel::showInList1(SortedListModel::Rows rows, Workspace::Listi
 
 void DbOperationsPanel::clearList1()
 {
-    m_list1Position = -1;
+    m_list1Position.reset();
     m_list1Rows->clear();
     m_workspace->setList1(Workspace::Listing::Nothing);
 }
@@ -244,15 +244,15 @@ void DbOperationsPanel::Move_Selected(QListView* source)
 
 void DbOperationsPanel::restoreList1Position(int maximum)
 {
-    if (m_list1Position < 0)
+    if (!m_list1Position)
         return;
     QScrollBar& bar = *m_ui->List1->verticalScrollBar();
     // Laid out to the end (one step per line) or far enough: the position can be had.
     const bool allLaidOut = maximum + bar.pageStep() >= m_list1Rows->count();
-    if (maximum < m_list1Position && !allLaidOut)
+    if (maximum < *m_list1Position && !allLaidOut)
         return;
-    bar.setValue(std::min(m_list1Position, maximum));
-    m_list1Position = -1;
+    bar.setValue(std::min(*m_list1Position, maximum));
+    m_list1Position.reset();
 }
 
 void DbOperationsPanel::dropPickedPois()

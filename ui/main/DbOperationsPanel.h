@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class DbOperationsPanel;
@@ -88,6 +89,6 @@ private:
     QHash<QString, int> m_pickedPois;
     QPointer<frmNewPoi> m_newPoi;
     bool m_moving = false;
-    // The scroll position List1 had before lines moved, until it is back; -1 when none.
-    int m_list1Position = -1;
+    // The scroll position List1 had before lines moved, until it is back.
+    std::optional<int> m_list1Position;
 };
