@@ -298,8 +298,9 @@ std::optional<int> SetupPanel::chosenEntry() const
     const QString text = chooser.currentText();
     if (text.isEmpty() || text == noCategoryText())
         return std::nullopt;
+    // The entry picked, unless the text typed over it names another (no entry reads empty).
     const int picked = chooser.currentIndex();
-    if (picked >= 0 && chooser.itemText(picked) == text)
+    if (chooser.itemText(picked) == text)
         return picked;
     const int named = chooser.findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (named >= 0)
