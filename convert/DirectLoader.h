@@ -58,7 +58,6 @@ public:
     void abort();
 
     bool isActive() const { return m_active; }
-    qint64 sentCount() const { return m_sent; }
     // After finish(): rows stored, the waypoints found in the database (when duplicates
     // matter), and whether they were left out.
     qint64 loadedCount() const { return m_loaded; }

@@ -1,12 +1,12 @@
 #include "Pictures.h"
 #include "StatusTexts.h"
+#include "Workspace.h"
 #include "frmMain.h"
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QLineEdit>
 
-// geofill [FILE.gpx]: a GPX file given (by the desktop's "Open with") fills the GPX field.
+// geofill [FILE.gpx]: a GPX file given (by the desktop's "Open with") becomes the GPX file.
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
@@ -17,10 +17,9 @@ int main(int argc, char* argv[])
 
     frmMain window;
     const QStringList arguments = QApplication::arguments();
-    auto* gpxField = window.findChild<QLineEdit*>(QStringLiteral("txtPoiPath"));
-    if (arguments.size() > 1 && gpxField) {
-        gpxField->setText(QFileInfo(arguments.at(1)).absoluteFilePath());
-        // The field derives the output path; the database still comes first.
+    if (arguments.size() > 1) {
+        window.workspace().setGpxFile(QFileInfo(arguments.at(1)).absoluteFilePath());
+        // The output path is derived at once; the database still comes first.
         window.setGuidance(Guidance::SelectDatabase);
     }
     window.show();

@@ -2,10 +2,13 @@
 
 #include "ConvertTestSupport.h"
 #include "PoiConverter.h"
+#include "Workspace.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMimeData>
 #include <QRadioButton>
 #include <QUrl>
@@ -46,6 +49,16 @@ private slots:
 
     void aNewDatabaseIsChosenAndTakesALoad()
     {
+        // What the window shows of the database in use: a listing, a picked line, a category.
+        QVERIFY(m_db->shell("insert into poi(lat,lon,label,desc,cat_id) values(1,2,'a','',1),"
+                            "(3,4,'b','',1);")
+                    .has_value());
+        chooseDatabase(m_db->path());
+        pickCategory(0);
+        click("cmdViewPoi");
+        w<QListView>("List1")->selectionModel()->select(rows("List1").index(0),
+                                                        QItemSelectionModel::Select);
+        QCOMPARE(rows("lstSelected").count(), 1);
         const QString path = m_db->folder() + "/first.db";
         m_prompts->files << m_db->path() << path;
         trigger("mnuNewDb"); // an existing file is refused
@@ -55,6 +68,11 @@ private slots:
         QTRY_VERIFY(idle());
         QCOMPARE(w<QLineEdit>("txtDb")->text(), path);
         QVERIFY(w("Frame1")->isEnabled());
+        // None of it is the new database's.
+        QVERIFY(list1().isEmpty() && rows("lstSelected").count() == 0);
+        QVERIFY(w<QLineEdit>("txtCurrentCatNo")->text().isEmpty());
+        QVERIFY(w<QLineEdit>("txtCurrentCatLab")->text().isEmpty());
+        QCOMPARE(w<QComboBox>("cmbCat")->count(), 0);
         QCOMPARE(m_window->statusText(), QStringLiteral("Now select ( Or add a new ) category "));
         QCOMPARE(ConvertTestSupport::query(path, "select count(*) from poi;"), QStringLiteral("0"));
     }
@@ -64,22 +82,25 @@ private slots:
         QTest::addColumn<Prompts::Answer>("answer");
         QTest::addColumn<int>("stored");
         QTest::addColumn<QString>("status");
-        QTest::newRow("cancel") << Prompts::Answer::Cancel << 3
-                                << "Nothing was loaded into poi.db.";
-        QTest::newRow("load all") << Prompts::Answer::Ok << 6
-                                  << "Loaded 3 waypoints into poi.db (category Cafe).";
-        QTest::newRow("skip those")
-            << Prompts::Answer::Alternative << 4
-            << "Loaded 1 waypoint into poi.db (category Cafe). 2 waypoints already there left out.";
+        // List1 shows the statements only when all of them were stored.
+        QTest::addColumn<int>("listed");
+        QTest::newRow("cancel") << Prompts::Answer::Cancel << 1500
+                                << "Nothing was loaded into poi.db." << 0;
+        QTest::newRow("load all") << Prompts::Answer::Ok << 3000
+                                  << "Loaded 1,500 waypoints into poi.db (category Cafe)." << 1500;
+        QTest::newRow("skip those") << Prompts::Answer::Alternative << 1501
+                                    << "Loaded 1 waypoint into poi.db (category Cafe). 1,499 "
+                                       "waypoints already there left out."
+                                    << 0;
         // The shell waits on the question; the window closing then stops the load as Cancel.
-        QTest::newRow("window closed") << Prompts::Answer::Ok << 3 << QString();
+        QTest::newRow("window closed") << Prompts::Answer::Ok << 1500 << QString() << 0;
     }
     void duplicatesAreCaught()
     {
         QFETCH(Prompts::Answer, answer);
         chooseDatabase(m_db->path());
         pickCategory(0);
-        w<QLineEdit>("txtPoiPath")->setText(writeFile("trip.gpx", waypoints(3)));
+        w<QLineEdit>("txtPoiPath")->setText(writeFile("trip.gpx", waypoints(1500)));
         w<QRadioButton>("Option1")->click();
         click("cmdConv");
         QVERIFY(m_prompts->messages.isEmpty());
@@ -91,12 +112,14 @@ private slots:
             m_prompts->whileAsking = [this] { m_window->close(); };
         click("cmdConv");
         QTRY_VERIFY(idle());
-        QCOMPARE(m_prompts->texts(),
-                 QStringList{"2 of these 3 waypoints are already in the database."});
+        QCOMPARE(m_prompts->texts(), QStringList{"1,499 of these 1,500 waypoints are already in "
+                                                 "poi.db (category Cafe)."});
         QCOMPARE(m_prompts->messages[0].choices, (QStringList{"Load all", "Skip those"}));
         QTEST(m_db->count("poi"), "stored");
-        if (!status.isEmpty())
-            QCOMPARE(m_window->statusText(), status);
+        if (status.isEmpty())
+            return;
+        QCOMPARE(m_window->statusText(), status);
+        QTEST(int(list1().size()), "listed");
     }
 
     void choicesAreRememberedAndALostDatabaseForgotten()
@@ -127,10 +150,55 @@ private slots:
                  QStringLiteral("First Select a database using the file selector"));
     }
 
+    // Without the shell no database can be read: the message says so, names where the shell
+    // was looked for, and the database from last time is kept for when the shell is there.
+    void aMissingShellIsNamedAndForgetsNothing()
+    {
+        const QByteArray path = qgetenv("PATH");
+        const QString noShell = QStringLiteral("The sqlite3 shell could not be started (PATH %1). "
+                                               "Geofill needs it for every database access.");
+        m_window->runner().setShellOptions({"sqlite3-not-installed", 5000});
+        chooseDatabase(m_db->path());
+        QCOMPARE(m_prompts->texts(), QStringList{noShell.arg(QString::fromLocal8Bit(path))});
+        QVERIFY(w<QLineEdit>("txtDb")->text().isEmpty()); // nothing chosen, nothing shown
+        // A shell named with its folder is looked for there alone.
+        const QString named = m_db->folder() + "/sqlite3";
+        m_window->runner().setShellOptions({named, 5000});
+        chooseDatabase(m_db->path());
+        QVERIFY(m_prompts->texts().last().startsWith("The sqlite3 shell could not be started (" +
+                                                     QDir::toNativeSeparators(named) + ")."));
+        m_window->runner().setShellOptions({});
+        chooseDatabase(m_db->path()); // remembered from here on
+
+        m_prompts->clear();
+        m_window.reset();
+        qputenv("PATH", m_db->folder().toLocal8Bit());
+        reopenWindow();
+        qputenv("PATH", path);
+        QCOMPARE(m_prompts->texts(), QStringList{noShell.arg(m_db->folder())});
+        QCOMPARE(w<QLineEdit>("txtDb")->text(), m_db->path());
+        QVERIFY(!w("Frame1")->isEnabled());
+        reopenWindow();
+        QCOMPARE(w<QLineEdit>("txtDb")->text(), m_db->path());
+        QCOMPARE(w<QComboBox>("cmbCat")->count(), 4);
+    }
+
+    // A GPX file named on the command line goes to the workspace, as a chosen one does.
+    void aGpxFileGivenToTheWorkspaceIsRemembered()
+    {
+        const QString gpx = writeFile("given.gpx", waypoints(1));
+        m_window->workspace().setGpxFile(gpx);
+        QCOMPARE(w<QLineEdit>("txtPoiPath")->text(), gpx);
+        QVERIFY(w<QLabel>("txtOp")->text().endsWith("given.sql"));
+        reopenWindow();
+        click("cmdpFileOpen");
+        QCOMPARE(m_prompts->fileRequests.last().directory, m_db->folder());
+    }
+
     void droppedFilesAreTakenAsTheChoosersTakeThem()
     {
         const QString gpx = writeFile("dropped.GPX", waypoints(1));
-        drop({gpx, m_db->path()});
+        drop({gpx, writeFile("second.gpx", waypoints(1)), m_db->path()}); // the first of each
         QCOMPARE(w<QLineEdit>("txtPoiPath")->text(), gpx);
         QCOMPARE(w<QLineEdit>("txtDb")->text(), m_db->path());
         QCOMPARE(w<QComboBox>("cmbCat")->count(), 4);
@@ -173,7 +241,20 @@ private slots:
         QCOMPARE(m_prompts->messages[0].choices, (QStringList{"Only \"Cafe\"", "All POIs"}));
         QCOMPARE(m_window->statusText(), "Exported 1 POI to " + gpx + ".");
         QCOMPARE(m_prompts->texts().value(1),
-                 QStringLiteral("1 POI could not be written to the GPX file and were left out."));
+                 QStringLiteral("1 POI could not be written to the GPX file and was left out."));
+        // Twenty left out are listed one by one, with no "more" after them.
+        QVERIFY(m_db->shell("with recursive n(i) as (select 1 union all select i+1 from n where "
+                            "i<19) insert into poi(lat,lon,label,desc,cat_id) select 1,2,'b' || "
+                            "char(7),'',2 from n;")
+                    .has_value());
+        m_prompts->clear();
+        m_prompts->answers << Prompts::Answer::Alternative; // all POIs
+        m_prompts->files << m_db->folder() + "/all.gpx";
+        trigger("mnuExport");
+        QTRY_VERIFY(idle());
+        QCOMPARE(m_prompts->texts().value(1),
+                 QStringLiteral("20 POIs could not be written to the GPX file and were left out."));
+        QCOMPARE(m_prompts->messages[1].detail.count(u'\n'), 19);
         // The converter reads it back as it was stored.
         ConvertRequest read;
         read.gpxPath = gpx;

@@ -98,6 +98,16 @@ private slots:
         QCOMPARE(field("txtCurrentCatNo")->text(), QStringLiteral("3"));
         QCOMPARE(field("txtCurrentCatDesc")->cursorPosition(), 0); // shows "Camp sites…"
         QVERIFY(m_prompts->messages.isEmpty());
+        // A number typed in the Num field chooses the category it names, and every view
+        // shows that one; a number that names none leaves none chosen.
+        field("txtCurrentCatNo")->selectAll();
+        QTest::keyClicks(field("txtCurrentCatNo"), "2");
+        QCOMPARE(w<QComboBox>("cmbCat")->currentText(), QStringLiteral("Fuel"));
+        QCOMPARE(field("txtCurrentCatLab")->text(), QStringLiteral("Fuel"));
+        QTest::keyClicks(field("txtCurrentCatNo"), "7");
+        QVERIFY(!m_window->workspace().category() && field("txtCurrentCatLab")->text().isEmpty());
+        QCOMPARE(field("txtCurrentCatNo")->text(), QStringLiteral("27"));
+        QCOMPARE(w<QComboBox>("cmbCat")->currentText(), QStringLiteral("Select a Category"));
 
         const QString notes = writeFile("notes.db", QByteArray(2048, 'x'));
         chooseDatabase(notes); // refused: the database in use stays
@@ -107,6 +117,13 @@ private slots:
         QVERIFY(m_prompts->messages[0].detail.contains("not a database"));
         QCOMPARE(field("txtDb")->text(), m_db->path());
         QCOMPARE(entries().size(), 4);
+        // A path typed into the field is taken on Enter, as a chosen one would be.
+        field("txtDb")->selectAll();
+        QTest::keyClicks(field("txtDb"), notes);
+        QTest::keyClick(field("txtDb"), Qt::Key_Return);
+        QTRY_VERIFY(idle());
+        QCOMPARE(m_prompts->texts().size(), 2);
+        QCOMPARE(field("txtDb")->text(), m_db->path());
     }
 
     void addingACategorySaysSoAndRefreshesTheListing()
@@ -118,6 +135,7 @@ private slots:
         QCOMPARE(m_prompts->texts(), QStringList{"You must select a valid poi database"});
         m_prompts->clear();
         chooseDatabase(m_db->path());
+        pickCategory(0);
         click("cmdViewCat");
         click("cmdNewCat");
         QVERIFY(dialog->isVisible());
@@ -128,9 +146,13 @@ private slots:
         QCOMPARE(m_window->statusText(),
                  QStringLiteral("Added category \"Joe's \"Bar\" | Grill\"."));
         QCOMPARE(entries().last(), QStringLiteral("Joe's \"Bar\" | Grill"));
-        QCOMPARE(m_window->setupPanel().CatRows().last(),
-                 (QStringList{"5", "Joe's \"Bar\" | Grill", "a|b", "1"}));
+        QCOMPARE(m_window->workspace().categories().last(),
+                 (Category{5, "Joe's \"Bar\" | Grill", "a|b", true}));
         QCOMPARE(list1().size(), 5);
+        // The chooser starts again with no category chosen, and so do the fields beside it.
+        QCOMPARE(w<QComboBox>("cmbCat")->currentText(), QStringLiteral("Select a Category"));
+        for (const char* name : {"txtCurrentCatNo", "txtCurrentCatLab", "txtCurrentCatEn"})
+            QVERIFY2(field(name)->text().isEmpty(), name);
 
         QVERIFY(m_db->shell("drop table category;").has_value());
         click("cmdNewCat");
@@ -180,6 +202,7 @@ private slots:
         click("cmdDispEd");
         QCOMPARE(m_prompts->texts().mid(1), QStringList(2, "You must select a valid gpx file"));
         QCOMPARE(list1(), QStringList{"kept"});
+        w("cmbCat")->setFocus();
         w<QComboBox>("cmbCat")->setEditText("Nowhere"); // names no category
         click("cmdConv");
         QCOMPARE(m_prompts->texts().last(), QStringLiteral("You must select a category"));
@@ -188,6 +211,10 @@ private slots:
         pickCategory(0);
         click("cmdConv");
         QVERIFY(m_prompts->texts().last().startsWith("Cannot open the GPX file"));
+        click("cmdDispEd"); // no editor is started for a file that is not there
+        QCOMPARE(m_prompts->texts().last(),
+                 QStringLiteral("The GPX file could not be opened in an editor."));
+        QVERIFY(m_prompts->messages.last().detail.contains("does not exist"));
     }
 
     void problemsAreReportedAndDirectAsksFirst()
@@ -221,6 +248,15 @@ private slots:
         QCOMPARE(m_window->statusText(),
                  QStringLiteral("Loaded 1 waypoint into poi.db (category Fuel)."));
         QCOMPARE(m_db->dump("poi"), QStringLiteral("1|1.0|1.0|B||2\n"));
+
+        m_prompts->clear();
+        w<QRadioButton>("Option2")->click();
+        field("txtPoiPath")
+            ->setText(writeFile("one.gpx", "<gpx>\n<wpt lat=\"95\" lon=\"1\">"
+                                           "<name>A</name></wpt>\n</gpx>\n"));
+        click("cmdConv");
+        QCOMPARE(m_prompts->texts().value(0),
+                 QStringLiteral("1 waypoint could not be converted and was left out."));
     }
 
     void listingsAndTheActionOptions()
@@ -237,7 +273,7 @@ private slots:
         auto* list = w<QListView>("List1");
         QTRY_VERIFY(list->horizontalScrollBar()->maximum() > 0);
         QCOMPARE(list->horizontalScrollBar()->maximum() + list->viewport()->width(),
-                 frmMain::kList1Extent);
+                 DbOperationsPanel::kList1Extent);
         list->horizontalScrollBar()->setValue(200);
         list->verticalScrollBar()->setValue(1);
         // New lines (here straight after others, with no empty list between) start at the
@@ -294,6 +330,29 @@ private slots:
         QCOMPARE(m_prompts->messages[2].text, QString());
         QCOMPARE(m_prompts->texts().last(), QStringLiteral("Cancelled!!"));
         QCOMPARE(m_db->count("poi"), 5);
+    }
+
+    // A long listing is laid out anew after a line leaves it: the lines in view stay put, so
+    // that the next click picks the line under the pointer.
+    void pickingALineKeepsTheListingInPlace()
+    {
+        chooseDatabase(m_db->path());
+        addPoi(30000);
+        click("cmdViewPoi");
+        auto* list = w<QListView>("List1");
+        QScrollBar* bar = list->verticalScrollBar();
+        QTRY_VERIFY(bar->maximum() > 25000);
+        bar->setValue(25000);
+        const QString picked = list->indexAt({5, 5}).data().toString();
+        const QString next = rows("List1").item(25001);
+        clickRow("List1", 25000);
+        QTest::qWait(100); // the layout's later batches
+        QCOMPARE(bar->value(), 25000);
+        QCOMPARE(list->indexAt({5, 5}).data().toString(), next);
+        clickRow("lstSelected", 0); // back to its place
+        QTest::qWait(100);
+        QCOMPARE(bar->value(), 25000);
+        QCOMPARE(list->indexAt({5, 5}).data().toString(), picked);
     }
 
     void addingAPoiSaysSoAndRefreshesTheListing()

@@ -1,6 +1,8 @@
 #include "WindowTest.h"
 
 #include "DatabaseShell.h"
+#include "StatusLine.h"
+#include "Workspace.h"
 
 #include <QDir>
 #include <QLabel>
@@ -9,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -30,6 +33,12 @@ class TestRuns : public WindowTest
         w<QLineEdit>("TxtTemp")->setText(m_db->folder());
         w<QLineEdit>("txtPoiPath")->setText(writeFile("trip.gpx", gpx));
         w<QRadioButton>(option)->click();
+    }
+    void select(const char* list, int row)
+    {
+        auto* view = w<QListView>(list);
+        view->selectionModel()->select(view->model()->index(row, 0),
+                                       QItemSelectionModel::ClearAndSelect);
     }
     void postClick(QWidget* target)
     {
@@ -75,28 +84,34 @@ private slots:
         QTest::addColumn<QString>("option");
         QTest::addColumn<QString>("stop"); // "", "cancel" or "close"
         QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("phase"); // what the status says once the file is read
         const QString guidance = "The contents of the Database can be viewed using 'View poi or "
                                  "category'";
         QTest::newRow("view") << "Option2"
-                              << "" << guidance;
+                              << "" << guidance << "Listing 30,000 statements…";
         QTest::newRow("save") << "Option3"
                               << ""
-                              << "Saved 30,000 statements to %1.";
+                              << "Saved 30,000 statements to %1."
+                              << "Writing 30,000 statements…";
         QTest::newRow("direct") << "Option1"
                                 << ""
-                                << "Loaded 30,000 waypoints into poi.db (category Cafe).";
+                                << "Loaded 30,000 waypoints into poi.db (category Cafe)."
+                                << "Storing 30,000 waypoints…";
         QTest::newRow("view cancelled") << "Option2"
                                         << "cancel"
-                                        << "Conversion cancelled: nothing is listed.";
+                                        << "Conversion cancelled: nothing is listed."
+                                        << "";
         QTest::newRow("save cancelled") << "Option3"
                                         << "cancel"
-                                        << "Save cancelled: %1 was not written.";
+                                        << "Save cancelled: %1 was not written."
+                                        << "";
         QTest::newRow("direct cancelled") << "Option1"
                                           << "cancel"
-                                          << "Load cancelled: nothing was stored in poi.db.";
+                                          << "Load cancelled: nothing was stored in poi.db."
+                                          << "";
         // Closing the window cancels as the button does; the run's end then shows nothing.
         QTest::newRow("direct, window closed") << "Option1"
-                                               << "close" << QString();
+                                               << "close" << QString() << "";
     }
     void eachDeliverySaysWhatItDidOrLeavesAllAsItWas()
     {
@@ -108,8 +123,11 @@ private slots:
         const QString output = writeFile("trip.sql", "earlier\r\n");
         ready(qPrintable(option), waypoints(30000));
         const QByteArray before = dbBytes();
+        QSignalSpy tableChanged(&m_window->workspace(), &Workspace::tableChanged);
         if (stop.isEmpty()) {
             click("cmdConv");
+            QFETCH(QString, phase);
+            QVERIFY(w<StatusLine>("statusLine")->history().contains(phase));
         } else {
             // The locked database keeps a Direct load waiting mid-way; the other deliveries
             // are cancelled as they start.
@@ -119,18 +137,21 @@ private slots:
             if (stop == "close") {
                 m_window->close();
             } else if (option == "Option1") {
-                // Shown after half a second, a count and a bar that is not yet full, clear of
-                // the status text.
-                QTRY_VERIFY(bar->text().endsWith(" of 30,000 waypoints") && bar->isVisible());
-                QVERIFY(bar->value() < bar->maximum());
+                // The file is scanned and the shell waits on the lock: storing is the work left,
+                // so the bar is busy, never full, and the status says what goes on.
+                QTRY_COMPARE(m_window->statusText(), QStringLiteral("Storing 30,000 waypoints…"));
+                QTRY_VERIFY(bar->isVisible());
+                QCOMPARE(bar->maximum(), 0);
                 // While the scan goes on the total is an estimate, and no number is shown; an
                 // unknown one leaves the bar busy.
                 emit m_window->runner().progressed(12000, 30000, TaskRunner::Total::Estimated);
                 QCOMPARE(bar->text(), QStringLiteral("12,000 waypoints"));
+                emit m_window->runner().progressed(12000, 30000, TaskRunner::Total::Exact);
+                QCOMPARE(bar->text(), QStringLiteral("12,000 of 30,000 waypoints"));
                 emit m_window->runner().progressed(12000, 0, TaskRunner::Total::Exact);
                 QVERIFY(bar->format() == "12,000 waypoints" && bar->maximum() == 0);
                 const QStatusBar* status = m_window->statusBar();
-                QVERIFY(status->fontMetrics().horizontalAdvance(status->currentMessage()) <
+                QVERIFY(status->fontMetrics().horizontalAdvance(m_window->statusText()) <
                         bar->parentWidget()->x());
             }
             if (stop == "cancel")
@@ -144,6 +165,8 @@ private slots:
             QCOMPARE(m_window->statusText(), status.replace("%1", output));
         QCOMPARE(list1().size(), stop.isEmpty() ? 30000 : 0);
         QCOMPARE(m_db->count("poi"), stop.isEmpty() && option == "Option1" ? 30001 : 1);
+        // What shows the poi table reads it again after a load, and only then.
+        QCOMPARE(tableChanged.size(), stop.isEmpty() && option == "Option1" ? 1 : 0);
         if (!stop.isEmpty())
             QCOMPARE(dbBytes(), before);
         QFile sql(output);
@@ -161,7 +184,7 @@ private slots:
     }
 
     // The shell gives up on the locked database after the scan, while the list is sorted
-    // beside it: the statements are listed as ever, and nothing is stored.
+    // beside it: nothing is stored, so no statement is listed as if it were.
     void aLoadFailingAfterTheScanStoresNothing()
     {
         m_window->runner().setShellOptions({QStringLiteral("sqlite3"), 300});
@@ -174,7 +197,7 @@ private slots:
         QCOMPARE(m_prompts->texts(),
                  QStringList{"Loading into the database failed; nothing was loaded."});
         QVERIFY(m_prompts->messages[0].detail.contains("locked"));
-        QCOMPARE(list1().size(), 30000);
+        QVERIFY(list1().isEmpty());
         QCOMPARE(dbBytes(), before);
     }
 
@@ -184,8 +207,12 @@ private slots:
                             "(3,4,'b','',1),(5,6,'c','',1);")
                     .has_value());
         chooseDatabase(m_db->path());
+        // Picked lines of both tables: only those of the POIs go with them.
+        click("cmdViewCat");
+        select("List1", 0);
         click("cmdViewPoi");
         QCOMPARE(list1().size(), 3);
+        select("List1", 1);
         w<QRadioButton>("optPoiAction")->click();
         w<QRadioButton>("optdelall")->click();
 
@@ -213,6 +240,8 @@ private slots:
         QCOMPARE(m_window->statusText(), QStringLiteral("Deleted 3 POIs."));
         QCOMPARE(m_db->count("poi"), 0);
         QVERIFY(list1().isEmpty());
+        QCOMPARE(rows("lstSelected").items(),
+                 QStringList{"1   |Cafe    |Food and drink               |1  "});
         QCOMPARE(m_prompts->messages.size(), 1);
     }
 };

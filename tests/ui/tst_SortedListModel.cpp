@@ -52,6 +52,21 @@ class TestSortedListModel : public QObject
     Q_OBJECT
 
 private slots:
+    // A stop that comes while the many lines of one first letter are being sorted ends the
+    // whole sort, and leaves the lines as they came.
+    void aStopWithinOneLetterEndsTheSort()
+    {
+        LineStore store = storeOf(randomRows(20000, 3, "x") + randomRows(500, 4, "y"));
+        std::vector<Line> lines = store.takeLines();
+        const std::vector<Line> before = lines;
+        int asked = 0;
+        QVERIFY(!ListOrder().sort(
+            lines, [&asked] { return ++asked > 3; }, 1));
+        QCOMPARE(asked, 4);
+        QVERIFY(std::equal(lines.begin(), lines.end(), before.begin(),
+                           [](const Line& a, const Line& b) { return a.data == b.data; }));
+    }
+
     void keepsTheCollatorsOrderAcrossBlocks_data()
     {
         QTest::addColumn<QLocale>("locale");
@@ -92,9 +107,14 @@ private slots:
         LineStore store = storeOf(rows);
         std::vector<Line> lines = store.takeLines();
         const std::vector<Line> before = lines;
-        QVERIFY(!ListOrder(locale).sort(lines, [] { return true; }));
-        QVERIFY(std::equal(lines.begin(), lines.end(), before.begin(),
-                           [](const Line& a, const Line& b) { return a.data == b.data; }));
+        // Also when the stop comes once the sorting itself has begun.
+        int asked = 0;
+        for (const auto& stop : std::initializer_list<std::function<bool()>>{
+                 [] { return true; }, [&asked] { return ++asked > 2; }}) {
+            QVERIFY(!ListOrder(locale).sort(lines, stop, 1));
+            QVERIFY(std::equal(lines.begin(), lines.end(), before.begin(),
+                               [](const Line& a, const Line& b) { return a.data == b.data; }));
+        }
         SortedListModel oneByOne(locale);
         QCOMPARE(addOneByOne(oneByOne, rows), sorted);
         for (int row : {0, 511, 512, 1023, 1024, 4999})

@@ -2,6 +2,8 @@
 
 #include "LockableComboBox.h"
 #include "Platform.h"
+#include "SetupPanel.h"
+#include "StatusLine.h"
 #include "Version.h"
 #include "frmAbout.h"
 #include "frmNewCat.h"
@@ -9,16 +11,19 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStyleOptionGroupBox>
+#include <QTimer>
 
 // The window as laid out, and the commands of its menu bar.
 class TestFrmMain : public WindowTest
@@ -148,6 +153,7 @@ private slots:
         QCOMPARE(keysOf(m_window.get(), menus), 20);
         QCOMPARE(keysOf(new frmNewCat(m_window.get()), {}), 4);
         QCOMPARE(keysOf(new frmNewPoi(m_window.get()), {}), 6);
+        QCOMPARE(keysOf(new frmAbout(m_window.get()), {}), 1);
         QCOMPARE(w<QPushButton>("cmdConv")->text(), QStringLiteral("&Convert Poi to SQL"));
         QCOMPARE(w("cmdPoiOpen")->toolTip(), QStringLiteral("Choose the POI database"));
         QCOMPARE(w("cmdpFileOpen")->toolTip(), QStringLiteral("Choose a GPX file"));
@@ -156,6 +162,84 @@ private slots:
             items << item->text();
         QCOMPARE(items, (QStringList{"&New POI Database…", "&Export POIs to GPX…", "", "&GPS Babel",
                                      "&Allow DB operations", "E&xit"}));
+    }
+
+    // One tab order runs through the panels as the window lays it out; disabled controls
+    // are passed over.
+    void tabRunsThroughThePanels()
+    {
+        QStringList visited;
+        for (int step = 0; step < 9; ++step) {
+            visited << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(visited, (QStringList{"optCatAction", "Command4", "List1", "cmdpFileOpen",
+                                       "cmdDispEd", "txtPoiPath", "txtCurrentCatNo",
+                                       "txtCurrentCatLab", "txtCurrentCatDesc"}));
+    }
+
+    // A status text too long for the bar is cut short and whole in its tooltip, and the last
+    // texts stay at hand in the line's context menu, to be copied.
+    void statusTextsAreNeverLost()
+    {
+        auto* line = w<StatusLine>("statusLine");
+        const QString longText = "The database from last time, /home/somebody/maps/" +
+                                 QString(150, u'x') + ".db, could not be opened.";
+        m_window->showStatus(longText);
+        QVERIFY(line->text().endsWith(QChar(0x2026)));
+        QVERIFY(line->fontMetrics().horizontalAdvance(line->text()) <=
+                line->contentsRect().width());
+        QCOMPARE(line->toolTip(), longText);
+        m_window->showStatus("Short.");
+        m_window->showStatus("Short."); // once in the history
+        QVERIFY(line->text() == "Short." && line->toolTip().isEmpty());
+        QMenu* menu = line->historyMenu(m_window.get());
+        QCOMPARE(menu->actions().size(), 4); // its title, then the texts, newest first
+        QCOMPARE(menu->actions()[1]->text(), QStringLiteral("Short."));
+        menu->actions()[2]->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), longText);
+        for (int i = 0; i < StatusLine::kHistorySize; ++i)
+            m_window->showStatus(QString::number(i));
+        QCOMPARE(line->history().size(), StatusLine::kHistorySize);
+        QCOMPARE(line->history().constLast(), QStringLiteral("0"));
+    }
+
+    // The New Category dialog shares the window's access keys; its own come first.
+    void aToolWindowsOwnAccessKeysComeFirst()
+    {
+        QTest::mouseClick(w("cmdNewCat"), Qt::LeftButton);
+        frmNewCat* dialog = m_window->setupPanel().newCategoryDialog();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        auto* label = dialog->findChild<QLineEdit*>("txtNewLab");
+        QTest::keyClicks(label, "Pubs");
+        QTest::keyClick(label, Qt::Key_D, Qt::AltModifier);
+        QCOMPARE(dialog->focusWidget(), dialog->findChild<QWidget*>("txtNewDesc"));
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_A, Qt::AltModifier); // not About
+        QTRY_VERIFY(!dialog->isVisible());
+        QVERIFY(!m_window->aboutBox());
+        QCOMPARE(m_prompts->texts(), QStringList{"You must select a valid poi database"});
+        QCOMPARE(label->text(), QStringLiteral("Pubs"));
+    }
+
+    // A real question answers with the button chosen; Cancel is the way out.
+    void realQuestionsAnswerWithTheButtonChosen()
+    {
+        Prompts::install(nullptr);
+        QList<Prompts::Answer> answers;
+        for (const QString choice : {"Load all", "Skip those", "Cancel"}) {
+            QTimer::singleShot(0, this, [choice] {
+                QTRY_VERIFY(qobject_cast<QMessageBox*>(QApplication::activeModalWidget()));
+                for (QAbstractButton* button :
+                     static_cast<QMessageBox*>(QApplication::activeModalWidget())->buttons()) {
+                    if (button->text().remove(u'&') == choice)
+                        button->click();
+                }
+            });
+            answers << askChoice(m_window.get(), "Load them?", "Load all", "Skip those");
+        }
+        Prompts::install(m_prompts.get());
+        QCOMPARE(answers, (QList{Prompts::Answer::Ok, Prompts::Answer::Alternative,
+                                 Prompts::Answer::Cancel}));
     }
 
     void lockedCategoryChooser()

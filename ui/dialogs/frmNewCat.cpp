@@ -3,6 +3,7 @@
 #include "ui_frmNewCat.h"
 
 #include "Fonts.h"
+#include "OwnAccessKeys.h"
 #include "Prompts.h"
 
 #include <QScreen>
@@ -15,6 +16,7 @@ frmNewCat::frmNewCat(QWidget* parent)
     Fonts::installFallbacks();
     setFont(Fonts::msSansSerif());
     ui->setupUi(this);
+    new OwnAccessKeys(this);
     setFixedSize(size());
     // The buttons only hide it; its close box unloads it, so it opens empty next time.
     setAttribute(Qt::WA_DeleteOnClose);

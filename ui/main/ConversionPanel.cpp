@@ -1,22 +1,22 @@
 #include "ConversionPanel.h"
+#include "ui_ConversionPanel.h"
 
+#include "Fonts.h"
 #include "LineSorter.h"
 #include "PickFile.h"
+#include "Pictures.h"
 #include "Platform.h"
 #include "PoiConverter.h"
 #include "Prompts.h"
+#include "ShellCheck.h"
 #include "SortedListModel.h"
 #include "TaskRunner.h"
+#include "Workspace.h"
 
 #include <QButtonGroup>
 #include <QFileInfo>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 
-#include <memory>
+#include <limits>
 
 namespace {
 
@@ -28,84 +28,128 @@ QString waypoints(qint64 count)
     return countOf(count, QStringLiteral("waypoint"), QStringLiteral("waypoints"));
 }
 
+// The duplicates question: how many of the file's waypoints the category already holds.
+QString alreadyThere(qint64 held, qint64 sent, const QString& dbPath, const QString& category)
+{
+    const QString where =
+        QStringLiteral("%1 (category %2)").arg(QFileInfo(dbPath).fileName(), category);
+    if (sent == 1)
+        return QStringLiteral("The waypoint is already in %1.").arg(where);
+    return QStringLiteral("%1 of these %2 %3 already in %4.")
+        .arg(countText(held), waypoints(sent),
+             held == 1 ? QStringLiteral("is") : QStringLiteral("are"), where);
+}
+
 // A run's outcome, filled on the worker thread and read on the window's.
 struct ConversionRun
 {
     ConvertResult result;
-    SortedListModel::Rows statements;
+    std::shared_ptr<SortedListModel::Rows> statements;
 };
 
 } // namespace
 
-ConversionPanel::ConversionPanel(const Controls& controls, Inputs inputs, TaskRunner& runner,
-                                 QWidget* window)
-    : QObject(window), m_ui(controls), m_inputs(std::move(inputs)), m_runner(runner),
-      m_window(window)
+ConversionPanel::ConversionPanel(QWidget* parent)
+    : QWidget(parent), m_ui(std::make_unique<Ui::ConversionPanel>())
 {
+    m_ui->setupUi(this);
+    m_ui->cmdpFileOpen->setIcon(Pictures::openButton());
+    // Designer keeps whole points only.
+    m_ui->txtOp->setFont(Fonts::msSansSerif(9.75));
+}
+
+ConversionPanel::~ConversionPanel() = default;
+
+void ConversionPanel::attach(Workspace& workspace, TaskRunner& runner)
+{
+    m_workspace = &workspace;
+    m_runner = &runner;
+    Ui::ConversionPanel& ui = *m_ui;
     auto* options = new QButtonGroup(this);
-    for (QRadioButton* option : {m_ui.Option1, m_ui.Option2, m_ui.Option3})
-        options->addButton(option);
-    connect(m_ui.cmdpFileOpen, &QPushButton::clicked, this, &ConversionPanel::chooseGpxFile);
-    connect(m_ui.txtPoiPath, &QLineEdit::textChanged, this, &ConversionPanel::deriveOutputPath);
-    connect(m_ui.cmdConv, &QPushButton::clicked, this, &ConversionPanel::convert);
-    connect(m_ui.cmdDispEd, &QPushButton::clicked, this, &ConversionPanel::displayEdit);
+    options->addButton(ui.Option1, int(Delivery::Direct));
+    options->addButton(ui.Option2, int(Delivery::View));
+    options->addButton(ui.Option3, int(Delivery::Save));
+    connect(options, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on)
+            m_workspace->setDelivery(Delivery(id));
+    });
+    connect(ui.cmdpFileOpen, &QPushButton::clicked, this, &ConversionPanel::chooseGpxFile);
+    connect(ui.txtPoiPath, &QLineEdit::textChanged, m_workspace, &Workspace::setGpxFile);
+    connect(ui.cmdConv, &QPushButton::clicked, this, &ConversionPanel::convert);
+    connect(ui.cmdDispEd, &QPushButton::clicked, this, &ConversionPanel::displayEdit);
+
+    connect(m_workspace, &Workspace::gpxFileChanged, this, &ConversionPanel::showGpxFile);
+    connect(m_workspace, &Workspace::outputPathChanged, this,
+            [this] { m_ui->txtOp->setText(m_workspace->outputPath()); });
+    connect(m_workspace, &Workspace::deliveryChanged, this, &ConversionPanel::showDelivery);
+    showDelivery();
+}
+
+void ConversionPanel::showDelivery()
+{
+    const Delivery delivery = m_workspace->delivery();
+    QRadioButton* option = delivery == Delivery::Direct ? m_ui->Option1
+                           : delivery == Delivery::Save ? m_ui->Option3
+                                                        : m_ui->Option2;
+    option->setChecked(true);
 }
 
 void ConversionPanel::chooseGpxFile()
 {
-    const QString path = Pick_File(
-        m_window, QStringLiteral("All Files (*.*)|*.*|Poi Files (*.gpx)|*.gpx|"), m_gpxFolder);
+    const QString path =
+        Pick_File(window(), QStringLiteral("All Files (*.*)|*.*|Poi Files (*.gpx)|*.gpx|"),
+                  m_workspace->gpxFolder());
     // A cancelled dialog changes nothing.
     if (!path.isEmpty())
-        useGpxFile(path);
+        m_workspace->setGpxFile(path);
 }
 
-void ConversionPanel::useGpxFile(const QString& path)
+void ConversionPanel::showGpxFile()
 {
-    m_ui.txtPoiPath->setText(path);
-    m_gpxFolder = QFileInfo(path).absolutePath();
-    emit gpxFileUsed(path);
-}
-
-void ConversionPanel::deriveOutputPath(const QString& gpxPath)
-{
-    if (gpxPath.isEmpty())
-        return;
-    m_ui.txtOp->setText(Platform::outputPathFor(gpxPath, m_inputs.tempFolder()));
-    emit guidance(Guidance::SelectOutput);
+    const QString path = m_workspace->gpxFile();
+    if (m_ui->txtPoiPath->text() != path)
+        m_ui->txtPoiPath->setText(path);
+    if (!path.isEmpty())
+        emit guidance(Guidance::SelectOutput);
 }
 
 void ConversionPanel::enableControls()
 {
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{m_ui.cmdConv, m_ui.Option1, m_ui.Option2, m_ui.Option3})
+    for (QWidget* control : std::initializer_list<QWidget*>{m_ui->cmdConv, m_ui->Option1,
+                                                            m_ui->Option2, m_ui->Option3})
         control->setEnabled(true);
 }
 
 void ConversionPanel::setRunning(bool running)
 {
     // The frames pass it on; each control keeps its own enabled state for afterwards.
-    m_ui.Frame3->setEnabled(!running);
-    m_ui.Frame5->setEnabled(!running);
+    m_ui->Frame3->setEnabled(!running);
+    m_ui->Frame5->setEnabled(!running);
 }
 
 void ConversionPanel::convert()
 {
-    if (m_runner.isRunning())
+    if (m_runner->isRunning())
         return;
-    const std::optional<QString> category = m_inputs.categoryNumber();
-    bool isNumber = false;
-    const int categoryNumber = category ? category->toInt(&isNumber) : 0;
-    if (!isNumber) {
-        showMessage(m_window, QStringLiteral("You must select a category"));
+    const std::optional<Category>& category = m_workspace->category();
+    if (!category) {
+        showMessage(window(), QStringLiteral("You must select a category"));
         emit categoryMissing();
         return;
     }
-    if (m_ui.txtPoiPath->text().isEmpty()) {
-        showMessage(m_window, QStringLiteral("You must select a valid gpx file"));
+    const QString gpxPath = m_workspace->gpxFile();
+    if (gpxPath.isEmpty()) {
+        showMessage(window(), QStringLiteral("You must select a valid gpx file"));
         return;
     }
-    Convert_Poi(m_ui.txtPoiPath->text(), categoryNumber, QStringLiteral("poi"));
+    if (category->id < std::numeric_limits<int>::min() ||
+        category->id > std::numeric_limits<int>::max()) {
+        showMessage(window(),
+                    QStringLiteral("The category number %1 is too large for a conversion.")
+                        .arg(category->id));
+        return;
+    }
+    Convert_Poi(gpxPath, int(category->id), QStringLiteral("poi"));
 }
 
 void ConversionPanel::Convert_Poi(const QString& gpxPath, int categoryNumber, const QString& table)
@@ -114,32 +158,33 @@ void ConversionPanel::Convert_Poi(const QString& gpxPath, int categoryNumber, co
     request.gpxPath = gpxPath;
     request.category = categoryNumber;
     request.table = table;
-    request.delivery = m_ui.Option1->isChecked()   ? Delivery::Direct
-                       : m_ui.Option3->isChecked() ? Delivery::Save
-                                                   : Delivery::View;
-    request.outputPath = m_ui.txtOp->text();
-    request.dbPath = m_inputs.databasePath();
-    request.shell = m_runner.shellOptions();
-    if (request.delivery == Delivery::Save && request.outputPath == u"notset") {
-        showMessage(m_window, QStringLiteral("Bad Path for Output"));
+    request.delivery = m_workspace->delivery();
+    request.outputPath = m_workspace->outputPath();
+    request.dbPath = m_workspace->databasePath();
+    request.shell = m_runner->shellOptions();
+    if (request.delivery == Delivery::Save && request.outputPath.isEmpty()) {
+        showMessage(window(), QStringLiteral("Bad Path for Output"));
         return;
     }
     // The load stages the file, then asks about the waypoints already there while the shell
     // waits, and copies all of them or only the new ones in the same session.
     request.duplicates = Duplicates::Ask;
     emit outputCleared();
-    start(request, true);
+    start(request, m_workspace->category()->label, nullptr);
 }
 
-void ConversionPanel::start(const ConvertRequest& request, bool listLines)
+void ConversionPanel::start(const ConvertRequest& request, const QString& categoryLabel,
+                            Statements listed)
 {
     auto run = std::make_shared<ConversionRun>();
+    run->statements = listed;
+    const bool listLines = !listed;
     const QString verb = request.delivery == Delivery::Direct ? QStringLiteral("Loading")
                          : request.delivery == Delivery::Save ? QStringLiteral("Saving")
                                                               : QStringLiteral("Converting");
-    m_runner.start(
+    m_runner->start(
         verb + u' ' + QFileInfo(request.gpxPath).fileName(), QStringLiteral("waypoints"),
-        [run, request, listLines, window = m_window](TaskRunner::Control& control) {
+        [run, request, listLines, categoryLabel, window = window()](TaskRunner::Control& control) {
             PoiConverter converter(request);
             converter.setStopCheck(control.stopCheck());
             // The total is known once the file is scanned; until then the share of the file
@@ -156,9 +201,11 @@ void ConversionPanel::start(const ConvertRequest& request, bool listLines)
                                      TaskRunner::Total::Estimated);
             };
             LineStore lines;
+            qint64 statements = 0;
             converter.setStatementSink([&](const QByteArray& statement) {
                 if (listLines)
                     lines.append(QByteArrayView(statement));
+                ++statements;
                 counted();
             });
             QList<GpxProblem> problems;
@@ -171,20 +218,23 @@ void ConversionPanel::start(const ConvertRequest& request, bool listLines)
             // on the core the scan has left.
             std::optional<LineSorter> sorter;
             converter.setScannedHandler([&] {
-                control.progress(seen, seen);
-                control.flush();
+                // What follows the scan has no count of its own: the bar shows it busy.
+                const QString count = countText(statements);
+                control.phase(request.delivery == Delivery::Direct
+                                  ? QStringLiteral("Storing %1 waypoints").arg(count)
+                              : request.delivery == Delivery::Save
+                                  ? QStringLiteral("Writing %1 statements").arg(count)
+                                  : QStringLiteral("Listing %1 statements").arg(count));
                 if (listLines)
                     sorter.emplace(std::move(lines), request.delivery == Delivery::Direct ? 1 : 2,
                                    control.stopCheck());
             });
-            converter.setDuplicatesQuestion([&control, window](qint64 held, qint64 sent) {
-                const std::optional<int> answer = control.ask([window, held, sent] {
-                    return int(askChoice(
-                        window,
-                        QStringLiteral("%1 of these %2 waypoints are already in the database.")
-                            .arg(held)
-                            .arg(sent),
-                        QStringLiteral("Load all"), QStringLiteral("Skip those")));
+            converter.setDuplicatesQuestion([&control, window, request,
+                                             categoryLabel](qint64 held, qint64 sent) {
+                const std::optional<int> answer = control.ask([=] {
+                    return int(askChoice(window,
+                                         alreadyThere(held, sent, request.dbPath, categoryLabel),
+                                         QStringLiteral("Load all"), QStringLiteral("Skip those")));
                 });
                 return !answer || *answer == int(Prompts::Answer::Cancel) ? std::nullopt
                        : *answer == int(Prompts::Answer::Alternative)
@@ -193,46 +243,54 @@ void ConversionPanel::start(const ConvertRequest& request, bool listLines)
             });
             run->result = converter.run();
             run->result.problems = std::move(problems);
-            if (run->result.failure == ConvertResult::Failure::Cancelled)
+            if (run->result.failure == ConvertResult::Failure::Cancelled || !listLines)
                 return;
-            run->statements =
-                sorter ? sorter->take() : SortedListModel::sortedRows(std::move(lines));
+            run->statements = std::make_shared<SortedListModel::Rows>(
+                sorter ? sorter->take() : SortedListModel::sortedRows(std::move(lines)));
         },
-        [this, run, request](bool) { finish(request, run->result, run->statements); });
+        [this, run, request, categoryLabel](bool) {
+            finish(request, categoryLabel, run->result, run->statements);
+        });
 }
 
-void ConversionPanel::finish(const ConvertRequest& request, const ConvertResult& result,
-                             SortedListModel::Rows& statements)
+void ConversionPanel::finish(const ConvertRequest& request, const QString& categoryLabel,
+                             const ConvertResult& result, Statements statements)
 {
-    if (statements.count > 0)
-        emit outputReady(statements);
-    statements = {};
+    using Failure = ConvertResult::Failure;
+    const bool load = request.delivery == Delivery::Direct;
     emit guidance(Guidance::ViewDatabase);
     // Nothing was loaded yet: the user decides whether the good waypoints go in alone.
-    if (result.failure == ConvertResult::Failure::Problems &&
-        askOkCancel(m_window,
+    if (result.failure == Failure::Problems &&
+        askOkCancel(window(),
                     QStringLiteral("%1 could not be converted. Load the other %2 into the "
                                    "database?")
                         .arg(waypoints(result.problemCount), waypoints(result.statementCount)),
                     QStringLiteral("Direct to Database")) == Prompts::Answer::Ok) {
         ConvertRequest again = request;
         again.loadDespiteProblems = true;
-        start(again, false);
+        start(again, categoryLabel, statements);
         return;
     }
-    report(result, request);
+    // A load's statements stand in List1 only when every one of them was stored; otherwise
+    // the report says what became of them.
+    const bool stored = result.ok() && !result.duplicatesLeftOut;
+    if (statements && statements->count > 0 && (!load || stored))
+        emit outputReady(*statements);
+    if (load && result.loadedCount > 0)
+        m_workspace->noteTableChanged(TableReader::Table::Poi);
+    report(result, request, categoryLabel);
 }
 
-void ConversionPanel::report(const ConvertResult& result, const ConvertRequest& request)
+void ConversionPanel::report(const ConvertResult& result, const ConvertRequest& request,
+                             const QString& categoryLabel)
 {
     using Failure = ConvertResult::Failure;
+    const QString dbName = QFileInfo(request.dbPath).fileName();
     if (result.failure == Failure::Declined) {
-        emit statusMessage(QStringLiteral("Nothing was loaded into %1.")
-                               .arg(QFileInfo(request.dbPath).fileName()));
+        emit statusMessage(QStringLiteral("Nothing was loaded into %1.").arg(dbName));
         return;
     }
     if (result.failure == Failure::Cancelled) {
-        const QString dbName = QFileInfo(request.dbPath).fileName();
         emit statusMessage(
             request.delivery == Delivery::Direct
                 ? QStringLiteral("Load cancelled: nothing was stored in %1.").arg(dbName)
@@ -241,19 +299,23 @@ void ConversionPanel::report(const ConvertResult& result, const ConvertRequest& 
                 : QStringLiteral("Conversion cancelled: nothing is listed."));
         return;
     }
-    if (!result.ok() && result.failure != Failure::Problems) {
-        showProblem(m_window, *result.problem);
+    if (result.failure == Failure::Load) {
+        ShellCheck::showDatabaseProblem(window(), request.shell, result.problem->message,
+                                        result.problem->detail);
         return;
     }
-    if (result.failure != Failure::Problems) {
+    if (!result.ok() && result.failure != Failure::Problems) {
+        showProblem(window(), *result.problem);
+        return;
+    }
+    if (result.ok()) {
         if (request.delivery == Delivery::Direct)
-            emit statusMessage(
-                QStringLiteral("Loaded %1 into %2 (category %3).")
-                    .arg(waypoints(result.loadedCount), QFileInfo(request.dbPath).fileName(),
-                         m_inputs.categoryLabel()) +
-                (result.duplicatesLeftOut ? QStringLiteral(" %1 already there left out.")
-                                                .arg(waypoints(result.duplicateCount))
-                                          : QString()));
+            emit statusMessage(QStringLiteral("Loaded %1 into %2 (category %3).")
+                                   .arg(waypoints(result.loadedCount), dbName, categoryLabel) +
+                               (result.duplicatesLeftOut
+                                    ? QStringLiteral(" %1 already there left out.")
+                                          .arg(waypoints(result.duplicateCount))
+                                    : QString()));
         else if (request.delivery == Delivery::Save)
             emit statusMessage(QStringLiteral("Saved %1 to %2.")
                                    .arg(countOf(result.statementCount, QStringLiteral("statement"),
@@ -263,7 +325,7 @@ void ConversionPanel::report(const ConvertResult& result, const ConvertRequest& 
     if (result.problems.isEmpty()) {
         // An empty List1 alone would look like a conversion that did not run.
         if (result.statementCount == 0)
-            showMessage(m_window,
+            showMessage(window(),
                         QStringLiteral("No waypoints were found in %1.").arg(request.gpxPath));
         return;
     }
@@ -271,26 +333,29 @@ void ConversionPanel::report(const ConvertResult& result, const ConvertRequest& 
     for (const GpxProblem& problem : result.problems.mid(0, kProblemsListed))
         problemLines << QStringLiteral("Line %1: %2").arg(problem.line).arg(problem.message);
     if (result.problems.size() > kProblemsListed)
-        problemLines
-            << QStringLiteral("… and %1 more.").arg(result.problems.size() - kProblemsListed);
-    const QString count = waypoints(result.problems.size());
+        problemLines << QStringLiteral("… and %1 more.")
+                            .arg(countText(result.problems.size() - kProblemsListed));
+    const qint64 count = result.problems.size();
     const QString text =
         result.failure == Failure::Problems
-            ? count + QStringLiteral(" could not be converted, so nothing was loaded "
-                                     "into the database.")
-            : count + QStringLiteral(" could not be converted and were left out.");
-    showMessage(m_window, text, problemLines.join(u'\n'));
+            ? waypoints(count) + QStringLiteral(" could not be converted, so nothing was loaded "
+                                                "into the database.")
+            : waypoints(count) + (count == 1 ? QStringLiteral(" could not be converted and was "
+                                                              "left out.")
+                                             : QStringLiteral(" could not be converted and were "
+                                                              "left out."));
+    showMessage(window(), text, problemLines.join(u'\n'));
 }
 
 void ConversionPanel::displayEdit()
 {
-    const QString path = m_ui.txtPoiPath->text();
+    const QString path = m_workspace->gpxFile();
     if (path.isEmpty()) {
-        showMessage(m_window, QStringLiteral("You must select a valid gpx file"));
+        showMessage(window(), QStringLiteral("You must select a valid gpx file"));
         return;
     }
     QString error;
     if (!Platform::openInEditor(path, &error))
-        showMessage(m_window, QStringLiteral("The GPX file could not be opened in an editor."),
+        showMessage(window(), QStringLiteral("The GPX file could not be opened in an editor."),
                     error);
 }

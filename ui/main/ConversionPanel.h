@@ -3,52 +3,31 @@
 #include "SortedListModel.h"
 #include "StatusTexts.h"
 
-#include <QObject>
-#include <QStringList>
+#include <QWidget>
 
-#include <functional>
-#include <optional>
+#include <memory>
 
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-class QWidget;
+namespace Ui {
+class ConversionPanel;
+}
 class TaskRunner;
+class Workspace;
 struct ConvertRequest;
 struct ConvertResult;
 
-// The "Input" and "Output" frames: choosing the GPX file, the output path derived from it,
-// the delivery option, the conversion itself and the editor for the GPX file.
-class ConversionPanel : public QObject
+// The "Input" and "Output" frames: the GPX file, the output path derived from it, the
+// delivery option, the conversion itself and the editor for the GPX file. It shows the
+// workspace and edits it.
+class ConversionPanel : public QWidget
 {
     Q_OBJECT
 
 public:
-    struct Controls
-    {
-        QGroupBox* Frame3;
-        QGroupBox* Frame5;
-        QLineEdit* txtPoiPath;
-        QPushButton* cmdpFileOpen;
-        QPushButton* cmdDispEd;
-        QRadioButton* Option1;
-        QRadioButton* Option2;
-        QRadioButton* Option3;
-        QLabel* txtOp;
-        QPushButton* cmdConv;
-    };
-    // What the conversion reads from the setup panel, asked at the moment of use.
-    struct Inputs
-    {
-        std::function<QString()> databasePath;
-        std::function<QString()> tempFolder;
-        std::function<std::optional<QString>()> categoryNumber;
-        std::function<QString()> categoryLabel;
-    };
+    explicit ConversionPanel(QWidget* parent = nullptr);
+    ~ConversionPanel() override;
 
-    ConversionPanel(const Controls& controls, Inputs inputs, TaskRunner& runner, QWidget* window);
+    // Shows `workspace` from now on and runs its work on `runner`.
+    void attach(Workspace& workspace, TaskRunner& runner);
 
     // The click on "Convert Poi to SQL": checks the inputs, then converts.
     void convert();
@@ -56,10 +35,6 @@ public:
     void displayEdit();
     // Enables "Convert Poi to SQL" and the three output options.
     void enableControls();
-    // `path` becomes the GPX file, as if the chooser had picked it.
-    void useGpxFile(const QString& path);
-    // Where the GPX chooser opens: the folder of the last GPX file.
-    void setGpxFolder(const QString& folder) { m_gpxFolder = folder; }
     void setRunning(bool running);
 
     // How many problems the message after a conversion lists one by one.
@@ -70,24 +45,26 @@ signals:
     void guidance(Guidance step);
     void statusMessage(const QString& text);
     // List1 is emptied as a conversion starts, and given its statements (already in the
-    // list's order) when it ends.
+    // list's order) when it ends; a load's, only once they are all stored.
     void outputCleared();
     void outputReady(const SortedListModel::Rows& statements);
-    // A GPX file was chosen or dropped.
-    void gpxFileUsed(const QString& path);
 
 private:
-    void chooseGpxFile();
-    void deriveOutputPath(const QString& gpxPath);
-    void Convert_Poi(const QString& gpxPath, int categoryNumber, const QString& table);
-    void start(const ConvertRequest& request, bool listLines);
-    void finish(const ConvertRequest& request, const ConvertResult& result,
-                SortedListModel::Rows& statements);
-    void report(const ConvertResult& result, const ConvertRequest& request);
+    using Statements = std::shared_ptr<SortedListModel::Rows>;
 
-    Controls m_ui;
-    Inputs m_inputs;
-    TaskRunner& m_runner;
-    QWidget* m_window;
-    QString m_gpxFolder;
+    void chooseGpxFile();
+    void showGpxFile();
+    void showDelivery();
+    void Convert_Poi(const QString& gpxPath, int categoryNumber, const QString& table);
+    // Runs the conversion; `listed` holds the statements of an earlier run of the same file,
+    // which this one then need not list again.
+    void start(const ConvertRequest& request, const QString& categoryLabel, Statements listed);
+    void finish(const ConvertRequest& request, const QString& categoryLabel,
+                const ConvertResult& result, Statements statements);
+    void report(const ConvertResult& result, const ConvertRequest& request,
+                const QString& categoryLabel);
+
+    std::unique_ptr<Ui::ConversionPanel> m_ui;
+    Workspace* m_workspace = nullptr;
+    TaskRunner* m_runner = nullptr;
 };

@@ -2,8 +2,10 @@
 
 #include "PoiExport.h"
 #include "Prompts.h"
+#include "ShellCheck.h"
 #include "StatusTexts.h"
 #include "TaskRunner.h"
+#include "Workspace.h"
 
 #include <QWidget>
 
@@ -24,8 +26,8 @@ QString pois(qint64 count)
 
 } // namespace
 
-DatabaseFiles::DatabaseFiles(Inputs inputs, TaskRunner& runner, QWidget* window)
-    : QObject(window), m_inputs(std::move(inputs)), m_runner(runner), m_window(window)
+DatabaseFiles::DatabaseFiles(Workspace& workspace, TaskRunner& runner, QWidget* window)
+    : QObject(window), m_workspace(workspace), m_runner(runner), m_window(window)
 {
 }
 
@@ -55,11 +57,13 @@ void DatabaseFiles::newDatabase()
         },
         [this, created, path](bool) {
             if (!created->ok()) {
-                showMessage(m_window, QStringLiteral("The new POI database could not be created."),
-                            created->problem->text());
+                ShellCheck::showDatabaseProblem(
+                    m_window, m_runner.shellOptions(),
+                    QStringLiteral("The new POI database could not be created."),
+                    created->problem->text());
                 return;
             }
-            emit databaseCreated(path);
+            m_workspace.openDatabase(path);
         });
 }
 
@@ -67,7 +71,7 @@ void DatabaseFiles::exportPois()
 {
     if (m_runner.isRunning())
         return;
-    const QString dbPath = m_inputs.databasePath();
+    const QString dbPath = m_workspace.databasePath();
     if (dbPath.isEmpty()) {
         showMessage(m_window, QStringLiteral("First Select a database using the file selector"));
         return;
@@ -75,9 +79,8 @@ void DatabaseFiles::exportPois()
     ExportRequest request;
     request.dbPath = dbPath;
     request.shell = m_runner.shellOptions();
-    const std::optional<QString> category = m_inputs.categoryNumber();
-    if (category) {
-        const QString label = m_inputs.categoryLabel();
+    if (const std::optional<Category> category = m_workspace.category()) {
+        const QString& label = category->label;
         const Prompts::Answer answer = askChoice(
             m_window,
             QStringLiteral("Export only the POIs of the category \"%1\", or all POIs?").arg(label),
@@ -85,7 +88,7 @@ void DatabaseFiles::exportPois()
         if (answer == Prompts::Answer::Cancel)
             return;
         if (answer == Prompts::Answer::Ok)
-            request.category = category->toLongLong();
+            request.category = category->id;
     }
     Prompts::FileRequest file;
     file.title = QStringLiteral("Export POIs to GPX");
@@ -109,7 +112,8 @@ void DatabaseFiles::exportPois()
                 return;
             }
             if (!result->ok()) {
-                showProblem(m_window, *result->problem);
+                ShellCheck::showDatabaseProblem(m_window, request.shell, result->problem->message,
+                                                result->problem->detail);
                 return;
             }
             emit statusMessage(QStringLiteral("Exported %1 to %2.")
@@ -124,9 +128,14 @@ void DatabaseFiles::exportPois()
             if (result->leftOut.size() > kLeftOutListed)
                 lines << QStringLiteral("… and %1 more.")
                              .arg(result->leftOut.size() - kLeftOutListed);
+            const qint64 leftOut = result->leftOut.size();
             showMessage(m_window,
-                        QStringLiteral("%1 could not be written to the GPX file and were left out.")
-                            .arg(pois(result->leftOut.size())),
+                        pois(leftOut) + (leftOut == 1 ? QStringLiteral(" could not be written to "
+                                                                       "the GPX file and was left "
+                                                                       "out.")
+                                                      : QStringLiteral(" could not be written to "
+                                                                       "the GPX file and were left "
+                                                                       "out.")),
                         lines.join(u'\n'));
         });
 }

@@ -1,54 +1,74 @@
 #include "DbOperationsPanel.h"
+#include "ui_DbOperationsPanel.h"
 
+#include "Fonts.h"
+#include "HorizontalExtentDelegate.h"
+#include "ListCopy.h"
 #include "PoiStore.h"
 #include "Prompts.h"
-#include "SortedListModel.h"
+#include "ShellCheck.h"
 #include "StatusTexts.h"
 #include "TableListing.h"
 #include "TaskRunner.h"
 #include "frmNewPoi.h"
 
 #include <QButtonGroup>
-#include <QGroupBox>
-#include <QItemSelectionModel>
-#include <QListView>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScrollBar>
 
 #include <algorithm>
-#include <memory>
 
 namespace {
 // Rows List1 lays out between two looks at the window's events (about a millisecond's work).
 constexpr int kLayoutBatch = 20000;
 } // namespace
 
-DbOperationsPanel::DbOperationsPanel(const Controls& controls, Inputs inputs, TaskRunner& runner,
-                                     QWidget* window)
-    : QObject(window), m_ui(controls), m_inputs(std::move(inputs)), m_runner(runner),
-      m_window(window), m_list1Rows(new SortedListModel(this)),
-      m_selectedRows(new SortedListModel(this))
+DbOperationsPanel::DbOperationsPanel(QWidget* parent)
+    : QWidget(parent), m_ui(std::make_unique<Ui::DbOperationsPanel>()),
+      m_list1Rows(new SortedListModel(this)), m_selectedRows(new SortedListModel(this))
 {
-    m_ui.List1->setModel(m_list1Rows);
-    m_ui.lstSelected->setModel(m_selectedRows);
+    Ui::DbOperationsPanel& ui = *m_ui;
+    ui.setupUi(this);
+    // Designer keeps whole points only.
+    ui.List1->setFont(Fonts::courier(9.75));
+    ui.lstSelected->setFont(Fonts::courier(9.75));
+    ui.List1->setModel(m_list1Rows);
+    ui.lstSelected->setModel(m_selectedRows);
+    ui.List1->setItemDelegate(new HorizontalExtentDelegate(kList1Extent, ui.List1));
     // A view lays out every row it is given; a million rows at once would hold up the window,
     // so List1 lays them out a slice at a time between events.
-    m_ui.List1->setLayoutMode(QListView::Batched);
-    m_ui.List1->setBatchSize(kLayoutBatch);
-    // The target options stand on the window among other controls: a group of their own
-    // keeps exactly one of them on.
+    ui.List1->setLayoutMode(QListView::Batched);
+    ui.List1->setBatchSize(kLayoutBatch);
+    new ListCopy(ui.List1);
+    new ListCopy(ui.lstSelected);
+    connect(ui.List1->verticalScrollBar(), &QScrollBar::rangeChanged, this,
+            [this](int, int maximum) { restoreList1Position(maximum); });
+}
+
+DbOperationsPanel::~DbOperationsPanel() = default;
+
+void DbOperationsPanel::attach(Workspace& workspace, TaskRunner& runner)
+{
+    m_workspace = &workspace;
+    m_runner = &runner;
+    Ui::DbOperationsPanel& ui = *m_ui;
+    // The target options stand among other controls: a group of their own keeps exactly one
+    // of them on.
     auto* targets = new QButtonGroup(this);
-    targets->addButton(m_ui.optCatAction);
-    targets->addButton(m_ui.optPoiAction);
-    connect(m_ui.cmdViewPoi, &QPushButton::clicked, this, [this] { List_Poi(); });
-    connect(m_ui.cmdViewCat, &QPushButton::clicked, this, [this] { List_Cat(); });
-    connect(m_ui.optDisp, &QRadioButton::clicked, this, &DbOperationsPanel::Choose_Action);
-    connect(m_ui.optdelselected, &QRadioButton::clicked, this, &DbOperationsPanel::Choose_Action);
-    connect(m_ui.cmdActiondb, &QPushButton::clicked, this, &DbOperationsPanel::action);
-    for (QListView* view : {m_ui.List1, m_ui.lstSelected})
+    targets->addButton(ui.optCatAction);
+    targets->addButton(ui.optPoiAction);
+    connect(ui.cmdViewPoi, &QPushButton::clicked, this, [this] { List_Poi(); });
+    connect(ui.cmdViewCat, &QPushButton::clicked, this, [this] { List_Cat(); });
+    connect(ui.optDisp, &QRadioButton::clicked, this, &DbOperationsPanel::Choose_Action);
+    connect(ui.optdelselected, &QRadioButton::clicked, this, &DbOperationsPanel::Choose_Action);
+    connect(ui.cmdActiondb, &QPushButton::clicked, this, &DbOperationsPanel::action);
+    for (QListView* view : {ui.List1, ui.lstSelected})
         connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                 [this, view] { Move_Selected(view); });
+
+    connect(m_workspace, &Workspace::databaseChanged, this, &DbOperationsPanel::followDatabase);
+    connect(m_workspace, &Workspace::list1Changed, this, &DbOperationsPanel::followList1);
+    connect(m_workspace, &Workspace::tableChanged, this, &DbOperationsPanel::tableChanged);
+    setRunning(m_runner->isRunning());
 }
 
 frmNewPoi* DbOperationsPanel::newPoiDialog() const
@@ -58,99 +78,114 @@ frmNewPoi* DbOperationsPanel::newPoiDialog() const
 
 SortedListModel& DbOperationsPanel::rowsOf(QListView* view) const
 {
-    return view == m_ui.List1 ? *m_list1Rows : *m_selectedRows;
-}
-
-void DbOperationsPanel::enableForDatabase()
-{
-    m_databaseReady = true;
-    setRunning(m_runner.isRunning());
+    return view == m_ui->List1 ? *m_list1Rows : *m_selectedRows;
 }
 
 void DbOperationsPanel::setRunning(bool running)
 {
+    const bool usable = m_workspace->databaseOpened() && !running;
     for (QWidget* control :
-         std::initializer_list<QWidget*>{m_ui.cmdViewPoi, m_ui.cmdViewCat, m_ui.Frame1})
-        control->setEnabled(m_databaseReady && !running);
-    m_ui.optCatAction->setEnabled(!running);
-    m_ui.optPoiAction->setEnabled(!running);
+         std::initializer_list<QWidget*>{m_ui->cmdViewPoi, m_ui->cmdViewCat, m_ui->Frame1})
+        control->setEnabled(usable);
+    m_ui->optCatAction->setEnabled(!running);
+    m_ui->optPoiAction->setEnabled(!running);
     if (m_newPoi)
         m_newPoi->setEnabled(!running);
 }
 
-void DbOperationsPanel::showOutput(const SortedListModel::Rows& statements)
+void DbOperationsPanel::followDatabase()
 {
-    m_shown = Listing::None;
-    showInList1(statements);
+    // The lines picked belong to the database that was.
+    m_selectedRows->clear();
+    m_pickedPois.clear();
+    setRunning(m_runner->isRunning());
 }
 
-void DbOperationsPanel::showInList1(SortedListModel::Rows rows)
+void DbOperationsPanel::followList1()
 {
+    if (m_workspace->list1() == Workspace::Listing::Nothing && m_list1Rows->count() > 0)
+        clearList1();
+}
+
+void DbOperationsPanel::showOutput(const SortedListModel::Rows& statements)
+{
+    showInList1(statements, Workspace::Listing::Statements);
+}
+
+void DbOperationsPanel::showInList1(SortedListModel::Rows rows, Workspace::Listing shown)
+{
+    m_list1Position.reset();
     m_list1Rows->setRows(std::move(rows));
+    m_workspace->setList1(shown);
     // New lines are seen from their start, whatever the previous ones were scrolled to.
-    m_ui.List1->scrollToTop();
-    m_ui.List1->horizontalScrollBar()->setValue(0);
+    m_ui->List1->scrollToTop();
+    m_ui->List1->horizontalScrollBar()->setValue(0);
 }
 
 void DbOperationsPanel::clearList1()
 {
-    m_shown = Listing::None;
+    m_list1Position.reset();
     m_list1Rows->clear();
+    m_workspace->setList1(Workspace::Listing::Nothing);
 }
 
-void DbOperationsPanel::tableChanged(Listing table)
+void DbOperationsPanel::tableChanged(Table table)
 {
-    if (table != Listing::None && table == m_shown)
+    if (table == Table::Poi && m_workspace->list1() == Workspace::Listing::Pois)
+        list(table, {});
+    else if (table == Table::Category && m_workspace->list1() == Workspace::Listing::Categories)
         list(table, {});
 }
 
 void DbOperationsPanel::List_Poi(const std::function<void()>& then)
 {
-    list(Listing::Poi, then);
+    list(Table::Poi, then);
 }
 
 void DbOperationsPanel::List_Cat(const std::function<void()>& then)
 {
-    list(Listing::Category, then);
+    list(Table::Category, then);
 }
 
-void DbOperationsPanel::list(Listing table, const std::function<void()>& then)
+void DbOperationsPanel::list(Table table, const std::function<void()>& then)
 {
-    if (m_runner.isRunning())
+    if (m_runner->isRunning())
         return;
     clearList1();
-    const bool poi = table == Listing::Poi;
+    const bool poi = table == Table::Poi;
     struct Outcome
     {
         ShellResult result;
         SortedListModel::Rows lines;
     };
     auto outcome = std::make_shared<Outcome>();
-    const QString dbPath = m_inputs.databasePath();
-    m_runner.start(
+    const QString dbPath = m_workspace->databasePath();
+    m_runner->start(
         poi ? QStringLiteral("Listing the points of interest")
             : QStringLiteral("Listing the categories"),
         QString(),
-        [outcome, dbPath, poi](TaskRunner::Control& control) {
-            const TableListing listing(poi ? TableListing::Table::Poi
-                                           : TableListing::Table::Category);
-            outcome->lines = SortedListModel::sortedRows(
-                listing.run(dbPath, &outcome->result, control.stopCheck(), control.shell()));
+        [outcome, dbPath, table](TaskRunner::Control& control) {
+            outcome->lines = SortedListModel::sortedRows(TableListing(table).run(
+                dbPath, &outcome->result, control.stopCheck(), control.shell()));
         },
-        [this, outcome, poi, table, then](bool stopped) {
+        [this, outcome, poi, dbPath, then](bool stopped) {
             if (stopped) {
                 emit statusMessage(QStringLiteral("Listing cancelled: nothing is listed."));
                 return;
             }
+            // Another database was chosen meanwhile: this one's rows are not its rows.
+            if (dbPath != m_workspace->databasePath())
+                return;
             if (!outcome->result.ok()) {
-                showMessage(m_window,
-                            poi ? QStringLiteral("The points of interest could not be listed.")
-                                : QStringLiteral("The categories could not be listed."),
-                            outcome->result.problem->text());
+                ShellCheck::showDatabaseProblem(
+                    window(), m_runner->shellOptions(),
+                    poi ? QStringLiteral("The points of interest could not be listed.")
+                        : QStringLiteral("The categories could not be listed."),
+                    outcome->result.problem->text());
                 return;
             }
-            showInList1(std::move(outcome->lines));
-            m_shown = table;
+            showInList1(std::move(outcome->lines),
+                        poi ? Workspace::Listing::Pois : Workspace::Listing::Categories);
             if (then)
                 then();
         });
@@ -158,14 +193,14 @@ void DbOperationsPanel::list(Listing table, const std::function<void()>& then)
 
 void DbOperationsPanel::Choose_Action()
 {
-    const bool categories = m_ui.optCatAction->isChecked();
-    if (m_ui.optDisp->isChecked()) {
+    const bool categories = m_ui->optCatAction->isChecked();
+    if (m_ui->optDisp->isChecked()) {
         categories ? List_Cat() : List_Poi();
-    } else if (m_ui.optdelselected->isChecked()) {
+    } else if (m_ui->optdelselected->isChecked()) {
         if (!categories)
             Pick_Single_Poi();
         else
-            List_Cat([this] { showMessage(m_window, QStringLiteral("Select poi from list")); });
+            List_Cat([this] { showMessage(window(), QStringLiteral("Select poi from list")); });
     }
 }
 
@@ -175,8 +210,10 @@ void DbOperationsPanel::Move_Selected(QListView* source)
     if (m_moving)
         return;
     m_moving = true;
+    const bool picking = source == m_ui->List1;
+    const bool fromPois = picking && m_workspace->list1() == Workspace::Listing::Pois;
     SortedListModel& from = rowsOf(source);
-    SortedListModel& to = rowsOf(source == m_ui.List1 ? m_ui.lstSelected : m_ui.List1);
+    SortedListModel& to = rowsOf(picking ? m_ui->lstSelected : m_ui->List1);
     QModelIndexList selected = source->selectionModel()->selectedIndexes();
     std::sort(selected.begin(), selected.end(),
               [](const QModelIndex& a, const QModelIndex& b) { return a.row() > b.row(); });
@@ -185,37 +222,72 @@ void DbOperationsPanel::Move_Selected(QListView* source)
         rows << index.row();
     // List1 keeps no current line: removing it would select the next one. In lstSelected the
     // current line moves to a neighbour, so Delete_Selected still has one to show.
-    if (source == m_ui.List1)
+    if (picking)
         source->selectionModel()->clear();
     else
         source->selectionModel()->clearSelection();
+    // List1 lays its lines out anew after a change, a batch at a time from the top, and its
+    // scroll range shrinks to the first batch meanwhile: the lines in view would jump away
+    // under the pointer. The position goes back once the range has grown to allow it.
+    m_list1Position = m_ui->List1->verticalScrollBar()->value();
     for (const int row : std::as_const(rows)) {
-        to.addItem(from.item(row));
+        const QString line = from.item(row);
+        to.addItem(line);
         from.removeRows(row, 1);
+        if (fromPois)
+            ++m_pickedPois[line];
+        else if (!picking && m_pickedPois.value(line) > 0 && --m_pickedPois[line] == 0)
+            m_pickedPois.remove(line);
     }
     m_moving = false;
 }
 
+void DbOperationsPanel::restoreList1Position(int maximum)
+{
+    if (!m_list1Position)
+        return;
+    QScrollBar& bar = *m_ui->List1->verticalScrollBar();
+    // Laid out to the end (one step per line) or far enough: the position can be had.
+    const bool allLaidOut = maximum + bar.pageStep() >= m_list1Rows->count();
+    if (maximum < *m_list1Position && !allLaidOut)
+        return;
+    bar.setValue(std::min(*m_list1Position, maximum));
+    m_list1Position.reset();
+}
+
+void DbOperationsPanel::dropPickedPois()
+{
+    for (int row = m_selectedRows->count() - 1; row >= 0 && !m_pickedPois.isEmpty(); --row) {
+        const QString line = m_selectedRows->item(row);
+        const auto picked = m_pickedPois.find(line);
+        if (picked == m_pickedPois.end())
+            continue;
+        m_selectedRows->removeRows(row, 1);
+        if (--picked.value() == 0)
+            m_pickedPois.erase(picked);
+    }
+}
+
 void DbOperationsPanel::Delete_Selected(const QString& word)
 {
-    Move_Selected(m_ui.List1);
-    const QModelIndex current = m_ui.lstSelected->currentIndex();
+    Move_Selected(m_ui->List1);
+    const QModelIndex current = m_ui->lstSelected->currentIndex();
     const QString text = current.isValid() ? current.data().toString() : QString();
     const Prompts::Answer answer = askOkCancel(
-        m_window, text, QStringLiteral("DELETE THESE ") + word + QStringLiteral("?????"));
+        window(), text, QStringLiteral("DELETE THESE ") + word + QStringLiteral("?????"));
     if (answer == Prompts::Answer::Ok)
-        showMessage(m_window,
+        showMessage(window(),
                     QStringLiteral("I Would delete these ") + word + QStringLiteral(" if working"));
     else
-        showMessage(m_window, QStringLiteral("Cancelled!!"));
+        showMessage(window(), QStringLiteral("Cancelled!!"));
 }
 
 void DbOperationsPanel::action()
 {
-    const bool poi = m_ui.optPoiAction->isChecked();
-    if (m_ui.optadnew->isChecked())
+    const bool poi = m_ui->optPoiAction->isChecked();
+    if (m_ui->optadnew->isChecked())
         poi ? Open_New_Poi() : Check_Db_Add_Cat();
-    else if (m_ui.optdelall->isChecked() && poi)
+    else if (m_ui->optdelall->isChecked() && poi)
         Confirm_Delete_All();
     else
         Delete_Selected(QStringLiteral("Category"));
@@ -223,16 +295,16 @@ void DbOperationsPanel::action()
 
 void DbOperationsPanel::Open_New_Poi()
 {
-    const QString category = m_inputs.categoryText();
-    if (category.isEmpty() || category == QStringLiteral("Select a Category")) {
-        showMessage(m_window, QStringLiteral("You must select a Category First!"));
+    const std::optional<Category>& category = m_workspace->category();
+    if (!category) {
+        showMessage(window(), QStringLiteral("You must select a Category First!"));
         return;
     }
     if (!m_newPoi) {
-        m_newPoi = new frmNewPoi(m_window);
+        m_newPoi = new frmNewPoi(window());
         connect(m_newPoi, &frmNewPoi::addRequested, this, &DbOperationsPanel::Add_Poi);
     }
-    m_newPoi->setWindowTitle(QStringLiteral("Adding a single Poi to Category ") + category);
+    m_newPoi->setWindowTitle(QStringLiteral("Adding a single Poi to Category ") + category->label);
     m_newPoi->show();
     m_newPoi->raise();
     m_newPoi->activateWindow();
@@ -241,56 +313,54 @@ void DbOperationsPanel::Open_New_Poi()
 void DbOperationsPanel::Add_Poi(const QString& lat, const QString& lon, const QString& label,
                                 const QString& description)
 {
-    QWidget* parent = m_newPoi ? static_cast<QWidget*>(m_newPoi) : m_window;
-    const QString categoryNumber = m_inputs.shownCategoryNumber();
-    bool isNumber = false;
-    categoryNumber.trimmed().toLongLong(&isNumber);
+    QWidget* parent = m_newPoi ? static_cast<QWidget*>(m_newPoi) : window();
+    const std::optional<Category> category = m_workspace->category();
     // A POI outside every category would be lost to the map application.
-    if (!isNumber) {
+    if (!category) {
         showMessage(
             parent, QStringLiteral("Addition of new Poi failed"),
             QStringLiteral("No category is chosen: pick one in the category chooser first."));
         return;
     }
-    const QString dbPath = m_inputs.databasePath();
-    const QString category = m_inputs.categoryText();
+    const QString dbPath = m_workspace->databasePath();
+    const QString number = QString::number(category->id);
     auto added = std::make_shared<ShellResult>();
-    m_runner.start(
+    m_runner->start(
         QStringLiteral("Adding the point of interest"), QString(),
         [=](TaskRunner::Control& control) {
-            *added = PoiStore::add(dbPath, lat, lon, label, description, categoryNumber,
-                                   control.shell());
+            *added = PoiStore::add(dbPath, lat, lon, label, description, number, control.shell());
         },
         [this, added, label, category](bool) {
             if (!added->ok()) {
-                showMessage(m_newPoi ? static_cast<QWidget*>(m_newPoi) : m_window,
-                            QStringLiteral("Addition of new Poi failed"), added->problem->text());
+                ShellCheck::showDatabaseProblem(
+                    m_newPoi ? static_cast<QWidget*>(m_newPoi) : window(), m_runner->shellOptions(),
+                    QStringLiteral("Addition of new Poi failed"), added->problem->text());
                 return;
             }
             if (m_newPoi)
                 m_newPoi->close();
             emit statusMessage(
-                QStringLiteral("Added POI \"%1\" to category %2.").arg(label, category));
-            tableChanged(Listing::Poi);
+                QStringLiteral("Added POI \"%1\" to category %2.").arg(label, category->label));
+            m_workspace->noteTableChanged(Table::Poi);
         });
 }
 
 void DbOperationsPanel::Confirm_Delete_All()
 {
     const Prompts::Answer answer = askOkCancel(
-        m_window, QStringLiteral("Are You Sure !! \r\nThis will delete all poi in the database."),
+        window(), QStringLiteral("Are You Sure !! \r\nThis will delete all poi in the database."),
         QStringLiteral("Delete All Poi"));
     if (answer == Prompts::Answer::Ok)
         Delete_All_Poi();
     else
-        showMessage(m_window, QStringLiteral("Operation Cancelled!"));
+        showMessage(window(), QStringLiteral("Operation Cancelled!"));
 }
 
 void DbOperationsPanel::Delete_All_Poi()
 {
-    const QString dbPath = m_inputs.databasePath();
+    const QString dbPath = m_workspace->databasePath();
     auto deleted = std::make_shared<std::pair<ShellResult, qint64>>();
-    m_runner.start(
+    m_runner->start(
         QStringLiteral("Deleting every point of interest"), QString(),
         [deleted, dbPath](TaskRunner::Control& control) {
             deleted->first =
@@ -302,21 +372,23 @@ void DbOperationsPanel::Delete_All_Poi()
                 return;
             }
             if (!deleted->first.ok()) {
-                showMessage(m_window, QStringLiteral("Removal of All Poi failed"),
-                            deleted->first.problem->text());
+                ShellCheck::showDatabaseProblem(window(), m_runner->shellOptions(),
+                                                QStringLiteral("Removal of All Poi failed"),
+                                                deleted->first.problem->text());
                 return;
             }
             emit statusMessage(
                 QStringLiteral("Deleted %1.")
                     .arg(countOf(deleted->second, QStringLiteral("POI"), QStringLiteral("POIs"))));
-            tableChanged(Listing::Poi);
+            dropPickedPois();
+            m_workspace->noteTableChanged(Table::Poi);
         });
 }
 
 void DbOperationsPanel::Check_Db_Add_Cat()
 {
-    if (m_inputs.databasePath().isEmpty()) {
-        showMessage(m_window, QStringLiteral("You must select a valid poi database"));
+    if (m_workspace->databasePath().isEmpty()) {
+        showMessage(window(), QStringLiteral("You must select a valid poi database"));
         return;
     }
     emit addCategoryRequested();
@@ -324,5 +396,5 @@ void DbOperationsPanel::Check_Db_Add_Cat()
 
 void DbOperationsPanel::Pick_Single_Poi()
 {
-    List_Poi([this] { showMessage(m_window, QStringLiteral("Select a single poi from list")); });
+    List_Poi([this] { showMessage(window(), QStringLiteral("Select a single poi from list")); });
 }

@@ -1,61 +1,40 @@
 #pragma once
 
 #include "SortedListModel.h"
+#include "Workspace.h"
 
-#include <QObject>
+#include <QHash>
 #include <QPointer>
+#include <QWidget>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
-class QGroupBox;
+namespace Ui {
+class DbOperationsPanel;
+}
 class QListView;
-class QPushButton;
-class QRadioButton;
-class QWidget;
 class TaskRunner;
 class frmNewPoi;
 
 // The database listings and the "Database Operations" panel: target and action options,
 // moving lines between List1 and lstSelected, the confirmations, and the routines that add
-// one POI or delete them all. A listing shown in List1 follows every change to its table.
-class DbOperationsPanel : public QObject
+// one POI or delete them all. What List1 shows follows the workspace: a listing is read again
+// when its table changes, and both lists are emptied when the database changes.
+class DbOperationsPanel : public QWidget
 {
     Q_OBJECT
 
 public:
-    struct Controls
-    {
-        QListView* List1;
-        QListView* lstSelected;
-        QPushButton* cmdViewPoi;
-        QPushButton* cmdViewCat;
-        QGroupBox* Frame1;
-        QRadioButton* optDisp;
-        QRadioButton* optdelselected;
-        QRadioButton* optdelall;
-        QRadioButton* optadnew;
-        QPushButton* cmdActiondb;
-        QRadioButton* optCatAction;
-        QRadioButton* optPoiAction;
-    };
-    // What the panel reads from the setup panel, asked at the moment of use.
-    struct Inputs
-    {
-        std::function<QString()> databasePath;
-        std::function<QString()> categoryText;
-        std::function<QString()> shownCategoryNumber;
-    };
-    enum class Listing
-    {
-        None,
-        Poi,
-        Category
-    };
+    // List1 scrolls sideways over rows up to this many pixels wide.
+    static constexpr int kList1Extent = 4000;
 
-    DbOperationsPanel(const Controls& controls, Inputs inputs, TaskRunner& runner, QWidget* window);
+    explicit DbOperationsPanel(QWidget* parent = nullptr);
+    ~DbOperationsPanel() override;
 
-    SortedListModel& list1Rows() const { return *m_list1Rows; }
-    SortedListModel& selectedRows() const { return *m_selectedRows; }
+    // Shows `workspace` from now on and runs its work on `runner`.
+    void attach(Workspace& workspace, TaskRunner& runner);
 
     // Replace List1 with the table's rows laid out in columns, then run `then` when the
     // listing succeeded (a failure has been reported).
@@ -75,14 +54,10 @@ public:
     void Check_Db_Add_Cat();
     void Pick_Single_Poi();
 
-    // A database was chosen: the listings and the panel become usable.
-    void enableForDatabase();
     void setRunning(bool running);
     // List1 takes conversion output (already in the list's order), or is emptied for it.
     void showOutput(const SortedListModel::Rows& statements);
     void clearList1();
-    // A table changed behind the panel's back: a listing of it is read again.
-    void tableChanged(Listing table);
 
     frmNewPoi* newPoiDialog() const;
 
@@ -91,19 +66,29 @@ signals:
     void addCategoryRequested();
 
 private:
-    void list(Listing table, const std::function<void()>& then);
-    void action();
-    void showInList1(SortedListModel::Rows rows);
-    SortedListModel& rowsOf(QListView* view) const;
+    using Table = TableReader::Table;
 
-    Controls m_ui;
-    Inputs m_inputs;
-    TaskRunner& m_runner;
-    QWidget* m_window;
+    void list(Table table, const std::function<void()>& then);
+    void action();
+    void showInList1(SortedListModel::Rows rows, Workspace::Listing shown);
+    void followList1();
+    void followDatabase();
+    void tableChanged(Table table);
+    // Lines picked from a POI listing name POIs; they go once those POIs are gone.
+    void dropPickedPois();
+    SortedListModel& rowsOf(QListView* view) const;
+    // Puts List1's scroll position back once its layout allows it (see Move_Selected).
+    void restoreList1Position(int maximum);
+
+    std::unique_ptr<Ui::DbOperationsPanel> m_ui;
+    Workspace* m_workspace = nullptr;
+    TaskRunner* m_runner = nullptr;
     SortedListModel* m_list1Rows;
     SortedListModel* m_selectedRows;
+    // How many lines of each text in lstSelected came from a POI listing.
+    QHash<QString, int> m_pickedPois;
     QPointer<frmNewPoi> m_newPoi;
-    Listing m_shown = Listing::None;
-    bool m_databaseReady = false;
     bool m_moving = false;
+    // The scroll position List1 had before lines moved, until it is back.
+    std::optional<int> m_list1Position;
 };

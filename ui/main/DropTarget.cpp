@@ -1,5 +1,7 @@
 #include "DropTarget.h"
 
+#include "Workspace.h"
+
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
@@ -27,7 +29,8 @@ bool isGpx(const QString& path)
 
 } // namespace
 
-DropTarget::DropTarget(QWidget* window) : QObject(window)
+DropTarget::DropTarget(QWidget* window, Workspace& workspace)
+    : QObject(window), m_workspace(workspace)
 {
     window->setAcceptDrops(true);
     window->installEventFilter(this);
@@ -74,10 +77,10 @@ void DropTarget::drop(const QDropEvent& event)
     for (const QString& path : localFiles(event)) {
         if (isGpx(path) && !gpxTaken) {
             gpxTaken = true;
-            emit gpxFileDropped(path);
+            m_workspace.setGpxFile(path);
         } else if (!isGpx(path) && !databaseTaken) {
             databaseTaken = true;
-            emit databaseFileDropped(path);
+            m_workspace.openDatabase(path);
         }
     }
 }

@@ -4,23 +4,20 @@
 
 class QWidget;
 class QDropEvent;
+class Workspace;
 
-// Files dropped on the window: a .gpx file becomes the GPX file, any other file is taken as
-// the database, exactly as the two choosers would take them. The window and its text fields
-// (which would otherwise take the file's address as text) all pass drops here.
+// Files dropped on the window: a .gpx file becomes the workspace's GPX file, any other file is
+// opened as its database, exactly as the two choosers would take them. The window and its text
+// fields (which would otherwise take the file's address as text) all pass drops here.
 class DropTarget : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit DropTarget(QWidget* window);
+    DropTarget(QWidget* window, Workspace& workspace);
 
     // While a run goes, drops are refused like every other change of the inputs.
     void setRunning(bool running) { m_running = running; }
-
-signals:
-    void gpxFileDropped(const QString& path);
-    void databaseFileDropped(const QString& path);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -29,5 +26,6 @@ private:
     bool accepts(const QDropEvent& event) const;
     void drop(const QDropEvent& event);
 
+    Workspace& m_workspace;
     bool m_running = false;
 };

@@ -1,12 +1,10 @@
 #include "RememberedChoices.h"
 
-#include "ConversionPanel.h"
-#include "SetupPanel.h"
+#include "Workspace.h"
 
-#include <QFileInfo>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QSettings>
+
+#include <array>
 
 namespace {
 
@@ -15,11 +13,14 @@ const QString kTempFolder = QStringLiteral("tempFolder");
 const QString kGpxFolder = QStringLiteral("gpxFolder");
 const QString kOutputOption = QStringLiteral("outputOption");
 
+// The output option as it is kept: the name of its option button.
+constexpr std::array<std::pair<Delivery, const char*>, 3> kOptions{
+    {{Delivery::Direct, "Option1"}, {Delivery::View, "Option2"}, {Delivery::Save, "Option3"}}};
+
 } // namespace
 
-RememberedChoices::RememberedChoices(const Controls& controls, SetupPanel& setup,
-                                     ConversionPanel& conversion, QObject* parent)
-    : QObject(parent), m_ui(controls), m_setup(setup), m_conversion(conversion)
+RememberedChoices::RememberedChoices(Workspace& workspace, QObject* parent)
+    : QObject(parent), m_workspace(workspace)
 {
 }
 
@@ -27,29 +28,38 @@ void RememberedChoices::restore()
 {
     QSettings settings;
     if (settings.contains(kTempFolder))
-        m_ui.TxtTemp->setText(settings.value(kTempFolder).toString());
-    m_conversion.setGpxFolder(settings.value(kGpxFolder).toString());
+        m_workspace.setTempFolder(settings.value(kTempFolder).toString());
+    m_workspace.setGpxFolder(settings.value(kGpxFolder).toString());
     const QString option = settings.value(kOutputOption).toString();
-    for (QRadioButton* button : {m_ui.Option1, m_ui.Option2, m_ui.Option3}) {
-        if (button->objectName() == option)
-            button->setChecked(true);
+    for (const auto& [delivery, name] : kOptions) {
+        if (option == QLatin1String(name))
+            m_workspace.setDelivery(delivery);
     }
     const QString database = settings.value(kDatabase).toString();
     if (!database.isEmpty())
-        m_setup.restoreDatabase(database);
+        m_workspace.openDatabase(database, Workspace::Origin::Remembered);
 
     // Listening starts after the restore, so restoring writes nothing back.
-    connect(m_ui.TxtTemp, &QLineEdit::textChanged, this,
-            [](const QString& folder) { QSettings().setValue(kTempFolder, folder); });
-    for (QRadioButton* button : {m_ui.Option1, m_ui.Option2, m_ui.Option3})
-        connect(button, &QRadioButton::toggled, this, &RememberedChoices::rememberOption);
-    connect(&m_conversion, &ConversionPanel::gpxFileUsed, this, [](const QString& path) {
-        QSettings().setValue(kGpxFolder, QFileInfo(path).absolutePath());
+    connect(&m_workspace, &Workspace::tempFolderChanged, this,
+            [this] { QSettings().setValue(kTempFolder, m_workspace.tempFolder()); });
+    connect(&m_workspace, &Workspace::deliveryChanged, this, [this] {
+        for (const auto& [delivery, name] : kOptions) {
+            if (delivery == m_workspace.delivery())
+                QSettings().setValue(kOutputOption, QLatin1String(name));
+        }
     });
-    connect(&m_setup, &SetupPanel::databaseChosen, this,
-            [this] { QSettings().setValue(kDatabase, m_setup.databasePath()); });
-    connect(&m_setup, &SetupPanel::rememberedDatabaseFailed, this,
-            [this](const QString& path, const QString& reason) {
+    connect(&m_workspace, &Workspace::gpxFolderChanged, this,
+            [this] { QSettings().setValue(kGpxFolder, m_workspace.gpxFolder()); });
+    // Only a database that opened is kept; one that could not be opened yet (no shell to read
+    // it with) leaves the kept one as it is.
+    connect(&m_workspace, &Workspace::databaseChanged, this, [this] {
+        if (m_workspace.databaseOpened())
+            QSettings().setValue(kDatabase, m_workspace.databasePath());
+    });
+    connect(&m_workspace, &Workspace::databaseRefused, this,
+            [this](const QString& path, const QString& reason, Workspace::Origin origin) {
+                if (origin != Workspace::Origin::Remembered)
+                    return;
                 QSettings settings;
                 if (settings.value(kDatabase).toString() == path)
                     settings.remove(kDatabase);
@@ -58,12 +68,4 @@ void RememberedChoices::restore()
                                    "forgotten (%2).")
                         .arg(path, reason.trimmed()));
             });
-}
-
-void RememberedChoices::rememberOption()
-{
-    for (QRadioButton* button : {m_ui.Option1, m_ui.Option2, m_ui.Option3}) {
-        if (button->isChecked())
-            QSettings().setValue(kOutputOption, button->objectName());
-    }
 }

@@ -2,29 +2,17 @@
 
 #include <QObject>
 
-class QLineEdit;
-class QRadioButton;
-class ConversionPanel;
-class SetupPanel;
+class Workspace;
 
 // The choices kept between runs in the platform's usual settings place: the database, the
-// temporary folder, the folder of the last GPX file and the output option. Restored when the
-// window opens, written whenever one of them changes.
+// temporary folder, the folder of the last GPX file and the output option. Put back into the
+// workspace when the window opens, written whenever one of them changes there.
 class RememberedChoices : public QObject
 {
     Q_OBJECT
 
 public:
-    struct Controls
-    {
-        QLineEdit* TxtTemp;
-        QRadioButton* Option1;
-        QRadioButton* Option2;
-        QRadioButton* Option3;
-    };
-
-    RememberedChoices(const Controls& controls, SetupPanel& setup, ConversionPanel& conversion,
-                      QObject* parent);
+    RememberedChoices(Workspace& workspace, QObject* parent);
 
     // Puts the remembered choices back; a remembered database is opened on the window's
     // worker and forgotten, with a note, when it no longer opens.
@@ -34,9 +22,5 @@ signals:
     void statusMessage(const QString& text);
 
 private:
-    void rememberOption();
-
-    Controls m_ui;
-    SetupPanel& m_setup;
-    ConversionPanel& m_conversion;
+    Workspace& m_workspace;
 };

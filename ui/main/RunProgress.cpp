@@ -36,6 +36,7 @@ RunProgress::RunProgress(TaskRunner& runner, QWidget* parent) : QWidget(parent)
     connect(&runner, &TaskRunner::started, this,
             [this](const QString&, const QString& unit) { begin(unit); });
     connect(&runner, &TaskRunner::progressed, this, &RunProgress::advance);
+    connect(&runner, &TaskRunner::phaseStarted, this, &RunProgress::busy);
     connect(&runner, &TaskRunner::finished, this, &RunProgress::end);
 }
 
@@ -43,9 +44,14 @@ void RunProgress::begin(const QString& unit)
 {
     m_unit = unit;
     // Until a count arrives the bar only shows that something is going on.
+    busy();
+    m_delay.start();
+}
+
+void RunProgress::busy()
+{
     m_bar->setRange(0, 0);
     m_bar->setFormat(QString());
-    m_delay.start();
 }
 
 void RunProgress::advance(qint64 done, qint64 total, TaskRunner::Total kind)

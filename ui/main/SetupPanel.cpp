@@ -1,124 +1,177 @@
 #include "SetupPanel.h"
+#include "ui_SetupPanel.h"
 
 #include "CategoryStore.h"
-#include "LockableComboBox.h"
 #include "PickFile.h"
+#include "Pictures.h"
 #include "Prompts.h"
+#include "ShellCheck.h"
 #include "TaskRunner.h"
 #include "frmNewCat.h"
 
 #include <QFileInfo>
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSignalBlocker>
 
-#include <memory>
+namespace {
 
-SetupPanel::SetupPanel(const Controls& controls, TaskRunner& runner, QWidget* window)
-    : QObject(window), m_ui(controls), m_runner(runner), m_window(window)
+// The rows of the category listing as categories; a row without a number as its first field
+// names no category that could be chosen.
+QList<Category> categoriesOf(const QList<QStringList>& rows)
 {
-    m_ui.cmbCat->setInsertPolicy(QComboBox::NoInsert);
-    connect(m_ui.cmbCat, &LockableComboBox::focusEntered, this,
-            &SetupPanel::categoryChooserEntered);
-    connect(m_ui.cmbCat, &LockableComboBox::focusLeft, this, &SetupPanel::showChosenCategory);
-    connect(m_ui.cmdPoiOpen, &QPushButton::clicked, this, &SetupPanel::chooseDatabase);
-    connect(m_ui.cmdNewCat, &QPushButton::clicked, this, &SetupPanel::Add_Cat);
-    connect(m_ui.txtCurrentCatNo, &QLineEdit::textChanged, this,
+    QList<Category> categories;
+    categories.reserve(rows.size());
+    for (const QStringList& row : rows) {
+        bool isNumber = false;
+        const qint64 id = row.value(0).trimmed().toLongLong(&isNumber);
+        if (isNumber)
+            categories.append(
+                {id, row.value(1), row.value(2), CategoryStore::isEnabled(row.value(3))});
+    }
+    return categories;
+}
+
+} // namespace
+
+SetupPanel::SetupPanel(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<Ui::SetupPanel>())
+{
+    m_ui->setupUi(this);
+    m_ui->cmdPoiOpen->setIcon(Pictures::openButton());
+    m_ui->Image1->setPixmap(Pictures::image1());
+}
+
+SetupPanel::~SetupPanel() = default;
+
+void SetupPanel::attach(Workspace& workspace, TaskRunner& runner)
+{
+    m_workspace = &workspace;
+    m_runner = &runner;
+    Ui::SetupPanel& ui = *m_ui;
+    connect(ui.cmbCat, &LockableComboBox::focusEntered, this, &SetupPanel::categoryChooserEntered);
+    connect(ui.cmbCat, &LockableComboBox::focusLeft, this, &SetupPanel::takeChosenCategory);
+    connect(ui.cmdPoiOpen, &QPushButton::clicked, this, &SetupPanel::chooseDatabase);
+    connect(ui.txtDb, &QLineEdit::editingFinished, this, &SetupPanel::takeTypedDatabase);
+    connect(ui.cmdNewCat, &QPushButton::clicked, this, &SetupPanel::Add_Cat);
+    connect(ui.txtCurrentCatNo, &QLineEdit::textChanged, this,
             [this] { emit guidance(Guidance::SelectGpxFile); });
+    connect(ui.txtCurrentCatNo, &QLineEdit::textEdited, this, &SetupPanel::takeTypedNumber);
+    connect(ui.TxtTemp, &QLineEdit::textChanged, m_workspace, &Workspace::setTempFolder);
+
+    connect(m_workspace, &Workspace::databaseRequested, this, &SetupPanel::openDatabase);
+    connect(m_workspace, &Workspace::databaseChanged, this, &SetupPanel::showDatabase);
+    connect(m_workspace, &Workspace::tempFolderChanged, this,
+            [this] { m_ui->TxtTemp->setText(m_workspace->tempFolder()); });
+    connect(m_workspace, &Workspace::categoriesChanged, this, &SetupPanel::showCategories);
+    connect(m_workspace, &Workspace::categoryChanged, this, &SetupPanel::showCategory);
+    ui.TxtTemp->setText(m_workspace->tempFolder());
 }
 
 void SetupPanel::chooseDatabase()
 {
     const QString path =
-        Pick_File(m_window, QStringLiteral("All Files (*.*)|*.*|Database Files (*.db)|*.db|"));
+        Pick_File(window(), QStringLiteral("All Files (*.*)|*.*|Database Files (*.db)|*.db|"));
     // A cancelled dialog changes nothing.
     if (!path.isEmpty())
-        useDatabase(path);
+        m_workspace->openDatabase(path);
 }
 
-void SetupPanel::useDatabase(const QString& path)
+void SetupPanel::takeTypedDatabase()
 {
-    loadCategories(path, true);
+    const QString typed = m_ui->txtDb->text();
+    if (typed == m_workspace->databasePath())
+        return;
+    if (typed.isEmpty())
+        showDatabase();
+    else
+        m_workspace->openDatabase(typed);
 }
 
-void SetupPanel::restoreDatabase(const QString& path)
+void SetupPanel::openDatabase(const QString& path, Workspace::Origin origin)
 {
+    const bool remembered = origin == Workspace::Origin::Remembered;
     auto listing = std::make_shared<ShellResult>();
-    m_runner.start(
-        QStringLiteral("Opening the database from last time"), QString(),
+    m_runner->start(
+        remembered ? QStringLiteral("Opening the database from last time")
+                   : QStringLiteral("Reading the categories"),
+        QString(),
         [listing, path](TaskRunner::Control& run) {
             *listing = CategoryStore::list(path, run.stopCheck(), run.shell());
         },
-        [this, listing, path](bool stopped) {
-            if (stopped || !listing->ok()) {
-                emit rememberedDatabaseFailed(path, stopped ? QStringLiteral("cancelled")
-                                                            : listing->problem->text());
+        [this, listing, path, origin, remembered](bool stopped) {
+            // Until the new file's categories are read, the database in use stays as it was.
+            // A cancel forgets nothing: a remembered database is opened again next time.
+            if (stopped) {
+                showDatabase();
+                emit statusMessage(
+                    remembered
+                        ? QStringLiteral("Opening the database from last time was cancelled.")
+                        : QStringLiteral("Reading the categories was cancelled."));
                 return;
             }
-            m_ui.txtDb->setText(path);
-            emit databaseChosen();
+            if (!listing->ok()) {
+                refuseDatabase(path, *listing->problem, origin);
+                return;
+            }
+            m_workspace->setDatabase(path, true);
             emit guidance(Guidance::SelectCategory);
-            fillCategories(std::move(listing->rows));
+            m_workspace->setCategories(categoriesOf(listing->rows));
         });
+}
+
+void SetupPanel::refuseDatabase(const QString& path, const Problem& problem,
+                                Workspace::Origin origin)
+{
+    const bool remembered = origin == Workspace::Origin::Remembered;
+    if (const std::optional<QString> missing =
+            ShellCheck::missingShellText(m_runner->shellOptions())) {
+        // The file is not at fault: a remembered one stays the one to open once the shell is
+        // there, and is shown as such.
+        if (remembered && m_workspace->databasePath().isEmpty())
+            m_workspace->setDatabase(path, false);
+        showDatabase();
+        showMessage(window(), *missing, problem.text());
+        return;
+    }
+    showDatabase();
+    if (remembered) {
+        m_workspace->refuseDatabase(path, problem.text(), origin);
+        return;
+    }
+    const QString inUse = m_workspace->databasePath();
+    showMessage(window(),
+                QStringLiteral("\"%1\" is not a POI database or cannot be read. %2")
+                    .arg(QFileInfo(path).fileName(),
+                         inUse.isEmpty() ? QStringLiteral("No database is chosen yet.")
+                                         : QStringLiteral("The database in use stays \"%1\".")
+                                               .arg(QFileInfo(inUse).fileName())),
+                problem.text());
 }
 
 void SetupPanel::Load_Cat()
 {
-    loadCategories(databasePath(), false);
-}
-
-void SetupPanel::loadCategories(const QString& dbPath, bool newDatabase)
-{
+    const QString path = m_workspace->databasePath();
     auto listing = std::make_shared<ShellResult>();
-    m_runner.start(
+    m_runner->start(
         QStringLiteral("Reading the categories"), QString(),
-        [listing, dbPath](TaskRunner::Control& run) {
-            *listing = CategoryStore::list(dbPath, run.stopCheck(), run.shell());
+        [listing, path](TaskRunner::Control& run) {
+            *listing = CategoryStore::list(path, run.stopCheck(), run.shell());
         },
-        [this, listing, dbPath, newDatabase](bool stopped) {
-            // Until the new file's categories are read, the database in use stays as it was.
+        [this, listing, path](bool stopped) {
             if (stopped) {
                 emit statusMessage(QStringLiteral("Reading the categories was cancelled."));
                 return;
             }
+            // The database may have been replaced meanwhile; its categories are read already.
+            if (path != m_workspace->databasePath())
+                return;
             if (!listing->ok()) {
-                const QString inUse = databasePath();
-                showMessage(
-                    m_window,
-                    newDatabase
-                        ? QStringLiteral("\"%1\" is not a POI database or cannot be read. %2")
-                              .arg(QFileInfo(dbPath).fileName(),
-                                   inUse.isEmpty()
-                                       ? QStringLiteral("No database is chosen yet.")
-                                       : QStringLiteral("The database in use stays \"%1\".")
-                                             .arg(QFileInfo(inUse).fileName()))
-                        : QStringLiteral("The categories could not be read from this database."),
+                ShellCheck::showDatabaseProblem(
+                    window(), m_runner->shellOptions(),
+                    QStringLiteral("The categories could not be read from this database."),
                     listing->problem->text());
                 return;
             }
-            if (newDatabase) {
-                m_ui.txtDb->setText(dbPath);
-                emit databaseChosen();
-                emit guidance(Guidance::SelectCategory);
-            }
-            fillCategories(std::move(listing->rows));
+            m_workspace->setCategories(categoriesOf(listing->rows));
         });
-}
-
-void SetupPanel::fillCategories(QList<QStringList> rows)
-{
-    m_catRows = std::move(rows);
-    QStringList labels;
-    labels.reserve(m_catRows.size());
-    for (const QStringList& row : std::as_const(m_catRows))
-        labels << row.value(1);
-    m_ui.cmbCat->clear();
-    m_ui.cmbCat->addItems(labels);
-    // Adding entries picks the first one; the chooser starts with none.
-    m_ui.cmbCat->setCurrentIndex(-1);
-    m_ui.cmbCat->setEditText(noCategoryText());
-    m_ui.cmbCat->setLocked(false);
 }
 
 void SetupPanel::Insert_Cat()
@@ -127,14 +180,14 @@ void SetupPanel::Insert_Cat()
         return;
     const QString label = m_newCat->label();
     const QString description = m_newCat->description();
-    const QString dbPath = databasePath();
+    const QString dbPath = m_workspace->databasePath();
     // Without a database the insert and the reload would each fail: one message says why.
-    if (dbPath.isEmpty()) {
-        showMessage(m_window, QStringLiteral("You must select a valid poi database"));
+    if (!m_workspace->databaseOpened()) {
+        showMessage(window(), QStringLiteral("You must select a valid poi database"));
         return;
     }
     auto inserted = std::make_shared<ShellResult>();
-    m_runner.start(
+    m_runner->start(
         QStringLiteral("Adding the category"), QString(),
         [=](TaskRunner::Control& run) {
             *inserted = CategoryStore::insert(dbPath, label, description, run.shell());
@@ -142,12 +195,13 @@ void SetupPanel::Insert_Cat()
         [this, inserted, label](bool) {
             // A failed insert changed nothing: there is nothing to read again.
             if (!inserted->ok()) {
-                showMessage(m_window, QStringLiteral("New Category failed"),
-                            inserted->problem->text());
+                ShellCheck::showDatabaseProblem(window(), m_runner->shellOptions(),
+                                                QStringLiteral("New Category failed"),
+                                                inserted->problem->text());
                 return;
             }
             emit statusMessage(QStringLiteral("Added category \"%1\".").arg(label));
-            emit categoriesChanged();
+            m_workspace->noteTableChanged(TableReader::Table::Category);
             Load_Cat();
         });
 }
@@ -155,10 +209,10 @@ void SetupPanel::Insert_Cat()
 void SetupPanel::Add_Cat()
 {
     if (!m_newCat) {
-        m_newCat = new frmNewCat(m_window);
+        m_newCat = new frmNewCat(window());
         connect(m_newCat, &frmNewCat::actionRequested, this, &SetupPanel::Insert_Cat);
     }
-    m_newCat->setEnabled(!m_runner.isRunning());
+    m_newCat->setEnabled(!m_runner->isRunning());
     m_newCat->open();
 }
 
@@ -169,81 +223,108 @@ frmNewCat* SetupPanel::newCategoryDialog() const
 
 void SetupPanel::setRunning(bool running)
 {
-    m_ui.Frame4->setEnabled(!running);
+    m_ui->Frame4->setEnabled(!running);
     if (m_newCat)
         m_newCat->setEnabled(!running);
 }
 
 void SetupPanel::focusCategoryChooser()
 {
-    m_ui.cmbCat->setFocus();
+    m_ui->cmbCat->setFocus();
+}
+
+void SetupPanel::showDatabase()
+{
+    m_ui->txtDb->setText(m_workspace->databasePath());
+}
+
+void SetupPanel::showCategories()
+{
+    LockableComboBox& chooser = *m_ui->cmbCat;
+    QStringList labels;
+    labels.reserve(m_workspace->categories().size());
+    for (const Category& category : m_workspace->categories())
+        labels << category.label;
+    chooser.clear();
+    chooser.addItems(labels);
+    // Adding entries picks the first one; the chooser starts with none.
+    chooser.setCurrentIndex(-1);
+    const bool opened = m_workspace->databaseOpened();
+    chooser.setEditText(opened ? noCategoryText() : QString());
+    chooser.setLocked(!opened);
+}
+
+void SetupPanel::showCategory()
+{
+    Ui::SetupPanel& ui = *m_ui;
+    const std::optional<Category>& category = m_workspace->category();
+    if (!category) {
+        {
+            // Emptied fields are no step forward: the guidance stays.
+            const QSignalBlocker noGuidance(ui.txtCurrentCatNo);
+            for (QLineEdit* field : {ui.txtCurrentCatNo, ui.txtCurrentCatLab, ui.txtCurrentCatDesc,
+                                     ui.txtCurrentCatEn}) {
+                if (field != ui.txtCurrentCatNo || !m_typingNumber)
+                    field->clear();
+            }
+        }
+        // A chooser naming an entry would name a category no longer chosen; a text the user
+        // typed that names none stays.
+        if (ui.cmbCat->findText(ui.cmbCat->currentText(),
+                                Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0) {
+            ui.cmbCat->setCurrentIndex(-1);
+            ui.cmbCat->setEditText(noCategoryText());
+        }
+        return;
+    }
+    const QString number = QString::number(category->id);
+    if (!m_typingNumber && ui.txtCurrentCatNo->text() != number)
+        ui.txtCurrentCatNo->setText(number);
+    ui.txtCurrentCatLab->setText(category->label);
+    ui.txtCurrentCatDesc->setText(category->description);
+    ui.txtCurrentCatEn->setText(category->enabled ? QStringLiteral("Enabled")
+                                                  : QStringLiteral("Disabled"));
+    const qsizetype entry = m_workspace->categories().indexOf(*category);
+    if (entry >= 0 &&
+        (ui.cmbCat->currentIndex() != entry || ui.cmbCat->currentText() != category->label)) {
+        ui.cmbCat->setCurrentIndex(int(entry));
+        ui.cmbCat->setEditText(category->label);
+    }
 }
 
 std::optional<int> SetupPanel::chosenEntry() const
 {
-    const QString text = categoryText();
+    const LockableComboBox& chooser = *m_ui->cmbCat;
+    const QString text = chooser.currentText();
     if (text.isEmpty() || text == noCategoryText())
         return std::nullopt;
-    const int picked = m_ui.cmbCat->currentIndex();
-    if (picked >= 0 && m_ui.cmbCat->itemText(picked) == text)
+    // The entry picked, unless the text typed over it names another (no entry reads empty).
+    const int picked = chooser.currentIndex();
+    if (chooser.itemText(picked) == text)
         return picked;
-    const int named = m_ui.cmbCat->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int named = chooser.findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (named >= 0)
         return named;
     return std::nullopt;
 }
 
-std::optional<QString> SetupPanel::chosenCategoryNumber() const
+void SetupPanel::takeChosenCategory()
 {
     const std::optional<int> entry = chosenEntry();
-    if (!entry || *entry >= m_catRows.size())
-        return std::nullopt;
-    return m_catRows[*entry].value(0);
+    const QList<Category>& categories = m_workspace->categories();
+    m_workspace->setCategory(entry && *entry < categories.size() ? std::optional(categories[*entry])
+                                                                 : std::nullopt);
 }
 
-QString SetupPanel::categoryText() const
+void SetupPanel::takeTypedNumber(const QString& text)
 {
-    return m_ui.cmbCat->currentText();
-}
-
-QString SetupPanel::chosenCategoryLabel() const
-{
-    const std::optional<int> entry = chosenEntry();
-    return entry ? m_ui.cmbCat->itemText(*entry) : QString();
-}
-
-QString SetupPanel::databasePath() const
-{
-    return m_ui.txtDb->text();
-}
-
-QString SetupPanel::tempFolder() const
-{
-    return m_ui.TxtTemp->text();
-}
-
-QString SetupPanel::shownCategoryNumber() const
-{
-    return m_ui.txtCurrentCatNo->text();
-}
-
-void SetupPanel::showChosenCategory()
-{
-    // The fields show the entry the chooser's text names, the one Convert uses; a text that
-    // names none leaves them empty.
-    const std::optional<int> entry = chosenEntry();
-    if (!entry || *entry >= m_catRows.size()) {
-        const QSignalBlocker noGuidance(m_ui.txtCurrentCatNo);
-        for (QLineEdit* field : {m_ui.txtCurrentCatNo, m_ui.txtCurrentCatLab,
-                                 m_ui.txtCurrentCatDesc, m_ui.txtCurrentCatEn})
-            field->clear();
-        return;
-    }
-    const QStringList& row = m_catRows[*entry];
-    m_ui.txtCurrentCatNo->setText(row.value(0));
-    m_ui.txtCurrentCatLab->setText(row.value(1));
-    m_ui.txtCurrentCatDesc->setText(row.value(2));
-    m_ui.txtCurrentCatEn->setText(CategoryStore::isEnabled(row.value(3))
-                                      ? QStringLiteral("Enabled")
-                                      : QStringLiteral("Disabled"));
+    // A typed number that names a category chooses it; any other text chooses none.
+    m_typingNumber = true;
+    bool isNumber = false;
+    const qint64 id = text.trimmed().toLongLong(&isNumber);
+    if (isNumber)
+        m_workspace->chooseCategory(id);
+    else
+        m_workspace->setCategory(std::nullopt);
+    m_typingNumber = false;
 }

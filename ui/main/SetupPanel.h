@@ -1,99 +1,74 @@
 #pragma once
 
 #include "StatusTexts.h"
+#include "Workspace.h"
 
-#include <QObject>
 #include <QPointer>
-#include <QStringList>
+#include <QWidget>
 
+#include <memory>
 #include <optional>
 
-class LockableComboBox;
-class QGroupBox;
-class QLineEdit;
-class QPushButton;
-class QWidget;
+namespace Ui {
+class SetupPanel;
+}
+struct Problem;
 class TaskRunner;
 class frmNewCat;
 
-// The "Setup" frame: choosing the database, the category chooser and its four read-back
-// fields, and the New Category dialog. It reaches only its own controls.
-class SetupPanel : public QObject
+// The "Setup" frame: the database, the temporary folder, the category chooser with its four
+// read-back fields, and the New Category dialog. It shows the workspace and edits it; the
+// database becomes the workspace's only once its categories have been read.
+class SetupPanel : public QWidget
 {
     Q_OBJECT
 
 public:
-    struct Controls
-    {
-        QGroupBox* Frame4;
-        QLineEdit* txtDb;
-        QLineEdit* TxtTemp;
-        QPushButton* cmdPoiOpen;
-        LockableComboBox* cmbCat;
-        QPushButton* cmdNewCat;
-        QLineEdit* txtCurrentCatNo;
-        QLineEdit* txtCurrentCatLab;
-        QLineEdit* txtCurrentCatDesc;
-        QLineEdit* txtCurrentCatEn;
-    };
+    explicit SetupPanel(QWidget* parent = nullptr);
+    ~SetupPanel() override;
 
-    SetupPanel(const Controls& controls, TaskRunner& runner, QWidget* window);
+    // Shows `workspace` from now on and runs its work on `runner`.
+    void attach(Workspace& workspace, TaskRunner& runner);
 
-    // Refills the category chooser and CatRows from the database in txtDb.
+    // Reads the categories of the database in use again.
     void Load_Cat();
     // Inserts the New Category dialog's texts as an enabled category, then reloads.
     void Insert_Cat();
     // Opens the one New Category dialog, modeless.
     void Add_Cat();
-    // `path` becomes the database exactly as if the chooser had picked it.
-    void useDatabase(const QString& path);
-    // The database remembered from the last run: taken as chosen only when its categories
-    // can be read; otherwise rememberedDatabaseFailed, and nothing else changes.
-    void restoreDatabase(const QString& path);
-
-    // The rows of the last category listing, in the chooser's order.
-    const QList<QStringList>& CatRows() const { return m_catRows; }
-    // The chosen category's own number (field 0 of its row): the picked entry, or the entry
-    // whose label is the typed text; nothing when no entry is meant.
-    std::optional<QString> chosenCategoryNumber() const;
-    // The chooser's text, and the label of the chosen entry (empty when none is meant).
-    QString categoryText() const;
-    QString chosenCategoryLabel() const;
-    QString databasePath() const;
-    QString tempFolder() const;
-    // The number shown in txtCurrentCatNo, as the user may have typed it.
-    QString shownCategoryNumber() const;
 
     void focusCategoryChooser();
     // While a run goes, nothing here can start another or change its inputs.
     void setRunning(bool running);
     frmNewCat* newCategoryDialog() const;
 
+    // The chooser's text while no category is chosen.
     static QString noCategoryText() { return QStringLiteral("Select a Category"); }
 
 signals:
-    // A database was chosen: its controls elsewhere may be enabled.
-    void databaseChosen();
     // The category chooser got the focus: the conversion controls may be enabled.
     void categoryChooserEntered();
     void guidance(Guidance step);
     void statusMessage(const QString& text);
-    // The category table changed (a category was added).
-    void categoriesChanged();
-    void rememberedDatabaseFailed(const QString& path, const QString& reason);
 
 private:
     void chooseDatabase();
-    // Reads the categories of `dbPath`; only when that succeeds does it replace the chooser's
-    // entries and, for a `newDatabase`, become the database in use.
-    void loadCategories(const QString& dbPath, bool newDatabase);
-    void fillCategories(QList<QStringList> rows);
-    void showChosenCategory();
+    void takeTypedDatabase();
+    // Reads the categories of `path`; only when that succeeds does it become the database.
+    void openDatabase(const QString& path, Workspace::Origin origin);
+    void refuseDatabase(const QString& path, const Problem& problem, Workspace::Origin origin);
+    void showDatabase();
+    void showCategories();
+    void showCategory();
+    // The chooser's choice goes to the workspace as the focus leaves it.
+    void takeChosenCategory();
+    void takeTypedNumber(const QString& text);
     std::optional<int> chosenEntry() const;
 
-    Controls m_ui;
-    TaskRunner& m_runner;
-    QWidget* m_window;
-    QList<QStringList> m_catRows;
+    std::unique_ptr<Ui::SetupPanel> m_ui;
+    Workspace* m_workspace = nullptr;
+    TaskRunner* m_runner = nullptr;
     QPointer<frmNewCat> m_newCat;
+    // The number field is being typed in: it keeps the text as typed.
+    bool m_typingNumber = false;
 };

@@ -12,7 +12,6 @@ namespace {
 
 struct Layout
 {
-    const char16_t* statement;
     // Widths of the shown fields; 0 marks a column measured from the data.
     std::array<int, 6> widths;
     int shownFields;
@@ -22,8 +21,8 @@ struct Layout
     int measuredStart;
 };
 
-constexpr Layout kPoi{u"select * from poi ;", {5, 12, 12, 0, 0, 5}, 6, 3, 4, 0};
-constexpr Layout kCategory{u"select * from category ;", {4, 0, 0, 3, 0, 0}, 4, 1, 2, 1};
+constexpr Layout kPoi{{5, 12, 12, 0, 0, 5}, 6, 3, 4, 0};
+constexpr Layout kCategory{{4, 0, 0, 3, 0, 0}, 4, 1, 2, 1};
 
 const Layout& layoutOf(TableListing::Table table)
 {
@@ -74,11 +73,6 @@ LineStore layOut(const Layout& layout, const std::function<void(const RowVisitor
 
 TableListing::TableListing(Table table) : m_table(table) {}
 
-QString TableListing::statement() const
-{
-    return QString::fromUtf16(layoutOf(m_table).statement);
-}
-
 LineStore TableListing::format(const QList<QStringList>& rows) const
 {
     const auto forEachRow = [&rows](const RowVisitor& visit) {
@@ -102,7 +96,7 @@ LineStore TableListing::format(QStringView shellOutput) const
 LineStore TableListing::run(const QString& dbPath, ShellResult* result, const StopCheck& stop,
                             const ShellOptions& shell) const
 {
-    ShellResult read = DatabaseShell::runStatementUnparsed(dbPath, statement(), stop, shell);
+    ShellResult read = TableReader::readAll(m_table, dbPath, stop, shell);
     LineStore lines = read.ok() ? format(read.output) : LineStore();
     read.output.clear();
     if (result)

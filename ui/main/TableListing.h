@@ -1,7 +1,8 @@
 #pragma once
 
-#include "DatabaseShell.h"
 #include "LineStore.h"
+
+#include <TableReader.h>
 
 // A whole table laid out as text columns, one line per row, for the main list.
 // Fixed columns are as wide as their width or their widest value, whichever is larger; the
@@ -9,21 +10,16 @@
 class TableListing
 {
 public:
-    enum class Table
-    {
-        Poi,
-        Category
-    };
+    using Table = TableReader::Table;
 
     explicit TableListing(Table table);
 
-    QString statement() const;
     // The lines in row order; rows with fewer fields than the table has show empty ones.
     LineStore format(const QList<QStringList>& rows) const;
     // The same from the shell's unparsed output.
     LineStore format(QStringView shellOutput) const;
 
-    // Runs the statement and formats its rows; `result` tells whether the shell succeeded.
+    // Reads the table and formats its rows; `result` tells whether the shell succeeded.
     // A `stop` answering true kills the shell; the result then fails.
     LineStore run(const QString& dbPath, ShellResult* result, const StopCheck& stop = {},
                   const ShellOptions& shell = {}) const;

@@ -73,6 +73,14 @@ void TaskRunner::Control::flush()
         report(*m_heldBack);
 }
 
+void TaskRunner::Control::phase(const QString& text)
+{
+    m_heldBack.reset();
+    QMetaObject::invokeMethod(
+        m_runner, [runner = m_runner, text] { emit runner->phaseStarted(text); },
+        Qt::QueuedConnection);
+}
+
 void TaskRunner::Control::report(const Progress& progress)
 {
     m_heldBack.reset();

@@ -43,6 +43,9 @@ public:
         void progress(qint64 done, qint64 total, Total kind = Total::Exact);
         // Passes on the progress held back: the work is about to wait.
         void flush();
+        // From the worker thread: the work moves on to a stage it cannot count ("Storing
+        // 300,000 waypoints"); the progress held back is dropped.
+        void phase(const QString& text);
         // How the work starts the sqlite3 shell; fixed for the whole piece.
         const ShellOptions& shell() const { return m_shell; }
         // From the worker thread: runs `question` on the window's thread and waits for its
@@ -94,6 +97,7 @@ public:
 signals:
     void started(const QString& description, const QString& unit);
     void progressed(qint64 done, qint64 total, TaskRunner::Total kind);
+    void phaseStarted(const QString& text);
     // The work has ended; emitted before its `done` runs, so `done` may start the next piece.
     void finished();
 

@@ -5,10 +5,7 @@
 #include "DatabaseFiles.h"
 #include "DbOperationsPanel.h"
 #include "DropTarget.h"
-#include "KeyboardHints.h"
-#include "ListCopy.h"
 #include "Fonts.h"
-#include "HorizontalExtentDelegate.h"
 #include "OptionButtonStyle.h"
 #include "Pictures.h"
 #include "Platform.h"
@@ -16,7 +13,10 @@
 #include "RememberedChoices.h"
 #include "RunProgress.h"
 #include "SetupPanel.h"
+#include "StatusLine.h"
+#include "TabChain.h"
 #include "TaskRunner.h"
+#include "Workspace.h"
 #include "frmAbout.h"
 
 #include <QApplication>
@@ -55,12 +55,13 @@ QString gpsBabelProgram()
 } // namespace
 
 frmMain::frmMain(QWidget* parent)
-    : QMainWindow(parent), m_ui(new Ui::frmMain), m_runner(std::make_unique<TaskRunner>())
+    : QMainWindow(parent), m_ui(new Ui::frmMain), m_runner(std::make_unique<TaskRunner>()),
+      m_workspace(new Workspace(this))
 {
     Fonts::installFallbacks();
     setFont(Fonts::msSansSerif());
     m_ui->setupUi(this);
-    applyFonts();
+    applyLook();
 
     setWindowIcon(Pictures::windowIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -68,8 +69,56 @@ frmMain::frmMain(QWidget* parent)
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     centralWidget()->setFixedSize(kClientWidth, kClientHeight - kStatusBarHeight);
     statusBar()->setFixedHeight(kStatusBarHeight);
+    statusBar()->setFont(Fonts::comicSansMs(14.25, false, true));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
+    connect(m_ui->Bab, &QAction::triggered, this, &frmMain::startGpsBabel);
+    connect(m_ui->adb, &QAction::triggered, this, &frmMain::allowDbOperations);
+    connect(m_ui->mnuExit, &QAction::triggered, this, &frmMain::endProgram);
+    connect(m_ui->Command4, &QPushButton::clicked, this, &frmMain::endProgram);
+    connect(m_ui->mnuAbout, &QAction::triggered, this, &frmMain::openAbout);
+
+    m_statusLine = new StatusLine(statusBar());
+    statusBar()->addWidget(m_statusLine, 1);
+    m_progress = new RunProgress(*m_runner, statusBar());
+    // The status bar's large face is for its text; the bar and its button use the window's.
+    m_progress->setFont(Fonts::msSansSerif());
+    statusBar()->addPermanentWidget(m_progress);
+    connect(m_runner.get(), &TaskRunner::started, this,
+            [this](const QString& description) { setRunning(true, description); });
+    connect(m_runner.get(), &TaskRunner::phaseStarted, this, [this](const QString& text) {
+        showStatus(text + QStringLiteral("…"));
+        m_runningStatus = statusText();
+    });
+    connect(m_runner.get(), &TaskRunner::finished, this, [this] { setRunning(false); });
+    // Escape cancels a run wherever the focus is in the window.
+    auto* cancel = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(cancel, &QShortcut::activated, m_runner.get(), &TaskRunner::cancel);
+
+    m_workspace->setTempFolder(Platform::defaultTempFolder());
+    attachPanels();
+    // What the window does when it loads.
+    setGuidance(Guidance::SelectDatabase);
+    // The first control of the tab order has the focus, as in any window that opens.
+    if (QWidget* first = chainTabStops(this))
+        first->setFocus();
+    attachConveniences();
+}
+
+frmMain::~frmMain() = default;
+
+SetupPanel& frmMain::setupPanel() const
+{
+    return *m_ui->setupPanel;
+}
+
+DbOperationsPanel& frmMain::dbOperationsPanel() const
+{
+    return *m_ui->dbOperationsPanel;
+}
+
+void frmMain::applyLook()
+{
     auto* optionStyle = new OptionButtonStyle(QApplication::style()->name());
     optionStyle->setParent(this);
     for (QRadioButton* option : findChildren<QRadioButton*>())
@@ -81,7 +130,6 @@ frmMain::frmMain(QWidget* parent)
         for (QGroupBox* frame : findChildren<QGroupBox*>())
             frame->setStyle(frameStyle);
     }
-
     // Text fields take text of any length (Qt's default stops at 32767 characters). A text
     // put in by the program shows its beginning, where a long one differs from others.
     for (QLineEdit* field : findChildren<QLineEdit*>()) {
@@ -91,126 +139,51 @@ frmMain::frmMain(QWidget* parent)
                 field->setCursorPosition(0);
         });
     }
+}
 
-    const QPixmap open = Pictures::openButton();
-    m_ui->cmdPoiOpen->setIcon(open);
-    m_ui->cmdpFileOpen->setIcon(open);
-    m_ui->Image1->setPixmap(Pictures::image1());
+void frmMain::attachPanels()
+{
+    SetupPanel* setup = m_ui->setupPanel;
+    ConversionPanel* conversion = m_ui->conversionPanel;
+    DbOperationsPanel* operations = m_ui->dbOperationsPanel;
+    setup->attach(*m_workspace, *m_runner);
+    conversion->attach(*m_workspace, *m_runner);
+    operations->attach(*m_workspace, *m_runner);
 
-    connect(m_ui->Bab, &QAction::triggered, this, &frmMain::startGpsBabel);
-    connect(m_ui->adb, &QAction::triggered, this, &frmMain::allowDbOperations);
-    connect(m_ui->mnuExit, &QAction::triggered, this, &frmMain::endProgram);
-    connect(m_ui->Command4, &QPushButton::clicked, this, &frmMain::endProgram);
-    connect(m_ui->mnuAbout, &QAction::triggered, this, &frmMain::openAbout);
-
-    attachPanels();
-
-    m_progress = new RunProgress(*m_runner, statusBar());
-    // The status bar's large face is for its text; the bar and its button use the window's.
-    m_progress->setFont(Fonts::msSansSerif());
-    statusBar()->addPermanentWidget(m_progress);
-    connect(m_runner.get(), &TaskRunner::started, this,
-            [this](const QString& description) { setRunning(true, description); });
-    connect(m_runner.get(), &TaskRunner::finished, this, [this] { setRunning(false); });
-    // Escape cancels a run wherever the focus is in the window.
-    auto* cancel = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(cancel, &QShortcut::activated, m_runner.get(), &TaskRunner::cancel);
-
-    // What the window does when it loads.
-    m_ui->List1->setItemDelegate(new HorizontalExtentDelegate(kList1Extent, m_ui->List1));
-    setGuidance(Guidance::SelectDatabase);
-    m_ui->optCatAction->setFocus();
-    attachConveniences();
+    connect(setup, &SetupPanel::statusMessage, this, &frmMain::showStatus);
+    connect(conversion, &ConversionPanel::statusMessage, this, &frmMain::showStatus);
+    connect(operations, &DbOperationsPanel::statusMessage, this, &frmMain::showStatus);
+    connect(setup, &SetupPanel::guidance, this, &frmMain::setGuidance);
+    connect(conversion, &ConversionPanel::guidance, this, &frmMain::setGuidance);
+    connect(setup, &SetupPanel::categoryChooserEntered, conversion,
+            &ConversionPanel::enableControls);
+    connect(conversion, &ConversionPanel::categoryMissing, setup,
+            &SetupPanel::focusCategoryChooser);
+    connect(conversion, &ConversionPanel::outputCleared, operations,
+            &DbOperationsPanel::clearList1);
+    connect(conversion, &ConversionPanel::outputReady, operations, &DbOperationsPanel::showOutput);
+    connect(operations, &DbOperationsPanel::addCategoryRequested, setup, &SetupPanel::Add_Cat);
 }
 
 void frmMain::attachConveniences()
 {
-    Ui::frmMain& ui = *m_ui;
-    SetupPanel* setup = m_setup;
-    m_files = new DatabaseFiles({[setup] { return setup->databasePath(); },
-                                 [setup] { return setup->chosenCategoryNumber(); },
-                                 [setup] { return setup->chosenCategoryLabel(); }},
-                                *m_runner, this);
-    auto* newDb = new QAction(QStringLiteral("New POI Database…"), this);
-    newDb->setObjectName(QStringLiteral("mnuNewDb"));
-    auto* exportPois = new QAction(QStringLiteral("Export POIs to GPX…"), this);
-    exportPois->setObjectName(QStringLiteral("mnuExport"));
-    QAction* first = ui.mnu->actions().value(0);
-    ui.mnu->insertActions(first, {newDb, exportPois});
-    ui.mnu->insertSeparator(first);
-    connect(newDb, &QAction::triggered, m_files, &DatabaseFiles::newDatabase);
-    connect(exportPois, &QAction::triggered, m_files, &DatabaseFiles::exportPois);
-    connect(m_files, &DatabaseFiles::databaseCreated, m_setup, &SetupPanel::useDatabase);
+    m_files = new DatabaseFiles(*m_workspace, *m_runner, this);
+    connect(m_ui->mnuNewDb, &QAction::triggered, m_files, &DatabaseFiles::newDatabase);
+    connect(m_ui->mnuExport, &QAction::triggered, m_files, &DatabaseFiles::exportPois);
     connect(m_files, &DatabaseFiles::statusMessage, this, &frmMain::showStatus);
 
-    m_drop = new DropTarget(this);
-    connect(m_drop, &DropTarget::gpxFileDropped, m_conversion, &ConversionPanel::useGpxFile);
-    connect(m_drop, &DropTarget::databaseFileDropped, m_setup, &SetupPanel::useDatabase);
+    m_drop = new DropTarget(this, *m_workspace);
 
-    new ListCopy(ui.List1);
-    new ListCopy(ui.lstSelected);
-    addKeyboardHints(this);
-
-    m_choices = new RememberedChoices({ui.TxtTemp, ui.Option1, ui.Option2, ui.Option3}, *m_setup,
-                                      *m_conversion, this);
+    m_choices = new RememberedChoices(*m_workspace, this);
     connect(m_choices, &RememberedChoices::statusMessage, this, &frmMain::showStatus);
     m_choices->restore();
 }
 
-frmMain::~frmMain() = default;
-
-void frmMain::attachPanels()
-{
-    // Each panel gets its own controls; what one needs of another it asks through the
-    // getters connected here.
-    Ui::frmMain& ui = *m_ui;
-    m_setup = new SetupPanel({ui.Frame4, ui.txtDb, ui.TxtTemp, ui.cmdPoiOpen, ui.cmbCat,
-                              ui.cmdNewCat, ui.txtCurrentCatNo, ui.txtCurrentCatLab,
-                              ui.txtCurrentCatDesc, ui.txtCurrentCatEn},
-                             *m_runner, this);
-    SetupPanel* setup = m_setup;
-    m_conversion = new ConversionPanel(
-        {ui.Frame3, ui.Frame5, ui.txtPoiPath, ui.cmdpFileOpen, ui.cmdDispEd, ui.Option1, ui.Option2,
-         ui.Option3, ui.txtOp, ui.cmdConv},
-        {[setup] { return setup->databasePath(); }, [setup] { return setup->tempFolder(); },
-         [setup] { return setup->chosenCategoryNumber(); },
-         [setup] { return setup->chosenCategoryLabel(); }},
-        *m_runner, this);
-    m_dbOperations = new DbOperationsPanel(
-        {ui.List1, ui.lstSelected, ui.cmdViewPoi, ui.cmdViewCat, ui.Frame1, ui.optDisp,
-         ui.optdelselected, ui.optdelall, ui.optadnew, ui.cmdActiondb, ui.optCatAction,
-         ui.optPoiAction},
-        {[setup] { return setup->databasePath(); }, [setup] { return setup->categoryText(); },
-         [setup] { return setup->shownCategoryNumber(); }},
-        *m_runner, this);
-    ui.TxtTemp->setText(Platform::defaultTempFolder());
-
-    connect(m_setup, &SetupPanel::statusMessage, this, &frmMain::showStatus);
-    connect(m_conversion, &ConversionPanel::statusMessage, this, &frmMain::showStatus);
-    connect(m_dbOperations, &DbOperationsPanel::statusMessage, this, &frmMain::showStatus);
-    connect(m_setup, &SetupPanel::guidance, this, &frmMain::setGuidance);
-    connect(m_conversion, &ConversionPanel::guidance, this, &frmMain::setGuidance);
-    connect(m_setup, &SetupPanel::databaseChosen, m_dbOperations,
-            &DbOperationsPanel::enableForDatabase);
-    connect(m_setup, &SetupPanel::categoryChooserEntered, m_conversion,
-            &ConversionPanel::enableControls);
-    connect(m_setup, &SetupPanel::categoriesChanged, m_dbOperations,
-            [this] { m_dbOperations->tableChanged(DbOperationsPanel::Listing::Category); });
-    connect(m_conversion, &ConversionPanel::categoryMissing, m_setup,
-            &SetupPanel::focusCategoryChooser);
-    connect(m_conversion, &ConversionPanel::outputCleared, m_dbOperations,
-            &DbOperationsPanel::clearList1);
-    connect(m_conversion, &ConversionPanel::outputReady, m_dbOperations,
-            &DbOperationsPanel::showOutput);
-    connect(m_dbOperations, &DbOperationsPanel::addCategoryRequested, m_setup,
-            &SetupPanel::Add_Cat);
-}
-
 void frmMain::setRunning(bool running, const QString& description)
 {
-    m_setup->setRunning(running);
-    m_conversion->setRunning(running);
-    m_dbOperations->setRunning(running);
+    m_ui->setupPanel->setRunning(running);
+    m_ui->conversionPanel->setRunning(running);
+    m_ui->dbOperationsPanel->setRunning(running);
     if (m_drop)
         m_drop->setRunning(running);
     // The run's name stands in the status bar while it goes; then the text from before comes
@@ -224,15 +197,6 @@ void frmMain::setRunning(bool running, const QString& description)
     }
 }
 
-void frmMain::applyFonts()
-{
-    // Designer keeps whole points only, so the fractional sizes are set here.
-    m_ui->txtOp->setFont(Fonts::msSansSerif(9.75));
-    m_ui->List1->setFont(Fonts::courier(9.75));
-    m_ui->lstSelected->setFont(Fonts::courier(9.75));
-    statusBar()->setFont(Fonts::comicSansMs(14.25, false, true));
-}
-
 void frmMain::setGuidance(Guidance step)
 {
     showStatus(guidanceText(step));
@@ -240,12 +204,12 @@ void frmMain::setGuidance(Guidance step)
 
 void frmMain::showStatus(const QString& text)
 {
-    statusBar()->showMessage(text);
+    m_statusLine->setMessage(text);
 }
 
 QString frmMain::statusText() const
 {
-    return statusBar()->currentMessage();
+    return m_statusLine->message();
 }
 
 frmAbout* frmMain::aboutBox() const

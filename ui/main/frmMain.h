@@ -17,20 +17,19 @@ class DropTarget;
 class RememberedChoices;
 class RunProgress;
 class SetupPanel;
+class StatusLine;
 class TaskRunner;
+class Workspace;
 class frmAbout;
 
-// The main window: the controls, the menu bar and the status bar. It gives each panel its
-// own controls, connects the panels' signals, and runs their long work through one
+// The main window: its panels, the menu bar and the status bar. It owns the workspace that
+// the panels show and edit, connects the panels' signals, and runs their long work through one
 // TaskRunner, disabling what could start another run meanwhile.
 class frmMain : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    // List1 scrolls sideways over rows up to this many pixels wide.
-    static constexpr int kList1Extent = 4000;
-
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
@@ -39,10 +38,9 @@ public:
     void showStatus(const QString& text);
     QString statusText() const;
 
-    SetupPanel& setupPanel() const { return *m_setup; }
-    DbOperationsPanel& dbOperationsPanel() const { return *m_dbOperations; }
-    ConversionPanel& conversionPanel() const { return *m_conversion; }
-    DatabaseFiles& databaseFiles() const { return *m_files; }
+    Workspace& workspace() const { return *m_workspace; }
+    SetupPanel& setupPanel() const;
+    DbOperationsPanel& dbOperationsPanel() const;
     TaskRunner& runner() const { return *m_runner; }
 
     // The open About box, or null.
@@ -60,19 +58,19 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void applyFonts();
+    // The classic look of the window's option buttons, frames and text fields.
+    void applyLook();
     void attachPanels();
-    // The File menu's database files, remembered choices, drops, copying and access keys.
+    // The File menu's database files, remembered choices and drops.
     void attachConveniences();
     void setRunning(bool running, const QString& description = {});
 
     std::unique_ptr<Ui::frmMain> m_ui;
     // Declared after m_ui: destroyed first, so no work outlives the window's controls.
     std::unique_ptr<TaskRunner> m_runner;
+    Workspace* m_workspace;
     QPointer<frmAbout> m_about;
-    SetupPanel* m_setup = nullptr;
-    DbOperationsPanel* m_dbOperations = nullptr;
-    ConversionPanel* m_conversion = nullptr;
+    StatusLine* m_statusLine = nullptr;
     RunProgress* m_progress = nullptr;
     DatabaseFiles* m_files = nullptr;
     DropTarget* m_drop = nullptr;

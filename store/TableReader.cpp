@@ -1,0 +1,17 @@
+#include "TableReader.h"
+
+namespace TableReader {
+
+QString statement(Table table)
+{
+    return table == Table::Poi ? QStringLiteral("select * from poi ;")
+                               : QStringLiteral("select * from category ;");
+}
+
+ShellResult readAll(Table table, const QString& dbPath, const StopCheck& stop,
+                    const ShellOptions& shell)
+{
+    return DatabaseShell::runStatementUnparsed(dbPath, statement(table), stop, shell);
+}
+
+} // namespace TableReader

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "DatabaseShell.h"
+
+// A whole table read for the window's listings, kept as the shell prints it: a table of any
+// size then costs its bytes once, and ShellRows::forEach reads the rows from `output`.
+namespace TableReader {
+
+enum class Table
+{
+    Poi,
+    Category
+};
+
+// "select * from poi ;" or "select * from category ;".
+QString statement(Table table);
+
+// Runs the table's statement; a `stop` answering true kills the shell and the result fails.
+ShellResult readAll(Table table, const QString& dbPath, const StopCheck& stop = {},
+                    const ShellOptions& shell = {});
+
+} // namespace TableReader
