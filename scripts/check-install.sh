@@ -41,8 +41,8 @@ complete_line() {
         __load_completion "$1" || { echo "bash-completion finds no completion for $1"; exit; }
         COMP_WORDS=("$@") COMP_CWORD=$(($# - 1))
         COMP_LINE="$*" COMP_POINT=${#COMP_LINE}
-        spec=$(complete -p "$1") || { echo "no complete -p $1"; exit; }
-        [[ $spec =~ -F\ ([^ ]+) ]] || { echo "not a function: $spec"; exit; }
+        registered=$(complete -p "$1") || { echo "no complete -p $1"; exit; }
+        [[ $registered =~ -F\ ([^ ]+) ]] || { echo "not a function: $registered"; exit; }
         "${BASH_REMATCH[1]}" "$1" "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD-1]}"
         printf "%s\n" "${COMPREPLY[@]}" | LC_ALL=C sort | paste -sd" "' _ "$@"
 }
