@@ -6,12 +6,14 @@
 
 #include "GpxScanner.h"
 #include "GpxWriter.h"
+#include "OutputFile.h"
 
 #include <QBuffer>
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
@@ -25,11 +27,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     if (GpxWriter::unwritableAt(point.name) >= 0 || GpxWriter::unwritableAt(point.desc) >= 0)
         return 0;
 
-    QBuffer file;
-    FUZZ_CHECK(file.open(QIODevice::WriteOnly));
-    GpxWriter writer(file);
-    FUZZ_CHECK(writer.begin() && writer.write(point) && writer.end());
-    file.close();
+    // The writer writes through an output file; one temporary stream serves every run, and
+    // only what this run wrote is read back.
+    static std::FILE* const stream = std::tmpfile();
+    FUZZ_CHECK(stream && std::fseek(stream, 0, SEEK_SET) == 0);
+    OutputFile out;
+    out.open(stream);
+    GpxWriter writer(out);
+    FUZZ_CHECK(writer.begin() && writer.write(point) && writer.end() && out.commit());
+    const long written = std::ftell(stream);
+    FUZZ_CHECK(written > 0 && std::fseek(stream, 0, SEEK_SET) == 0);
+    QByteArray document(qsizetype(written), Qt::Uninitialized);
+    FUZZ_CHECK(std::fread(document.data(), 1, size_t(written), stream) == size_t(written));
+    QBuffer file(&document);
 
     GpxScanner scanner;
     scanner.setBlockSize(qsizetype(1 + size % 17));
