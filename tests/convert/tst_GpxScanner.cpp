@@ -622,7 +622,9 @@ void TestGpxScanner::reportsProgress()
         {"\xEF\xBB\xBF" + gpx, BlockReading::Inline},
         {"\xEF\xBB\xBF" + gpx, BlockReading::Threaded},
         {"\xFF\xFE" + utf16, BlockReading::Auto}};
-    for (const auto& [text, reading] : files) {
+    for (const auto& file : files) {
+        const QByteArray& text = file.first;
+        const BlockReading reading = file.second;
         QCOMPARE(scan(text, 1 << 20).statements.size(), 1);
         GpxScanner scanner;
         scanner.setBlockSize(7);
