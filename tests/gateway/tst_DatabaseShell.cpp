@@ -1,5 +1,6 @@
 #include "DatabaseSchema.h"
 #include "DatabaseShell.h"
+#include "FileName.h"
 #include "ShellBatch.h"
 #include "ShellRows.h"
 #include "SqlText.h"
@@ -82,6 +83,26 @@ private slots:
         const ShellResult r = runStatement(fileName, QStringLiteral("select * from category ;"));
         QVERIFY2(r.ok(), qPrintable(textOf(r.problem)));
         QCOMPARE(r.rows.size(), 4);
+    }
+
+    // Text that stood for bytes that are not UTF-8 would be encoded into another file's name.
+    void refusesNamesThatReachOtherFiles_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("usable");
+        QTest::newRow("plain") << QStringLiteral("poi.db") << true;
+        QTest::newRow("accents") << QStringLiteral("Karten-Ü.db") << true;
+        QTest::newRow("beyond U+FFFF") << QStringLiteral("\U0001F600.db") << true;
+        QTest::newRow("U+FFFD") << QStringLiteral("y\uFFFD.db") << false;
+        const QChar high(0xD83D), low(0xDE00);
+        QTest::newRow("high surrogate last") << QStringLiteral("poi.db") + high << false;
+        QTest::newRow("high surrogate alone") << high + QStringLiteral("poi.db") << false;
+        QTest::newRow("low surrogate alone") << low + QStringLiteral("poi.db") << false;
+    }
+    void refusesNamesThatReachOtherFiles()
+    {
+        QFETCH(QString, name);
+        QTEST(!FileName::unusable(name), "usable");
     }
 
     void batchesAreAllOrNothing()
