@@ -141,6 +141,10 @@ void TestConvertCommand::exitStatus_data()
     QTest::newRow("skipped waypoint")
         << QStringList{"bad.gpx"} << 1 << "bad.gpx:2: Waypoint skipped: it has no lat attribute.";
     QTest::newRow("skipped waypoint, piped") << QStringList{"-"} << 1 << "-:2: Waypoint skipped";
+    QTest::newRow("coordinates out of range or no number")
+        << QStringList{"range.gpx"} << 1
+        << "range.gpx:1: Waypoint skipped: its lat 95 is out of range (-90 to 90).\n"
+           "range.gpx:2: Waypoint skipped: its lon \"x\" is not a decimal number.\n";
     QTest::newRow("version") << QStringList{"--version"} << 0 << "";
     QTest::newRow("load fails") << QStringList{"--database", "text.db", "mill.gpx"} << 1
                                 << "nothing was loaded";
@@ -199,6 +203,7 @@ void TestConvertCommand::exitStatus()
     QFETCH(int, exitCode);
     QFETCH(QString, errorText);
     writeFile("bad.gpx", "<gpx>\n<wpt lon=\"2\"/>\n</gpx>\n");
+    writeFile("range.gpx", "<wpt lat=\"95\" lon=\"2\"/>\n<wpt lat=\"1\" lon=\"x\"/>\n");
     writeFile("text.db", "not a database at all\n");
     writeFile("empty.db", "");
     writeFile("nul.gpx",
