@@ -105,6 +105,38 @@ private slots:
         QTEST(!FileName::unusable(name), "usable");
     }
 
+    // The shell is judged by the version it gives before it is first used.
+    void takesShellsFromTheOldestSupported_data()
+    {
+        QTest::addColumn<QByteArray>("version");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("3.32.0") << QByteArray("3.32.0 2020-05-22 17:46:16") << true;
+        QTest::newRow("3.31.99") << QByteArray("3.31.99") << false;
+        QTest::newRow("3.40") << QByteArray("3.40") << true;
+        QTest::newRow("4.0.0") << QByteArray("4.0.0") << true;
+        QTest::newRow("2.99.0") << QByteArray("2.99.0") << false;
+        QTest::newRow("no number") << QByteArray("SQLite") << false;
+    }
+    void takesShellsFromTheOldestSupported()
+    {
+        QFETCH(QByteArray, version);
+        TestDatabase db;
+        QDir::setCurrent(db.folder()); // sh complains about a current folder that is gone
+        QFile shell(db.folder() + "/sqlite3-" + version.left(8));
+        QVERIFY(shell.open(QIODevice::WriteOnly));
+        shell.write("#!/bin/sh\n[ \"$1\" = -version ] && { echo '" + version +
+                    "'; exit 0; }\nexec sqlite3 \"$@\"\n");
+        shell.close();
+        shell.setPermissions(shell.permissions() | QFile::ExeOwner);
+        ShellOptions options;
+        options.program = shell.fileName();
+        const ShellResult r =
+            runStatement(db.path(), QStringLiteral("select count(*) from category;"), {}, options);
+        QTEST(r.ok(), "taken");
+        QVERIFY(r.ok() ? r.rows == QList<QStringList>{{"4"}}
+                       : r.problem->text().contains(shell.fileName()));
+    }
+
     void batchesAreAllOrNothing()
     {
         TestDatabase db;
