@@ -286,6 +286,12 @@ void TestGpxScanner::scans_data()
         astralNames << named(QByteArray(before).append("\xF0\x9F\x98\x80").constData());
     }
     QTest::newRow("UTF-16, letters beyond U+FFFF") << utf16(astral) << astralNames << QStringList{};
+    // Big-endian, known by its declaration's first bytes alone.
+    QByteArray bigEndian;
+    for (const QChar c : QStringLiteral("<?xml version=\"1.0\"?>") + astral)
+        bigEndian.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
+    QTest::newRow("UTF-16 big-endian without byte-order mark")
+        << bigEndian << astralNames << QStringList{};
     QTest::newRow("declaration naming no encoding")
         << QByteArray("<?xml version=\"1.0\" encoding= ?><wpt lat=\"1\" lon=\"2\"/>")
         << QStringList{insert("1,2,'','',1")} << QStringList{};
