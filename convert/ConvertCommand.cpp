@@ -182,10 +182,8 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
     OutputFile printed;
     if (request.delivery == Delivery::View) {
         printed.open(out);
-        converter.setStatementSink([&printed](const QByteArray& statement) {
-            if (printed.write(statement))
-                printed.write("\n");
-        });
+        converter.setStatementSink(
+            [&printed](const QByteArray& statement) { printed.write(statement, "\n"); });
     } else {
         converter.setStatementSink([](const QByteArray&) {});
     }

@@ -87,13 +87,24 @@ bool OutputFile::fail(const QString& error)
     return false;
 }
 
-bool OutputFile::write(QByteArrayView bytes)
+bool OutputFile::write(QByteArrayView bytes, QByteArrayView end)
 {
     if (m_failed || (!m_file && !m_stream))
         return false;
-    if (bytes.size() >= kFlushAt) // a very long piece goes out without a copy
-        return flush() && writeOut(bytes);
-    m_buffer.append(bytes.data(), bytes.size());
+    if (bytes.size() >= kFlushAt) { // a very long piece goes out without a copy
+        if (!flush() || !writeOut(bytes))
+            return false;
+        bytes = {};
+    }
+    // One copy into the block, the line end with it.
+    const qsizetype old = m_buffer.size();
+    m_buffer.resize(old + bytes.size() + end.size());
+    char* to = m_buffer.data() + old;
+    if (!bytes.isEmpty())
+        std::memcpy(to, bytes.data(), size_t(bytes.size()));
+    to += bytes.size();
+    for (const char c : end) // a line end: a byte or two, not worth a call
+        *to++ = c;
     return m_buffer.size() < kFlushAt || flush();
 }
 

@@ -24,9 +24,9 @@ public:
     bool open(const QString& path);
     // Writes to `stream`, which stays open; named "standard output" in messages.
     void open(std::FILE* stream);
-    // Gathers the bytes (copied) and writes them out in large blocks; false once writing has
-    // failed (a full disk, a closed pipe …).
-    bool write(QByteArrayView bytes);
+    // Gathers the bytes, then `end` (a line end, say), copied, and writes them out in large
+    // blocks; false once writing has failed (a full disk, a closed pipe …).
+    bool write(QByteArrayView bytes, QByteArrayView end = {});
     // Writes what is gathered, makes it durable and puts the file in place; false when
     // anything failed, the earlier file then untouched.
     bool commit();

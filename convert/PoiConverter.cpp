@@ -130,7 +130,7 @@ ConvertResult PoiConverter::run()
             m_onStatement(statement);
         else
             result.statements.append(QString::fromUtf8(statement));
-        if (rq.delivery == Delivery::Save && !(writer.write(statement) && writer.write("\r\n"))) {
+        if (rq.delivery == Delivery::Save && !writer.write(statement, "\r\n")) {
             writeFailed = true;
             return false;
         }

@@ -5,12 +5,7 @@
 
 QString ShellOptions::pathForShell(const QString& dbPath)
 {
-    if (QDir::isAbsolutePath(dbPath))
-        return dbPath;
-    QString folder = QDir::currentPath();
-    if (!folder.endsWith(u'/'))
-        folder += u'/';
-    return folder + dbPath;
+    return QDir::current().filePath(dbPath); // an absolute path stays as it is
 }
 
 // -init with the null device keeps the user's own settings file out; every setting that

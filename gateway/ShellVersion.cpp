@@ -21,15 +21,7 @@ QString where(const QString& program)
     return found.isEmpty() ? program : found;
 }
 
-QString dotted(const std::array<int, 3>& version)
-{
-    return QStringLiteral("%1.%2.%3").arg(version[0]).arg(version[1]).arg(version[2]);
-}
-
-} // namespace
-
-namespace ShellVersion {
-
+// The version at the start of what `-version` printed ("3.40.1 2022-12-28 …"), or nothing.
 std::optional<std::array<int, 3>> parse(const QString& said)
 {
     static const QRegularExpression number(QStringLiteral("^\\s*(\\d+)\\.(\\d+)(?:\\.(\\d+))?"));
@@ -39,6 +31,15 @@ std::optional<std::array<int, 3>> parse(const QString& said)
     return std::array<int, 3>{match.captured(1).toInt(), match.captured(2).toInt(),
                               match.captured(3).toInt()};
 }
+
+QString dotted(const std::array<int, 3>& version)
+{
+    return QStringLiteral("%1.%2.%3").arg(version[0]).arg(version[1]).arg(version[2]);
+}
+
+} // namespace
+
+namespace ShellVersion {
 
 std::optional<Problem> problem(const ShellOptions& shell)
 {
@@ -66,11 +67,10 @@ std::optional<Problem> problem(const ShellOptions& shell)
                                       "not used; nothing was changed.")
                            .arg(path),
                        asked.output.left(200), 0};
-    const std::array<int, 3> oldest{kOldest[0], kOldest[1], kOldest[2]};
-    if (*version < oldest)
+    if (*version < kOldest)
         return Problem{QStringLiteral("The sqlite3 shell %1 is version %2; Geofill needs %3 or "
                                       "later. Nothing was changed.")
-                           .arg(path, dotted(*version), dotted(oldest)),
+                           .arg(path, dotted(*version), dotted(kOldest)),
                        {},
                        0};
     const QMutexLocker lock(&g_mutex);

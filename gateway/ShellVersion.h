@@ -10,14 +10,11 @@
 namespace ShellVersion {
 
 // The oldest shell that has everything Geofill uses (.import --ascii came with 3.32.0).
-inline constexpr int kOldest[3] = {3, 32, 0};
+inline constexpr std::array<int, 3> kOldest{3, 32, 0};
 
 // Why the shell of `shell` cannot be used: it cannot be started, gives no version number
 // within shell.versionTimeoutMs (a program that neither reads nor ends), or is older than
 // kOldest. A shell that passed is not asked again during the run.
 std::optional<Problem> problem(const ShellOptions& shell);
-
-// The version at the start of what `-version` printed ("3.40.1 2022-12-28 …"), or nothing.
-std::optional<std::array<int, 3>> parse(const QString& said);
 
 } // namespace ShellVersion

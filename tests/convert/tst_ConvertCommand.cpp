@@ -141,6 +141,10 @@ void TestConvertCommand::exitStatus_data()
     QTest::newRow("skipped waypoint")
         << QStringList{"bad.gpx"} << 1 << "bad.gpx:2: Waypoint skipped: it has no lat attribute.";
     QTest::newRow("skipped waypoint, piped") << QStringList{"-"} << 1 << "-:2: Waypoint skipped";
+    QTest::newRow("coordinates out of range or no number")
+        << QStringList{"range.gpx"} << 1
+        << "range.gpx:1: Waypoint skipped: its lat 95 is out of range (-90 to 90).\n"
+           "range.gpx:2: Waypoint skipped: its lon \"x\" is not a decimal number.\n";
     QTest::newRow("version") << QStringList{"--version"} << 0 << "";
     QTest::newRow("load fails") << QStringList{"--database", "text.db", "mill.gpx"} << 1
                                 << "nothing was loaded";
@@ -199,6 +203,7 @@ void TestConvertCommand::exitStatus()
     QFETCH(int, exitCode);
     QFETCH(QString, errorText);
     writeFile("bad.gpx", "<gpx>\n<wpt lon=\"2\"/>\n</gpx>\n");
+    writeFile("range.gpx", "<wpt lat=\"95\" lon=\"2\"/>\n<wpt lat=\"1\" lon=\"x\"/>\n");
     writeFile("text.db", "not a database at all\n");
     writeFile("empty.db", "");
     writeFile("nul.gpx",
@@ -252,7 +257,7 @@ void TestConvertCommand::hostileUse_data()
         << "Writing the GPX text to standard output failed: No space left on device"
         << "" << QStringList{};
     QTest::newRow("statements to a full standard output")
-        << "full standard output" << QStringList{"mill.gpx"} << 2
+        << "full standard output" << QStringList{"big.gpx"} << 2
         << "standard output failed: No space left on device"
         << "" << QStringList{};
     QTest::newRow("save onto a full disk")
@@ -324,6 +329,10 @@ void TestConvertCommand::hostileUse_data()
         << "VALUES(48.858000" << QStringList{};
     QTest::newRow("export into a closed pipe")
         << "closed pipe" << QStringList{"--export", "poi.db"} << 128 + SIGPIPE << ""
+        << "" << QStringList{};
+    QTest::newRow("export of no POIs into a closed pipe")
+        << "closed pipe" << QStringList{"--export", "poi.db", "--category", "2"} << 128 + SIGPIPE
+        << ""
         << "" << QStringList{};
     QTest::newRow("statements into a closed pipe")
         << "closed pipe" << QStringList{"big.gpx"} << 128 + SIGPIPE << ""
@@ -407,9 +416,10 @@ void TestConvertCommand::hostileUse()
     writeFile("old.sql", "the earlier SQL file\n");
     QVERIFY(QDir().mkpath("dir"));
     writeFile("dir/empty.gpx", "<gpx></gpx>\n");
-    query(m_db, "with recursive n(i) as (select 1 union all select i + 1 from n where i < 40) "
-                "insert into poi(lat, lon, label, desc, cat_id) select i, i, 'POI ' || i, "
-                "'a description', 1 from n;");
+    query(m_db,
+          "with recursive n(i) as (select 1 union all select i + 1 from n where i < 200) "
+          "insert into poi(lat, lon, label, desc, cat_id) select i % 90, i % 180, 'POI ' || i, "
+          "'a description', 1 from n;");
     // The same names after U+FFFD took the place of the byte 0xFF.
     for (const char* name : {"y\uFFFD.db", "o\uFFFD.sql", "i\uFFFD.gpx"})
         QFile::copy(m_db, QString::fromUtf8(name));
@@ -462,7 +472,7 @@ void TestConvertCommand::hostileUse()
         QVERIFY(reader.waitForFinished(10000));
         QVERIFY(!QFileInfo("out.fifo").isFile()); // still the FIFO
         QVERIFY(reader.readAllStandardOutput().contains(
-            arguments.contains("--export") ? "<name>POI 40</name>" : "VALUES(48.858000"));
+            arguments.contains("--export") ? "<name>POI 200</name>" : "VALUES(48.858000"));
     }
     if (situation == "device")
         QVERIFY(QFileInfo::exists("full") && !QFileInfo("full").isFile());

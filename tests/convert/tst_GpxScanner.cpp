@@ -195,11 +195,13 @@ void TestGpxScanner::scans_data()
         << QStringList{insert("1,2,'','',1")} << QStringList{};
     // Names one letter away from lat and lon are other attributes, in the common form too.
     QTest::newRow("attribute names near lat and lon")
-        << QByteArray("<gpx>\n<wpt lxt=\"1.5\" lon=\"2.5\"><name>Old Mill</name></wpt>\n"
+        << QByteArray("<gpx>\n<wpt xat=\"1.5\" xon=\"2.5\"><name>Old Mill</name></wpt>\n"
+                      "<wpt latx\"1.5\" lonx\"2.5\"><name>Old Mill</name></wpt>\n"
+                      "<wpt lxt=\"1.5\" lon=\"2.5\"><name>Old Mill</name></wpt>\n"
                       "<wpt lax=\"1.5\" lon=\"2.5\"><name>Old Mill</name></wpt>\n"
                       "<wpt lat=\"1.5\" lxn=\"2.5\"><name>Old Mill</name></wpt>\n"
                       "<wpt lat=\"1.5\" lox=\"2.5\"><name>Old Mill</name></wpt>\n</gpx>\n")
-        << QStringList{} << QStringList{"2", "3", "4", "5"};
+        << QStringList{} << QStringList{"2", "3", "4", "5", "6", "7"};
     QTest::newRow("CDATA and comments")
         << QByteArray("<wpt lat=\"1\" lon=\"2\"><name><![CDATA[a <b> &amp; c]]></name>"
                       "<desc>x<!-- hidden --> y<![CDATA[ </desc> ]]>z</desc></wpt>")
@@ -303,6 +305,12 @@ void TestGpxScanner::scans_data()
         astralNames << named(QByteArray(before).append("\xF0\x9F\x98\x80").constData());
     }
     QTest::newRow("UTF-16, letters beyond U+FFFF") << utf16(astral) << astralNames << QStringList{};
+    // Big-endian, known by its declaration's first bytes alone.
+    QByteArray bigEndian;
+    for (const QChar c : QStringLiteral("<?xml version=\"1.0\"?>") + astral)
+        bigEndian.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
+    QTest::newRow("UTF-16 big-endian without byte-order mark")
+        << bigEndian << astralNames << QStringList{};
     QTest::newRow("declaration naming no encoding")
         << QByteArray("<?xml version=\"1.0\" encoding= ?><wpt lat=\"1\" lon=\"2\"/>")
         << QStringList{insert("1,2,'','',1")} << QStringList{};

@@ -1,5 +1,6 @@
 #include "DatabaseSchema.h"
 #include "DatabaseShell.h"
+#include "FileName.h"
 #include "ShellBatch.h"
 #include "ShellRows.h"
 #include "SqlText.h"
@@ -82,6 +83,58 @@ private slots:
         const ShellResult r = runStatement(fileName, QStringLiteral("select * from category ;"));
         QVERIFY2(r.ok(), qPrintable(textOf(r.problem)));
         QCOMPARE(r.rows.size(), 4);
+    }
+
+    // Text that stood for bytes that are not UTF-8 would be encoded into another file's name.
+    void refusesNamesThatReachOtherFiles_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("usable");
+        QTest::newRow("plain") << QStringLiteral("poi.db") << true;
+        QTest::newRow("accents") << QStringLiteral("Karten-Ü.db") << true;
+        QTest::newRow("beyond U+FFFF") << QStringLiteral("\U0001F600.db") << true;
+        QTest::newRow("U+FFFD") << QStringLiteral("y\uFFFD.db") << false;
+        const QChar high(0xD83D), low(0xDE00);
+        QTest::newRow("high surrogate last") << QStringLiteral("poi.db") + high << false;
+        QTest::newRow("high surrogate alone") << high + QStringLiteral("poi.db") << false;
+        QTest::newRow("low surrogate alone") << low + QStringLiteral("poi.db") << false;
+    }
+    void refusesNamesThatReachOtherFiles()
+    {
+        QFETCH(QString, name);
+        QTEST(!FileName::unusable(name), "usable");
+    }
+
+    // The shell is judged by the version it gives before it is first used.
+    void takesShellsFromTheOldestSupported_data()
+    {
+        QTest::addColumn<QByteArray>("version");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("3.32.0") << QByteArray("3.32.0 2020-05-22 17:46:16") << true;
+        QTest::newRow("3.31.99") << QByteArray("3.31.99") << false;
+        QTest::newRow("3.40") << QByteArray("3.40") << true;
+        QTest::newRow("4.0.0") << QByteArray("4.0.0") << true;
+        QTest::newRow("2.99.0") << QByteArray("2.99.0") << false;
+        QTest::newRow("no number") << QByteArray("SQLite") << false;
+    }
+    void takesShellsFromTheOldestSupported()
+    {
+        QFETCH(QByteArray, version);
+        TestDatabase db;
+        QDir::setCurrent(db.folder()); // sh complains about a current folder that is gone
+        QFile shell(db.folder() + "/sqlite3-" + version.left(8));
+        QVERIFY(shell.open(QIODevice::WriteOnly));
+        shell.write("#!/bin/sh\n[ \"$1\" = -version ] && { echo '" + version +
+                    "'; exit 0; }\nexec sqlite3 \"$@\"\n");
+        shell.close();
+        shell.setPermissions(shell.permissions() | QFile::ExeOwner);
+        ShellOptions options;
+        options.program = shell.fileName();
+        const ShellResult r =
+            runStatement(db.path(), QStringLiteral("select count(*) from category;"), {}, options);
+        QTEST(r.ok(), "taken");
+        QVERIFY(r.ok() ? r.rows == QList<QStringList>{{"4"}}
+                       : r.problem->text().contains(shell.fileName()));
     }
 
     void batchesAreAllOrNothing()

@@ -126,7 +126,7 @@ private slots:
     {
         chooseDatabase(m_db->path());
         w<QLineEdit>("TxtTemp")->setText(m_db->folder());
-        w<QRadioButton>("Option3")->setChecked(true);
+        w<QRadioButton>("Option1")->setChecked(true);
         const QString gpx = writeFile("trip.gpx", waypoints(1));
         m_prompts->files << gpx;
         click("cmdpFileOpen");
@@ -134,7 +134,7 @@ private slots:
         QCOMPARE(w<QLineEdit>("txtDb")->text(), m_db->path());
         QCOMPARE(w<QComboBox>("cmbCat")->count(), 4);
         QCOMPARE(w<QLineEdit>("TxtTemp")->text(), m_db->folder());
-        QVERIFY(w<QRadioButton>("Option3")->isChecked());
+        QVERIFY(w<QRadioButton>("Option1")->isChecked());
         QVERIFY(w("Frame1")->isEnabled());
         click("cmdpFileOpen"); // cancelled; it opened in the last GPX file's folder
         QCOMPARE(m_prompts->fileRequests.last().directory, m_db->folder());

@@ -93,6 +93,11 @@ private slots:
         QCOMPARE(field("txtCurrentCatNo")->text(), QStringLiteral("2"));
         QCOMPARE(field("txtCurrentCatEn")->text(), QStringLiteral("Enabled"));
         w<QComboBox>("cmbCat")->setFocus(); // a label typed over the pick is the entry
+        w<QComboBox>("cmbCat")->setEditText("Cafe");
+        w("txtPoiPath")->setFocus();
+        QCOMPARE(field("txtCurrentCatNo")->text(), QStringLiteral("1"));
+        pickCategory(1);
+        w<QComboBox>("cmbCat")->setFocus();
         w<QComboBox>("cmbCat")->setEditText("Camping");
         w("txtPoiPath")->setFocus();
         QCOMPARE(field("txtCurrentCatNo")->text(), QStringLiteral("3"));
