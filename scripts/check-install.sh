@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs a built tree (default: build) into a staging folder and checks what a desktop gets:
-# the programs, the menu entry, the icon in every size, and for every program a manual page that
-# parses and a bash completion that bash-completion finds and that completes the right files.
+# the programs, the menu entry, the icon in every size, the window's translations, and for every
+# program a manual page that parses and a bash completion that bash-completion finds and that
+# completes the right files.
 # Then builds the Debian package as the README says (scripts/package.sh, without running the
 # tests again) and checks its files, its relations, its hardening and lintian's verdict.
 # Usage: scripts/check-install.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$PWD
 build=${1:-build}
 fail() { echo "check-install: $*" >&2; exit 1; }
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
@@ -31,6 +33,16 @@ desktop-file-validate share/applications/geofill.desktop || fail "the desktop en
 grep -qx 'MimeType=application/gpx+xml;' share/applications/geofill.desktop ||
     fail "the desktop entry does not open GPX files"
 [[ $(bin/geofill-convert --version) == "geofill-convert $version" ]] || fail "--version is not $version"
+
+# Every translation, compiled, where the window looks for it, with every text of its source.
+lconvert=$(qtpaths6 --query QT_HOST_BINS)/lconvert
+for ts in "$root"/translations/*.ts; do
+    qm=share/geofill/translations/$(basename "${ts%.ts}").qm
+    [[ -s $qm ]] || fail "$qm is not installed"
+    held=$("$lconvert" -i "$qm" -of ts -o - | grep -c '<message>' || true)
+    wanted=$(grep -c '<message>' "$ts" || true)
+    [[ $held -eq $wanted ]] || fail "$qm holds $held translations, $(basename "$ts") has $wanted texts"
+done
 
 # complete PROGRAM WORD...: what bash offers for the last word of "PROGRAM WORD...", one line,
 # with the completion loaded the way bash-completion loads it, from the staged share folder.
@@ -108,7 +120,10 @@ for p in libqt6widgets6 libqt6svg6 sqlite3 fonts-liberation2 fonts-comic-neue; d
     [[ $depends == *"$p"* ]] || fail "the package does not depend on $p: $depends"
 done
 [[ $(dpkg-deb -f "$deb" Suggests) == *gpsbabel-gui* ]] || fail "the package does not suggest gpsbabel-gui"
-[[ $(dpkg-deb -f "$deb" Recommends) == *xdg-utils* ]] || fail "the package does not recommend xdg-utils"
+recommends=$(dpkg-deb -f "$deb" Recommends)
+for p in xdg-utils qt6-translations-l10n; do
+    [[ $recommends == *"$p"* ]] || fail "the package does not recommend $p: $recommends"
+done
 
 # The staged files, and Debian's copyright and changelog.
 diff <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./||' | sort) \

@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
-          sqlite3 fonts-liberation2 fonts-comic-neue)
+          qt6-tools-dev qt6-l10n-tools qt6-translations-l10n sqlite3 fonts-liberation2
+          fonts-comic-neue)
 # --package: what dpkg-buildpackage needs for debian/ (its Build-Depends and the tools);
 # --test: that, and the test tools, lintian among them.
 packaging=(build-essential debhelper dpkg-dev bash-completion)

@@ -1,6 +1,7 @@
 #include "Pictures.h"
 #include "StartArguments.h"
 #include "StatusTexts.h"
+#include "Translations.h"
 #include "Version.h"
 #include "Workspace.h"
 #include "frmMain.h"
@@ -49,7 +50,8 @@ int main(int argc, char* argv[])
         std::puts("geofill " GEOFILL_VERSION);
         return 0;
     case StartArguments::Action::Refuse:
-        std::fprintf(stderr, "geofill: %s\n\n%s", qPrintable(start.message), qPrintable(start.usage));
+        std::fprintf(stderr, "geofill: %s\n\n%s", qPrintable(start.message),
+                     qPrintable(start.usage));
         return 2;
     case StartArguments::Action::OpenWindow:
         break;
@@ -62,6 +64,9 @@ int main(int argc, char* argv[])
     // The remembered choices live under this name in the platform's settings place.
     QApplication::setOrganizationName(QStringLiteral("Geofill"));
     QApplication::setWindowIcon(Pictures::windowIcon());
+    // The window speaks the user's language; the arguments above were answered in English, as
+    // the command-line tools answer.
+    Translations::install();
 
     frmMain window;
     if (!start.database.isEmpty())

@@ -61,16 +61,23 @@ void tst_StartArguments::programAnswers_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("out");
     QTest::addColumn<QString>("err");
+    QTest::addColumn<QString>("language"); // LANG for the program; none for the default
 
     QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: geofill [options] [FILE.gpx]"
-                          << QString();
-    QTest::newRow("version") << QStringList{"--version"} << 0 << "geofill " << QString();
-    QTest::newRow("unknown option")
-        << QStringList{"--bogus"} << 2 << QString() << "geofill: Unknown option 'bogus'.";
+                          << QString() << QString();
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "geofill " << QString()
+                             << QString();
+    QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << QString()
+                                    << "geofill: Unknown option 'bogus'." << QString();
+    // Only the window speaks the user's language; its arguments are answered in English.
+    QTest::newRow("unknown option in German")
+        << QStringList{"--bogus"} << 2 << QString() << "geofill: Unknown option 'bogus'."
+        << "de_DE.UTF-8";
     // The xcb platform with no display to connect to.
     QTest::newRow("no display") << QStringList{"walks.gpx"} << 1 << QString()
                                 << "geofill needs a graphical display; geofill-convert works "
-                                   "without one.\n";
+                                   "without one.\n"
+                                << QString();
 }
 
 void tst_StartArguments::programAnswers()
@@ -78,10 +85,13 @@ void tst_StartArguments::programAnswers()
     QFETCH(QStringList, arguments);
     QFETCH(QString, out);
     QFETCH(QString, err);
+    QFETCH(QString, language);
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"})
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "LANGUAGE", "LC_ALL", "LC_MESSAGES"})
         environment.remove(QString::fromLatin1(name));
+    if (!language.isEmpty())
+        environment.insert(QStringLiteral("LANG"), language);
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(GEOFILL_PROGRAM), arguments);

@@ -4,6 +4,7 @@
 #include "Platform.h"
 #include "SetupPanel.h"
 #include "StatusLine.h"
+#include "Translations.h"
 #include "Version.h"
 #include "frmAbout.h"
 #include "frmNewCat.h"
@@ -18,8 +19,10 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStyleOptionGroupBox>
@@ -87,49 +90,92 @@ private slots:
         }
     }
 
-    // Run at two scales: no caption or option circle is clipped, every frame's caption sits on
-    // its border line, and no control covers a frame's border or caption.
+    void everyCaptionFitsItsControl_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << QString();
+        QTest::newRow("German") << QStringLiteral("de");
+    }
+
+    // Run at two scales, in each language, over the window and its dialogs: no caption or
+    // option circle is clipped, every frame's caption sits on its border line, and no control
+    // covers a frame's border or caption.
     void everyCaptionFitsItsControl()
     {
-        for (QWidget* control : m_window->centralWidget()->findChildren<QWidget*>()) {
-            const QByteArray name = control->objectName().toUtf8();
-            const QStyle* style = control->style();
-            QStyleOptionButton option;
-            option.initFrom(control);
-            QStyleOptionGroupBox box;
-            box.initFrom(control);
-            QRect room = control->contentsRect();
-            if (auto* label = qobject_cast<QLabel*>(control))
-                option.text = label->text();
-            if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-                const bool isOption = qobject_cast<QRadioButton*>(control);
-                option.text = button->text();
-                room = style->subElementRect(isOption ? QStyle::SE_RadioButtonContents
-                                                      : QStyle::SE_PushButtonContents,
-                                             &option, control);
-                QVERIFY2(!isOption || control->rect().contains(style->subElementRect(
-                                          QStyle::SE_RadioButtonIndicator, &option, control)),
-                         name);
-            }
-            if (auto* frame = qobject_cast<QGroupBox*>(control)) {
-                option.text = box.text = frame->title();
-                room = style->subControlRect(QStyle::CC_GroupBox, &box, QStyle::SC_GroupBoxLabel,
-                                             frame);
-                const QRect border = style->subControlRect(QStyle::CC_GroupBox, &box,
-                                                           QStyle::SC_GroupBoxFrame, frame);
-                QVERIFY2(qAbs(room.center().y() - border.top()) <= 1, name);
-                for (QWidget* inside : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-                    QVERIFY2(border.adjusted(2, 2, -2, -2).contains(inside->geometry()) &&
-                                 !room.intersects(inside->geometry()),
-                             inside->objectName().toUtf8());
-            }
-            QVERIFY2(option.text.isEmpty() ||
-                         (control->fontMetrics().size(Qt::TextShowMnemonic, option.text).width() <=
-                              room.width() &&
-                          control->fontMetrics().height() <= room.height() &&
-                          control->rect().contains(room)),
-                     name);
+        QFETCH(QString, language);
+        // The window is built anew in the language, as a start in it builds it.
+        closeWindow();
+        const auto english = qScopeGuard([] { Translations::install(QLocale(QLocale::English)); });
+        QCOMPARE(Translations::install(QLocale(language.isEmpty() ? "en" : language),
+                                       QStringLiteral(GEOFILL_TRANSLATIONS_DIR)),
+                 language);
+        QVERIFY(openWindow());
+        QList<QWidget*> windows{m_window->centralWidget()};
+        for (QWidget* dialog : std::initializer_list<QWidget*>{new frmAbout(m_window.get()),
+                                                               new frmNewCat(m_window.get()),
+                                                               new frmNewPoi(m_window.get())}) {
+            dialog->show();
+            windows << dialog;
         }
+        QStringList clipped;
+        for (QWidget* window : std::as_const(windows))
+            for (QWidget* control : window->findChildren<QWidget*>())
+                if (!captionFits(control))
+                    clipped << control->objectName();
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(u' ')));
+    }
+
+    // The languages the environment names choose the window's and Qt's own: the first one
+    // translated, unless English comes before it. Each row is a start of its own.
+    void startsInTheUsersLanguage_data()
+    {
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<QString>("caption"); // of cmdConv
+        QTest::addColumn<QString>("cancel");  // Qt's own button
+
+        const QString german = QStringLiteral("POI in SQL &umwandeln");
+        const QString english = QStringLiteral("&Convert Poi to SQL");
+        QTest::newRow("LANGUAGE=de") << QStringList{"LANGUAGE=de"} << german << "Abbrechen";
+        QTest::newRow("LANG=de_DE.UTF-8")
+            << QStringList{"LANG=de_DE.UTF-8"} << german << "Abbrechen";
+        QTest::newRow("LC_ALL=de_AT over LANG=en_US")
+            << QStringList{"LC_ALL=de_AT.UTF-8", "LANG=en_US.UTF-8"} << german << "Abbrechen";
+        QTest::newRow("LANGUAGE=fr:de") << QStringList{"LANGUAGE=fr:de"} << german << "Abbrechen";
+        QTest::newRow("LANGUAGE=en:de") << QStringList{"LANGUAGE=en:de"} << english << "Cancel";
+        QTest::newRow("LANG=fr_FR.UTF-8") << QStringList{"LANG=fr_FR.UTF-8"} << english << "Cancel";
+        QTest::newRow("none") << QStringList{} << english << "Cancel";
+    }
+    void startsInTheUsersLanguage()
+    {
+        QFETCH(QStringList, environment);
+        QFETCH(QString, caption);
+        QFETCH(QString, cancel);
+        QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"})
+            variables.remove(name);
+        for (const QString& variable : std::as_const(environment))
+            variables.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+        variables.insert("GEOFILL_EXPECTED", caption + u'\n' + cancel);
+        QProcess start;
+        start.setProcessEnvironment(variables);
+        start.setProcessChannelMode(QProcess::MergedChannels);
+        start.start(QCoreApplication::applicationFilePath(), {"inTheEnvironmentsLanguage"});
+        QVERIFY(start.waitForFinished(60000));
+        QVERIFY2(start.exitCode() == 0, start.readAll().constData());
+    }
+    // Started by startsInTheUsersLanguage in a program of its own.
+    void inTheEnvironmentsLanguage()
+    {
+        const QStringList expected = qEnvironmentVariable("GEOFILL_EXPECTED").split(u'\n');
+        if (expected.size() != 2)
+            QSKIP("started by startsInTheUsersLanguage");
+        Translations::install(QLocale::system(), QStringLiteral(GEOFILL_TRANSLATIONS_DIR));
+        closeWindow();
+        QVERIFY(openWindow());
+        QCOMPARE(w<QPushButton>("cmdConv")->text(), expected[0]);
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), expected[1]);
     }
 
     void accessKeysAndHints()
@@ -259,6 +305,57 @@ private slots:
         QTest::keyClick(categories, Qt::Key_Down);
         QCOMPARE(categories->currentIndex(), 1);
         QCOMPARE(categories->itemText(0), QStringLiteral("Pubs")); // not sorted
+    }
+
+private:
+    static bool captionFits(QWidget* control)
+    {
+        const QStyle* style = control->style();
+        QStyleOptionButton option;
+        option.initFrom(control);
+        QStyleOptionGroupBox box;
+        box.initFrom(control);
+        QRect room = control->contentsRect();
+        if (auto* label = qobject_cast<QLabel*>(control)) {
+            option.text = label->text();
+            // A wrapped caption fits when its lines do.
+            if (label->wordWrap()) {
+                const QRect needed = control->fontMetrics().boundingRect(
+                    room, int(label->alignment()) | Qt::TextWordWrap, label->text());
+                return room.contains(needed);
+            }
+        }
+        if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+            const bool isOption = qobject_cast<QRadioButton*>(control);
+            option.text = button->text();
+            room = style->subElementRect(isOption ? QStyle::SE_RadioButtonContents
+                                                  : QStyle::SE_PushButtonContents,
+                                         &option, control);
+            if (isOption && !control->rect().contains(style->subElementRect(
+                                QStyle::SE_RadioButtonIndicator, &option, control)))
+                return false;
+        }
+        if (auto* frame = qobject_cast<QGroupBox*>(control)) {
+            option.text = box.text = frame->title();
+            room =
+                style->subControlRect(QStyle::CC_GroupBox, &box, QStyle::SC_GroupBoxLabel, frame);
+            const QRect border =
+                style->subControlRect(QStyle::CC_GroupBox, &box, QStyle::SC_GroupBoxFrame, frame);
+            if (qAbs(room.center().y() - border.top()) > 1)
+                return false;
+            for (QWidget* inside : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (!border.adjusted(2, 2, -2, -2).contains(inside->geometry()) ||
+                    room.intersects(inside->geometry())) {
+                    qWarning("%s covers the frame's border or caption",
+                             qPrintable(inside->objectName()));
+                    return false;
+                }
+            }
+        }
+        return option.text.isEmpty() ||
+               (control->fontMetrics().size(Qt::TextShowMnemonic, option.text).width() <=
+                    room.width() &&
+                control->fontMetrics().height() <= room.height() && control->rect().contains(room));
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include <Problem.h>
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -39,7 +40,7 @@ public:
 
     struct FileRequest
     {
-        QString title = QStringLiteral("Open");
+        QString title = QCoreApplication::translate("Prompts", "Open");
         QStringList filters; // Qt notation: "Database Files (*.db)"
         int selectedFilter = 0;
         QString directory;     // where the dialog starts; empty for its own choice

@@ -8,7 +8,7 @@
 namespace {
 
 // Updated with each release; the version number comes from the build.
-constexpr auto kReleased = "December 2026";
+constexpr auto kReleased = QT_TRANSLATE_NOOP("frmAbout", "December 2026");
 
 } // namespace
 
@@ -24,8 +24,9 @@ frmAbout::frmAbout(QWidget* parent) : QWidget(parent, Qt::Window), m_ui(new Ui::
     m_ui->Label4->setFont(Fonts::comicSansMs(9.75));
     m_ui->Label2->setFont(Fonts::comicSansMs(8.25));
     m_ui->Label3->setFont(Fonts::comicSansMs(8.25));
+    m_ui->Label5->setFont(Fonts::comicSansMs(8.25));
     m_ui->Image1->setPixmap(Pictures::image1());
-    m_ui->Label2->setText(QStringLiteral("Version " GEOFILL_VERSION));
+    m_ui->Label2->setText(tr("Version %1").arg(QLatin1String(GEOFILL_VERSION)));
     m_ui->Label3->setText(releaseNotice());
 
     connect(m_ui->cmdAbout, &QPushButton::clicked, this, &QWidget::close);
@@ -36,5 +37,5 @@ frmAbout::~frmAbout() = default;
 
 QString frmAbout::releaseNotice()
 {
-    return QStringLiteral("Free to use and to share. Released %1").arg(QLatin1String(kReleased));
+    return tr("Free to use and to share. Released %1").arg(tr(kReleased));
 }

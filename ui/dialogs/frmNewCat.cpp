@@ -23,7 +23,7 @@ frmNewCat::frmNewCat(QWidget* parent)
     connect(ui->cmdAction, &QPushButton::clicked, this, [this] {
         // A category without a label could never be chosen.
         if (label().trimmed().isEmpty()) {
-            showMessage(this, QStringLiteral("A new category needs a label."));
+            showMessage(this, tr("A new category needs a label."));
             ui->txtNewLab->setFocus();
             return;
         }

@@ -21,10 +21,12 @@ struct CoordinateRule
     const char* outOfRange;
 };
 
-constexpr CoordinateRule kLatitude{90.0, false, "Latitude must be numeric",
-                                   "Latitude must be between -90.0 and 90.0 degrees"};
-constexpr CoordinateRule kLongitude{180.0, true, "Longditude must be numeric",
-                                    "Longditude must be between -180.0 and 180.0 degrees"};
+constexpr CoordinateRule kLatitude{
+    90.0, false, QT_TRANSLATE_NOOP("frmNewPoi", "Latitude must be numeric"),
+    QT_TRANSLATE_NOOP("frmNewPoi", "Latitude must be between -90.0 and 90.0 degrees")};
+constexpr CoordinateRule kLongitude{
+    180.0, true, QT_TRANSLATE_NOOP("frmNewPoi", "Longditude must be numeric"),
+    QT_TRANSLATE_NOOP("frmNewPoi", "Longditude must be between -180.0 and 180.0 degrees")};
 
 // The message that refuses `text`, or nothing when it is acceptable.
 QString coordinateProblem(const QString& text, const CoordinateRule& rule)
@@ -33,9 +35,9 @@ QString coordinateProblem(const QString& text, const CoordinateRule& rule)
         return {};
     const std::optional<double> value = coordinateValue(text);
     if (!value)
-        return QString::fromLatin1(rule.notNumeric);
+        return frmNewPoi::tr(rule.notNumeric);
     if (*value > rule.limit || *value < -rule.limit)
-        return QString::fromLatin1(rule.outOfRange);
+        return frmNewPoi::tr(rule.outOfRange);
     return {};
 }
 
@@ -109,8 +111,7 @@ void frmNewPoi::action()
 {
     if (ui->txtLat->text().isEmpty() || ui->txtLong->text().isEmpty() ||
         ui->txtPLab->text().isEmpty()) {
-        showMessage(this,
-                    QStringLiteral("You must have valid entries in Lat,Long and Label fields"));
+        showMessage(this, tr("You must have valid entries in Lat,Long and Label fields"));
         return;
     }
     emit addRequested(ui->txtLat->text(), ui->txtLong->text(), ui->txtPLab->text(),

@@ -25,19 +25,19 @@ constexpr qint64 kCountsPerReport = 1024;
 
 QString waypoints(qint64 count)
 {
-    return countOf(count, QStringLiteral("waypoint"), QStringLiteral("waypoints"));
+    return countOf(count, ConversionPanel::tr("waypoint"), ConversionPanel::tr("waypoints"));
 }
 
 // The duplicates question: how many of the file's waypoints the category already holds.
 QString alreadyThere(qint64 held, qint64 sent, const QString& dbPath, const QString& category)
 {
     const QString where =
-        QStringLiteral("%1 (category %2)").arg(QFileInfo(dbPath).fileName(), category);
+        ConversionPanel::tr("%1 (category %2)").arg(QFileInfo(dbPath).fileName(), category);
     if (sent == 1)
-        return QStringLiteral("The waypoint is already in %1.").arg(where);
-    return QStringLiteral("%1 of these %2 %3 already in %4.")
-        .arg(countText(held), waypoints(sent),
-             held == 1 ? QStringLiteral("is") : QStringLiteral("are"), where);
+        return ConversionPanel::tr("The waypoint is already in %1.").arg(where);
+    return (held == 1 ? ConversionPanel::tr("%1 of these %2 is already in %3.")
+                      : ConversionPanel::tr("%1 of these %2 are already in %3."))
+        .arg(countText(held), waypoints(sent), where);
 }
 
 // A run's outcome, filled on the worker thread and read on the window's.
@@ -96,9 +96,8 @@ void ConversionPanel::showDelivery()
 
 void ConversionPanel::chooseGpxFile()
 {
-    const QString path =
-        Pick_File(window(), QStringLiteral("All Files (*.*)|*.*|Poi Files (*.gpx)|*.gpx|"),
-                  m_workspace->gpxFolder());
+    const QString path = Pick_File(window(), tr("All Files (*.*)|*.*|Poi Files (*.gpx)|*.gpx|"),
+                                   m_workspace->gpxFolder());
     // A cancelled dialog changes nothing.
     if (!path.isEmpty())
         m_workspace->setGpxFile(path);
@@ -133,20 +132,19 @@ void ConversionPanel::convert()
         return;
     const std::optional<Category>& category = m_workspace->category();
     if (!category) {
-        showMessage(window(), QStringLiteral("You must select a category"));
+        showMessage(window(), tr("You must select a category"));
         emit categoryMissing();
         return;
     }
     const QString gpxPath = m_workspace->gpxFile();
     if (gpxPath.isEmpty()) {
-        showMessage(window(), QStringLiteral("You must select a valid gpx file"));
+        showMessage(window(), tr("You must select a valid gpx file"));
         return;
     }
     if (category->id < std::numeric_limits<int>::min() ||
         category->id > std::numeric_limits<int>::max()) {
         showMessage(window(),
-                    QStringLiteral("The category number %1 is too large for a conversion.")
-                        .arg(category->id));
+                    tr("The category number %1 is too large for a conversion.").arg(category->id));
         return;
     }
     Convert_Poi(gpxPath, int(category->id), QStringLiteral("poi"));
@@ -163,7 +161,7 @@ void ConversionPanel::Convert_Poi(const QString& gpxPath, int categoryNumber, co
     request.dbPath = m_workspace->databasePath();
     request.shell = m_runner->shellOptions();
     if (request.delivery == Delivery::Save && request.outputPath.isEmpty()) {
-        showMessage(window(), QStringLiteral("Bad Path for Output"));
+        showMessage(window(), tr("Bad Path for Output"));
         return;
     }
     // The load stages the file, then asks about the waypoints already there while the shell
@@ -179,11 +177,11 @@ void ConversionPanel::start(const ConvertRequest& request, const QString& catego
     auto run = std::make_shared<ConversionRun>();
     run->statements = listed;
     const bool listLines = !listed;
-    const QString verb = request.delivery == Delivery::Direct ? QStringLiteral("Loading")
-                         : request.delivery == Delivery::Save ? QStringLiteral("Saving")
-                                                              : QStringLiteral("Converting");
+    const QString description = request.delivery == Delivery::Direct ? tr("Loading %1")
+                                : request.delivery == Delivery::Save ? tr("Saving %1")
+                                                                     : tr("Converting %1");
     m_runner->start(
-        verb + u' ' + QFileInfo(request.gpxPath).fileName(), QStringLiteral("waypoints"),
+        description.arg(QFileInfo(request.gpxPath).fileName()), tr("waypoints"),
         [run, request, listLines, categoryLabel, window = window()](TaskRunner::Control& control) {
             PoiConverter converter(request);
             converter.setStopCheck(control.stopCheck());
@@ -220,11 +218,10 @@ void ConversionPanel::start(const ConvertRequest& request, const QString& catego
             converter.setScannedHandler([&] {
                 // What follows the scan has no count of its own: the bar shows it busy.
                 const QString count = countText(statements);
-                control.phase(request.delivery == Delivery::Direct
-                                  ? QStringLiteral("Storing %1 waypoints").arg(count)
-                              : request.delivery == Delivery::Save
-                                  ? QStringLiteral("Writing %1 statements").arg(count)
-                                  : QStringLiteral("Listing %1 statements").arg(count));
+                control.phase(
+                    request.delivery == Delivery::Direct ? tr("Storing %1 waypoints").arg(count)
+                    : request.delivery == Delivery::Save ? tr("Writing %1 statements").arg(count)
+                                                         : tr("Listing %1 statements").arg(count));
                 if (listLines)
                     sorter.emplace(std::move(lines), request.delivery == Delivery::Direct ? 1 : 2,
                                    control.stopCheck());
@@ -234,7 +231,7 @@ void ConversionPanel::start(const ConvertRequest& request, const QString& catego
                 const std::optional<int> answer = control.ask([=] {
                     return int(askChoice(window,
                                          alreadyThere(held, sent, request.dbPath, categoryLabel),
-                                         QStringLiteral("Load all"), QStringLiteral("Skip those")));
+                                         tr("Load all"), tr("Skip those")));
                 });
                 return !answer || *answer == int(Prompts::Answer::Cancel) ? std::nullopt
                        : *answer == int(Prompts::Answer::Alternative)
@@ -262,10 +259,10 @@ void ConversionPanel::finish(const ConvertRequest& request, const QString& categ
     // Nothing was loaded yet: the user decides whether the good waypoints go in alone.
     if (result.failure == Failure::Problems &&
         askOkCancel(window(),
-                    QStringLiteral("%1 could not be converted. Load the other %2 into the "
-                                   "database?")
+                    tr("%1 could not be converted. Load the other %2 into the "
+                       "database?")
                         .arg(waypoints(result.problemCount), waypoints(result.statementCount)),
-                    QStringLiteral("Direct to Database")) == Prompts::Answer::Ok) {
+                    tr("Direct to Database")) == Prompts::Answer::Ok) {
         ConvertRequest again = request;
         again.loadDespiteProblems = true;
         start(again, categoryLabel, statements);
@@ -287,16 +284,15 @@ void ConversionPanel::report(const ConvertResult& result, const ConvertRequest& 
     using Failure = ConvertResult::Failure;
     const QString dbName = QFileInfo(request.dbPath).fileName();
     if (result.failure == Failure::Declined) {
-        emit statusMessage(QStringLiteral("Nothing was loaded into %1.").arg(dbName));
+        emit statusMessage(tr("Nothing was loaded into %1.").arg(dbName));
         return;
     }
     if (result.failure == Failure::Cancelled) {
-        emit statusMessage(
-            request.delivery == Delivery::Direct
-                ? QStringLiteral("Load cancelled: nothing was stored in %1.").arg(dbName)
-            : request.delivery == Delivery::Save
-                ? QStringLiteral("Save cancelled: %1 was not written.").arg(request.outputPath)
-                : QStringLiteral("Conversion cancelled: nothing is listed."));
+        emit statusMessage(request.delivery == Delivery::Direct
+                               ? tr("Load cancelled: nothing was stored in %1.").arg(dbName)
+                           : request.delivery == Delivery::Save
+                               ? tr("Save cancelled: %1 was not written.").arg(request.outputPath)
+                               : tr("Conversion cancelled: nothing is listed."));
         return;
     }
     if (result.failure == Failure::Load) {
@@ -310,52 +306,47 @@ void ConversionPanel::report(const ConvertResult& result, const ConvertRequest& 
     }
     if (result.ok()) {
         if (request.delivery == Delivery::Direct)
-            emit statusMessage(QStringLiteral("Loaded %1 into %2 (category %3).")
-                                   .arg(waypoints(result.loadedCount), dbName, categoryLabel) +
-                               (result.duplicatesLeftOut
-                                    ? QStringLiteral(" %1 already there left out.")
-                                          .arg(waypoints(result.duplicateCount))
-                                    : QString()));
+            emit statusMessage(
+                tr("Loaded %1 into %2 (category %3).")
+                    .arg(waypoints(result.loadedCount), dbName, categoryLabel) +
+                (result.duplicatesLeftOut
+                     ? tr(" %1 already there left out.").arg(waypoints(result.duplicateCount))
+                     : QString()));
         else if (request.delivery == Delivery::Save)
-            emit statusMessage(QStringLiteral("Saved %1 to %2.")
-                                   .arg(countOf(result.statementCount, QStringLiteral("statement"),
-                                                QStringLiteral("statements")),
-                                        request.outputPath));
+            emit statusMessage(
+                tr("Saved %1 to %2.")
+                    .arg(countOf(result.statementCount, tr("statement"), tr("statements")),
+                         request.outputPath));
     }
     if (result.problems.isEmpty()) {
         // An empty List1 alone would look like a conversion that did not run.
         if (result.statementCount == 0)
-            showMessage(window(),
-                        QStringLiteral("No waypoints were found in %1.").arg(request.gpxPath));
+            showMessage(window(), tr("No waypoints were found in %1.").arg(request.gpxPath));
         return;
     }
     QStringList problemLines;
     for (const GpxProblem& problem : result.problems.mid(0, kProblemsListed))
-        problemLines << QStringLiteral("Line %1: %2").arg(problem.line).arg(problem.message);
+        problemLines << tr("Line %1: %2").arg(problem.line).arg(problem.message);
     if (result.problems.size() > kProblemsListed)
-        problemLines << QStringLiteral("… and %1 more.")
-                            .arg(countText(result.problems.size() - kProblemsListed));
+        problemLines
+            << tr("… and %1 more.").arg(countText(result.problems.size() - kProblemsListed));
     const qint64 count = result.problems.size();
     const QString text =
         result.failure == Failure::Problems
-            ? waypoints(count) + QStringLiteral(" could not be converted, so nothing was loaded "
-                                                "into the database.")
-            : waypoints(count) + (count == 1 ? QStringLiteral(" could not be converted and was "
-                                                              "left out.")
-                                             : QStringLiteral(" could not be converted and were "
-                                                              "left out."));
-    showMessage(window(), text, problemLines.join(u'\n'));
+            ? tr("%1 could not be converted, so nothing was loaded into the database.")
+        : count == 1 ? tr("%1 could not be converted and was left out.")
+                     : tr("%1 could not be converted and were left out.");
+    showMessage(window(), text.arg(waypoints(count)), problemLines.join(u'\n'));
 }
 
 void ConversionPanel::displayEdit()
 {
     const QString path = m_workspace->gpxFile();
     if (path.isEmpty()) {
-        showMessage(window(), QStringLiteral("You must select a valid gpx file"));
+        showMessage(window(), tr("You must select a valid gpx file"));
         return;
     }
     QString error;
     if (!Platform::openInEditor(path, &error))
-        showMessage(window(), QStringLiteral("The GPX file could not be opened in an editor."),
-                    error);
+        showMessage(window(), tr("The GPX file could not be opened in an editor."), error);
 }

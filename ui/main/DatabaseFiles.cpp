@@ -21,7 +21,7 @@ constexpr int kLeftOutListed = 20;
 
 QString pois(qint64 count)
 {
-    return countOf(count, QStringLiteral("POI"), QStringLiteral("POIs"));
+    return countOf(count, DatabaseFiles::tr("POI"), DatabaseFiles::tr("POIs"));
 }
 
 } // namespace
@@ -36,8 +36,8 @@ void DatabaseFiles::newDatabase()
     if (m_runner.isRunning())
         return;
     Prompts::FileRequest request;
-    request.title = QStringLiteral("New POI Database");
-    request.filters = filtersFromList(QStringLiteral("Database Files (*.db)|*.db|"));
+    request.title = tr("New POI Database");
+    request.filters = filtersFromList(tr("Database Files (*.db)|*.db|"));
     request.defaultSuffix = QStringLiteral("db");
     const QString path = Prompts::current().saveFile(m_window, request);
     if (path.isEmpty())
@@ -45,22 +45,20 @@ void DatabaseFiles::newDatabase()
     // The save dialog asks before replacing a file; a database is never replaced.
     if (QFileInfo::exists(path)) {
         showMessage(m_window,
-                    QStringLiteral("%1 already exists; a new POI database needs a new file name.")
-                        .arg(path));
+                    tr("%1 already exists; a new POI database needs a new file name.").arg(path));
         return;
     }
     auto created = std::make_shared<ShellResult>();
     m_runner.start(
-        QStringLiteral("Creating %1").arg(QFileInfo(path).fileName()), QString(),
+        tr("Creating %1").arg(QFileInfo(path).fileName()), QString(),
         [created, path](TaskRunner::Control& control) {
             *created = DatabaseSchema::createDatabase(path, control.shell());
         },
         [this, created, path](bool) {
             if (!created->ok()) {
-                ShellCheck::showDatabaseProblem(
-                    m_window, m_runner.shellOptions(),
-                    QStringLiteral("The new POI database could not be created."),
-                    created->problem->text());
+                ShellCheck::showDatabaseProblem(m_window, m_runner.shellOptions(),
+                                                tr("The new POI database could not be created."),
+                                                created->problem->text());
                 return;
             }
             m_workspace.openDatabase(path);
@@ -73,7 +71,7 @@ void DatabaseFiles::exportPois()
         return;
     const QString dbPath = m_workspace.databasePath();
     if (dbPath.isEmpty()) {
-        showMessage(m_window, QStringLiteral("First Select a database using the file selector"));
+        showMessage(m_window, guidanceText(Guidance::SelectDatabase));
         return;
     }
     ExportRequest request;
@@ -82,17 +80,16 @@ void DatabaseFiles::exportPois()
     if (const std::optional<Category> category = m_workspace.category()) {
         const QString& label = category->label;
         const Prompts::Answer answer = askChoice(
-            m_window,
-            QStringLiteral("Export only the POIs of the category \"%1\", or all POIs?").arg(label),
-            QStringLiteral("Only \"%1\"").arg(label), QStringLiteral("All POIs"));
+            m_window, tr("Export only the POIs of the category \"%1\", or all POIs?").arg(label),
+            tr("Only \"%1\"").arg(label), tr("All POIs"));
         if (answer == Prompts::Answer::Cancel)
             return;
         if (answer == Prompts::Answer::Ok)
             request.category = category->id;
     }
     Prompts::FileRequest file;
-    file.title = QStringLiteral("Export POIs to GPX");
-    file.filters = filtersFromList(QStringLiteral("Poi Files (*.gpx)|*.gpx|"));
+    file.title = tr("Export POIs to GPX");
+    file.filters = filtersFromList(tr("Poi Files (*.gpx)|*.gpx|"));
     file.defaultSuffix = QStringLiteral("gpx");
     file.directory = QFileInfo(dbPath).absolutePath();
     request.outputPath = Prompts::current().saveFile(m_window, file);
@@ -101,14 +98,14 @@ void DatabaseFiles::exportPois()
 
     auto result = std::make_shared<ExportResult>();
     m_runner.start(
-        QStringLiteral("Exporting to %1").arg(QFileInfo(request.outputPath).fileName()), QString(),
+        tr("Exporting to %1").arg(QFileInfo(request.outputPath).fileName()), QString(),
         [result, request](TaskRunner::Control& control) {
             *result = ::exportPois(request, control.stopCheck());
         },
         [this, result, request](bool) {
             if (result->stopped) {
-                emit statusMessage(QStringLiteral("Export cancelled: %1 was not written.")
-                                       .arg(request.outputPath));
+                emit statusMessage(
+                    tr("Export cancelled: %1 was not written.").arg(request.outputPath));
                 return;
             }
             if (!result->ok()) {
@@ -116,26 +113,21 @@ void DatabaseFiles::exportPois()
                                                 result->problem->detail);
                 return;
             }
-            emit statusMessage(QStringLiteral("Exported %1 to %2.")
-                                   .arg(pois(result->written), request.outputPath));
+            emit statusMessage(
+                tr("Exported %1 to %2.").arg(pois(result->written), request.outputPath));
             if (result->leftOut.isEmpty())
                 return;
             QStringList lines;
             for (const LeftOutPoi& poi : result->leftOut.mid(0, kLeftOutListed))
-                lines << QStringLiteral("POI %1 \"%2\": %3")
-                             .arg(poi.number)
-                             .arg(poi.label, poi.reason);
+                lines << tr("POI %1 \"%2\": %3").arg(poi.number).arg(poi.label, poi.reason);
             if (result->leftOut.size() > kLeftOutListed)
-                lines << QStringLiteral("… and %1 more.")
-                             .arg(result->leftOut.size() - kLeftOutListed);
+                lines << tr("… and %1 more.").arg(result->leftOut.size() - kLeftOutListed);
             const qint64 leftOut = result->leftOut.size();
             showMessage(m_window,
-                        pois(leftOut) + (leftOut == 1 ? QStringLiteral(" could not be written to "
-                                                                       "the GPX file and was left "
-                                                                       "out.")
-                                                      : QStringLiteral(" could not be written to "
-                                                                       "the GPX file and were left "
-                                                                       "out.")),
+                        (leftOut == 1
+                             ? tr("%1 could not be written to the GPX file and was left out.")
+                             : tr("%1 could not be written to the GPX file and were left out."))
+                            .arg(pois(leftOut)),
                         lines.join(u'\n'));
         });
 }

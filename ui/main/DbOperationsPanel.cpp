@@ -161,16 +161,14 @@ void DbOperationsPanel::list(Table table, const std::function<void()>& then)
     auto outcome = std::make_shared<Outcome>();
     const QString dbPath = m_workspace->databasePath();
     m_runner->start(
-        poi ? QStringLiteral("Listing the points of interest")
-            : QStringLiteral("Listing the categories"),
-        QString(),
+        poi ? tr("Listing the points of interest") : tr("Listing the categories"), QString(),
         [outcome, dbPath, table](TaskRunner::Control& control) {
             outcome->lines = SortedListModel::sortedRows(TableListing(table).run(
                 dbPath, &outcome->result, control.stopCheck(), control.shell()));
         },
         [this, outcome, poi, dbPath, then](bool stopped) {
             if (stopped) {
-                emit statusMessage(QStringLiteral("Listing cancelled: nothing is listed."));
+                emit statusMessage(tr("Listing cancelled: nothing is listed."));
                 return;
             }
             // Another database was chosen meanwhile: this one's rows are not its rows.
@@ -179,8 +177,8 @@ void DbOperationsPanel::list(Table table, const std::function<void()>& then)
             if (!outcome->result.ok()) {
                 ShellCheck::showDatabaseProblem(
                     window(), m_runner->shellOptions(),
-                    poi ? QStringLiteral("The points of interest could not be listed.")
-                        : QStringLiteral("The categories could not be listed."),
+                    poi ? tr("The points of interest could not be listed.")
+                        : tr("The categories could not be listed."),
                     outcome->result.problem->text());
                 return;
             }
@@ -200,7 +198,7 @@ void DbOperationsPanel::Choose_Action()
         if (!categories)
             Pick_Single_Poi();
         else
-            List_Cat([this] { showMessage(window(), QStringLiteral("Select poi from list")); });
+            List_Cat([this] { showMessage(window(), tr("Select poi from list")); });
     }
 }
 
@@ -273,13 +271,12 @@ void DbOperationsPanel::Delete_Selected(const QString& word)
     Move_Selected(m_ui->List1);
     const QModelIndex current = m_ui->lstSelected->currentIndex();
     const QString text = current.isValid() ? current.data().toString() : QString();
-    const Prompts::Answer answer = askOkCancel(
-        window(), text, QStringLiteral("DELETE THESE ") + word + QStringLiteral("?????"));
+    const Prompts::Answer answer =
+        askOkCancel(window(), text, tr("DELETE THESE %1?????").arg(word));
     if (answer == Prompts::Answer::Ok)
-        showMessage(window(),
-                    QStringLiteral("I Would delete these ") + word + QStringLiteral(" if working"));
+        showMessage(window(), tr("I Would delete these %1 if working").arg(word));
     else
-        showMessage(window(), QStringLiteral("Cancelled!!"));
+        showMessage(window(), tr("Cancelled!!"));
 }
 
 void DbOperationsPanel::action()
@@ -290,21 +287,21 @@ void DbOperationsPanel::action()
     else if (m_ui->optdelall->isChecked() && poi)
         Confirm_Delete_All();
     else
-        Delete_Selected(QStringLiteral("Category"));
+        Delete_Selected(tr("Category"));
 }
 
 void DbOperationsPanel::Open_New_Poi()
 {
     const std::optional<Category>& category = m_workspace->category();
     if (!category) {
-        showMessage(window(), QStringLiteral("You must select a Category First!"));
+        showMessage(window(), tr("You must select a Category First!"));
         return;
     }
     if (!m_newPoi) {
         m_newPoi = new frmNewPoi(window());
         connect(m_newPoi, &frmNewPoi::addRequested, this, &DbOperationsPanel::Add_Poi);
     }
-    m_newPoi->setWindowTitle(QStringLiteral("Adding a single Poi to Category ") + category->label);
+    m_newPoi->setWindowTitle(tr("Adding a single Poi to Category %1").arg(category->label));
     m_newPoi->show();
     m_newPoi->raise();
     m_newPoi->activateWindow();
@@ -317,16 +314,15 @@ void DbOperationsPanel::Add_Poi(const QString& lat, const QString& lon, const QS
     const std::optional<Category> category = m_workspace->category();
     // A POI outside every category would be lost to the map application.
     if (!category) {
-        showMessage(
-            parent, QStringLiteral("Addition of new Poi failed"),
-            QStringLiteral("No category is chosen: pick one in the category chooser first."));
+        showMessage(parent, tr("Addition of new Poi failed"),
+                    tr("No category is chosen: pick one in the category chooser first."));
         return;
     }
     const QString dbPath = m_workspace->databasePath();
     const QString number = QString::number(category->id);
     auto added = std::make_shared<ShellResult>();
     m_runner->start(
-        QStringLiteral("Adding the point of interest"), QString(),
+        tr("Adding the point of interest"), QString(),
         [=](TaskRunner::Control& control) {
             *added = PoiStore::add(dbPath, lat, lon, label, description, number, control.shell());
         },
@@ -334,26 +330,25 @@ void DbOperationsPanel::Add_Poi(const QString& lat, const QString& lon, const QS
             if (!added->ok()) {
                 ShellCheck::showDatabaseProblem(
                     m_newPoi ? static_cast<QWidget*>(m_newPoi) : window(), m_runner->shellOptions(),
-                    QStringLiteral("Addition of new Poi failed"), added->problem->text());
+                    tr("Addition of new Poi failed"), added->problem->text());
                 return;
             }
             if (m_newPoi)
                 m_newPoi->close();
-            emit statusMessage(
-                QStringLiteral("Added POI \"%1\" to category %2.").arg(label, category->label));
+            emit statusMessage(tr("Added POI \"%1\" to category %2.").arg(label, category->label));
             m_workspace->noteTableChanged(Table::Poi);
         });
 }
 
 void DbOperationsPanel::Confirm_Delete_All()
 {
-    const Prompts::Answer answer = askOkCancel(
-        window(), QStringLiteral("Are You Sure !! \r\nThis will delete all poi in the database."),
-        QStringLiteral("Delete All Poi"));
+    const Prompts::Answer answer =
+        askOkCancel(window(), tr("Are You Sure !! \r\nThis will delete all poi in the database."),
+                    tr("Delete All Poi"));
     if (answer == Prompts::Answer::Ok)
         Delete_All_Poi();
     else
-        showMessage(window(), QStringLiteral("Operation Cancelled!"));
+        showMessage(window(), tr("Operation Cancelled!"));
 }
 
 void DbOperationsPanel::Delete_All_Poi()
@@ -361,25 +356,24 @@ void DbOperationsPanel::Delete_All_Poi()
     const QString dbPath = m_workspace->databasePath();
     auto deleted = std::make_shared<std::pair<ShellResult, qint64>>();
     m_runner->start(
-        QStringLiteral("Deleting every point of interest"), QString(),
+        tr("Deleting every point of interest"), QString(),
         [deleted, dbPath](TaskRunner::Control& control) {
             deleted->first =
                 PoiStore::deleteAll(dbPath, &deleted->second, control.stopCheck(), control.shell());
         },
         [this, deleted](bool stopped) {
             if (stopped && !deleted->first.ok()) {
-                emit statusMessage(QStringLiteral("Delete All cancelled: nothing was deleted."));
+                emit statusMessage(tr("Delete All cancelled: nothing was deleted."));
                 return;
             }
             if (!deleted->first.ok()) {
                 ShellCheck::showDatabaseProblem(window(), m_runner->shellOptions(),
-                                                QStringLiteral("Removal of All Poi failed"),
+                                                tr("Removal of All Poi failed"),
                                                 deleted->first.problem->text());
                 return;
             }
             emit statusMessage(
-                QStringLiteral("Deleted %1.")
-                    .arg(countOf(deleted->second, QStringLiteral("POI"), QStringLiteral("POIs"))));
+                tr("Deleted %1.").arg(countOf(deleted->second, tr("POI"), tr("POIs"))));
             dropPickedPois();
             m_workspace->noteTableChanged(Table::Poi);
         });
@@ -388,7 +382,7 @@ void DbOperationsPanel::Delete_All_Poi()
 void DbOperationsPanel::Check_Db_Add_Cat()
 {
     if (m_workspace->databasePath().isEmpty()) {
-        showMessage(window(), QStringLiteral("You must select a valid poi database"));
+        showMessage(window(), tr("You must select a valid poi database"));
         return;
     }
     emit addCategoryRequested();
@@ -396,5 +390,5 @@ void DbOperationsPanel::Check_Db_Add_Cat()
 
 void DbOperationsPanel::Pick_Single_Poi()
 {
-    List_Poi([this] { showMessage(window(), QStringLiteral("Select a single poi from list")); });
+    List_Poi([this] { showMessage(window(), tr("Select a single poi from list")); });
 }

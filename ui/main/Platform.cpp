@@ -1,5 +1,6 @@
 #include "Platform.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -31,7 +32,8 @@ bool openInEditor(const QString& path, QString* error)
 {
     if (!QFileInfo(path).isFile()) {
         if (error)
-            *error = QStringLiteral("The file \"%1\" does not exist.").arg(path);
+            *error = QCoreApplication::translate("Platform", "The file \"%1\" does not exist.")
+                         .arg(path);
         return false;
     }
 #ifdef Q_OS_WIN
@@ -40,7 +42,8 @@ bool openInEditor(const QString& path, QString* error)
     const bool started = QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 #endif
     if (!started && error)
-        *error = QStringLiteral("No editor could be started for \"%1\".").arg(path);
+        *error = QCoreApplication::translate("Platform", "No editor could be started for \"%1\".")
+                     .arg(path);
     return started;
 }
 

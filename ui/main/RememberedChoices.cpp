@@ -63,9 +63,8 @@ void RememberedChoices::restore()
                 QSettings settings;
                 if (settings.value(kDatabase).toString() == path)
                     settings.remove(kDatabase);
-                emit statusMessage(
-                    QStringLiteral("The database from last time, %1, could not be opened and is "
-                                   "forgotten (%2).")
-                        .arg(path, reason.trimmed()));
+                emit statusMessage(tr("The database from last time, %1, could not be opened and is "
+                                      "forgotten (%2).")
+                                       .arg(path, reason.trimmed()));
             });
 }

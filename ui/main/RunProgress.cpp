@@ -19,7 +19,7 @@ RunProgress::RunProgress(TaskRunner& runner, QWidget* parent) : QWidget(parent)
     m_bar->setFixedWidth(230);
     m_bar->setTextVisible(true);
     m_bar->setAlignment(Qt::AlignCenter);
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancel = new QPushButton(tr("Cancel"), this);
     m_cancel->setObjectName(QStringLiteral("cmdCancel"));
     m_cancel->setFocusPolicy(Qt::NoFocus);
     auto* layout = new QHBoxLayout(this);
@@ -65,10 +65,9 @@ void RunProgress::advance(qint64 done, qint64 total, TaskRunner::Total kind)
     }
     m_bar->setRange(0, kSteps);
     m_bar->setValue(int(std::min<qint64>(kSteps - 1, done * kSteps / total)));
-    m_bar->setFormat(
-        kind == TaskRunner::Total::Estimated
-            ? countText(done) + u' ' + m_unit
-            : QStringLiteral("%1 of %2 %3").arg(countText(done), countText(total), m_unit));
+    m_bar->setFormat(kind == TaskRunner::Total::Estimated
+                         ? countText(done) + u' ' + m_unit
+                         : tr("%1 of %2 %3").arg(countText(done), countText(total), m_unit));
 }
 
 void RunProgress::end()

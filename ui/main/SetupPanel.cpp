@@ -67,8 +67,7 @@ void SetupPanel::attach(Workspace& workspace, TaskRunner& runner)
 
 void SetupPanel::chooseDatabase()
 {
-    const QString path =
-        Pick_File(window(), QStringLiteral("All Files (*.*)|*.*|Database Files (*.db)|*.db|"));
+    const QString path = Pick_File(window(), tr("All Files (*.*)|*.*|Database Files (*.db)|*.db|"));
     // A cancelled dialog changes nothing.
     if (!path.isEmpty())
         m_workspace->openDatabase(path);
@@ -90,8 +89,7 @@ void SetupPanel::openDatabase(const QString& path, Workspace::Origin origin)
     const bool remembered = origin == Workspace::Origin::Remembered;
     auto listing = std::make_shared<ShellResult>();
     m_runner->start(
-        remembered ? QStringLiteral("Opening the database from last time")
-                   : QStringLiteral("Reading the categories"),
+        remembered ? tr("Opening the database from last time") : tr("Reading the categories"),
         QString(),
         [listing, path](TaskRunner::Control& run) {
             *listing = CategoryStore::list(path, run.stopCheck(), run.shell());
@@ -101,10 +99,9 @@ void SetupPanel::openDatabase(const QString& path, Workspace::Origin origin)
             // A cancel forgets nothing: a remembered database is opened again next time.
             if (stopped) {
                 showDatabase();
-                emit statusMessage(
-                    remembered
-                        ? QStringLiteral("Opening the database from last time was cancelled.")
-                        : QStringLiteral("Reading the categories was cancelled."));
+                emit statusMessage(remembered
+                                       ? tr("Opening the database from last time was cancelled.")
+                                       : tr("Reading the categories was cancelled."));
                 return;
             }
             if (!listing->ok()) {
@@ -137,13 +134,14 @@ void SetupPanel::refuseDatabase(const QString& path, const Problem& problem,
         return;
     }
     const QString inUse = m_workspace->databasePath();
-    showMessage(window(),
-                QStringLiteral("\"%1\" is not a POI database or cannot be read. %2")
-                    .arg(QFileInfo(path).fileName(),
-                         inUse.isEmpty() ? QStringLiteral("No database is chosen yet.")
-                                         : QStringLiteral("The database in use stays \"%1\".")
-                                               .arg(QFileInfo(inUse).fileName())),
-                problem.text());
+    showMessage(
+        window(),
+        tr("\"%1\" is not a POI database or cannot be read. %2")
+            .arg(QFileInfo(path).fileName(),
+                 inUse.isEmpty()
+                     ? tr("No database is chosen yet.")
+                     : tr("The database in use stays \"%1\".").arg(QFileInfo(inUse).fileName())),
+        problem.text());
 }
 
 void SetupPanel::Load_Cat()
@@ -151,13 +149,13 @@ void SetupPanel::Load_Cat()
     const QString path = m_workspace->databasePath();
     auto listing = std::make_shared<ShellResult>();
     m_runner->start(
-        QStringLiteral("Reading the categories"), QString(),
+        tr("Reading the categories"), QString(),
         [listing, path](TaskRunner::Control& run) {
             *listing = CategoryStore::list(path, run.stopCheck(), run.shell());
         },
         [this, listing, path](bool stopped) {
             if (stopped) {
-                emit statusMessage(QStringLiteral("Reading the categories was cancelled."));
+                emit statusMessage(tr("Reading the categories was cancelled."));
                 return;
             }
             // The database may have been replaced meanwhile; its categories are read already.
@@ -166,7 +164,7 @@ void SetupPanel::Load_Cat()
             if (!listing->ok()) {
                 ShellCheck::showDatabaseProblem(
                     window(), m_runner->shellOptions(),
-                    QStringLiteral("The categories could not be read from this database."),
+                    tr("The categories could not be read from this database."),
                     listing->problem->text());
                 return;
             }
@@ -183,12 +181,12 @@ void SetupPanel::Insert_Cat()
     const QString dbPath = m_workspace->databasePath();
     // Without a database the insert and the reload would each fail: one message says why.
     if (!m_workspace->databaseOpened()) {
-        showMessage(window(), QStringLiteral("You must select a valid poi database"));
+        showMessage(window(), tr("You must select a valid poi database"));
         return;
     }
     auto inserted = std::make_shared<ShellResult>();
     m_runner->start(
-        QStringLiteral("Adding the category"), QString(),
+        tr("Adding the category"), QString(),
         [=](TaskRunner::Control& run) {
             *inserted = CategoryStore::insert(dbPath, label, description, run.shell());
         },
@@ -196,11 +194,11 @@ void SetupPanel::Insert_Cat()
             // A failed insert changed nothing: there is nothing to read again.
             if (!inserted->ok()) {
                 ShellCheck::showDatabaseProblem(window(), m_runner->shellOptions(),
-                                                QStringLiteral("New Category failed"),
+                                                tr("New Category failed"),
                                                 inserted->problem->text());
                 return;
             }
-            emit statusMessage(QStringLiteral("Added category \"%1\".").arg(label));
+            emit statusMessage(tr("Added category \"%1\".").arg(label));
             m_workspace->noteTableChanged(TableReader::Table::Category);
             Load_Cat();
         });
@@ -282,8 +280,7 @@ void SetupPanel::showCategory()
         ui.txtCurrentCatNo->setText(number);
     ui.txtCurrentCatLab->setText(category->label);
     ui.txtCurrentCatDesc->setText(category->description);
-    ui.txtCurrentCatEn->setText(category->enabled ? QStringLiteral("Enabled")
-                                                  : QStringLiteral("Disabled"));
+    ui.txtCurrentCatEn->setText(category->enabled ? tr("Enabled") : tr("Disabled"));
     const qsizetype entry = m_workspace->categories().indexOf(*category);
     if (entry >= 0 &&
         (ui.cmbCat->currentIndex() != entry || ui.cmbCat->currentText() != category->label)) {

@@ -43,7 +43,7 @@ public:
     frmNewCat* newCategoryDialog() const;
 
     // The chooser's text while no category is chosen.
-    static QString noCategoryText() { return QStringLiteral("Select a Category"); }
+    static QString noCategoryText() { return tr("Select a Category"); }
 
 signals:
     // The category chooser got the focus: the conversion controls may be enabled.

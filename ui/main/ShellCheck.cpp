@@ -2,6 +2,7 @@
 
 #include "Prompts.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -23,8 +24,9 @@ std::optional<QString> missingShellText(const ShellOptions& shell)
             return std::nullopt;
         where = QDir::toNativeSeparators(shell.program);
     }
-    return QStringLiteral("The sqlite3 shell could not be started (%1). Geofill needs it for "
-                          "every database access.")
+    return QCoreApplication::translate(
+               "ShellCheck", "The sqlite3 shell could not be started (%1). Geofill needs it for "
+                             "every database access.")
         .arg(where);
 }
 

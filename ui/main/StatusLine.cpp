@@ -51,7 +51,7 @@ QMenu* StatusLine::historyMenu(QWidget* parent)
     auto* menu = new QMenu(parent);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->setToolTipsVisible(true);
-    QAction* title = menu->addAction(QStringLiteral("Recent messages (choose one to copy it)"));
+    QAction* title = menu->addAction(tr("Recent messages (choose one to copy it)"));
     title->setEnabled(false);
     for (const QString& text : std::as_const(m_history)) {
         QString entry = text.size() > kEntryLength ? text.left(kEntryLength) + QChar(0x2026) : text;

@@ -1,20 +1,25 @@
 #include "StatusTexts.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 QString guidanceText(Guidance step)
 {
     switch (step) {
     case Guidance::SelectDatabase:
-        return QStringLiteral("First Select a database using the file selector");
+        return QCoreApplication::translate("StatusTexts",
+                                           "First Select a database using the file selector");
     case Guidance::SelectCategory:
-        return QStringLiteral("Now select ( Or add a new ) category ");
+        return QCoreApplication::translate("StatusTexts", "Now select ( Or add a new ) category ");
     case Guidance::SelectGpxFile:
-        return QStringLiteral("Select a gpx file to process using the file selector");
+        return QCoreApplication::translate("StatusTexts",
+                                           "Select a gpx file to process using the file selector");
     case Guidance::SelectOutput:
-        return QStringLiteral("Now select an Output option before 'Clicking on Convert Poi'");
+        return QCoreApplication::translate(
+            "StatusTexts", "Now select an Output option before 'Clicking on Convert Poi'");
     case Guidance::ViewDatabase:
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "StatusTexts",
             "The contents of the Database can be viewed using 'View poi or category'");
     }
     return {};

@@ -238,15 +238,14 @@ void frmMain::startGpsBabel()
     });
 #endif
     if (!process.startDetached())
-        showMessage(this,
-                    QStringLiteral("The GPSBabel front end \"%1\" could not be started.")
-                        .arg(process.program()),
-                    process.errorString());
+        showMessage(
+            this, tr("The GPSBabel front end \"%1\" could not be started.").arg(process.program()),
+            process.errorString());
 }
 
 void frmMain::allowDbOperations()
 {
-    showMessage(this, QStringLiteral("Not yet Implemented"));
+    showMessage(this, tr("Not yet Implemented"));
 }
 
 void frmMain::endProgram()

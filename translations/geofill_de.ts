@@ -1,0 +1,751 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>ConversionPanel</name>
+    <message>
+        <source>Input</source>
+        <translation>Eingabe</translation>
+    </message>
+    <message>
+        <source>Gpx poi import file.</source>
+        <translation>GPX-Importdatei.</translation>
+    </message>
+    <message>
+        <source>Choose a GPX file</source>
+        <translation>GPX-Datei wählen</translation>
+    </message>
+    <message>
+        <source>Display/&amp;Edit PoiFile</source>
+        <translation>GP&amp;X-Datei bearbeiten</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>Ausgabe</translation>
+    </message>
+    <message>
+        <source>&amp;Direct to Database</source>
+        <translation>D&amp;irekt in die DB</translation>
+    </message>
+    <message>
+        <source>&amp;View only</source>
+        <translation>An&amp;zeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Save to file.</source>
+        <translation>&amp;Speichern.</translation>
+    </message>
+    <message>
+        <source>Path to save to.</source>
+        <translation>Speicherpfad.</translation>
+    </message>
+    <message>
+        <source>&amp;Convert Poi to SQL</source>
+        <translation>POI in SQL &amp;umwandeln</translation>
+    </message>
+    <message>
+        <source>waypoint</source>
+        <translation>Wegpunkt</translation>
+    </message>
+    <message>
+        <source>waypoints</source>
+        <translation>Wegpunkte</translation>
+    </message>
+    <message>
+        <source>%1 (category %2)</source>
+        <translation>%1 (Kategorie %2)</translation>
+    </message>
+    <message>
+        <source>The waypoint is already in %1.</source>
+        <translation>Der Wegpunkt ist bereits in %1.</translation>
+    </message>
+    <message>
+        <source>%1 of these %2 is already in %3.</source>
+        <translation>Von diesen %2 ist %1 bereits in %3.</translation>
+    </message>
+    <message>
+        <source>%1 of these %2 are already in %3.</source>
+        <translation>Von diesen %2 sind %1 bereits in %3.</translation>
+    </message>
+    <message>
+        <source>All Files (*.*)|*.*|Poi Files (*.gpx)|*.gpx|</source>
+        <translation>Alle Dateien (*.*)|*.*|POI-Dateien (*.gpx)|*.gpx|</translation>
+    </message>
+    <message>
+        <source>You must select a category</source>
+        <translation>Sie müssen eine Kategorie auswählen</translation>
+    </message>
+    <message>
+        <source>You must select a valid gpx file</source>
+        <translation>Sie müssen eine gültige GPX-Datei auswählen</translation>
+    </message>
+    <message>
+        <source>The category number %1 is too large for a conversion.</source>
+        <translation>Die Kategorienummer %1 ist für eine Umwandlung zu groß.</translation>
+    </message>
+    <message>
+        <source>Bad Path for Output</source>
+        <translation>Ungültiger Ausgabepfad</translation>
+    </message>
+    <message>
+        <source>Loading %1</source>
+        <translation>%1 wird geladen</translation>
+    </message>
+    <message>
+        <source>Saving %1</source>
+        <translation>%1 wird gespeichert</translation>
+    </message>
+    <message>
+        <source>Converting %1</source>
+        <translation>%1 wird umgewandelt</translation>
+    </message>
+    <message>
+        <source>Storing %1 waypoints</source>
+        <translation>%1 Wegpunkte werden gespeichert</translation>
+    </message>
+    <message>
+        <source>Writing %1 statements</source>
+        <translation>%1 Anweisungen werden geschrieben</translation>
+    </message>
+    <message>
+        <source>Listing %1 statements</source>
+        <translation>%1 Anweisungen werden aufgelistet</translation>
+    </message>
+    <message>
+        <source>Load all</source>
+        <translation>Alle laden</translation>
+    </message>
+    <message>
+        <source>Skip those</source>
+        <translation>Diese überspringen</translation>
+    </message>
+    <message>
+        <source>%1 could not be converted. Load the other %2 into the database?</source>
+        <translation>Nicht umwandelbar: %1. Die übrigen %2 in die Datenbank laden?</translation>
+    </message>
+    <message>
+        <source>Direct to Database</source>
+        <translation>Direkt in die Datenbank</translation>
+    </message>
+    <message>
+        <source>Nothing was loaded into %1.</source>
+        <translation>Nichts wurde in %1 geladen.</translation>
+    </message>
+    <message>
+        <source>Load cancelled: nothing was stored in %1.</source>
+        <translation>Laden abgebrochen: Nichts wurde in %1 gespeichert.</translation>
+    </message>
+    <message>
+        <source>Save cancelled: %1 was not written.</source>
+        <translation>Speichern abgebrochen: %1 wurde nicht geschrieben.</translation>
+    </message>
+    <message>
+        <source>Conversion cancelled: nothing is listed.</source>
+        <translation>Umwandlung abgebrochen: Nichts wird aufgelistet.</translation>
+    </message>
+    <message>
+        <source>Loaded %1 into %2 (category %3).</source>
+        <translation>%1 in %2 geladen (Kategorie %3).</translation>
+    </message>
+    <message>
+        <source> %1 already there left out.</source>
+        <translation> %1 bereits vorhanden, ausgelassen.</translation>
+    </message>
+    <message>
+        <source>Saved %1 to %2.</source>
+        <translation>%1 in %2 gespeichert.</translation>
+    </message>
+    <message>
+        <source>statement</source>
+        <translation>Anweisung</translation>
+    </message>
+    <message>
+        <source>statements</source>
+        <translation>Anweisungen</translation>
+    </message>
+    <message>
+        <source>No waypoints were found in %1.</source>
+        <translation>In %1 wurden keine Wegpunkte gefunden.</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>Zeile %1: %2</translation>
+    </message>
+    <message>
+        <source>… and %1 more.</source>
+        <translation>… und %1 weitere.</translation>
+    </message>
+    <message>
+        <source>%1 could not be converted, so nothing was loaded into the database.</source>
+        <translation>Nicht umwandelbar: %1. Daher wurde nichts in die Datenbank geladen.</translation>
+    </message>
+    <message>
+        <source>%1 could not be converted and was left out.</source>
+        <translation>%1 konnte nicht umgewandelt werden und wurde ausgelassen.</translation>
+    </message>
+    <message>
+        <source>%1 could not be converted and were left out.</source>
+        <translation>%1 konnten nicht umgewandelt werden und wurden ausgelassen.</translation>
+    </message>
+    <message>
+        <source>The GPX file could not be opened in an editor.</source>
+        <translation>Die GPX-Datei konnte in keinem Editor geöffnet werden.</translation>
+    </message>
+</context>
+<context>
+    <name>DatabaseFiles</name>
+    <message>
+        <source>POI</source>
+        <translation>POI</translation>
+    </message>
+    <message>
+        <source>POIs</source>
+        <translation>POIs</translation>
+    </message>
+    <message>
+        <source>New POI Database</source>
+        <translation>Neue POI-Datenbank</translation>
+    </message>
+    <message>
+        <source>Database Files (*.db)|*.db|</source>
+        <translation>Datenbankdateien (*.db)|*.db|</translation>
+    </message>
+    <message>
+        <source>%1 already exists; a new POI database needs a new file name.</source>
+        <translation>%1 gibt es bereits; eine neue POI-Datenbank braucht einen neuen Dateinamen.</translation>
+    </message>
+    <message>
+        <source>Creating %1</source>
+        <translation>%1 wird angelegt</translation>
+    </message>
+    <message>
+        <source>The new POI database could not be created.</source>
+        <translation>Die neue POI-Datenbank konnte nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>Export only the POIs of the category &quot;%1&quot;, or all POIs?</source>
+        <translation>Nur die POIs der Kategorie „%1“ exportieren oder alle POIs?</translation>
+    </message>
+    <message>
+        <source>Only &quot;%1&quot;</source>
+        <translation>Nur „%1“</translation>
+    </message>
+    <message>
+        <source>All POIs</source>
+        <translation>Alle POIs</translation>
+    </message>
+    <message>
+        <source>Export POIs to GPX</source>
+        <translation>POIs als GPX exportieren</translation>
+    </message>
+    <message>
+        <source>Poi Files (*.gpx)|*.gpx|</source>
+        <translation>POI-Dateien (*.gpx)|*.gpx|</translation>
+    </message>
+    <message>
+        <source>Exporting to %1</source>
+        <translation>Export nach %1</translation>
+    </message>
+    <message>
+        <source>Export cancelled: %1 was not written.</source>
+        <translation>Export abgebrochen: %1 wurde nicht geschrieben.</translation>
+    </message>
+    <message>
+        <source>Exported %1 to %2.</source>
+        <translation>%1 nach %2 exportiert.</translation>
+    </message>
+    <message>
+        <source>POI %1 &quot;%2&quot;: %3</source>
+        <translation>POI %1 „%2“: %3</translation>
+    </message>
+    <message>
+        <source>… and %1 more.</source>
+        <translation>… und %1 weitere.</translation>
+    </message>
+    <message>
+        <source>%1 could not be written to the GPX file and was left out.</source>
+        <translation>%1 konnte nicht in die GPX-Datei geschrieben werden und wurde ausgelassen.</translation>
+    </message>
+    <message>
+        <source>%1 could not be written to the GPX file and were left out.</source>
+        <translation>%1 konnten nicht in die GPX-Datei geschrieben werden und wurden ausgelassen.</translation>
+    </message>
+</context>
+<context>
+    <name>DbOperationsPanel</name>
+    <message>
+        <source>View &amp;Poi in DB</source>
+        <translation>&amp;POIs anzeigen</translation>
+    </message>
+    <message>
+        <source>View Cate&amp;gories in DB</source>
+        <translation>Kate&amp;gorien anzeigen</translation>
+    </message>
+    <message>
+        <source>Database Operations</source>
+        <translation>Datenbankoperationen</translation>
+    </message>
+    <message>
+        <source>Displa&amp;y</source>
+        <translation>&amp;Anzeigen</translation>
+    </message>
+    <message>
+        <source>De&amp;lete selected</source>
+        <translation>Ent&amp;fernen</translation>
+    </message>
+    <message>
+        <source>Dele&amp;te All</source>
+        <translation>&amp;Leeren</translation>
+    </message>
+    <message>
+        <source>Add Ne&amp;w</source>
+        <translation>&amp;Neu</translation>
+    </message>
+    <message>
+        <source>Act&amp;ion</source>
+        <translation>Ak&amp;tion</translation>
+    </message>
+    <message>
+        <source>Categ&amp;ories                 -&gt;</source>
+        <translation>Kateg&amp;orien                 -&gt;</translation>
+    </message>
+    <message>
+        <source>Points of inte&amp;rest        -&gt;</source>
+        <translation>Interessante O&amp;rte       -&gt;</translation>
+    </message>
+    <message>
+        <source>Listing the points of interest</source>
+        <translation>Die POIs werden aufgelistet</translation>
+    </message>
+    <message>
+        <source>Listing the categories</source>
+        <translation>Die Kategorien werden aufgelistet</translation>
+    </message>
+    <message>
+        <source>Listing cancelled: nothing is listed.</source>
+        <translation>Auflisten abgebrochen: Nichts wird aufgelistet.</translation>
+    </message>
+    <message>
+        <source>The points of interest could not be listed.</source>
+        <translation>Die POIs konnten nicht aufgelistet werden.</translation>
+    </message>
+    <message>
+        <source>The categories could not be listed.</source>
+        <translation>Die Kategorien konnten nicht aufgelistet werden.</translation>
+    </message>
+    <message>
+        <source>Select poi from list</source>
+        <translation>POI aus der Liste auswählen</translation>
+    </message>
+    <message>
+        <source>DELETE THESE %1?????</source>
+        <translation>DIESE %1 LÖSCHEN?????</translation>
+    </message>
+    <message>
+        <source>I Would delete these %1 if working</source>
+        <translation>Ich würde diese %1 löschen, wenn es schon ginge</translation>
+    </message>
+    <message>
+        <source>Cancelled!!</source>
+        <translation>Abgebrochen!!</translation>
+    </message>
+    <message>
+        <source>Category</source>
+        <translation>Kategorie</translation>
+    </message>
+    <message>
+        <source>You must select a Category First!</source>
+        <translation>Sie müssen zuerst eine Kategorie auswählen!</translation>
+    </message>
+    <message>
+        <source>Adding a single Poi to Category %1</source>
+        <translation>Einzelnen POI zur Kategorie %1 hinzufügen</translation>
+    </message>
+    <message>
+        <source>Addition of new Poi failed</source>
+        <translation>Hinzufügen des neuen POI fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>No category is chosen: pick one in the category chooser first.</source>
+        <translation>Keine Kategorie gewählt: Wählen Sie zuerst eine in der Kategorieauswahl.</translation>
+    </message>
+    <message>
+        <source>Adding the point of interest</source>
+        <translation>Der POI wird hinzugefügt</translation>
+    </message>
+    <message>
+        <source>Added POI &quot;%1&quot; to category %2.</source>
+        <translation>POI „%1“ zur Kategorie %2 hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>Are You Sure !! <byte value="xd"/>
+This will delete all poi in the database.</source>
+        <translation>Sind Sie sicher !! <byte value="xd"/>
+Dies löscht alle POIs in der Datenbank.</translation>
+    </message>
+    <message>
+        <source>Delete All Poi</source>
+        <translation>Alle POIs löschen</translation>
+    </message>
+    <message>
+        <source>Operation Cancelled!</source>
+        <translation>Vorgang abgebrochen!</translation>
+    </message>
+    <message>
+        <source>Deleting every point of interest</source>
+        <translation>Alle POIs werden gelöscht</translation>
+    </message>
+    <message>
+        <source>Delete All cancelled: nothing was deleted.</source>
+        <translation>„Alle löschen“ abgebrochen: Nichts wurde gelöscht.</translation>
+    </message>
+    <message>
+        <source>Removal of All Poi failed</source>
+        <translation>Entfernen aller POIs fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Deleted %1.</source>
+        <translation>%1 gelöscht.</translation>
+    </message>
+    <message>
+        <source>POI</source>
+        <translation>POI</translation>
+    </message>
+    <message>
+        <source>POIs</source>
+        <translation>POIs</translation>
+    </message>
+    <message>
+        <source>You must select a valid poi database</source>
+        <translation>Sie müssen eine gültige POI-Datenbank auswählen</translation>
+    </message>
+    <message>
+        <source>Select a single poi from list</source>
+        <translation>Einen einzelnen POI aus der Liste auswählen</translation>
+    </message>
+</context>
+<context>
+    <name>Platform</name>
+    <message>
+        <source>The file &quot;%1&quot; does not exist.</source>
+        <translation>Die Datei „%1“ existiert nicht.</translation>
+    </message>
+    <message>
+        <source>No editor could be started for &quot;%1&quot;.</source>
+        <translation>Für „%1“ konnte kein Editor gestartet werden.</translation>
+    </message>
+</context>
+<context>
+    <name>Prompts</name>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>RememberedChoices</name>
+    <message>
+        <source>The database from last time, %1, could not be opened and is forgotten (%2).</source>
+        <translation>Die Datenbank vom letzten Mal, %1, ließ sich nicht öffnen und wird vergessen (%2).</translation>
+    </message>
+</context>
+<context>
+    <name>RunProgress</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>%1 of %2 %3</source>
+        <translation>%1 von %2 %3</translation>
+    </message>
+</context>
+<context>
+    <name>SetupPanel</name>
+    <message>
+        <source>Setup</source>
+        <translation>Einrichtung</translation>
+    </message>
+    <message>
+        <source>Te&amp;mporary space.</source>
+        <translation>Te&amp;mporärer Ordner.</translation>
+    </message>
+    <message>
+        <source>Poi data&amp;base.</source>
+        <translation>POI-Daten&amp;bank.</translation>
+    </message>
+    <message>
+        <source>Choose the POI database</source>
+        <translation>POI-Datenbank wählen</translation>
+    </message>
+    <message>
+        <source>Categories</source>
+        <translation>Kategorien</translation>
+    </message>
+    <message>
+        <source>Add &amp;New Category</source>
+        <translation>Neue &amp;Kategorie</translation>
+    </message>
+    <message>
+        <source>Num</source>
+        <translation>Nr.</translation>
+    </message>
+    <message>
+        <source>Label</source>
+        <translation>Bezeichnung</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Beschreibung</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>All Files (*.*)|*.*|Database Files (*.db)|*.db|</source>
+        <translation>Alle Dateien (*.*)|*.*|Datenbankdateien (*.db)|*.db|</translation>
+    </message>
+    <message>
+        <source>Opening the database from last time</source>
+        <translation>Die Datenbank vom letzten Mal wird geöffnet</translation>
+    </message>
+    <message>
+        <source>Reading the categories</source>
+        <translation>Die Kategorien werden gelesen</translation>
+    </message>
+    <message>
+        <source>Opening the database from last time was cancelled.</source>
+        <translation>Das Öffnen der Datenbank vom letzten Mal wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Reading the categories was cancelled.</source>
+        <translation>Das Lesen der Kategorien wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a POI database or cannot be read. %2</source>
+        <translation>„%1“ ist keine POI-Datenbank oder lässt sich nicht lesen. %2</translation>
+    </message>
+    <message>
+        <source>No database is chosen yet.</source>
+        <translation>Noch ist keine Datenbank gewählt.</translation>
+    </message>
+    <message>
+        <source>The database in use stays &quot;%1&quot;.</source>
+        <translation>Die verwendete Datenbank bleibt „%1“.</translation>
+    </message>
+    <message>
+        <source>The categories could not be read from this database.</source>
+        <translation>Die Kategorien ließen sich aus dieser Datenbank nicht lesen.</translation>
+    </message>
+    <message>
+        <source>You must select a valid poi database</source>
+        <translation>Sie müssen eine gültige POI-Datenbank auswählen</translation>
+    </message>
+    <message>
+        <source>Adding the category</source>
+        <translation>Die Kategorie wird hinzugefügt</translation>
+    </message>
+    <message>
+        <source>New Category failed</source>
+        <translation>Neue Kategorie fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Added category &quot;%1&quot;.</source>
+        <translation>Kategorie „%1“ hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>Enabled</source>
+        <translation>Aktiv</translation>
+    </message>
+    <message>
+        <source>Disabled</source>
+        <translation>Inaktiv</translation>
+    </message>
+    <message>
+        <source>Select a Category</source>
+        <translation>Kategorie wählen</translation>
+    </message>
+</context>
+<context>
+    <name>ShellCheck</name>
+    <message>
+        <source>The sqlite3 shell could not be started (%1). Geofill needs it for every database access.</source>
+        <translation>Die sqlite3-Shell ließ sich nicht starten (%1). Geofill braucht sie für jeden Datenbankzugriff.</translation>
+    </message>
+</context>
+<context>
+    <name>StatusLine</name>
+    <message>
+        <source>Recent messages (choose one to copy it)</source>
+        <translation>Letzte Meldungen (zum Kopieren eine wählen)</translation>
+    </message>
+</context>
+<context>
+    <name>StatusTexts</name>
+    <message>
+        <source>First Select a database using the file selector</source>
+        <translation>Wählen Sie zuerst mit der Dateiauswahl eine Datenbank</translation>
+    </message>
+    <message>
+        <source>Now select ( Or add a new ) category </source>
+        <translation>Wählen Sie nun eine Kategorie ( oder legen Sie eine neue an ) </translation>
+    </message>
+    <message>
+        <source>Select a gpx file to process using the file selector</source>
+        <translation>Wählen Sie mit der Dateiauswahl die zu verarbeitende GPX-Datei</translation>
+    </message>
+    <message>
+        <source>Now select an Output option before &apos;Clicking on Convert Poi&apos;</source>
+        <translation>Wählen Sie nun eine Ausgabeoption, bevor Sie auf 'POI in SQL umwandeln' klicken</translation>
+    </message>
+    <message>
+        <source>The contents of the Database can be viewed using &apos;View poi or category&apos;</source>
+        <translation>Den Inhalt der Datenbank zeigen 'POIs anzeigen' und 'Kategorien anzeigen'</translation>
+    </message>
+</context>
+<context>
+    <name>frmAbout</name>
+    <message>
+        <source>About</source>
+        <translation>Über Geofill</translation>
+    </message>
+    <message>
+        <source>Convert GPX poifiles to SQL for display or Loading into Maemo Mapper</source>
+        <translation>Wandelt GPX-POI-Dateien in SQL um, zum Anzeigen oder Laden in Maemo Mapper</translation>
+    </message>
+    <message>
+        <source>Geofill is free software, licensed under the GNU General Public License, version 3 or (at your option) any later version (GPL-3.0-or-later); it comes with ABSOLUTELY NO WARRANTY.</source>
+        <translation>Geofill ist freie Software, lizenziert unter der GNU General Public License, Version 3 oder (nach Ihrer Wahl) jeder späteren Version (GPL-3.0-or-later); es kommt OHNE JEDE GEWÄHRLEISTUNG.</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>December 2026</source>
+        <translation>Dezember 2026</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>Free to use and to share. Released %1</source>
+        <translation>Frei zu nutzen und zu teilen. Stand: %1</translation>
+    </message>
+</context>
+<context>
+    <name>frmMain</name>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>Be&amp;enden</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;New POI Database…</source>
+        <translation>&amp;Neue POI-Datenbank…</translation>
+    </message>
+    <message>
+        <source>&amp;Export POIs to GPX…</source>
+        <translation>POIs als GPX e&amp;xportieren…</translation>
+    </message>
+    <message>
+        <source>&amp;GPS Babel</source>
+        <translation>&amp;GPS Babel</translation>
+    </message>
+    <message>
+        <source>&amp;Allow DB operations</source>
+        <translation>&amp;DB-Operationen erlauben</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>&amp;Über</translation>
+    </message>
+    <message>
+        <source>The GPSBabel front end &quot;%1&quot; could not be started.</source>
+        <translation>Die GPSBabel-Oberfläche „%1“ ließ sich nicht starten.</translation>
+    </message>
+    <message>
+        <source>Not yet Implemented</source>
+        <translation>Noch nicht implementiert</translation>
+    </message>
+</context>
+<context>
+    <name>frmNewCat</name>
+    <message>
+        <source>New Category</source>
+        <translation>Neue Kategorie</translation>
+    </message>
+    <message>
+        <source>&amp;Label</source>
+        <translation>Be&amp;zeichnung</translation>
+    </message>
+    <message>
+        <source>&amp;Description</source>
+        <translation>B&amp;eschreibung</translation>
+    </message>
+    <message>
+        <source>&amp;Action</source>
+        <translation>&amp;Aktion</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>Abbre&amp;chen</translation>
+    </message>
+    <message>
+        <source>A new category needs a label.</source>
+        <translation>Eine neue Kategorie braucht eine Bezeichnung.</translation>
+    </message>
+</context>
+<context>
+    <name>frmNewPoi</name>
+    <message>
+        <source>La&amp;ttitude</source>
+        <translation>&amp;Breite</translation>
+    </message>
+    <message>
+        <source>L&amp;ongditude</source>
+        <translation>&amp;Länge</translation>
+    </message>
+    <message>
+        <source>&amp;Label</source>
+        <translation>Be&amp;zeichnung</translation>
+    </message>
+    <message>
+        <source>&amp;Description</source>
+        <translation>B&amp;eschreibung</translation>
+    </message>
+    <message>
+        <source>&amp;Action</source>
+        <translation>&amp;Aktion</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>Abbre&amp;chen</translation>
+    </message>
+    <message>
+        <source>Latitude must be numeric</source>
+        <translation>Die Breite muss eine Zahl sein</translation>
+    </message>
+    <message>
+        <source>Latitude must be between -90.0 and 90.0 degrees</source>
+        <translation>Die Breite muss zwischen -90.0 und 90.0 Grad liegen</translation>
+    </message>
+    <message>
+        <source>Longditude must be numeric</source>
+        <translation>Die Länge muss eine Zahl sein</translation>
+    </message>
+    <message>
+        <source>Longditude must be between -180.0 and 180.0 degrees</source>
+        <translation>Die Länge muss zwischen -180.0 und 180.0 Grad liegen</translation>
+    </message>
+    <message>
+        <source>You must have valid entries in Lat,Long and Label fields</source>
+        <translation>Breite, Länge und Bezeichnung brauchen gültige Einträge</translation>
+    </message>
+</context>
+</TS>
