@@ -4,6 +4,7 @@
 #include "OutputFile.h"
 
 #include <CategoryCheck.h>
+#include <QCoreApplication>
 #include <ShellRows.h>
 
 #include <QDir>
@@ -76,15 +77,16 @@ bool DirectLoader::start()
     }
     m_folder = std::make_unique<StagingFolder>();
     if (!m_folder->isValid()) {
-        m_problem.message =
-            QStringLiteral("No temporary folder could be made for the load; nothing was "
-                           "loaded.");
+        m_problem.message = QCoreApplication::translate(
+            "DirectLoader", "No temporary folder could be made for the load; nothing was "
+                            "loaded.");
         m_problem.detail = m_folder->errorString();
         return false;
     }
     m_batch.setWorkingDirectory(m_folder->path());
     if (!m_batch.start()) {
-        fail(QStringLiteral("The sqlite3 shell could not be started; nothing was loaded."));
+        fail(QCoreApplication::translate(
+            "DirectLoader", "The sqlite3 shell could not be started; nothing was loaded."));
         return false;
     }
     m_active = true;
@@ -94,7 +96,9 @@ bool DirectLoader::start()
                                     "CREATE TEMP TABLE %2(lat,lon,label,desc);")
                          .arg(m_table, QLatin1String(kStaging))
                          .toUtf8())) {
-        fail(QStringLiteral("The database has no table %1 to load into.").arg(m_table));
+        fail(QCoreApplication::translate("DirectLoader",
+                                         "The database has no table %1 to load into.")
+                 .arg(m_table));
         m_batch.finish(false);
         return false;
     }
@@ -122,9 +126,11 @@ bool DirectLoader::add(const Waypoint& waypoint)
     if (holdsSeparator(waypoint.lat) || holdsSeparator(waypoint.lon) ||
         holdsSeparator(waypoint.name) || holdsSeparator(waypoint.desc)) {
         abort();
-        m_problem.message = QStringLiteral("The waypoint of line %1 holds a control character "
-                                           "that the database cannot take; nothing was loaded.")
-                                .arg(waypoint.line);
+        m_problem.message =
+            QCoreApplication::translate("DirectLoader",
+                                        "The waypoint of line %1 holds a control character "
+                                        "that the database cannot take; nothing was loaded.")
+                .arg(waypoint.line);
         m_problem.line = waypoint.line;
         return false;
     }
@@ -134,7 +140,8 @@ bool DirectLoader::add(const Waypoint& waypoint)
     appendField(m_rows, waypoint.desc, ShellRows::kRowEnd);
     ++m_sent;
     if (m_rows.size() >= kWriteBytes && !importChunk()) {
-        fail(QStringLiteral("Loading into the database failed; nothing was loaded."));
+        fail(QCoreApplication::translate("DirectLoader",
+                                         "Loading into the database failed; nothing was loaded."));
         m_batch.abort();
         return false;
     }
@@ -143,9 +150,11 @@ bool DirectLoader::add(const Waypoint& waypoint)
 
 bool DirectLoader::staging(const QString& detail)
 {
-    m_problem.message = QStringLiteral("Writing the waypoints to the temporary folder %1 failed; "
-                                       "nothing was loaded.")
-                            .arg(QDir::toNativeSeparators(m_folder->path()));
+    m_problem.message =
+        QCoreApplication::translate("DirectLoader",
+                                    "Writing the waypoints to the temporary folder %1 failed; "
+                                    "nothing was loaded.")
+            .arg(QDir::toNativeSeparators(m_folder->path()));
     m_problem.detail = detail;
     return false;
 }
@@ -231,8 +240,8 @@ bool DirectLoader::finish(bool commit)
     m_active = false;
     const auto failed = [this] {
         if (m_problem.message.isEmpty())
-            m_problem.message =
-                QStringLiteral("Loading into the database failed; nothing was loaded.");
+            m_problem.message = QCoreApplication::translate(
+                "DirectLoader", "Loading into the database failed; nothing was loaded.");
         if (m_problem.detail.isEmpty())
             m_problem.detail = textOf(m_batch.result().problem);
         m_batch.abort();
@@ -258,7 +267,8 @@ bool DirectLoader::finish(bool commit)
                                                     : Duplicates::Load;
         if (!answer) {
             m_declined = true;
-            m_problem.message = QStringLiteral("Nothing was loaded into the database.");
+            m_problem.message = QCoreApplication::translate(
+                "DirectLoader", "Nothing was loaded into the database.");
             m_batch.finish(false);
             return false;
         }
@@ -269,7 +279,8 @@ bool DirectLoader::finish(bool commit)
     const ShellResult result = m_batch.finish(commit);
     if (!result.ok()) {
         m_problem.detail = textOf(result.problem);
-        m_problem.message = QStringLiteral("Loading into the database failed; nothing was loaded.");
+        m_problem.message = QCoreApplication::translate(
+            "DirectLoader", "Loading into the database failed; nothing was loaded.");
         return false;
     }
     if (commit)

@@ -3,6 +3,7 @@
 #include "gpx/DecodingWindow.h"
 #include "gpx/WaypointMachine.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 namespace {
@@ -18,7 +19,8 @@ bool GpxScanner::scanFile(const QString& path)
     reset(); // a file that cannot be opened says nothing of an earlier scan
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        m_error = QStringLiteral("Cannot open the GPX file %1: %2.").arg(path, file.errorString());
+        m_error = QCoreApplication::translate("GpxScanner", "Cannot open the GPX file %1: %2.")
+                      .arg(path, file.errorString());
         return false;
     }
     return scan(file);
@@ -71,6 +73,6 @@ bool GpxScanner::scan(QIODevice& device)
 bool GpxScanner::stop()
 {
     m_stopped = true;
-    m_error = QStringLiteral("The conversion was cancelled.");
+    m_error = QCoreApplication::translate("GpxScanner", "The conversion was cancelled.");
     return false;
 }

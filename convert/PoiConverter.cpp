@@ -6,6 +6,7 @@
 
 #include <DatabaseShell.h>
 #include <FileName.h>
+#include <QCoreApplication>
 
 #include <QFile>
 #include <QFileInfo>
@@ -53,7 +54,8 @@ ConvertResult PoiConverter::run()
     if (const QString why = PoiStatement::tableNameProblem(rq.table); !why.isEmpty())
         return failed(result, Failure::Request, why);
     if (rq.delivery == Delivery::Save && rq.outputPath.isEmpty())
-        return failed(result, Failure::Request, QStringLiteral("Bad Path for Output"));
+        return failed(result, Failure::Request,
+                      QCoreApplication::translate("PoiConverter", "Bad Path for Output"));
 
     QFile gpxFile(rq.gpxPath);
     QIODevice* gpx = rq.gpxDevice;
@@ -61,14 +63,17 @@ ConvertResult PoiConverter::run()
         if (auto unusable = FileName::unusable(rq.gpxPath))
             return failed(result, Failure::Input, *std::move(unusable));
         if (!gpxFile.open(QIODevice::ReadOnly))
-            return failed(result, Failure::Input,
-                          QStringLiteral("Cannot open the GPX file %1.").arg(rq.gpxPath),
-                          gpxFile.errorString());
+            return failed(
+                result, Failure::Input,
+                QCoreApplication::translate("PoiConverter", "Cannot open the GPX file %1.")
+                    .arg(rq.gpxPath),
+                gpxFile.errorString());
         gpx = &gpxFile;
         if (rq.delivery == Delivery::Save && isSameFile(rq.gpxPath, rq.outputPath))
             return failed(result, Failure::Request,
-                          QStringLiteral("The output file %1 is the GPX file itself; choose "
-                                         "another name for the SQL file.")
+                          QCoreApplication::translate(
+                              "PoiConverter", "The output file %1 is the GPX file itself; choose "
+                                              "another name for the SQL file.")
                               .arg(rq.outputPath));
     }
     if (rq.delivery == Delivery::Direct) {
@@ -81,9 +86,11 @@ ConvertResult PoiConverter::run()
 
     OutputFile writer;
     if (rq.delivery == Delivery::Save && !writer.open(rq.outputPath))
-        return failed(result, Failure::Output,
-                      QStringLiteral("Cannot create the output file %1.").arg(rq.outputPath),
-                      writer.errorString());
+        return failed(
+            result, Failure::Output,
+            QCoreApplication::translate("PoiConverter", "Cannot create the output file %1.")
+                .arg(rq.outputPath),
+            writer.errorString());
 
     const auto stopped = [this] { return m_stop && m_stop(); };
     const bool loadDespiteProblems = rq.loadDespiteProblems;
@@ -146,7 +153,8 @@ ConvertResult PoiConverter::run()
         if (loader)
             loader->abort();
         writer.cancel();
-        return failed(result, Failure::Cancelled, QStringLiteral("The conversion was stopped."));
+        return failed(result, Failure::Cancelled,
+                      QCoreApplication::translate("PoiConverter", "The conversion was stopped."));
     }
     if (scanned && m_onScanned)
         m_onScanned();
@@ -159,9 +167,11 @@ ConvertResult PoiConverter::run()
         writeFailed = true;
 
     if (writeFailed)
-        return failed(result, Failure::Output,
-                      QStringLiteral("Writing the output file %1 failed.").arg(rq.outputPath),
-                      writer.errorString());
+        return failed(
+            result, Failure::Output,
+            QCoreApplication::translate("PoiConverter", "Writing the output file %1 failed.")
+                .arg(rq.outputPath),
+            writer.errorString());
     if (loadFailed)
         return failed(result, loadFailure(), loader->problem());
     if (!scanned) {
@@ -170,20 +180,24 @@ ConvertResult PoiConverter::run()
         if (scanner.wasStopped())
             return failed(result, Failure::Cancelled, scanner.errorString());
         return failed(result, Failure::Input,
-                      QStringLiteral("Reading the GPX file %1 failed.").arg(rq.gpxPath),
+                      QCoreApplication::translate("PoiConverter", "Reading the GPX file %1 failed.")
+                          .arg(rq.gpxPath),
                       scanner.errorString());
     }
     if (loader) {
         if (result.problemCount > 0 && !loadDespiteProblems)
-            return failed(result, Failure::Problems,
-                          QStringLiteral("%1 waypoint(s) could not be converted, so nothing was "
-                                         "loaded.")
-                              .arg(result.problemCount));
+            return failed(
+                result, Failure::Problems,
+                QCoreApplication::translate("PoiConverter",
+                                            "%1 waypoint(s) could not be converted, so nothing was "
+                                            "loaded.")
+                    .arg(result.problemCount));
         const bool loaded = loader->finish(true);
         result.duplicateCount = loader->duplicateCount();
         if (!loaded)
             return stopped()            ? failed(result, Failure::Cancelled,
-                                                 QStringLiteral("The conversion was stopped."))
+                                                 QCoreApplication::translate("PoiConverter",
+                                                                             "The conversion was stopped."))
                    : loader->declined() ? failed(result, Failure::Declined, loader->problem())
                                         : failed(result, loadFailure(), loader->problem());
         result.loadedCount = loader->loadedCount();
@@ -191,8 +205,10 @@ ConvertResult PoiConverter::run()
     }
     if (rq.delivery == Delivery::Save && nothingToSave)
         return failed(result, Failure::NoWaypoints,
-                      QStringLiteral("No waypoint of %1 could be converted, so %2 was left as it "
-                                     "was.")
+                      QCoreApplication::translate(
+                          "PoiConverter",
+                          "No waypoint of %1 could be converted, so %2 was left as it "
+                          "was.")
                           .arg(rq.gpxPath, rq.outputPath));
     return result;
 }

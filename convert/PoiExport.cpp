@@ -4,6 +4,7 @@
 #include "OutputFile.h"
 
 #include <DatabaseShell.h>
+#include <QCoreApplication>
 
 #include <QFileInfo>
 #include <QLocale>
@@ -44,8 +45,9 @@ ExportResult exportPois(const ExportRequest& rq, const StopCheck& stop)
     ExportResult result;
     if (!rq.stream && QFileInfo::exists(rq.outputPath) &&
         QFileInfo(rq.outputPath).canonicalFilePath() == QFileInfo(rq.dbPath).canonicalFilePath())
-        return failed(result, QStringLiteral("The GPX file %1 is the database itself; choose "
-                                             "another name.")
+        return failed(result, QCoreApplication::translate(
+                                  "PoiExport", "The GPX file %1 is the database itself; choose "
+                                               "another name.")
                                   .arg(rq.outputPath));
 
     QString statement = QStringLiteral(
@@ -59,7 +61,9 @@ ExportResult exportPois(const ExportRequest& rq, const StopCheck& stop)
     if (rq.stream)
         file.open(rq.stream);
     else if (!file.open(rq.outputPath))
-        return failed(result, QStringLiteral("Cannot create the GPX file %1.").arg(rq.outputPath),
+        return failed(result,
+                      QCoreApplication::translate("PoiExport", "Cannot create the GPX file %1.")
+                          .arg(rq.outputPath),
                       file.errorString());
     // The rows go to the file as the shell prints them; the header waits for the first, so
     // that a database that cannot be read leaves nothing on standard output.
@@ -79,14 +83,16 @@ ExportResult exportPois(const ExportRequest& rq, const StopCheck& stop)
             if (!lat || !lon) {
                 result.leftOut.append(
                     {number, point.name,
-                     QStringLiteral("Its coordinates are not numbers within range.")});
+                     QCoreApplication::translate("PoiExport",
+                                                 "Its coordinates are not numbers within range.")});
                 return true;
             }
             for (const QString* t : {&point.name, &point.desc, &point.type}) {
                 if (!valid || GpxWriter::unwritableAt(*t) >= 0) {
                     result.leftOut.append(
                         {number, point.name,
-                         QStringLiteral("Its texts hold a character a GPX file cannot carry.")});
+                         QCoreApplication::translate(
+                             "PoiExport", "Its texts hold a character a GPX file cannot carry.")});
                     return true;
                 }
             }
@@ -101,18 +107,24 @@ ExportResult exportPois(const ExportRequest& rq, const StopCheck& stop)
         stop, rq.shell);
     if (stop && stop()) {
         result.stopped = true;
-        return failed(result, QStringLiteral("The export was stopped; no file was written."));
+        return failed(result, QCoreApplication::translate(
+                                  "PoiExport", "The export was stopped; no file was written."));
     }
     if (listing.ok() && !begun)
         writeOk = writer.begin();
     if (!listing.ok() && writeOk)
-        return failed(result, QStringLiteral("The POIs could not be read from the database."),
+        return failed(result,
+                      QCoreApplication::translate("PoiExport",
+                                                  "The POIs could not be read from the database."),
                       listing.problem->text());
     if (writeOk && writer.end() && file.commit())
         return result;
     result.readerGone = file.readerGone();
     return failed(result,
-                  rq.stream ? QStringLiteral("Writing the GPX text to standard output failed.")
-                            : QStringLiteral("Writing the GPX file %1 failed.").arg(rq.outputPath),
+                  rq.stream
+                      ? QCoreApplication::translate(
+                            "PoiExport", "Writing the GPX text to standard output failed.")
+                      : QCoreApplication::translate("PoiExport", "Writing the GPX file %1 failed.")
+                            .arg(rq.outputPath),
                   file.errorString());
 }

@@ -2,6 +2,7 @@
 
 #include "ByteSearch.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -48,12 +49,15 @@ QString PoiStatement::tableNameProblem(const QString& table)
     };
     if (table.isEmpty() || table.front().isDigit() ||
         !std::all_of(table.begin(), table.end(), isPlain))
-        return QStringLiteral("The table name %1 is not a plain SQL name (letters, digits and _, "
-                              "not starting with a digit).")
+        return QCoreApplication::translate(
+                   "PoiStatement",
+                   "The table name %1 is not a plain SQL name (letters, digits and _, "
+                   "not starting with a digit).")
             .arg(table);
     const std::string upper = table.toUpper().toStdString();
     if (std::binary_search(kKeywords.begin(), kKeywords.end(), upper))
-        return QStringLiteral("The table name %1 is an SQL keyword; choose another name.")
+        return QCoreApplication::translate(
+                   "PoiStatement", "The table name %1 is an SQL keyword; choose another name.")
             .arg(table);
     return {};
 }

@@ -1,5 +1,6 @@
 #include "StagingFolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QMutex>
 #include <QStringList>
@@ -122,6 +123,6 @@ StagingFolder::~StagingFolder()
 
 QString StagingFolder::errorString() const
 {
-    return QStringLiteral("%1 (in the temporary folder %2)")
+    return QCoreApplication::translate("StagingFolder", "%1 (in the temporary folder %2)")
         .arg(m_dir.errorString(), QDir::toNativeSeparators(QDir::tempPath()));
 }

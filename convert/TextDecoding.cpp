@@ -2,6 +2,7 @@
 
 #include "ByteSearch.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -97,7 +98,8 @@ bool TextDecoding::setup(QByteArrayView head)
     m_decoder = QStringDecoder(declared.constData());
     if (!m_decoder.isValid()) {
         m_error =
-            QStringLiteral("The file declares the text encoding \"%1\", which cannot be read.")
+            QCoreApplication::translate(
+                "TextDecoding", "The file declares the text encoding \"%1\", which cannot be read.")
                 .arg(QString::fromLatin1(declared));
         return false;
     }

@@ -1,5 +1,7 @@
 #include "CategoryCheck.h"
 
+#include <QCoreApplication>
+
 namespace CategoryCheck {
 
 QString guardStatement(const QString& table)
@@ -24,16 +26,20 @@ QString listQuery()
 Problem missing(const QString& number, const QString& dbPath, const QList<QStringList>& first)
 {
     QString message =
-        QStringLiteral("Category %1 does not exist in %2.").arg(number.trimmed(), dbPath);
+        QCoreApplication::translate("CategoryCheck", "Category %1 does not exist in %2.")
+            .arg(number.trimmed(), dbPath);
     if (first.isEmpty())
-        return Problem{message + QStringLiteral(" It has no categories yet."), {}, 0};
+        return Problem{
+            message + QCoreApplication::translate("CategoryCheck", " It has no categories yet."),
+            {},
+            0};
     QStringList named;
     for (const QStringList& row : first)
         named << QStringLiteral("%1 %2").arg(row.value(0), row.value(1));
     const qint64 more = first.front().value(2).toLongLong() - first.size();
     if (more > 0)
-        named << QStringLiteral("and %1 more").arg(more);
-    return Problem{message + QStringLiteral(" Its categories: ") +
+        named << QCoreApplication::translate("CategoryCheck", "and %1 more").arg(more);
+    return Problem{message + QCoreApplication::translate("CategoryCheck", " Its categories: ") +
                        named.join(QStringLiteral(", ")) + u'.',
                    {},
                    0};

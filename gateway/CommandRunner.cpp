@@ -1,5 +1,6 @@
 #include "CommandRunner.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QProcess>
 
@@ -21,9 +22,11 @@ QString CommandResult::failureReason() const
     if (!errorOutput.trimmed().isEmpty())
         return errorOutput.trimmed();
     if (!finished)
-        return QStringLiteral("The program was stopped before it finished.");
+        return QCoreApplication::translate("CommandRunner",
+                                           "The program was stopped before it finished.");
     if (exitCode != 0)
-        return QStringLiteral("The program ended with exit code %1.").arg(exitCode);
+        return QCoreApplication::translate("CommandRunner", "The program ended with exit code %1.")
+            .arg(exitCode);
     return {};
 }
 

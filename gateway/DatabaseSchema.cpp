@@ -2,6 +2,7 @@
 
 #include "FileName.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -29,12 +30,16 @@ ShellResult createDatabase(const QString& dbPath, const ShellOptions& shell)
 {
     ShellResult refused;
     if (dbPath.isEmpty())
-        refused.problem = Problem{QStringLiteral("No database file was given."), {}, 0};
+        refused.problem = Problem{
+            QCoreApplication::translate("DatabaseSchema", "No database file was given."), {}, 0};
     else if (auto unusable = FileName::unusable(dbPath))
         refused.problem = std::move(unusable);
     else if (QFileInfo::exists(dbPath))
         refused.problem =
-            Problem{QStringLiteral("The file \"%1\" already exists.").arg(dbPath), {}, 0};
+            Problem{QCoreApplication::translate("DatabaseSchema", "The file \"%1\" already exists.")
+                        .arg(dbPath),
+                    {},
+                    0};
     if (!refused.ok())
         return refused;
     ShellResult result = DatabaseShell::runNewDatabase(dbPath, createStatements(), shell);
@@ -42,8 +47,11 @@ ShellResult createDatabase(const QString& dbPath, const ShellOptions& shell)
     if (!result.ok())
         QFile::remove(dbPath);
     else if (!QFileInfo(dbPath).isFile())
-        result.problem =
-            Problem{QStringLiteral("The database file \"%1\" was not created.").arg(dbPath), {}, 0};
+        result.problem = Problem{QCoreApplication::translate(
+                                     "DatabaseSchema", "The database file \"%1\" was not created.")
+                                     .arg(dbPath),
+                                 {},
+                                 0};
     return result;
 }
 

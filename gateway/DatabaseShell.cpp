@@ -6,6 +6,7 @@
 #include "ShellVersion.h"
 #include "SqlText.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -23,11 +24,13 @@ ShellResult failed(Problem problem)
 
 Problem unfinished(const ShellOptions& shell)
 {
-    return Problem{QStringLiteral("The sqlite3 shell (%1) ended without finishing its answer; "
-                                  "nothing of it is used.")
-                       .arg(shell.program),
-                   {},
-                   0};
+    return Problem{
+        QCoreApplication::translate("DatabaseShell",
+                                    "The sqlite3 shell (%1) ended without finishing its answer; "
+                                    "nothing of it is used.")
+            .arg(shell.program),
+        {},
+        0};
 }
 
 // Why `input` may not go to the shell for `dbPath`: no such database, text it cannot take, or
@@ -95,15 +98,23 @@ namespace DatabaseShell {
 std::optional<Problem> databaseFileProblem(const QString& dbPath)
 {
     if (dbPath.isEmpty())
-        return Problem{QStringLiteral("No database file was given."), {}, 0};
+        return Problem{
+            QCoreApplication::translate("DatabaseShell", "No database file was given."), {}, 0};
     if (auto unusable = FileName::unusable(dbPath))
         return unusable;
     const QFileInfo info(dbPath);
     if (info.isDir())
-        return Problem{
-            QStringLiteral("The database %1 is a folder, not a database file.").arg(dbPath), {}, 0};
+        return Problem{QCoreApplication::translate(
+                           "DatabaseShell", "The database %1 is a folder, not a database file.")
+                           .arg(dbPath),
+                       {},
+                       0};
     if (!info.isFile())
-        return Problem{QStringLiteral("The database file %1 does not exist.").arg(dbPath), {}, 0};
+        return Problem{
+            QCoreApplication::translate("DatabaseShell", "The database file %1 does not exist.")
+                .arg(dbPath),
+            {},
+            0};
     return std::nullopt;
 }
 
@@ -112,12 +123,15 @@ std::optional<Problem> databaseWriteProblem(const QString& dbPath)
     const QFileInfo info(dbPath);
     if (!info.isWritable())
         return Problem{
-            QStringLiteral("The database file %1 is read-only; nothing was changed.").arg(dbPath),
+            QCoreApplication::translate("DatabaseShell",
+                                        "The database file %1 is read-only; nothing was changed.")
+                .arg(dbPath),
             {},
             0};
     if (!QFileInfo(info.absolutePath()).isWritable())
-        return Problem{QStringLiteral("The folder of the database %1 is read-only, so the "
-                                      "database cannot be changed; nothing was changed.")
+        return Problem{QCoreApplication::translate(
+                           "DatabaseShell", "The folder of the database %1 is read-only, so the "
+                                            "database cannot be changed; nothing was changed.")
                            .arg(dbPath),
                        {},
                        0};
@@ -130,10 +144,12 @@ Problem shellProblem(const QString& said, const QString& dbPath)
     const QRegularExpressionMatch match = nearLine.match(said);
     const int line = match.hasMatch() ? match.captured(1).toInt() : 0;
     if (said.contains(QLatin1String("database is locked")))
-        return Problem{QStringLiteral("The database %1 is busy: another program is writing to "
-                                      "it. Nothing was changed.")
-                           .arg(dbPath),
-                       said.trimmed(), line};
+        return Problem{
+            QCoreApplication::translate("DatabaseShell",
+                                        "The database %1 is busy: another program is writing to "
+                                        "it. Nothing was changed.")
+                .arg(dbPath),
+            said.trimmed(), line};
     return Problem{said.trimmed(), {}, line};
 }
 
@@ -186,7 +202,8 @@ ShellResult runStatementStreamed(const QString& dbPath, const QString& statement
         if ((stop && stop()) || !wanted) {
             process.kill();
             process.waitForFinished(-1);
-            return failed(Problem{QStringLiteral("The listing was stopped."), {}, 0});
+            return failed(Problem{
+                QCoreApplication::translate("DatabaseShell", "The listing was stopped."), {}, 0});
         }
         process.waitForReadyRead(kWaitSliceMs);
         deliver();
@@ -200,7 +217,8 @@ ShellResult runStatementStreamed(const QString& dbPath, const QString& statement
     if (!command.succeeded())
         return failed(shellProblem(command.failureReason(), dbPath));
     if (!wanted)
-        return failed(Problem{QStringLiteral("The listing was stopped."), {}, 0});
+        return failed(Problem{
+            QCoreApplication::translate("DatabaseShell", "The listing was stopped."), {}, 0});
     if (!ended || !pending.isEmpty())
         return failed(unfinished(shell));
     return {};

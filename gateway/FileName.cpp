@@ -1,5 +1,7 @@
 #include "FileName.h"
 
+#include <QCoreApplication>
+
 namespace FileName {
 
 std::optional<Problem> unusable(const QString& path)
@@ -13,9 +15,10 @@ std::optional<Problem> unusable(const QString& path)
             continue;
         }
         if (c == QChar::ReplacementCharacter || c.isSurrogate())
-            return Problem{QStringLiteral("The file name %1 cannot be used: it holds bytes that "
-                                          "are not UTF-8 text, shown here as \uFFFD, and would "
-                                          "reach another file. Rename the file.")
+            return Problem{QCoreApplication::translate(
+                               "FileName", "The file name %1 cannot be used: it holds bytes that "
+                                           "are not UTF-8 text, shown here as \uFFFD, and would "
+                                           "reach another file. Rename the file.")
                                .arg(path),
                            {},
                            0};

@@ -4,6 +4,7 @@
 #include "ShellVersion.h"
 #include "SqlText.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -51,12 +52,13 @@ struct ShellBatch::Private
         process.waitForFinished(-1);
         errorOutput += process.readAllStandardError();
         const QString shellMessage = QString::fromUtf8(errorOutput).trimmed();
-        fail(
-            shellMessage.isEmpty()
-                ? Problem{QStringLiteral("The sqlite3 shell stopped before the load was complete."),
-                          {},
-                          0}
-                : DatabaseShell::shellProblem(shellMessage, dbPath));
+        fail(shellMessage.isEmpty()
+                 ? Problem{QCoreApplication::translate(
+                               "ShellBatch",
+                               "The sqlite3 shell stopped before the load was complete."),
+                           {},
+                           0}
+                 : DatabaseShell::shellProblem(shellMessage, dbPath));
     }
 
     // Takes what the shell printed so far, so that its pipes never fill up. Without
@@ -120,7 +122,8 @@ struct ShellBatch::Private
         if (QFileInfo::exists(dbPath + QStringLiteral("-journal")))
             DatabaseShell::runStatement(
                 dbPath, QStringLiteral("select count(*) from sqlite_master;"), {}, shell);
-        fail(QStringLiteral("The load was stopped; nothing was stored."));
+        fail(
+            QCoreApplication::translate("ShellBatch", "The load was stopped; nothing was stored."));
     }
 
     // Copies the bytes: a QByteArray would be kept by reference, and the caller's statement
@@ -220,7 +223,10 @@ std::optional<ShellResult> ShellBatch::answer(int ticket, bool wait)
     ShellResult answer;
     if (d->workingDirectory.isEmpty() || !d->running || (wait && !d->waitUntilDone())) {
         answer.problem = d->result.problem.value_or(
-            Problem{QStringLiteral("The batch has no working folder for its answers."), {}, 0});
+            Problem{QCoreApplication::translate("ShellBatch",
+                                                "The batch has no working folder for its answers."),
+                    {},
+                    0});
         return answer;
     }
     QFile file(d->workingDirectory + u'/' + answerFile(ticket));
@@ -230,7 +236,8 @@ std::optional<ShellResult> ShellBatch::answer(int ticket, bool wait)
     if (!ShellRows::takeAnswerEnd(text)) {
         if (!wait)
             return std::nullopt;
-        answer.problem = Problem{QStringLiteral("The sqlite3 shell's answer could not be read."),
+        answer.problem = Problem{QCoreApplication::translate(
+                                     "ShellBatch", "The sqlite3 shell's answer could not be read."),
                                  file.errorString(), 0};
         return answer;
     }
@@ -280,15 +287,18 @@ ShellResult ShellBatch::finish(bool commit)
         d->result.rows = ShellRows::parse(QString::fromUtf8(d->output));
     const QString shellMessage = QString::fromUtf8(d->errorOutput).trimmed();
     if (d->process.exitStatus() != QProcess::NormalExit)
-        d->fail(QStringLiteral("The sqlite3 shell stopped before the load was complete."));
+        d->fail(QCoreApplication::translate(
+            "ShellBatch", "The sqlite3 shell stopped before the load was complete."));
     else if (!shellMessage.isEmpty())
         d->fail(DatabaseShell::shellProblem(shellMessage, d->dbPath));
     else if (d->process.exitCode() != 0)
-        d->fail(QStringLiteral("The sqlite3 shell ended with exit code %1.")
-                    .arg(d->process.exitCode()));
+        d->fail(
+            QCoreApplication::translate("ShellBatch", "The sqlite3 shell ended with exit code %1.")
+                .arg(d->process.exitCode()));
     else if (!ended)
-        d->fail(QStringLiteral("The sqlite3 shell ended without confirming that it had "
-                               "finished."));
+        d->fail(QCoreApplication::translate(
+            "ShellBatch", "The sqlite3 shell ended without confirming that it had "
+                          "finished."));
     return d->result;
 }
 

@@ -2,6 +2,8 @@
 
 #include "ShellRows.h"
 
+#include <QCoreApplication>
+
 namespace SqlText {
 
 QString literal(const QString& value)
@@ -29,7 +31,8 @@ std::optional<Problem> refusal(QByteArrayView statement)
 {
     for (const char c : statement) {
         if (c == '\0' || c == ShellRows::kFieldEnd || c == ShellRows::kRowEnd)
-            return Problem{QStringLiteral("The text holds a control character (code %1) that the "
+            return Problem{QCoreApplication::translate(
+                               "SqlText", "The text holds a control character (code %1) that the "
                                           "database cannot take; nothing was changed.")
                                .arg(int(c)),
                            {},

@@ -2,6 +2,36 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>CategoryCheck</name>
+    <message>
+        <source>Category %1 does not exist in %2.</source>
+        <translation>Die Kategorie %1 gibt es in %2 nicht.</translation>
+    </message>
+    <message>
+        <source> It has no categories yet.</source>
+        <translation> Die Datenbank hat noch keine Kategorien.</translation>
+    </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>und %1 weitere</translation>
+    </message>
+    <message>
+        <source> Its categories: </source>
+        <translation> Ihre Kategorien: </translation>
+    </message>
+</context>
+<context>
+    <name>CommandRunner</name>
+    <message>
+        <source>The program was stopped before it finished.</source>
+        <translation>Das Programm wurde angehalten, bevor es fertig war.</translation>
+    </message>
+    <message>
+        <source>The program ended with exit code %1.</source>
+        <translation>Das Programm endete mit dem Exit-Code %1.</translation>
+    </message>
+</context>
+<context>
     <name>ConversionPanel</name>
     <message>
         <source>Input</source>
@@ -193,6 +223,21 @@
     </message>
 </context>
 <context>
+    <name>Coordinates</name>
+    <message>
+        <source>Waypoint skipped: it has no %1 attribute.</source>
+        <translation>Wegpunkt übersprungen: Ihm fehlt das Attribut %1.</translation>
+    </message>
+    <message>
+        <source>Waypoint skipped: its %1 &quot;%2&quot; is not a decimal number.</source>
+        <translation>Wegpunkt übersprungen: Sein Attribut %1 „%2“ ist keine Dezimalzahl.</translation>
+    </message>
+    <message>
+        <source>Waypoint skipped: its %1 %2 is out of range (-%3 to %3).</source>
+        <translation>Wegpunkt übersprungen: Sein Attribut %1 %2 liegt außerhalb des Bereichs (-%3 bis %3).</translation>
+    </message>
+</context>
+<context>
     <name>DatabaseFiles</name>
     <message>
         <source>POI</source>
@@ -269,6 +314,56 @@
     <message>
         <source>%1 could not be written to the GPX file and were left out.</source>
         <translation>%1 konnten nicht in die GPX-Datei geschrieben werden und wurden ausgelassen.</translation>
+    </message>
+</context>
+<context>
+    <name>DatabaseSchema</name>
+    <message>
+        <source>No database file was given.</source>
+        <translation>Es wurde keine Datenbankdatei angegeben.</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; already exists.</source>
+        <translation>Die Datei „%1“ gibt es bereits.</translation>
+    </message>
+    <message>
+        <source>The database file &quot;%1&quot; was not created.</source>
+        <translation>Die Datenbankdatei „%1“ wurde nicht angelegt.</translation>
+    </message>
+</context>
+<context>
+    <name>DatabaseShell</name>
+    <message>
+        <source>The sqlite3 shell (%1) ended without finishing its answer; nothing of it is used.</source>
+        <translation>Die sqlite3-Shell (%1) endete, bevor ihre Antwort vollständig war; nichts davon wird verwendet.</translation>
+    </message>
+    <message>
+        <source>No database file was given.</source>
+        <translation>Es wurde keine Datenbankdatei angegeben.</translation>
+    </message>
+    <message>
+        <source>The database %1 is a folder, not a database file.</source>
+        <translation>Die Datenbank %1 ist ein Ordner, keine Datenbankdatei.</translation>
+    </message>
+    <message>
+        <source>The database file %1 does not exist.</source>
+        <translation>Die Datenbankdatei %1 existiert nicht.</translation>
+    </message>
+    <message>
+        <source>The database file %1 is read-only; nothing was changed.</source>
+        <translation>Die Datenbankdatei %1 ist schreibgeschützt; nichts wurde geändert.</translation>
+    </message>
+    <message>
+        <source>The folder of the database %1 is read-only, so the database cannot be changed; nothing was changed.</source>
+        <translation>Der Ordner der Datenbank %1 ist schreibgeschützt, daher lässt sich die Datenbank nicht ändern; nichts wurde geändert.</translation>
+    </message>
+    <message>
+        <source>The database %1 is busy: another program is writing to it. Nothing was changed.</source>
+        <translation>Die Datenbank %1 ist belegt: Ein anderes Programm schreibt gerade hinein. Nichts wurde geändert.</translation>
+    </message>
+    <message>
+        <source>The listing was stopped.</source>
+        <translation>Das Auflisten wurde angehalten.</translation>
     </message>
 </context>
 <context>
@@ -425,6 +520,62 @@ Dies löscht alle POIs in der Datenbank.</translation>
     </message>
 </context>
 <context>
+    <name>DecodingWindow</name>
+    <message>
+        <source>Reading the GPX file failed: %1.</source>
+        <translation>Das Lesen der GPX-Datei ist fehlgeschlagen: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>DirectLoader</name>
+    <message>
+        <source>No temporary folder could be made for the load; nothing was loaded.</source>
+        <translation>Für das Laden ließ sich kein temporärer Ordner anlegen; nichts wurde geladen.</translation>
+    </message>
+    <message>
+        <source>The sqlite3 shell could not be started; nothing was loaded.</source>
+        <translation>Die sqlite3-Shell ließ sich nicht starten; nichts wurde geladen.</translation>
+    </message>
+    <message>
+        <source>The database has no table %1 to load into.</source>
+        <translation>Die Datenbank hat keine Tabelle %1, in die geladen werden könnte.</translation>
+    </message>
+    <message>
+        <source>The waypoint of line %1 holds a control character that the database cannot take; nothing was loaded.</source>
+        <translation>Der Wegpunkt in Zeile %1 enthält ein Steuerzeichen, das die Datenbank nicht aufnehmen kann; nichts wurde geladen.</translation>
+    </message>
+    <message>
+        <source>Loading into the database failed; nothing was loaded.</source>
+        <translation>Das Laden in die Datenbank ist fehlgeschlagen; nichts wurde geladen.</translation>
+    </message>
+    <message>
+        <source>Writing the waypoints to the temporary folder %1 failed; nothing was loaded.</source>
+        <translation>Das Schreiben der Wegpunkte in den temporären Ordner %1 ist fehlgeschlagen; nichts wurde geladen.</translation>
+    </message>
+    <message>
+        <source>Nothing was loaded into the database.</source>
+        <translation>Nichts wurde in die Datenbank geladen.</translation>
+    </message>
+</context>
+<context>
+    <name>FileName</name>
+    <message>
+        <source>The file name %1 cannot be used: it holds bytes that are not UTF-8 text, shown here as �, and would reach another file. Rename the file.</source>
+        <translation>Der Dateiname %1 ist nicht verwendbar: Er enthält Bytes, die kein UTF-8-Text sind (hier als � gezeigt), und würde eine andere Datei treffen. Benennen Sie die Datei um.</translation>
+    </message>
+</context>
+<context>
+    <name>GpxScanner</name>
+    <message>
+        <source>Cannot open the GPX file %1: %2.</source>
+        <translation>Die GPX-Datei %1 lässt sich nicht öffnen: %2.</translation>
+    </message>
+    <message>
+        <source>The conversion was cancelled.</source>
+        <translation>Die Umwandlung wurde abgebrochen.</translation>
+    </message>
+</context>
+<context>
     <name>Platform</name>
     <message>
         <source>The file &quot;%1&quot; does not exist.</source>
@@ -433,6 +584,91 @@ Dies löscht alle POIs in der Datenbank.</translation>
     <message>
         <source>No editor could be started for &quot;%1&quot;.</source>
         <translation>Für „%1“ konnte kein Editor gestartet werden.</translation>
+    </message>
+</context>
+<context>
+    <name>PoiConverter</name>
+    <message>
+        <source>Bad Path for Output</source>
+        <translation>Ungültiger Ausgabepfad</translation>
+    </message>
+    <message>
+        <source>Cannot open the GPX file %1.</source>
+        <translation>Die GPX-Datei %1 lässt sich nicht öffnen.</translation>
+    </message>
+    <message>
+        <source>The output file %1 is the GPX file itself; choose another name for the SQL file.</source>
+        <translation>Die Ausgabedatei %1 ist die GPX-Datei selbst; wählen Sie einen anderen Namen für die SQL-Datei.</translation>
+    </message>
+    <message>
+        <source>Cannot create the output file %1.</source>
+        <translation>Die Ausgabedatei %1 lässt sich nicht anlegen.</translation>
+    </message>
+    <message>
+        <source>The conversion was stopped.</source>
+        <translation>Die Umwandlung wurde angehalten.</translation>
+    </message>
+    <message>
+        <source>Writing the output file %1 failed.</source>
+        <translation>Das Schreiben der Ausgabedatei %1 ist fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>Reading the GPX file %1 failed.</source>
+        <translation>Das Lesen der GPX-Datei %1 ist fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>%1 waypoint(s) could not be converted, so nothing was loaded.</source>
+        <translation>%1 Wegpunkt(e) ließen sich nicht umwandeln, daher wurde nichts geladen.</translation>
+    </message>
+    <message>
+        <source>No waypoint of %1 could be converted, so %2 was left as it was.</source>
+        <translation>Kein Wegpunkt aus %1 ließ sich umwandeln, daher blieb %2 unverändert.</translation>
+    </message>
+</context>
+<context>
+    <name>PoiExport</name>
+    <message>
+        <source>The GPX file %1 is the database itself; choose another name.</source>
+        <translation>Die GPX-Datei %1 ist die Datenbank selbst; wählen Sie einen anderen Namen.</translation>
+    </message>
+    <message>
+        <source>Cannot create the GPX file %1.</source>
+        <translation>Die GPX-Datei %1 lässt sich nicht anlegen.</translation>
+    </message>
+    <message>
+        <source>Its coordinates are not numbers within range.</source>
+        <translation>Seine Koordinaten sind keine Zahlen im gültigen Bereich.</translation>
+    </message>
+    <message>
+        <source>Its texts hold a character a GPX file cannot carry.</source>
+        <translation>Seine Texte enthalten ein Zeichen, das eine GPX-Datei nicht aufnehmen kann.</translation>
+    </message>
+    <message>
+        <source>The export was stopped; no file was written.</source>
+        <translation>Der Export wurde angehalten; keine Datei wurde geschrieben.</translation>
+    </message>
+    <message>
+        <source>The POIs could not be read from the database.</source>
+        <translation>Die POIs ließen sich nicht aus der Datenbank lesen.</translation>
+    </message>
+    <message>
+        <source>Writing the GPX text to standard output failed.</source>
+        <translation>Das Schreiben des GPX-Textes auf die Standardausgabe ist fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>Writing the GPX file %1 failed.</source>
+        <translation>Das Schreiben der GPX-Datei %1 ist fehlgeschlagen.</translation>
+    </message>
+</context>
+<context>
+    <name>PoiStatement</name>
+    <message>
+        <source>The table name %1 is not a plain SQL name (letters, digits and _, not starting with a digit).</source>
+        <translation>Der Tabellenname %1 ist kein einfacher SQL-Name (Buchstaben, Ziffern und _, nicht mit einer Ziffer beginnend).</translation>
+    </message>
+    <message>
+        <source>The table name %1 is an SQL keyword; choose another name.</source>
+        <translation>Der Tabellenname %1 ist ein SQL-Schlüsselwort; wählen Sie einen anderen Namen.</translation>
     </message>
 </context>
 <context>
@@ -568,10 +804,70 @@ Dies löscht alle POIs in der Datenbank.</translation>
     </message>
 </context>
 <context>
+    <name>ShellBatch</name>
+    <message>
+        <source>The sqlite3 shell stopped before the load was complete.</source>
+        <translation>Die sqlite3-Shell hielt an, bevor das Laden vollständig war.</translation>
+    </message>
+    <message>
+        <source>The load was stopped; nothing was stored.</source>
+        <translation>Das Laden wurde angehalten; nichts wurde gespeichert.</translation>
+    </message>
+    <message>
+        <source>The batch has no working folder for its answers.</source>
+        <translation>Der Stapel hat keinen Arbeitsordner für seine Antworten.</translation>
+    </message>
+    <message>
+        <source>The sqlite3 shell&apos;s answer could not be read.</source>
+        <translation>Die Antwort der sqlite3-Shell ließ sich nicht lesen.</translation>
+    </message>
+    <message>
+        <source>The sqlite3 shell ended with exit code %1.</source>
+        <translation>Die sqlite3-Shell endete mit dem Exit-Code %1.</translation>
+    </message>
+    <message>
+        <source>The sqlite3 shell ended without confirming that it had finished.</source>
+        <translation>Die sqlite3-Shell endete, ohne zu bestätigen, dass sie fertig war.</translation>
+    </message>
+</context>
+<context>
     <name>ShellCheck</name>
     <message>
         <source>The sqlite3 shell could not be started (%1). Geofill needs it for every database access.</source>
         <translation>Die sqlite3-Shell ließ sich nicht starten (%1). Geofill braucht sie für jeden Datenbankzugriff.</translation>
+    </message>
+</context>
+<context>
+    <name>ShellVersion</name>
+    <message>
+        <source>The sqlite3 shell %1 could not be started.</source>
+        <translation>Die sqlite3-Shell %1 ließ sich nicht starten.</translation>
+    </message>
+    <message>
+        <source>The sqlite3 shell %1 did not give its version within %2 seconds, so it is not used; nothing was changed.</source>
+        <translation>Die sqlite3-Shell %1 nannte ihre Version nicht innerhalb von %2 Sekunden und wird daher nicht verwendet; nichts wurde geändert.</translation>
+    </message>
+    <message>
+        <source>The program %1 gave no sqlite3 version number, so it is not used; nothing was changed.</source>
+        <translation>Das Programm %1 nannte keine sqlite3-Versionsnummer und wird daher nicht verwendet; nichts wurde geändert.</translation>
+    </message>
+    <message>
+        <source>The sqlite3 shell %1 is version %2; Geofill needs %3 or later. Nothing was changed.</source>
+        <translation>Die sqlite3-Shell %1 hat die Version %2; Geofill braucht %3 oder neuer. Nichts wurde geändert.</translation>
+    </message>
+</context>
+<context>
+    <name>SqlText</name>
+    <message>
+        <source>The text holds a control character (code %1) that the database cannot take; nothing was changed.</source>
+        <translation>Der Text enthält ein Steuerzeichen (Code %1), das die Datenbank nicht aufnehmen kann; nichts wurde geändert.</translation>
+    </message>
+</context>
+<context>
+    <name>StagingFolder</name>
+    <message>
+        <source>%1 (in the temporary folder %2)</source>
+        <translation>%1 (im temporären Ordner %2)</translation>
     </message>
 </context>
 <context>
@@ -602,6 +898,40 @@ Dies löscht alle POIs in der Datenbank.</translation>
     <message>
         <source>The contents of the Database can be viewed using &apos;View poi or category&apos;</source>
         <translation>Den Inhalt der Datenbank zeigen 'POIs anzeigen' und 'Kategorien anzeigen'</translation>
+    </message>
+</context>
+<context>
+    <name>TextDecoding</name>
+    <message>
+        <source>The file declares the text encoding &quot;%1&quot;, which cannot be read.</source>
+        <translation>Die Datei gibt die Textkodierung „%1“ an, die sich nicht lesen lässt.</translation>
+    </message>
+</context>
+<context>
+    <name>WaypointMachine</name>
+    <message>
+        <source>Waypoint skipped: the file ends before its &lt;/wpt&gt; end tag.</source>
+        <translation>Wegpunkt übersprungen: Die Datei endet vor seinem End-Tag &lt;/wpt&gt;.</translation>
+    </message>
+    <message>
+        <source>Waypoint skipped: the file ends inside its &lt;wpt&gt; start tag.</source>
+        <translation>Wegpunkt übersprungen: Die Datei endet in seinem Start-Tag &lt;wpt&gt;.</translation>
+    </message>
+    <message>
+        <source>Waypoint skipped: a new waypoint starts on line %1 before its &lt;/wpt&gt; end tag.</source>
+        <translation>Wegpunkt übersprungen: In Zeile %1 beginnt ein neuer Wegpunkt vor seinem End-Tag &lt;/wpt&gt;.</translation>
+    </message>
+    <message>
+        <source>Waypoint skipped: its &lt;%1&gt; element has no end tag.</source>
+        <translation>Wegpunkt übersprungen: Seinem Element &lt;%1&gt; fehlt das End-Tag.</translation>
+    </message>
+    <message>
+        <source>Waypoint skipped: its %1 is not UTF-8 text, and the file declares no other encoding.</source>
+        <translation>Wegpunkt übersprungen: Sein %1 ist kein UTF-8-Text, und die Datei gibt keine andere Kodierung an.</translation>
+    </message>
+    <message>
+        <source>Waypoint skipped: its %1 contains a character not allowed in GPX.</source>
+        <translation>Wegpunkt übersprungen: Sein %1 enthält ein in GPX nicht erlaubtes Zeichen.</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 
 #include "ByteSearch.h"
 
+#include <QCoreApplication>
 #include <cstring>
 
 namespace {
@@ -116,15 +117,19 @@ Verdict check(QByteArrayView value, int limit)
 QString problem(const char* attribute, bool present, QByteArrayView value, int limit)
 {
     if (!present)
-        return QStringLiteral("Waypoint skipped: it has no %1 attribute.").arg(attribute);
+        return QCoreApplication::translate("Coordinates",
+                                           "Waypoint skipped: it has no %1 attribute.")
+            .arg(attribute);
     const Verdict verdict = check(value, limit);
     if (verdict == Verdict::Valid)
         return {};
     const QString text = QString::fromUtf8(value.data(), value.size());
     if (verdict == Verdict::NotDecimal)
-        return QStringLiteral("Waypoint skipped: its %1 \"%2\" is not a decimal number.")
+        return QCoreApplication::translate(
+                   "Coordinates", "Waypoint skipped: its %1 \"%2\" is not a decimal number.")
             .arg(attribute, text);
-    return QStringLiteral("Waypoint skipped: its %1 %2 is out of range (-%3 to %3).")
+    return QCoreApplication::translate("Coordinates",
+                                       "Waypoint skipped: its %1 %2 is out of range (-%3 to %3).")
         .arg(attribute, text)
         .arg(limit);
 }

@@ -1,5 +1,6 @@
 #include "DecodingWindow.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 
 #include <algorithm>
@@ -187,7 +188,8 @@ void DecodingWindow::readAhead()
 
 DecodingWindow::Fill DecodingWindow::readFailed()
 {
-    m_error = QStringLiteral("Reading the GPX file failed: %1.").arg(m_device->errorString());
+    m_error = QCoreApplication::translate("DecodingWindow", "Reading the GPX file failed: %1.")
+                  .arg(m_device->errorString());
     return Fill::Failed;
 }
 

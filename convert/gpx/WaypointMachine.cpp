@@ -6,6 +6,7 @@
 #include "TextDecoding.h"
 #include "ValueText.h"
 
+#include <QCoreApplication>
 #include <QtEndian>
 
 #include <bit>
@@ -249,7 +250,8 @@ WaypointMachine::Event WaypointMachine::needMore()
     m_pos = m_text.size;
     if (m_state == State::Outside)
         return Event::NeedMore;
-    dropWaypoint(QStringLiteral("Waypoint skipped: the file ends before its </wpt> end tag."));
+    dropWaypoint(QCoreApplication::translate(
+        "WaypointMachine", "Waypoint skipped: the file ends before its </wpt> end tag."));
     return Event::Problem;
 }
 
@@ -272,7 +274,8 @@ WaypointMachine::Step WaypointMachine::stepOutside()
             return Step::NeedMore;
         m_wpt.line = m_window->lineAt(m_pos);
         m_pos = len;
-        dropWaypoint(QStringLiteral("Waypoint skipped: the file ends inside its <wpt> start tag."));
+        dropWaypoint(QCoreApplication::translate(
+            "WaypointMachine", "Waypoint skipped: the file ends inside its <wpt> start tag."));
         return Step::Problem;
     }
     beginWaypoint(m_pos, close);
@@ -310,9 +313,11 @@ WaypointMachine::Step WaypointMachine::stepInWaypoint()
     if (next == '!' || next == '?')
         return skipMarkup();
     if (next == 'w' && m_text.tagStart(m_pos, "<wpt") == Match::Yes) {
-        dropWaypoint(QStringLiteral("Waypoint skipped: a new waypoint starts on line %1 before "
-                                    "its </wpt> end tag.")
-                         .arg(m_window->lineAt(m_pos)));
+        dropWaypoint(
+            QCoreApplication::translate("WaypointMachine",
+                                        "Waypoint skipped: a new waypoint starts on line %1 before "
+                                        "its </wpt> end tag.")
+                .arg(m_window->lineAt(m_pos)));
         return Step::Problem; // the new one is read from here
     }
     const bool isName =
@@ -400,7 +405,8 @@ WaypointMachine::Step WaypointMachine::stepInValue(std::string_view text)
         return Step::NeedMore;
     const bool waypointEnds = waypointEnd.match == Match::Yes;
     if (waypointEnds || (next == 'w' && m_text.tagStart(m_pos, "<wpt") == Match::Yes)) {
-        dropWaypoint(QStringLiteral("Waypoint skipped: its <%1> element has no end tag.")
+        dropWaypoint(QCoreApplication::translate(
+                         "WaypointMachine", "Waypoint skipped: its <%1> element has no end tag.")
                          .arg(QLatin1StringView(m_valueTag.sliced(2))));
         if (waypointEnds)
             m_pos = waypointEnd.past;
@@ -561,10 +567,13 @@ QString WaypointMachine::textProblem() const
     if (name == TextFault::None && desc == TextFault::None)
         return {};
     if (name == TextFault::NotUtf8 || desc == TextFault::NotUtf8)
-        return QStringLiteral("Waypoint skipped: its %1 is not UTF-8 text, and the file "
-                              "declares no other encoding.")
+        return QCoreApplication::translate(
+                   "WaypointMachine", "Waypoint skipped: its %1 is not UTF-8 text, and the file "
+                                      "declares no other encoding.")
             .arg(name == TextFault::NotUtf8 ? "name" : "desc");
-    return QStringLiteral("Waypoint skipped: its %1 contains a character not allowed in GPX.")
+    return QCoreApplication::translate(
+               "WaypointMachine",
+               "Waypoint skipped: its %1 contains a character not allowed in GPX.")
         .arg(name == TextFault::Forbidden ? "name" : "desc");
 }
 
