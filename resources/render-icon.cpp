@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build tool: draws the icon's SVG source as the square PNG files of the icon theme.
 //   render-icon ICON.svg SIZE OUT.png [SIZE OUT.png ...]
 #include "SvgPicture.h"

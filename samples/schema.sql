@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: GPL-3.0-or-later
 -- The POI database as the map application uses it: points of interest and their categories.
 CREATE TABLE category (
     cat_id  INTEGER PRIMARY KEY,

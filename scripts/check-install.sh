@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs a built tree (default: build) into a staging folder and checks what a desktop gets:
 # the programs, the menu entry, the icon in every size, the window's translations, and for every
 # program a manual page that parses and a bash completion that bash-completion finds and that

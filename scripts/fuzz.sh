@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang into build-fuzz and runs each for SECONDS (default 60)
 # on a fresh copy of its seed corpus. Any crash, leak, hang or broken check fails the run; the
 # input that caused it is kept in build-fuzz/fuzz-work/TARGET/findings/.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes demo/poi.db from the schema (anew each time) and puts the demo GPX file beside it.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Geofill's Debian package from debian/ with dpkg-buildpackage into
 # build/geofill_VERSION_ARCH.deb and, with --install, installs it with apt-get, which brings in
 # the packages it depends on (Qt 6, sqlite3, the fonts).

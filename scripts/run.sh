@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One command from a fresh Debian 12 machine to a running Geofill with demo files ready.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One command from a fresh Debian 12 machine to a built and passing test suite: the suite as
 # built normally, the installed files and the Debian package, the core tests built without
 # vector code (as on a processor without SSE2), the same suite under

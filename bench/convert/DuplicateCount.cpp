@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's Direct load with its duplicate check: how many waypoints of a GPX file the
 // category already holds, counted the way the window counts them, and the load that follows
 // when the question is answered "Load all".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a large GPX file of ordinary, indented waypoints for the converter benchmarks.
 //   geofill-gpx-generate [--realistic] COUNT FILE.gpx
 // --realistic writes what real exports hold: letters outside ASCII in most names, entities

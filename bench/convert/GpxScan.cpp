@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the GPX scanner alone over a file and counts what it finds, so the scan can be timed
 // apart from building and writing statements.
 //   geofill-gpx-scan FILE.gpx

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # geofill-convert against the floors measured in the same run on the same files:
 #   scanning (standard output to /dev/null, and the scanner alone) against `wc -l`, and a
 #   realistic file (letters outside ASCII, entities, CDATA, CR LF) against the plain ASCII one,

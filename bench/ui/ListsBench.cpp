@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How fast the main window's sorted lists fill, against sorting a plain QStringList once with
 // the same collation (the baseline, measured in the same run).
 //   geofill-bench-lists [ROWS (1000000)] [LISTWIDGET_ROWS (100000)]

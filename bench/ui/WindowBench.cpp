@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's own routines on large inputs, each against a baseline measured in the same run
 // (View and the listing, and their baselines, as the fastest of three runs):
 //   View of a GPX file into List1     against the command-line converter printing it,

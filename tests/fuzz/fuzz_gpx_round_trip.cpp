@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any two texts as a POI's label and description read from the database: the export writes them
 // into a GPX file, or leaves the POI out when a text holds a character GPX cannot carry; what it
 // writes must read back through the scanner as exactly the same texts, cut into blocks anywhere.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a GPX file: the scan must end, and every statement must be one well-formed
 // INSERT of five values on one line, free of forbidden characters, that gives back the
 // waypoint's own texts. The same bytes read in small blocks, on the scanning thread or now and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as the shell's output: both readers must see the same rows, the rows put back
 // together with the separators must give the output up to its last row separator and parse
 // again to the same rows, and every field must come back whole from its SQL literal.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as the start of a GPX file: the encoding its declaration names must be read from
 // inside the declaration's quotes; the text must come out the same whether it is decoded whole
 // or in blocks that cut its characters anywhere; and the checks of the text (vector code where

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any text as a value typed in or given on the command line: a coordinate in the New POI dialog
 // and the same text as a GPX file's lat or lon must be judged alike (but that the dialog may
 // refuse a number no double holds), the scanner's short lane as its long one, and the table

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Holds a manual page to its program's --help: every option that --help lists is on the page,
 # and every long option on the page is one that --help lists.
 # Usage: cmake -DPROGRAM=path/to/program -DPAGE=path/to/program.1 -P manual-page-options.cmake

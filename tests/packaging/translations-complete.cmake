@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Holds a translation to the sources: every text the sources mark for translation is in it,
 # and every one is translated (none unfinished, none left out).
 # Usage: cmake -DLUPDATE=... -DLRELEASE=... -DTS=path/to/geofill_LANG.ts -DSOURCE_DIR=...

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmNewPoi.h"
 
 #include "ui_frmNewPoi.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "DbOperationsPanel.h"
 #include "ui_DbOperationsPanel.h"
 
