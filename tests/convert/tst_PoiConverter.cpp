@@ -148,7 +148,8 @@ void TestPoiConverter::directLoadsAllOrNothing()
     QVERIFY(!ShellVersion::problem(gone) && QFile::remove(gone.program));
     DirectLoader orphan(m_db, "poi", 1, Duplicates::Load, gone);
     QVERIFY(!orphan.start());
-    QCOMPARE(orphan.problem().message, "The sqlite3 shell could not be started; nothing was loaded.");
+    QCOMPARE(orphan.problem().message,
+             "The sqlite3 shell could not be started; nothing was loaded.");
 }
 
 QTEST_GUILESS_MAIN(TestPoiConverter)
