@@ -312,6 +312,11 @@ void TestGpxScanner::scans_data()
         bigEndian.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
     QTest::newRow("UTF-16 big-endian without byte-order mark")
         << bigEndian << astralNames << QStringList{};
+    // Cut right after a new "<wpt": the blanks once in the window, past its end now, count
+    // for nothing.
+    QTest::newRow("UTF-16 cut after a new <wpt")
+        << utf16("<gpx>" + QString(30, u' ') + "<wpt lat=\"1\" lon=\"2\"><name>a</name><wpt")
+        << QStringList{} << QStringList{"1"};
     QTest::newRow("declaration naming no encoding")
         << QByteArray("<?xml version=\"1.0\" encoding= ?><wpt lat=\"1\" lon=\"2\"/>")
         << QStringList{insert("1,2,'','',1")} << QStringList{};
