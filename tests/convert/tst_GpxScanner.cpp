@@ -239,21 +239,23 @@ void TestGpxScanner::scans_data()
     QByteArray limits;
     QStringList valid;
     QStringList refused;
-    int pair = 0; // the first four are valid
+    int pair = 0; // the first five are valid
     for (const auto& [lat, lon] : std::initializer_list<std::pair<const char*, const char*>>{
              {"89.9999999999999", "0000000000000180"},
              {"090.00000000000000", "-179.99999999999"},
              {"-000.5", "+0"},
              {"00000000000000000000001", "0"},
+             {"-89.99999999999999", "+179.999999999999999"},
              {"90.0000000000001", "0"},
              {"0", "-180.000000000001"},
              {"1234", "0"},
+             {"0", "0001000.00000000000"},
              {"0", "180.5"},
              {"1.2.3", "0"},
              {"+", "0"},
              {"9 0", "0"},
              {"", "0"}}) {
-        const bool isValid = pair++ < 4;
+        const bool isValid = pair++ < 5;
         for (const char* form :
              {"<wpt lat=\"%1\" lon=\"%2\"></wpt>\n", "<wpt lat=\"%1\" lon=\"%2\"/>\n"}) {
             limits += QString::fromLatin1(form).arg(lat, lon).toLatin1();
