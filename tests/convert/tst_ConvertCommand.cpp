@@ -262,7 +262,7 @@ void TestConvertCommand::hostileUse_data()
         << "standard output failed: No space left on device"
         << "" << QStringList{};
     QTest::newRow("save onto a full disk")
-        << "full disk" << QStringList{"--output", "old.sql", "big.gpx"} << 2
+        << "full disk" << QStringList{"--output", "old.sql", "big-then-bad.gpx"} << 2
         << "Writing the output file old.sql failed: File too large"
         << "" << QStringList{};
     QTest::newRow("save into a FIFO")
@@ -305,7 +305,7 @@ void TestConvertCommand::hostileUse_data()
             << name << load << 128 + number << ""
             << "" << QStringList{};
     QTest::newRow("full temporary folder")
-        << "full disk" << QStringList{"--database", "poi.db", "big.gpx"} << 1
+        << "full disk" << QStringList{"--database", "poi.db", "big-then-bad.gpx"} << 1
         << "Writing the waypoints to the temporary folder"
         << "" << QStringList{};
     QTest::newRow("temporary folder is a file") << "temporary folder is a file" << load << 1
@@ -413,6 +413,7 @@ void TestConvertCommand::hostileUse()
         many += "<wpt lat=\"1.5\" lon=\"2.5\"><name>Waypoint " + QByteArray::number(i) +
                 "</name></wpt>\n";
     writeFile("big.gpx", many + "</gpx>\n");
+    writeFile("big-then-bad.gpx", many + "<wpt lon=\"2\"/>\n</gpx>\n");
     writeFile("old.gpx", "the earlier GPX file\n");
     writeFile("old.sql", "the earlier SQL file\n");
     QVERIFY(QDir().mkpath("dir"));
@@ -463,6 +464,8 @@ void TestConvertCommand::hostileUse()
     QFETCH(QString, errorText);
     QVERIFY2(errorText.isEmpty() ? r.err.isEmpty() : QString::fromUtf8(r.err).contains(errorText),
              r.err);
+    // A failed write ends the run at once: no waypoint after it is even read.
+    QVERIFY2(!r.err.contains("Waypoint skipped"), r.err);
     QFETCH(QString, outputText);
     QVERIFY2(QString::fromUtf8(r.out).contains(outputText), r.out.left(2000));
     auto after = files();

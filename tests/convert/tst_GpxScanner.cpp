@@ -192,8 +192,9 @@ void TestGpxScanner::scans_data()
         << QByteArray("<!DOCTYPE gpx [<!ENTITY x \"a>b <wpt lat='9' lon='9'/> c\">"
                       "<!-- ]> <wpt lat='6' lon='6'/> --><?p ]> <wpt lat='5' lon='5'/>?>"
                       "<!ENTITY y '<wpt lat=\"8\" lon=\"8\"/>'>]><!DOCTYPE g SYSTEM "
-                      "\"a>b <wpt lat='7' lon='7'/>\"><gpx><wpt lat=\"1\" lon=\"2\"/></gpx>")
-        << QStringList{insert("1,2,'','',1")} << QStringList{};
+                      "\"a>b <wpt lat='7' lon='7'/>\"><!DOCTYPE h <!-- x><wpt lat='3' lon='4'/>"
+                      "--><gpx><wpt lat=\"1\" lon=\"2\"/></gpx>")
+        << QStringList{insert("3,4,'','',1"), insert("1,2,'','',1")} << QStringList{};
     // Names one letter away from lat and lon are other attributes, in the common form too.
     QTest::newRow("attribute names near lat and lon")
         << QByteArray("<gpx>\n<wpt xat=\"1.5\" xon=\"2.5\"><name>Old Mill</name></wpt>\n"
@@ -223,7 +224,7 @@ void TestGpxScanner::scans_data()
     QTest::newRow("markup that only looks like a name")
         << QByteArray("<wpt lat=\"1\" lon=\"2\"><a>x<na><name>deep</name></na></a>"
                       "<ab>1<xab><name>deep</name></xab></ab>"
-                      "<link href='<name>no</name>'/><b>1</b ><name>top</name></wpt>")
+                      "<link href='<name>no</name>'/><b>1</b >t<name>top</name></wpt>")
         << QStringList{insert("1,2,'top','',1")} << QStringList{};
     QTest::newRow("the usual start tag and others like it")
         << QByteArray("<wpt lat=\"1\" lat=\"3\" lon=\"2\"><name>a</name></wpt>\n"
@@ -239,21 +240,23 @@ void TestGpxScanner::scans_data()
     QByteArray limits;
     QStringList valid;
     QStringList refused;
-    int pair = 0; // the first four are valid
+    int pair = 0; // the first five are valid
     for (const auto& [lat, lon] : std::initializer_list<std::pair<const char*, const char*>>{
              {"89.9999999999999", "0000000000000180"},
              {"090.00000000000000", "-179.99999999999"},
              {"-000.5", "+0"},
              {"00000000000000000000001", "0"},
+             {"-89.99999999999999", "+179.999999999999999"},
              {"90.0000000000001", "0"},
              {"0", "-180.000000000001"},
              {"1234", "0"},
+             {"0", "0001000.00000000000"},
              {"0", "180.5"},
              {"1.2.3", "0"},
              {"+", "0"},
              {"9 0", "0"},
              {"", "0"}}) {
-        const bool isValid = pair++ < 4;
+        const bool isValid = pair++ < 5;
         for (const char* form :
              {"<wpt lat=\"%1\" lon=\"%2\"></wpt>\n", "<wpt lat=\"%1\" lon=\"%2\"/>\n"}) {
             limits += QString::fromLatin1(form).arg(lat, lon).toLatin1();
@@ -312,6 +315,11 @@ void TestGpxScanner::scans_data()
         bigEndian.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
     QTest::newRow("UTF-16 big-endian without byte-order mark")
         << bigEndian << astralNames << QStringList{};
+    // Cut right after a new "<wpt": the blanks once in the window, past its end now, count
+    // for nothing.
+    QTest::newRow("UTF-16 cut after a new <wpt")
+        << utf16("<gpx>" + QString(30, u' ') + "<wpt lat=\"1\" lon=\"2\"><name>a</name><wpt")
+        << QStringList{} << QStringList{"1"};
     QTest::newRow("declaration naming no encoding")
         << QByteArray("<?xml version=\"1.0\" encoding= ?><wpt lat=\"1\" lon=\"2\"/>")
         << QStringList{insert("1,2,'','',1")} << QStringList{};
@@ -433,11 +441,14 @@ void TestGpxScanner::countsLines()
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
     file.close();
     for (const qint64 step : {1, 2, 3, 7, 100}) {
+        // Each window opened again and again: nothing of a device stays for the next.
+        DecodingWindow inlineWindow(step, BlockReading::Inline);
+        DecodingWindow threadedWindow(step, BlockReading::Threaded);
         for (const int turn : {0, 1, 2, 3, 4, 5, 6, 7, 8}) {
             const bool ahead = turn >= 3;
             Pipe pipe(text, step);
             QVERIFY(file.open(QIODevice::ReadOnly));
-            DecodingWindow window(step, turn >= 6 ? BlockReading::Threaded : BlockReading::Inline);
+            DecodingWindow& window = turn >= 6 ? threadedWindow : inlineWindow;
             QVERIFY(window.open(ahead ? static_cast<QIODevice&>(file) : pipe));
             qsizetype offset = 0; // of the window's consumed() in the text
             for (int round = turn;; ++round) {
@@ -505,7 +516,7 @@ void TestGpxScanner::byteSearch_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("none") << QByteArray(40, 'x');
-    QTest::newRow("plain up to a control") << QByteArray(37, '~') + '\x1f' + QByteArray(9, ' ');
+    QTest::newRow("plain up to a control") << QByteArray(36, '~') + " \x1f" + QByteArray(9, ' ');
     QTest::newRow("mixed") << QByteArray("ab\r\ncd&e\n\n\rfghijklmnopq&rstuvwxyz\r\n0123456789\n");
     QTest::newRow("high bytes") << QByteArray(40, '\x8a') + '\n' + QByteArray(20, '\xff') + '&';
     QTest::newRow("0x80 last") << QByteArray(30, 'a') + '\x80';
@@ -674,8 +685,11 @@ void TestGpxScanner::checksText()
 {
     QFETCH(QByteArray, text);
     QFETCH(int, fault);
-    for (int shift = 0; shift <= 16; ++shift)
-        QCOMPARE(int(checkUtf8Text(QByteArray(shift, 'a') + text)), fault);
+    // A continuation byte follows, outside the text: a letter cut by its end stays cut.
+    for (int shift = 0; shift <= 16; ++shift) {
+        const QByteArray bytes = QByteArray(shift, 'a') + text + '\x80';
+        QCOMPARE(int(checkUtf8Text(QByteArrayView(bytes).chopped(1))), fault);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestGpxScanner)

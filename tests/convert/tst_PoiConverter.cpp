@@ -2,6 +2,7 @@
 #include "ConvertTestSupport.h"
 #include "DatabaseShell.h"
 #include "PoiConverter.h"
+#include "ShellVersion.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -140,6 +141,16 @@ void TestPoiConverter::directLoadsAllOrNothing()
     QVERIFY(!loader.add(Waypoint{1, "1", "2", "a", ""}));
     QVERIFY(!loader.finish());
     QCOMPARE(loader.loadedCount(), 0);
+
+    // A shell that gave its version but cannot be started any more is named as the reason.
+    ShellOptions gone;
+    gone.program = writeFile(m_dir->filePath("sqlite3"), "#!/bin/sh\necho 3.40.1\n");
+    QVERIFY(QFile::setPermissions(gone.program, QFile::ReadOwner | QFile::ExeOwner));
+    QVERIFY(!ShellVersion::problem(gone) && QFile::remove(gone.program));
+    DirectLoader orphan(m_db, "poi", 1, Duplicates::Load, gone);
+    QVERIFY(!orphan.start());
+    QCOMPARE(orphan.problem().message,
+             "The sqlite3 shell could not be started; nothing was loaded.");
 }
 
 QTEST_GUILESS_MAIN(TestPoiConverter)

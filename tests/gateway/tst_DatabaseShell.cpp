@@ -249,6 +249,18 @@ private slots:
             const ShellResult r = batch.finish(false);
             QVERIFY(r.ok());
         }
+        {
+            // Stopped while a question waits for another program's lock: the stop is the answer.
+            const DatabaseLocker locker(db.path());
+            QElapsedTimer waited;
+            waited.start();
+            ShellBatch batch(db.path());
+            batch.setWorkingDirectory(db.folder());
+            batch.setStopCheck([&] { return waited.elapsed() > 300; });
+            QVERIFY(batch.start());
+            const ShellResult r = batch.query("select count(*) from poi;");
+            QVERIFY2(textOf(r.problem).contains("stopped"), qPrintable(textOf(r.problem)));
+        }
         QCOMPARE(db.count("poi"), 0);
     }
 };
