@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
@@ -20,6 +21,8 @@ public:
 
     QString label() const;
     QString description() const;
+    // The labels of the database's categories: "Action" refuses one of them (CategoryLabels).
+    void setTakenLabels(const QStringList& labels);
 
     // Shows the dialog (again; centred the first time) and brings it to the front; the texts
     // stay as they are.
@@ -32,4 +35,5 @@ signals:
 private:
     std::unique_ptr<Ui::frmNewCat> ui;
     bool m_placed = false;
+    QStringList m_taken;
 };

@@ -4,42 +4,12 @@
 
 #include "Fonts.h"
 
-#include "CoordinateText.h"
+#include "PoiFields.h"
 #include "Prompts.h"
 
 #include <QMouseEvent>
 #include <QShortcut>
 #include <QWindow>
-
-namespace {
-
-struct CoordinateRule
-{
-    double limit;
-    bool emptyPasses;
-    const char* notNumeric;
-    const char* outOfRange;
-};
-
-constexpr CoordinateRule kLatitude{90.0, false, "Latitude must be numeric",
-                                   "Latitude must be between -90.0 and 90.0 degrees"};
-constexpr CoordinateRule kLongitude{180.0, true, "Longditude must be numeric",
-                                    "Longditude must be between -180.0 and 180.0 degrees"};
-
-// The message that refuses `text`, or nothing when it is acceptable.
-QString coordinateProblem(const QString& text, const CoordinateRule& rule)
-{
-    if (text.isEmpty() && rule.emptyPasses)
-        return {};
-    const std::optional<double> value = coordinateValue(text);
-    if (!value)
-        return QString::fromLatin1(rule.notNumeric);
-    if (*value > rule.limit || *value < -rule.limit)
-        return QString::fromLatin1(rule.outOfRange);
-    return {};
-}
-
-} // namespace
 
 frmNewPoi::frmNewPoi(QWidget* parent)
     : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::frmNewPoi>())
@@ -60,15 +30,13 @@ frmNewPoi::~frmNewPoi() = default;
 
 bool frmNewPoi::fieldMayBeLeft(QLineEdit* field)
 {
-    const CoordinateRule* rule = field == ui->txtLat    ? &kLatitude
-                                 : field == ui->txtLong ? &kLongitude
-                                                        : nullptr;
-    if (!rule)
+    const std::optional<QString> problem =
+        field == ui->txtLat    ? PoiFields::latitudeProblem(field->text())
+        : field == ui->txtLong ? PoiFields::longitudeProblem(field->text())
+                               : std::nullopt;
+    if (!problem)
         return true;
-    const QString problem = coordinateProblem(field->text(), *rule);
-    if (problem.isEmpty())
-        return true;
-    showMessage(this, problem);
+    showMessage(this, *problem);
     field->setFocus();
     return false;
 }
@@ -109,8 +77,7 @@ void frmNewPoi::action()
 {
     if (ui->txtLat->text().isEmpty() || ui->txtLong->text().isEmpty() ||
         ui->txtPLab->text().isEmpty()) {
-        showMessage(this,
-                    QStringLiteral("You must have valid entries in Lat,Long and Label fields"));
+        showMessage(this, QString::fromLatin1(PoiFields::kRequired));
         return;
     }
     emit addRequested(ui->txtLat->text(), ui->txtLong->text(), ui->txtPLab->text(),
