@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ToolOutput.h"
+
 #include <QStringList>
 
 #include <cstdio>
@@ -14,6 +16,4 @@
 // kExitReaderGone.
 int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* err);
 
-// The reader of standard output went away (a closed pipe) and nothing was said: the caller
-// ends the way a program killed by SIGPIPE does, as the conversion itself would.
-inline constexpr int kExitReaderGone = 141;
+using ToolOutput::kExitReaderGone;

@@ -161,11 +161,12 @@ Outcome<StoredChange> remove(const QString& dbPath, qint64 id, HeldPois held, qi
     script.guard(exists(id), missing(id, dbPath));
     if (held == HeldPois::Refuse) {
         const Problem holding = refused(
-            QStringLiteral("Category %1 \"%2\" holds %3 POI(s): delete them with it, or move "
-                           "them to another category; nothing was changed.")
+            QStringLiteral("Category %1 \"%2\" holds %3: delete them with it, or move them to "
+                           "another category; nothing was changed.")
                 .arg(id)
-                .arg(row.label)
-                .arg(std::max<qint64>(row.pois, 1)));
+                .arg(row.label,
+                     row.pois == 1 ? QStringLiteral("1 POI")
+                                   : QStringLiteral("%1 POIs").arg(std::max<qint64>(row.pois, 2))));
         if (row.pois > 0)
             return holding;
         script.guard(QStringLiteral("NOT EXISTS(SELECT 1 FROM main.poi WHERE cat_id = %1)").arg(id),

@@ -145,7 +145,7 @@ private slots:
             << "Category 9 does not exist in %1; nothing was changed.";
         QTest::newRow("a category holding POIs")
             << Change([](auto& db) { return CategoryChanges::remove(db, 1, HeldPois::Refuse, 0, {}); })
-            << "Category 1 \"Cafe\" holds 2 POI(s): delete them with it, or move them to another "
+            << "Category 1 \"Cafe\" holds 2 POIs: delete them with it, or move them to another "
                "category; nothing was changed.";
         QTest::newRow("POIs moved into the category deleted")
             << Change([](auto& db) { return CategoryChanges::remove(db, 1, HeldPois::Move, 1, {}); })
