@@ -2,6 +2,16 @@
 
 #include <DatabaseShell.h>
 
+#include <QRandomGenerator>
+
+#include <climits>
+
+PoiRow PrintedPoi::row() const
+{
+    return {id, lat.value(), lon.value(), QString::fromUtf8(label), QString::fromUtf8(description),
+            category.value()};
+}
+
 namespace PoiListing {
 
 bool matches(const PoiRow& row, const QString& search)
@@ -10,40 +20,99 @@ bool matches(const PoiRow& row, const QString& search)
            row.description.contains(search, Qt::CaseInsensitive);
 }
 
-Outcome<qint64> forEach(const QString& dbPath, const PoiQuery& query,
-                        const std::function<bool(const PoiRow&)>& visit, const StopCheck& stop,
-                        const ShellOptions& shell)
+namespace {
+
+QString where(const PoiQuery& query, qint64 fromId)
 {
-    QString statement =
-        QStringLiteral("SELECT rowid, %1, %2, hex(label), hex(\"desc\"), %3 FROM main.poi")
-            .arg(StoredValue::select(QStringLiteral("lat")),
-                 StoredValue::select(QStringLiteral("lon")),
-                 StoredValue::select(QStringLiteral("cat_id")));
+    QStringList conditions{QStringLiteral("rowid >= %1").arg(fromId)};
     if (query.category)
-        statement += QStringLiteral(" WHERE cat_id = %1").arg(*query.category);
-    statement += QStringLiteral(" ORDER BY rowid;");
+        conditions << QStringLiteral("cat_id = %1").arg(*query.category);
+    return QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+}
+
+// The quick form: values as the shell prints them (a real with up to fifteen digits, as
+// `sqlite3 -csv` does), and last a check value that is `nonce` only when neither text holds one of the
+// shell's separators. A row whose last field is not the nonce (which no text can know) was
+// split or shifted by a separator in a value.
+QString quickStatement(const PoiQuery& query, qint64 fromId, qint64 nonce)
+{
+    return QStringLiteral("SELECT rowid, lat, lon, label, \"desc\", cat_id, "
+                          "CASE WHEN coalesce(instr(label, char(30)) + instr(label, char(31)), 0) + "
+                          "coalesce(instr(\"desc\", char(30)) + instr(\"desc\", char(31)), 0) "
+                          "THEN 0 ELSE %1 END FROM main.poi%2 ORDER BY rowid;")
+        .arg(nonce)
+        .arg(where(query, fromId));
+}
+
+// The careful form, from the first row the quick one could not carry: texts hex-encoded.
+QString carefulStatement(const PoiQuery& query, qint64 fromId)
+{
+    return QStringLiteral("SELECT rowid, %1, %2, hex(label), hex(\"desc\"), %3 FROM main.poi%4 "
+                          "ORDER BY rowid;")
+        .arg(StoredValue::select(QStringLiteral("lat")), StoredValue::select(QStringLiteral("lon")),
+             StoredValue::select(QStringLiteral("cat_id")), where(query, fromId));
+}
+
+} // namespace
+
+Outcome<qint64> forEachPrinted(const QString& dbPath, const PoiQuery& query,
+                               const std::function<bool(const PrintedPoi&)>& visit,
+                               const StopCheck& stop, const ShellOptions& shell)
+{
+    const qint64 nonce = qint64(QRandomGenerator::global()->bounded(1 << 30)) + 1;
+    const QByteArray expected = QByteArray::number(nonce);
     qint64 visited = 0;
     bool wanted = true;
-    PoiRow row;
-    const ShellResult result = DatabaseShell::runStatementStreamed(
-        dbPath, statement,
-        [&](std::span<const QStringView> f) {
-            if (f.size() < 6)
-                return true;
-            row = {f[0].toLongLong(),        StoredValue::fromShell(f[1]),
-                   StoredValue::fromShell(f[2]), fromHexText(f[3]),
-                   fromHexText(f[4]),       StoredValue::fromShell(f[5])};
-            if (!matches(row, query.search))
-                return true;
-            ++visited;
-            wanted = visit(row);
-            return wanted;
+    std::optional<qint64> restartAt;
+    PrintedPoi poi;
+    QByteArray scratch[5];
+    const auto take = [&] {
+        if (!query.search.isEmpty() &&
+            !matches({0, {}, {}, QString::fromUtf8(poi.label), QString::fromUtf8(poi.description), {}},
+                     query.search))
+            return true;
+        ++visited;
+        return wanted = visit(poi);
+    };
+    ShellResult result = DatabaseShell::runStatementStreamedBytes(
+        dbPath, quickStatement(query, LLONG_MIN, nonce),
+        [&](std::span<const QByteArrayView> f) {
+            if (f.size() != 7 || f[6] != expected) {
+                restartAt = f[0].toLongLong();
+                return false;
+            }
+            poi = {f[0].toLongLong(), StoredBytes::fromPrinted(f[1]), StoredBytes::fromPrinted(f[2]),
+                   f[3], f[4], StoredBytes::fromPrinted(f[5])};
+            return take();
         },
         stop, shell);
+    if (restartAt && wanted) {
+        result = DatabaseShell::runStatementStreamedBytes(
+            dbPath, carefulStatement(query, *restartAt),
+            [&](std::span<const QByteArrayView> f) {
+                if (f.size() < 6)
+                    return true;
+                scratch[3] = QByteArray::fromHex(f[3].toByteArray());
+                scratch[4] = QByteArray::fromHex(f[4].toByteArray());
+                poi = {f[0].toLongLong(), StoredBytes::fromShell(f[1], scratch[0]),
+                       StoredBytes::fromShell(f[2], scratch[1]), scratch[3], scratch[4],
+                       StoredBytes::fromShell(f[5], scratch[2])};
+                return take();
+            },
+            stop, shell);
+    }
     if (!result.ok())
         return Problem{QStringLiteral("The POIs could not be read from %1.").arg(dbPath),
                        wanted ? result.problem->text() : QString(), 0};
     return visited;
+}
+
+Outcome<qint64> forEach(const QString& dbPath, const PoiQuery& query,
+                        const std::function<bool(const PoiRow&)>& visit, const StopCheck& stop,
+                        const ShellOptions& shell)
+{
+    return forEachPrinted(
+        dbPath, query, [&](const PrintedPoi& poi) { return visit(poi.row()); }, stop, shell);
 }
 
 Outcome<QList<PoiRow>> list(const QString& dbPath, const PoiQuery& query, const StopCheck& stop,

@@ -24,6 +24,19 @@ struct PoiRow
     bool operator==(const PoiRow&) const = default;
 };
 
+// A POI as the shell printed it, its texts UTF-8; the views last as long as the visit.
+struct PrintedPoi
+{
+    qint64 id{};
+    StoredBytes lat;
+    StoredBytes lon;
+    QByteArrayView label;
+    QByteArrayView description;
+    StoredBytes category;
+
+    PoiRow row() const;
+};
+
 // Which POIs a listing shows.
 struct PoiQuery
 {
@@ -44,6 +57,12 @@ bool matches(const PoiRow& row, const QString& search);
 Outcome<qint64> forEach(const QString& dbPath, const PoiQuery& query,
                         const std::function<bool(const PoiRow&)>& visit,
                         const StopCheck& stop = {}, const ShellOptions& shell = {});
+
+// The same rows as printed, for a listing passed on as bytes: no text is made of them (but for
+// a search), so that a million rows cost little more than the shell's own printing.
+Outcome<qint64> forEachPrinted(const QString& dbPath, const PoiQuery& query,
+                               const std::function<bool(const PrintedPoi&)>& visit,
+                               const StopCheck& stop = {}, const ShellOptions& shell = {});
 
 // The same rows in a list.
 Outcome<QList<PoiRow>> list(const QString& dbPath, const PoiQuery& query = {},

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -22,6 +24,23 @@ struct StoredValue
     static QString select(const QString& column);
     static StoredValue fromShell(QStringView printed);
     static StoredValue number(qint64 value) { return {Kind::Number, QString::number(value)}; }
+};
+
+// The same as the shell's UTF-8 bytes, for listings passed on without ever becoming text:
+// `text` views the shell's output, or `scratch` when it had to be changed.
+struct StoredBytes
+{
+    StoredValue::Kind kind = StoredValue::Kind::Null;
+    QByteArrayView text;
+
+    // From the form StoredValue::select() prints.
+    static StoredBytes fromShell(QByteArrayView printed, QByteArray& scratch);
+    // From a value as the shell prints it by itself: a number when it reads as one, nothing
+    // when empty, else a text.
+    static StoredBytes fromPrinted(QByteArrayView printed);
+    static StoredBytes ofText(QByteArrayView utf8) { return {StoredValue::Kind::Text, utf8}; }
+
+    StoredValue value() const { return {kind, QString::fromUtf8(text)}; }
 };
 
 // Texts are printed hex-encoded, so that no character of theirs can be taken for the shell's

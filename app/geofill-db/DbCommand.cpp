@@ -265,10 +265,17 @@ int Command::listCategories(RowFormat::Kind format)
                   QStringLiteral("enabled"), QStringLiteral("pois")},
                  [&](RowFormat& rows) -> std::optional<Problem> {
                      for (const CategoryRow& c : *categories) {
-                         if (!rows.row({StoredValue::number(c.id),
-                                        {StoredValue::Kind::Text, c.label},
-                                        {StoredValue::Kind::Text, c.description}, c.enabled,
-                                        StoredValue::number(c.pois)}))
+                         const QByteArray id = QByteArray::number(c.id);
+                         const QByteArray label = c.label.toUtf8();
+                         const QByteArray description = c.description.toUtf8();
+                         const QByteArray enabled = c.enabled.text.toUtf8();
+                         const QByteArray pois = QByteArray::number(c.pois);
+                         const StoredBytes row[] = {{StoredValue::Kind::Number, id},
+                                                    StoredBytes::ofText(label),
+                                                    StoredBytes::ofText(description),
+                                                    {c.enabled.kind, enabled},
+                                                    {StoredValue::Kind::Number, pois}};
+                         if (!rows.row(row))
                              break;
                      }
                      return std::nullopt;
@@ -290,13 +297,17 @@ int Command::listPois(RowFormat::Kind format, const PoiQuery& query)
                   QStringLiteral("category")},
                  [&](RowFormat& rows) -> std::optional<Problem> {
                      bool written = true;
-                     const Outcome<qint64> listed = PoiListing::forEach(
-                         m_db, query, [&](const PoiRow& p) {
-                             written = rows.row({StoredValue::number(p.id), p.lat, p.lon,
-                                                 {StoredValue::Kind::Text, p.label},
-                                                 {StoredValue::Kind::Text, p.description},
-                                                 p.category});
-                             return written;
+                     QByteArray id;
+                     const Outcome<qint64> listed = PoiListing::forEachPrinted(
+                         m_db, query, [&](const PrintedPoi& p) {
+                             id.setNum(p.id);
+                             const StoredBytes row[] = {{StoredValue::Kind::Number, id},
+                                                        p.lat,
+                                                        p.lon,
+                                                        StoredBytes::ofText(p.label),
+                                                        StoredBytes::ofText(p.description),
+                                                        p.category};
+                             return written = rows.row(row);
                          });
                      // A write that failed is reported as such by print().
                      if (!listed && written)

@@ -2,6 +2,8 @@
 
 #include <OutputFile.h>
 
+#include <cstdio>
+
 std::optional<RowFormat::Kind> RowFormat::named(const QString& name)
 {
     if (name == QLatin1String("text"))
@@ -18,103 +20,110 @@ RowFormat::RowFormat(OutputFile& file, Kind kind, const QStringList& columns)
 {
 }
 
-QString RowFormat::csvField(const StoredValue& value)
+namespace {
+
+void appendCsv(QByteArray& line, QByteArrayView text)
 {
-    const QString& text = value.text;
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') &&
-        !text.contains(u'\r'))
-        return text;
-    QString quoted = text;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
+    if (!text.contains(',') && !text.contains('"') && !text.contains('\n') && !text.contains('\r')) {
+        line += text;
+        return;
+    }
+    line += '"';
+    for (const char c : text) {
+        if (c == '"')
+            line += '"';
+        line += c;
+    }
+    line += '"';
 }
 
-QString RowFormat::jsonValue(const StoredValue& value)
+// Letters outside ASCII stay as their UTF-8 bytes, which JSON takes as they are.
+void appendJson(QByteArray& line, const StoredBytes& value)
 {
-    if (value.kind == StoredValue::Kind::Null)
-        return QStringLiteral("null");
-    if (value.kind == StoredValue::Kind::Number)
-        return value.text;
-    QString json;
-    json.reserve(value.text.size() + 2);
-    json += u'"';
-    for (const QChar c : value.text) {
-        switch (c.unicode()) {
+    if (value.kind == StoredValue::Kind::Null) {
+        line += "null";
+        return;
+    }
+    if (value.kind == StoredValue::Kind::Number) {
+        line += value.text;
+        return;
+    }
+    line += '"';
+    for (const char c : value.text) {
+        switch (c) {
         case '"':
-            json += QStringLiteral("\\\"");
+            line += "\\\"";
             break;
         case '\\':
-            json += QStringLiteral("\\\\");
+            line += "\\\\";
             break;
         case '\n':
-            json += QStringLiteral("\\n");
+            line += "\\n";
             break;
         case '\r':
-            json += QStringLiteral("\\r");
+            line += "\\r";
             break;
         case '\t':
-            json += QStringLiteral("\\t");
+            line += "\\t";
             break;
         default:
-            if (c.unicode() < 0x20)
-                json += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                json += c;
+            if (uchar(c) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned(uchar(c)));
+                line += escaped;
+            } else {
+                line += c;
+            }
         }
     }
-    json += u'"';
-    return json;
+    line += '"';
 }
+
+} // namespace
 
 bool RowFormat::begin()
 {
     if (m_kind == Kind::Json)
         return m_file.write("[");
-    QList<StoredValue> header;
+    QList<QByteArray> names;
+    QList<StoredBytes> header;
     for (const QString& column : std::as_const(m_columns))
-        header.append({StoredValue::Kind::Text, column});
+        names << column.toUtf8();
+    for (const QByteArray& name : std::as_const(names))
+        header.append(StoredBytes::ofText(name));
     const bool written = row(header);
     m_rows = 0;
     return written;
 }
 
-bool RowFormat::row(const QList<StoredValue>& values)
+bool RowFormat::row(std::span<const StoredBytes> values)
 {
     m_line.clear();
-    switch (m_kind) {
-    case Kind::Text:
-        for (qsizetype i = 0; i < values.size(); ++i) {
+    for (size_t i = 0; i < values.size(); ++i) {
+        const QByteArrayView text = values[i].text;
+        switch (m_kind) {
+        case Kind::Text:
             if (i > 0)
-                m_line += u'\t';
-            QString text = values[i].text;
-            for (QChar& c : text) {
-                if (c == u'\t' || c == u'\n' || c == u'\r')
-                    c = u' ';
-            }
-            m_line += text;
-        }
-        m_line += u'\n';
-        break;
-    case Kind::Csv:
-        for (qsizetype i = 0; i < values.size(); ++i) {
+                m_line += '\t';
+            for (const char c : text)
+                m_line += c == '\t' || c == '\n' || c == '\r' ? ' ' : c;
+            break;
+        case Kind::Csv:
             if (i > 0)
-                m_line += u',';
-            m_line += csvField(values[i]);
+                m_line += ',';
+            appendCsv(m_line, text);
+            break;
+        case Kind::Json:
+            m_line += i == 0 ? (m_rows == 0 ? "\n{\"" : ",\n{\"") : ", \"";
+            m_line += m_columns.value(qsizetype(i)).toLatin1();
+            m_line += "\": ";
+            appendJson(m_line, values[i]);
+            break;
         }
-        m_line += QStringLiteral("\r\n");
-        break;
-    case Kind::Json:
-        m_line += m_rows == 0 ? QStringLiteral("\n{") : QStringLiteral(",\n{");
-        for (qsizetype i = 0; i < values.size(); ++i) {
-            if (i > 0)
-                m_line += QStringLiteral(", ");
-            m_line += u'"' + m_columns.value(i) + QStringLiteral("\": ") + jsonValue(values[i]);
-        }
-        m_line += u'}';
-        break;
     }
+    m_line += m_kind == Kind::Text ? "\n" : m_kind == Kind::Csv ? "\r\n" : "}";
     ++m_rows;
-    return m_file.write(m_line.toUtf8());
+    return m_file.write(m_line);
 }
 
 bool RowFormat::end()

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <span>
 
 class OutputFile;
 
@@ -33,17 +34,13 @@ public:
 
     // False once writing has failed (a full disk, a closed pipe).
     bool begin();
-    bool row(const QList<StoredValue>& values);
+    bool row(std::span<const StoredBytes> values);
     bool end();
-
-    // One value in the form's own spelling.
-    static QString csvField(const StoredValue& value);
-    static QString jsonValue(const StoredValue& value);
 
 private:
     OutputFile& m_file;
     Kind m_kind;
     QStringList m_columns;
     qint64 m_rows = 0;
-    QString m_line;
+    QByteArray m_line;
 };

@@ -222,7 +222,7 @@ private slots:
             return;
         QCOMPARE(pois->at(1),
                  (PoiRow{2, {StoredValue::Kind::Number, "0.1"},
-                         {StoredValue::Kind::Number, "0.30000000000000004"}, "Café 'Au|Lait'", "",
+                         {StoredValue::Kind::Number, "0.3"}, "Café 'Au|Lait'", "",
                          {StoredValue::Kind::Number, "1"}}));
         QCOMPARE(pois->at(2).label, QString("Fuel\x1e\x1fStop"));
         QCOMPARE(pois->at(2).lat, (StoredValue{StoredValue::Kind::Text, "north"}));
