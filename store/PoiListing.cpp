@@ -31,15 +31,12 @@ QString where(const PoiQuery& query, qint64 fromId)
 }
 
 // The quick form: values as the shell prints them (a real with up to fifteen digits, as
-// `sqlite3 -csv` does), and last a check value that is `nonce` only when neither text holds one of the
-// shell's separators. A row whose last field is not the nonce (which no text can know) was
-// split or shifted by a separator in a value.
+// `sqlite3 -csv` does), then `nonce`. A separator inside a value splits or shifts its row, so
+// that the piece then lacks the nonce in seventh place, which no stored text can know.
 QString quickStatement(const PoiQuery& query, qint64 fromId, qint64 nonce)
 {
-    return QStringLiteral("SELECT rowid, lat, lon, label, \"desc\", cat_id, "
-                          "CASE WHEN coalesce(instr(label, char(30)) + instr(label, char(31)), 0) + "
-                          "coalesce(instr(\"desc\", char(30)) + instr(\"desc\", char(31)), 0) "
-                          "THEN 0 ELSE %1 END FROM main.poi%2 ORDER BY rowid;")
+    return QStringLiteral("SELECT rowid, lat, lon, label, \"desc\", cat_id, %1 FROM main.poi%2 "
+                          "ORDER BY rowid;")
         .arg(nonce)
         .arg(where(query, fromId));
 }

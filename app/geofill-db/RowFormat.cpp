@@ -2,6 +2,8 @@
 
 #include <OutputFile.h>
 
+#include <QUtf8StringView>
+
 #include <cstdio>
 
 std::optional<RowFormat::Kind> RowFormat::named(const QString& name)
@@ -37,9 +39,17 @@ void appendCsv(QByteArray& line, QByteArrayView text)
     line += '"';
 }
 
-// Letters outside ASCII stay as their UTF-8 bytes, which JSON takes as they are.
-void appendJson(QByteArray& line, const StoredBytes& value)
+// Letters outside ASCII stay as their UTF-8 bytes, which JSON takes as they are; a text that
+// is not UTF-8 (the database holds what it was given) gets U+FFFD for its stray bytes, as JSON
+// must be UTF-8.
+void appendJson(QByteArray& line, const StoredBytes& given)
 {
+    StoredBytes value = given;
+    QByteArray repaired;
+    if (!QUtf8StringView(value.text).isValidUtf8()) {
+        repaired = QString::fromUtf8(value.text).toUtf8();
+        value.text = repaired;
+    }
     if (value.kind == StoredValue::Kind::Null) {
         line += "null";
         return;
