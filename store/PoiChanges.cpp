@@ -8,6 +8,7 @@
 #include <SqlText.h>
 
 #include <algorithm>
+#include <functional>
 
 using Side = StoredChange::Side;
 
@@ -64,10 +65,12 @@ Problem missingPois(const QString& dbPath, const QList<qint64>& ids, const Chang
                    {}, 0};
 }
 
-// The change `statement` on the POIs numbered `ids`, which must all exist.
+// The change `statement` on the POIs numbered `ids`, which must all exist. With `after`, the
+// rows as the change leaves them are made from those before it, rather than read again.
 Outcome<StoredChange> changeAll(const QString& dbPath, const QList<qint64>& ids,
                                 const QString& statement, StoredChange change,
-                                const ChangeOptions& options, ChangeScript& script)
+                                const ChangeOptions& options, ChangeScript& script,
+                                const std::function<QString(const QString&)>& after = {})
 {
     const QList<qint64> unique = distinct(ids);
     if (unique.isEmpty())
@@ -80,7 +83,8 @@ Outcome<StoredChange> changeAll(const QString& dbPath, const QList<qint64>& ids,
                  refusal);
     script.image(Side::Before);
     script.add(statement);
-    script.image(Side::After);
+    if (!after)
+        script.image(Side::After);
     change.count = unique.size();
     change.id = unique.front();
     Outcome<> ran = script.run(dbPath, change, options.stop, options.shell);
@@ -88,6 +92,13 @@ Outcome<StoredChange> changeAll(const QString& dbPath, const QList<qint64>& ids,
         return missingPois(dbPath, unique, options);
     if (!ran)
         return ran.problem();
+    if (after) {
+        for (TableImage& image : change.tables) {
+            image.after.reserve(image.before.size());
+            for (const QString& row : std::as_const(image.before))
+                image.after << after(row);
+        }
+    }
     return change;
 }
 
@@ -110,11 +121,14 @@ Outcome<StoredChange> move(const QString& dbPath, const QList<qint64>& ids, qint
     script.guard(QStringLiteral("EXISTS(SELECT 1 FROM main.category WHERE rowid = %1)").arg(category),
                  CategoryChanges::missing(category, dbPath));
     const qint64 n = distinct(ids).size();
+    // The category number is the last value of a row's tuple, and no value holds a comma.
+    const QString moved = QString::number(category) + u')';
     return changeAll(dbPath, ids,
                      QStringLiteral("UPDATE main.poi SET cat_id = %1 WHERE rowid IN %2;")
                          .arg(category)
                          .arg(poiIds()),
-                     {count(n, QStringLiteral("Move")), 0, 0, 0, {}}, options, script);
+                     {count(n, QStringLiteral("Move")), 0, 0, 0, {}}, options, script,
+                     [&moved](const QString& row) { return row.left(row.lastIndexOf(u',') + 1) + moved; });
 }
 
 std::optional<Problem> editProblem(const PoiEdit& values)
