@@ -23,7 +23,7 @@ namespace {
 const char kPois[] =
     "INSERT INTO poi VALUES(1, 51.5, -0.12, 'Old Mill', 'two' || char(13, 10) || 'lines', 1);"
     "INSERT INTO poi VALUES(2, 0.1, 0.30000000000000004, 'Café ''Au|Lait''', NULL, 1);"
-    "INSERT INTO poi VALUES(3, 'north', 3, 'Fuel' || char(30, 31) || 'Stop', 'd', 2);"
+    "INSERT INTO poi VALUES(3, 'north', 0.30000000000000004, 'Fuel' || char(30, 31) || 'Stop', 'd', 2);"
     "INSERT INTO poi VALUES(7, -90, 180, 'Camp', '', 3);";
 
 // Every value with its type, so that "the same rows" means exactly the same.
@@ -225,7 +225,9 @@ private slots:
                          {StoredValue::Kind::Number, "0.3"}, "Café 'Au|Lait'", "",
                          {StoredValue::Kind::Number, "1"}}));
         QCOMPARE(pois->at(2).label, QString("Fuel\x1e\x1fStop"));
+        // A separator in a text: that row is read the careful way, every digit kept.
         QCOMPARE(pois->at(2).lat, (StoredValue{StoredValue::Kind::Text, "north"}));
+        QCOMPARE(pois->at(2).lon, (StoredValue{StoredValue::Kind::Number, "0.30000000000000004"}));
         const Outcome<QList<CategoryRow>> categories = CategoryListing::list(db.path());
         QVERIFY(categories.ok());
         QCOMPARE(categories->size(), 4);
