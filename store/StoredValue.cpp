@@ -64,11 +64,6 @@ StoredBytes StoredBytes::fromPrinted(QByteArrayView printed)
     return {StoredValue::Kind::Number, printed};
 }
 
-QString hexText(const QString& column)
-{
-    return QStringLiteral("hex(%1)").arg(column);
-}
-
 QString fromHexText(QStringView hex)
 {
     return QString::fromUtf8(QByteArray::fromHex(hex.toLatin1()));

@@ -43,7 +43,6 @@ struct StoredBytes
     StoredValue value() const { return {kind, QString::fromUtf8(text)}; }
 };
 
-// Texts are printed hex-encoded, so that no character of theirs can be taken for the shell's
-// separators; this is the SQL for that and its reading (bytes that are not UTF-8 become U+FFFD).
-QString hexText(const QString& column);
+// A text the shell printed as hex(), so that no character of it could be taken for the shell's
+// separators (bytes that are not UTF-8 become U+FFFD).
 QString fromHexText(QStringView hex);
