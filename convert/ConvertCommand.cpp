@@ -11,8 +11,10 @@
 
 namespace {
 
+using ToolOutput::kExitUsage;
+using ToolOutput::say;
+
 constexpr int kExitSkipped = 1;
-constexpr int kExitUsage = 2;
 
 const char kUsage[] =
     "Usage: geofill-convert [--category N] [--table NAME] [--output FILE.sql|- | --database DB]\n"
@@ -65,18 +67,9 @@ const char kHelp[] =
     "  2  usage errors, a category that does not exist, and files that cannot be read or\n"
     "     written (a missing or read-only database, a full disk included)\n";
 
-void say(std::FILE* stream, const QString& text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, bytes.size(), stream);
-}
-
 int usageError(std::FILE* err, const QString& message)
 {
-    say(err, QStringLiteral("geofill-convert: %1\n").arg(message));
-    std::fputs(kUsage, err);
-    std::fputs("Try 'geofill-convert --help' for more.\n", err);
-    return kExitUsage;
+    return ToolOutput::usageError(err, QStringLiteral("geofill-convert"), message, kUsage);
 }
 
 } // namespace
@@ -101,12 +94,8 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
     parser.addOptions({category, table, output, database, skipInvalid, skipDuplicates,
                        createDatabase, exportDatabase, help, version});
 
-    if (!parser.parse(arguments)) {
-        QString why = parser.errorText();
-        if (!why.endsWith(u'.'))
-            why += u'.';
-        return usageError(err, why);
-    }
+    if (!parser.parse(arguments))
+        return usageError(err, parser.errorText());
     if (parser.isSet(help)) {
         std::fputs(kUsage, out);
         std::fputs(kHelp, out);
@@ -133,14 +122,9 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
         if (!exporting)
             return runCreateDatabase(parser.value(createDatabase), out, err);
         std::optional<qint64> only;
-        if (parser.isSet(category)) {
-            bool isNumber = false;
-            only = parser.value(category).toLongLong(&isNumber);
-            if (!isNumber)
-                return usageError(err,
-                                  QStringLiteral("The category must be a whole number, not \"%1\".")
-                                      .arg(parser.value(category)));
-        }
+        if (parser.isSet(category) && !(only = ToolOutput::wholeNumber(parser.value(category))))
+            return usageError(err, QStringLiteral("The category must be a whole number, not \"%1\".")
+                                       .arg(parser.value(category)));
         return runExport(parser.value(exportDatabase), only, parser.value(output), out, err);
     }
     if (files.size() != 1)

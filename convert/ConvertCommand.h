@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ToolOutput.h"
+
 #include <QStringList>
 
 #include <cstdio>
@@ -15,6 +17,4 @@
 // kExitReaderGone.
 int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* err);
 
-// The reader of standard output went away (a closed pipe) and nothing was said: the caller
-// ends the way a program killed by SIGPIPE does, as the conversion itself would.
-inline constexpr int kExitReaderGone = 141;
+using ToolOutput::kExitReaderGone;

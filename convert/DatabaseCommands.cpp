@@ -3,18 +3,11 @@
 
 #include "ConvertCommand.h"
 #include "PoiExport.h"
+#include "ToolOutput.h"
 
 #include <DatabaseSchema.h>
 
-namespace {
-
-void say(std::FILE* stream, const QString& text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-}
-
-} // namespace
+using ToolOutput::say;
 
 int runCreateDatabase(const QString& dbPath, std::FILE* out, std::FILE* err)
 {

@@ -166,9 +166,14 @@ ShellResult runStatementUnparsed(const QString& dbPath, const QString& statement
     return runOne(dbPath, statement, false, stop, shell);
 }
 
-ShellResult runStatementStreamed(const QString& dbPath, const QString& statement,
-                                 const std::function<bool(std::span<const QStringView>)>& visit,
-                                 const StopCheck& stop, const ShellOptions& shell)
+namespace {
+
+// Runs one statement and hands what it prints to `block` in pieces of whole rows as the shell
+// prints them; `block` answering false (or `stop` true) ends the shell and the result fails.
+// The rows include the end of the answer, which the caller's row visitor skips.
+ShellResult streamBlocks(const QString& dbPath, const QString& statement,
+                         const std::function<bool(QByteArrayView)>& block, const StopCheck& stop,
+                         const ShellOptions& shell)
 {
     const QByteArray input = withAnswerEnd(statement);
     if (auto refused = unsendable(dbPath, input, shell))
@@ -180,6 +185,8 @@ ShellResult runStatementStreamed(const QString& dbPath, const QString& statement
         return failed(Problem{QString::fromLatin1(kFailedToCreateProcess), {}, 0});
     process.write(input);
     process.closeWriteChannel();
+    const QByteArray endRow = QByteArray(1, ShellRows::kRowEnd) + ShellRows::kAnswerEnd +
+                              ShellRows::kRowEnd;
     QByteArray pending;
     QByteArray errors;
     bool wanted = true;
@@ -191,11 +198,9 @@ ShellResult runStatementStreamed(const QString& dbPath, const QString& statement
         const qsizetype end = pending.lastIndexOf(ShellRows::kRowEnd);
         if (end < 0 || !wanted)
             return;
-        ShellRows::forEach(QString::fromUtf8(pending.constData(), end + 1),
-                           [&](std::span<const QStringView> fields) {
-                               ended = ShellRows::isAnswerEnd(fields);
-                               wanted = wanted && (ended || visit(fields));
-                           });
+        const QByteArrayView rows(pending.constData(), end + 1);
+        ended = rows.endsWith(endRow) || rows == QByteArrayView(endRow).sliced(1);
+        wanted = block(rows);
         pending.remove(0, end + 1);
     };
     // Woken by each piece the shell prints, so that no more than that piece waits unread.
@@ -216,13 +221,48 @@ ShellResult runStatementStreamed(const QString& dbPath, const QString& statement
     command.exitCode = process.exitCode();
     command.errorOutput = QString::fromUtf8(errors);
     if (!command.succeeded())
-        return failed(shellProblem(command.failureReason(), dbPath));
+        return failed(DatabaseShell::shellProblem(command.failureReason(), dbPath));
     if (!wanted)
         return failed(Problem{
             QCoreApplication::translate("DatabaseShell", "The listing was stopped."), {}, 0});
     if (!ended || !pending.isEmpty())
         return failed(unfinished(shell));
     return {};
+}
+
+} // namespace
+
+ShellResult runStatementStreamed(const QString& dbPath, const QString& statement,
+                                 const std::function<bool(std::span<const QStringView>)>& visit,
+                                 const StopCheck& stop, const ShellOptions& shell)
+{
+    return streamBlocks(
+        dbPath, statement,
+        [&](QByteArrayView rows) {
+            bool wanted = true;
+            ShellRows::forEach(QString::fromUtf8(rows), [&](std::span<const QStringView> fields) {
+                wanted = wanted && (ShellRows::isAnswerEnd(fields) || visit(fields));
+            });
+            return wanted;
+        },
+        stop, shell);
+}
+
+ShellResult runStatementStreamedBytes(const QString& dbPath, const QString& statement,
+                                      const std::function<bool(std::span<const QByteArrayView>)>& visit,
+                                      const StopCheck& stop, const ShellOptions& shell)
+{
+    return streamBlocks(
+        dbPath, statement,
+        [&](QByteArrayView rows) {
+            bool wanted = true;
+            ShellRows::forEachBytes(rows, [&](std::span<const QByteArrayView> fields) {
+                wanted = wanted && ((fields.size() == 1 && fields[0] == ShellRows::kAnswerEnd) ||
+                                    visit(fields));
+            });
+            return wanted;
+        },
+        stop, shell);
 }
 
 ShellResult runInTransaction(const QString& dbPath, const QStringList& statements,

@@ -5,6 +5,7 @@
 #include "Problem.h"
 #include "ShellOptions.h"
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -58,6 +59,11 @@ ShellResult runStatementUnparsed(const QString& dbPath, const QString& statement
 ShellResult runStatementStreamed(const QString& dbPath, const QString& statement,
                                  const std::function<bool(std::span<const QStringView>)>& visit,
                                  const StopCheck& stop = {}, const ShellOptions& shell = {});
+
+// The same with the fields as the shell prints them, UTF-8: for a listing passed on as bytes.
+ShellResult runStatementStreamedBytes(const QString& dbPath, const QString& statement,
+                                      const std::function<bool(std::span<const QByteArrayView>)>& visit,
+                                      const StopCheck& stop = {}, const ShellOptions& shell = {});
 
 // Runs the statements in one transaction, through one ShellBatch: all of them or none. The
 // transaction takes the write lock first, waiting up to the busy time-out for it.

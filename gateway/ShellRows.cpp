@@ -37,21 +37,38 @@ bool takeAnswerEnd(QString& output)
     return true;
 }
 
-void forEach(QStringView output, const std::function<void(std::span<const QStringView>)>& visit)
+namespace {
+
+template <typename View, typename Separator>
+void split(View output, Separator rowEnd, Separator fieldEnd,
+           const std::function<void(std::span<const View>)>& visit)
 {
-    std::vector<QStringView> fields;
+    std::vector<View> fields;
     qsizetype start = 0;
-    for (qsizetype end = output.indexOf(QChar(kRowEnd)); end >= 0;
-         start = end + 1, end = output.indexOf(QChar(kRowEnd), start)) {
+    for (qsizetype end = output.indexOf(rowEnd); end >= 0;
+         start = end + 1, end = output.indexOf(rowEnd, start)) {
         fields.clear();
-        const QStringView row = output.sliced(start, end - start);
+        const View row = output.sliced(start, end - start);
         qsizetype fieldStart = 0;
-        for (qsizetype sep = row.indexOf(QChar(kFieldEnd)); sep >= 0;
-             fieldStart = sep + 1, sep = row.indexOf(QChar(kFieldEnd), fieldStart))
+        for (qsizetype sep = row.indexOf(fieldEnd); sep >= 0;
+             fieldStart = sep + 1, sep = row.indexOf(fieldEnd, fieldStart))
             fields.push_back(row.sliced(fieldStart, sep - fieldStart));
         fields.push_back(row.sliced(fieldStart));
         visit(fields);
     }
+}
+
+} // namespace
+
+void forEach(QStringView output, const std::function<void(std::span<const QStringView>)>& visit)
+{
+    split<QStringView>(output, QChar(kRowEnd), QChar(kFieldEnd), visit);
+}
+
+void forEachBytes(QByteArrayView output,
+                  const std::function<void(std::span<const QByteArrayView>)>& visit)
+{
+    split<QByteArrayView>(output, kRowEnd, kFieldEnd, visit);
 }
 
 QList<QStringList> parse(const QString& output)

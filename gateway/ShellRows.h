@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -35,5 +36,8 @@ QList<QStringList> parse(const QString& output);
 // The same split without copies: `visit` sees each row's fields as views into `output`.
 // A piece after the last row separator is not a row.
 void forEach(QStringView output, const std::function<void(std::span<const QStringView>)>& visit);
+// The same on the shell's UTF-8 bytes.
+void forEachBytes(QByteArrayView output,
+                  const std::function<void(std::span<const QByteArrayView>)>& visit);
 
 } // namespace ShellRows

@@ -22,7 +22,7 @@ stage=$scratch/stage
 
 cmake --install "$build" --prefix "$stage/usr" >/dev/null
 cd "$stage/usr"
-for f in bin/geofill bin/geofill-convert share/applications/geofill.desktop \
+for f in bin/geofill bin/geofill-convert bin/geofill-db share/applications/geofill.desktop \
          share/icons/hicolor/scalable/apps/geofill.svg; do
     [[ -s $f ]] || fail "$f is not installed"
 done
@@ -33,7 +33,9 @@ done
 desktop-file-validate share/applications/geofill.desktop || fail "the desktop entry is not valid"
 grep -qx 'MimeType=application/gpx+xml;' share/applications/geofill.desktop ||
     fail "the desktop entry does not open GPX files"
-[[ $(bin/geofill-convert --version) == "geofill-convert $version" ]] || fail "--version is not $version"
+for program in geofill-convert geofill-db; do
+    [[ $(bin/$program --version) == "$program $version" ]] || fail "$program --version is not $version"
+done
 
 # Every translation, compiled, where the window looks for it, with every text of its source.
 lconvert=$(qtpaths6 --query QT_HOST_BINS)/lconvert
@@ -98,6 +100,11 @@ geofill-convert --output |folder walk.sql
 geofill-convert --export POI.DB --output |folder walk.gpx
 geofill-convert --category |
 geofill-convert --skip-d|--skip-duplicates
+geofill-db |add-category categories delete-category delete-pois disable-category edit-poi enable-category move-pois pois rename-category
+geofill-db pois |POI.DB folder old.sqlite
+geofill-db pois POI.DB --f|--format
+geofill-db pois POI.DB --format |csv json text
+geofill-db delete-category POI.DB 3 --|--move-pois-to --with-pois
 geofill |POI.DB folder old.sqlite walk.gpx
 geofill --v|--version
 EOF

@@ -28,10 +28,18 @@ private slots:
         QCOMPARE(dialog->frameGeometry().center(), window.frameGeometry().center());
         auto* label = dialog->findChild<QLineEdit*>("txtNewLab");
         auto* description = dialog->findChild<QLineEdit*>("txtNewDesc");
-        QTest::keyClicks(label, " ");
-        QTest::mouseClick(dialog->findChild<QPushButton*>("cmdAction"), Qt::LeftButton);
-        QCOMPARE(prompts.texts(), QStringList{"A new category needs a label."});
+        // Neither no label nor one another category has, whatever its case and blanks.
+        dialog->setTakenLabels({"Cafe", "Été"});
+        for (const char* typed : {" ", "éTÉ\t", " CAFE"}) {
+            label->setText(QString::fromUtf8(typed));
+            QTest::mouseClick(dialog->findChild<QPushButton*>("cmdAction"), Qt::LeftButton);
+        }
+        QCOMPARE(prompts.texts(),
+                 QStringList({"A new category needs a label.",
+                              "There is already a category \"Été\"; choose another label.",
+                              "There is already a category \"Cafe\"; choose another label."}));
         QVERIFY(dialog->isVisible() && action.isEmpty());
+        label->setText(" ");
         QTest::keyClicks(label, "Pubs");
         QTest::keyClicks(description, "Beer & more");
 

@@ -163,6 +163,7 @@ private slots:
         QVERIFY(m_db->shell("drop table category;").has_value());
         click("cmdNewCat");
         QCOMPARE(m_window->setupPanel().newCategoryDialog(), dialog);
+        control(dialog, "txtNewLab")->setText("Inns");
         addCategory(dialog);
         QCOMPARE(m_prompts->texts(), QStringList{"New Category failed"});
     }

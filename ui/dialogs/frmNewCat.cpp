@@ -3,6 +3,7 @@
 
 #include "ui_frmNewCat.h"
 
+#include "CategoryLabels.h"
 #include "Fonts.h"
 #include "OwnAccessKeys.h"
 #include "Prompts.h"
@@ -22,9 +23,9 @@ frmNewCat::frmNewCat(QWidget* parent)
     // The buttons only hide it; its close box unloads it, so it opens empty next time.
     setAttribute(Qt::WA_DeleteOnClose);
     connect(ui->cmdAction, &QPushButton::clicked, this, [this] {
-        // A category without a label could never be chosen.
-        if (label().trimmed().isEmpty()) {
-            showMessage(this, tr("A new category needs a label."));
+        // A category without a label, or with another's, could never be told apart.
+        if (const auto problem = CategoryLabels::problem(label(), m_taken)) {
+            showMessage(this, *problem);
             ui->txtNewLab->setFocus();
             return;
         }
@@ -43,6 +44,11 @@ frmNewCat::~frmNewCat() = default;
 QString frmNewCat::label() const
 {
     return ui->txtNewLab->text();
+}
+
+void frmNewCat::setTakenLabels(const QStringList& labels)
+{
+    m_taken = labels;
 }
 
 QString frmNewCat::description() const

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
@@ -21,6 +22,8 @@ public:
 
     QString label() const;
     QString description() const;
+    // The labels of the database's categories: "Action" refuses one of them (CategoryLabels).
+    void setTakenLabels(const QStringList& labels);
 
     // Shows the dialog (again; centred the first time) and brings it to the front; the texts
     // stay as they are.
@@ -33,4 +36,5 @@ signals:
 private:
     std::unique_ptr<Ui::frmNewCat> ui;
     bool m_placed = false;
+    QStringList m_taken;
 };

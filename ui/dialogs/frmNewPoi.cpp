@@ -5,44 +5,12 @@
 
 #include "Fonts.h"
 
-#include "CoordinateText.h"
+#include "PoiFields.h"
 #include "Prompts.h"
 
 #include <QMouseEvent>
 #include <QShortcut>
 #include <QWindow>
-
-namespace {
-
-struct CoordinateRule
-{
-    double limit;
-    bool emptyPasses;
-    const char* notNumeric;
-    const char* outOfRange;
-};
-
-constexpr CoordinateRule kLatitude{
-    90.0, false, QT_TRANSLATE_NOOP("frmNewPoi", "Latitude must be numeric"),
-    QT_TRANSLATE_NOOP("frmNewPoi", "Latitude must be between -90.0 and 90.0 degrees")};
-constexpr CoordinateRule kLongitude{
-    180.0, true, QT_TRANSLATE_NOOP("frmNewPoi", "Longditude must be numeric"),
-    QT_TRANSLATE_NOOP("frmNewPoi", "Longditude must be between -180.0 and 180.0 degrees")};
-
-// The message that refuses `text`, or nothing when it is acceptable.
-QString coordinateProblem(const QString& text, const CoordinateRule& rule)
-{
-    if (text.isEmpty() && rule.emptyPasses)
-        return {};
-    const std::optional<double> value = coordinateValue(text);
-    if (!value)
-        return frmNewPoi::tr(rule.notNumeric);
-    if (*value > rule.limit || *value < -rule.limit)
-        return frmNewPoi::tr(rule.outOfRange);
-    return {};
-}
-
-} // namespace
 
 frmNewPoi::frmNewPoi(QWidget* parent)
     : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::frmNewPoi>())
@@ -63,15 +31,13 @@ frmNewPoi::~frmNewPoi() = default;
 
 bool frmNewPoi::fieldMayBeLeft(QLineEdit* field)
 {
-    const CoordinateRule* rule = field == ui->txtLat    ? &kLatitude
-                                 : field == ui->txtLong ? &kLongitude
-                                                        : nullptr;
-    if (!rule)
+    const std::optional<QString> problem =
+        field == ui->txtLat    ? PoiFields::latitudeProblem(field->text())
+        : field == ui->txtLong ? PoiFields::longitudeProblem(field->text())
+                               : std::nullopt;
+    if (!problem)
         return true;
-    const QString problem = coordinateProblem(field->text(), *rule);
-    if (problem.isEmpty())
-        return true;
-    showMessage(this, problem);
+    showMessage(this, *problem);
     field->setFocus();
     return false;
 }

@@ -2,6 +2,7 @@
 #include "SetupPanel.h"
 #include "ui_SetupPanel.h"
 
+#include "CategoryChanges.h"
 #include "CategoryStore.h"
 #include "PickFile.h"
 #include "Pictures.h"
@@ -29,6 +30,14 @@ QList<Category> categoriesOf(const QList<QStringList>& rows)
                 {id, row.value(1), row.value(2), CategoryStore::isEnabled(row.value(3))});
     }
     return categories;
+}
+
+QStringList labelsOf(const QList<Category>& categories)
+{
+    QStringList labels;
+    for (const Category& category : categories)
+        labels << category.label;
+    return labels;
 }
 
 } // namespace
@@ -185,18 +194,20 @@ void SetupPanel::Insert_Cat()
         showMessage(window(), tr("You must select a valid poi database"));
         return;
     }
-    auto inserted = std::make_shared<ShellResult>();
+    auto inserted = std::make_shared<std::optional<Outcome<StoredChange>>>();
     m_runner->start(
         tr("Adding the category"), QString(),
         [=](TaskRunner::Control& run) {
-            *inserted = CategoryStore::insert(dbPath, label, description, run.shell());
+            ChangeOptions options;
+            options.shell = run.shell();
+            *inserted = CategoryChanges::add(dbPath, label, description, true, options);
         },
         [this, inserted, label](bool) {
             // A failed insert changed nothing: there is nothing to read again.
-            if (!inserted->ok()) {
-                ShellCheck::showDatabaseProblem(window(), m_runner->shellOptions(),
-                                                tr("New Category failed"),
-                                                inserted->problem->text());
+            if (!inserted->has_value() || !**inserted) {
+                ShellCheck::showDatabaseProblem(
+                    window(), m_runner->shellOptions(), tr("New Category failed"),
+                    inserted->has_value() ? (*inserted)->problemText() : QString());
                 return;
             }
             emit statusMessage(tr("Added category \"%1\".").arg(label));
@@ -210,8 +221,12 @@ void SetupPanel::Add_Cat()
     if (!m_newCat) {
         m_newCat = new frmNewCat(window());
         connect(m_newCat, &frmNewCat::actionRequested, this, &SetupPanel::Insert_Cat);
+        connect(m_workspace, &Workspace::categoriesChanged, m_newCat, [this] {
+            m_newCat->setTakenLabels(labelsOf(m_workspace->categories()));
+        });
     }
     m_newCat->setEnabled(!m_runner->isRunning());
+    m_newCat->setTakenLabels(labelsOf(m_workspace->categories()));
     m_newCat->open();
 }
 

@@ -1,0 +1,11 @@
+#include "DbCommand.h"
+
+#include <ToolOutput.h>
+
+#include <QCoreApplication>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    return ToolOutput::endProgram(runDbCommand(QCoreApplication::arguments(), stdout, stderr));
+}

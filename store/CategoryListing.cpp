@@ -1,0 +1,37 @@
+#include "CategoryListing.h"
+
+#include <DatabaseShell.h>
+
+namespace CategoryListing {
+
+Outcome<QList<CategoryRow>> list(const QString& dbPath, const StopCheck& stop,
+                                 const ShellOptions& shell)
+{
+    // One pass over the POIs counts them all, whatever the number of categories.
+    const QString statement =
+        QStringLiteral("SELECT c.rowid, hex(c.label), hex(c.\"desc\"), %1, coalesce(n.pois, 0) "
+                       "FROM main.category c LEFT JOIN (SELECT cat_id, count(*) AS pois FROM "
+                       "main.poi GROUP BY cat_id) n ON n.cat_id = c.rowid ORDER BY c.rowid;")
+            .arg(StoredValue::select(QStringLiteral("c.enabled")));
+    const ShellResult result = DatabaseShell::runStatement(dbPath, statement, stop, shell);
+    if (!result.ok())
+        return Problem{QStringLiteral("The categories could not be read from %1.").arg(dbPath),
+                       result.problem->text(), 0};
+    QList<CategoryRow> rows;
+    rows.reserve(result.rows.size());
+    for (const QStringList& f : result.rows)
+        rows.append({f.value(0).toLongLong(), fromHexText(f.value(1)), fromHexText(f.value(2)),
+                     StoredValue::fromShell(f.value(3)), f.value(4).toLongLong()});
+    return rows;
+}
+
+const CategoryRow* find(const QList<CategoryRow>& rows, qint64 id)
+{
+    for (const CategoryRow& row : rows) {
+        if (row.id == id)
+            return &row;
+    }
+    return nullptr;
+}
+
+} // namespace CategoryListing

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "StoredChange.h"
+
+#include <DatabaseShell.h>
+
+#include <QHash>
+#include <QStringList>
+
+// The statements of one change, run by the sqlite3 shell in one transaction, and what they
+// printed. Keys go in through temporary tables filled in large statements, so that a change
+// of 100,000 rows is a few statements and never one row each; guards stop the transaction
+// before anything is stored.
+class ChangeScript
+{
+public:
+    // The temporary tables of keys the change touches: `poi` rows and `category` rows.
+    static QString idTable(const QString& table);
+    // SQL that fills idTable(table) with `ids` (repeats dropped), a few thousand per statement.
+    static QStringList fillIds(const QString& table, const QList<qint64>& ids);
+    // Columns of `table` that an image holds, the key first.
+    static QStringList columns(const QString& table);
+
+    // keepImages: the rows in the id tables are printed before and after the change.
+    explicit ChangeScript(bool keepImages);
+
+    void add(const QString& statement);
+    void add(const QStringList& statements);
+    // Creates the id table of `table` and fills it with the keys `select` gives.
+    void collectIds(const QString& table, const QString& select);
+    void collectIds(const QString& table, const QList<qint64>& ids);
+    // The transaction ends, storing nothing, unless `condition` (SQL) is true here; run()
+    // then fails with `refusal`.
+    void guard(const QString& condition, const Problem& refusal);
+    // Prints the rows of the id tables as they stand: call before and after the change.
+    void image(StoredChange::Side side);
+    // Prints the value of `expression` at this point, read back by number(name).
+    void note(const QString& name, const QString& expression);
+
+    // Runs it all in one transaction. The images, when kept, go into `change`.
+    Outcome<> run(const QString& dbPath, StoredChange& change, const StopCheck& stop,
+                  const ShellOptions& shell);
+    qint64 number(const QString& name) const { return m_notes.value(name); }
+
+private:
+    bool m_keepImages;
+    QStringList m_statements;
+    QStringList m_tables; // those with an id table, in order
+    QList<Problem> m_refusals;
+    QHash<QString, qint64> m_notes;
+};
