@@ -1,5 +1,4 @@
 <?xml version="1.0" encoding="utf-8"?>
-<!-- SPDX-License-Identifier: GPL-3.0-or-later -->
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
@@ -894,11 +893,11 @@ Dies löscht alle POIs in der Datenbank.</translation>
     </message>
     <message>
         <source>Now select an Output option before &apos;Clicking on Convert Poi&apos;</source>
-        <translation>Wählen Sie nun eine Ausgabeoption, bevor Sie auf 'POI in SQL umwandeln' klicken</translation>
+        <translation>Wählen Sie nun eine Ausgabeoption, bevor Sie auf &apos;POI in SQL umwandeln&apos; klicken</translation>
     </message>
     <message>
         <source>The contents of the Database can be viewed using &apos;View poi or category&apos;</source>
-        <translation>Den Inhalt der Datenbank zeigen 'POIs anzeigen' und 'Kategorien anzeigen'</translation>
+        <translation>Den Inhalt der Datenbank zeigen &apos;POIs anzeigen&apos; und &apos;Kategorien anzeigen&apos;</translation>
     </message>
 </context>
 <context>
@@ -1030,6 +1029,10 @@ Dies löscht alle POIs in der Datenbank.</translation>
     <message>
         <source>A new category needs a label.</source>
         <translation>Eine neue Kategorie braucht eine Bezeichnung.</translation>
+    </message>
+    <message>
+        <source>There is already a category &quot;%1&quot;; choose another label.</source>
+        <translation>Es gibt schon eine Kategorie „%1“; bitte eine andere Bezeichnung wählen.</translation>
     </message>
 </context>
 <context>
