@@ -213,6 +213,8 @@ private slots:
         select("List1", 0);
         click("cmdViewPoi");
         QCOMPARE(list1().size(), 3);
+        // The listings had no news: the text from before came back, not as a new message.
+        QCOMPARE(w<StatusLine>("statusLine")->history().count(m_window->statusText()), 1);
         select("List1", 1);
         w<QRadioButton>("optPoiAction")->click();
         w<QRadioButton>("optdelall")->click();

@@ -33,6 +33,12 @@ void StatusLine::setMessage(const QString& text)
     elide();
 }
 
+void StatusLine::showAgain(const QString& text)
+{
+    m_message = text;
+    elide();
+}
+
 void StatusLine::elide()
 {
     const QString shown =

@@ -19,6 +19,8 @@ public:
     explicit StatusLine(QWidget* parent = nullptr);
 
     void setMessage(const QString& text);
+    // Shows an earlier text again (the one from before a run): no new message for the history.
+    void showAgain(const QString& text);
     QString message() const { return m_message; }
     QStringList history() const { return m_history; }
     // The menu of the last texts; choosing one puts it on the clipboard.

@@ -194,7 +194,7 @@ void frmMain::setRunning(bool running, const QString& description)
         showStatus(description + QStringLiteral("…"));
         m_runningStatus = statusText();
     } else if (statusText() == m_runningStatus) {
-        showStatus(m_statusBeforeRun);
+        m_statusLine->showAgain(m_statusBeforeRun);
     }
 }
 
