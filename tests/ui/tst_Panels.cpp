@@ -360,6 +360,12 @@ private slots:
         QTest::qWait(100);
         QCOMPARE(bar->value(), 25000);
         QCOMPARE(list->indexAt({5, 5}).data().toString(), picked);
+        // At the end, the listing stays at its end, one line shorter.
+        bar->setValue(bar->maximum());
+        const int end = bar->value();
+        clickRow("List1", int(rows("List1").count()) - 1);
+        QTest::qWait(100);
+        QCOMPARE(bar->value(), end - 1);
     }
 
     void addingAPoiSaysSoAndRefreshesTheListing()

@@ -192,8 +192,7 @@ SortedListModel::Place SortedListModel::insertionPlace(QUtf8StringView text) con
 
 void SortedListModel::renumberFrom(std::size_t block)
 {
-    if (block >= m_rows.blocks.size())
-        return;
+    // `block` may be one past the last, when the last block went: nothing is left to number.
     int start = block == 0 ? 0 : m_rows.starts[block - 1] + int(m_rows.blocks[block - 1].size());
     for (std::size_t b = block; b < m_rows.blocks.size(); ++b) {
         m_rows.starts[b] = start;
