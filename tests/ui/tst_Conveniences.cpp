@@ -21,7 +21,7 @@ class TestConveniences : public WindowTest
     Q_OBJECT
 
     void trigger(const char* action) { m_window->findChild<QAction*>(action)->trigger(); }
-    void drop(const QStringList& paths)
+    void drop(const QStringList& paths, bool taken = true)
     {
         QMimeData data;
         QList<QUrl> urls;
@@ -33,7 +33,7 @@ class TestConveniences : public WindowTest
         QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(w("txtPoiPath"), &enter);
         QApplication::sendEvent(w("txtPoiPath"), &event);
-        QVERIFY(enter.isAccepted() && event.isAccepted());
+        QCOMPARE(enter.isAccepted() && event.isAccepted(), taken);
         QTRY_VERIFY(idle());
     }
     void reopenWindow()
@@ -203,6 +203,8 @@ private slots:
         QCOMPARE(w<QLineEdit>("txtPoiPath")->text(), gpx);
         QCOMPARE(w<QLineEdit>("txtDb")->text(), m_db->path());
         QCOMPARE(w<QComboBox>("cmbCat")->count(), 4);
+        drop({m_db->folder()}, false); // no file at all
+        QVERIFY(m_prompts->texts().isEmpty());
         drop({writeFile("notes.txt", "not a database")});
         QCOMPARE(m_prompts->texts(), QStringList{"\"notes.txt\" is not a POI database or cannot "
                                                  "be read. The database in use stays \"poi.db\"."});
