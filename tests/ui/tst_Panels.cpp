@@ -69,6 +69,9 @@ private slots:
         QCOMPARE(m_prompts->fileRequests[1].filters,
                  (QStringList{"All Files (*.*)", "Database Files (*.db)"}));
         QCOMPARE(m_prompts->fileRequests[1].selectedFilter, 1);
+        // A description gets its patterns unless it ends in them already.
+        QCOMPARE(filtersFromList("Notes (old)|*.txt|GPX *.gpx|*.gpx|"),
+                 (QStringList{"Notes (old) (*.txt)", "GPX *.gpx (*.gpx)"}));
         QFileDialog dialog;
         setUpOpenDialog(dialog, m_prompts->fileRequests[1]);
         QCOMPARE(dialog.findChild<QComboBox*>("fileTypeCombo")->itemText(0), "All Files (*.*)");
