@@ -205,6 +205,15 @@ private slots:
         QCOMPARE(w<QComboBox>("cmbCat")->count(), 4);
         drop({m_db->folder()}, false); // no file at all
         QVERIFY(m_prompts->texts().isEmpty());
+        // Text is no file either: the field takes it as any field does.
+        QMimeData text;
+        text.setText("Xyzzy");
+        QDragEnterEvent entered(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, {});
+        QDropEvent typed(QPointF(10, 10), Qt::CopyAction, &text, Qt::LeftButton, {});
+        QApplication::sendEvent(w("txtPoiPath"), &entered);
+        QApplication::sendEvent(w("txtPoiPath"), &typed);
+        QVERIFY(w<QLineEdit>("txtPoiPath")->text().contains("Xyzzy"));
+        w<QLineEdit>("txtPoiPath")->setText(gpx);
         drop({writeFile("notes.txt", "not a database")});
         QCOMPARE(m_prompts->texts(), QStringList{"\"notes.txt\" is not a POI database or cannot "
                                                  "be read. The database in use stays \"poi.db\"."});
