@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The store's delete or move of the POIs whose numbers a file lists, one a line, as the manager
 // window makes it: keeping the rows an undo needs. For bench-db.sh.
 // Usage: geofill-store-change DB delete|move CATEGORY IDFILE

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # geofill-db and the store's changes against the sqlite3 shell doing the same in the same run:
 #   listing POI_COUNT POIs as CSV against `sqlite3 -csv` printing the same columns,
 #   deleting and moving PICK_COUNT POIs picked by number (every tenth) against the shell

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as the texts of a listed row, as a database may hold them: CSV must read back as
 // the same fields (RFC 4180), JSON must parse and give the same texts (stray bytes as U+FFFD),
 // and the text form must keep each row on its one line with its fields apart.
