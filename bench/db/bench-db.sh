@@ -17,19 +17,8 @@ runs=${RUNS:-3}
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-# Best wall-clock time of $runs runs, in seconds; the command's output goes to /dev/null.
-best() {
-    local best_ns="" t0 t1
-    for ((i = 0; i < runs; i++)); do
-        [[ -n "${BEFORE_EACH:-}" ]] && eval "$BEFORE_EACH"
-        t0=$(date +%s%N)
-        "$@" >/dev/null
-        t1=$(date +%s%N)
-        if [[ -z "$best_ns" || $((t1 - t0)) -lt $best_ns ]]; then best_ns=$((t1 - t0)); fi
-    done
-    awk -v ns="$best_ns" 'BEGIN { printf "%.4f", ns / 1e9 }'
-}
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+# best COMMAND… and ratio A B
+source "$root/bench/timing.sh"
 
 # POIs as GPX files give them: coordinates with six decimals, texts with letters outside ASCII
 # and a comma now and then for CSV to quote.
