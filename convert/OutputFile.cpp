@@ -49,8 +49,8 @@ bool OutputFile::open(const QString& path)
     m_readerGone = false;
     m_error.clear();
     m_buffer.resize(0);
-    if (auto unusable = FileName::unusable(path))
-        return fail(unusable->message);
+    if (const Outcome<> name = FileName::check(path); !name)
+        return fail(name.problem().message);
     const QFileInfo info(path);
     // Renaming over a FIFO or a device would put a plain file in its place.
     if (info.exists() && !info.isFile() && !info.isDir()) {

@@ -41,16 +41,17 @@ Problem missingPois(const QString& dbPath, const QList<qint64>& ids, const Chang
 {
     const QString missing =
         QStringLiteral("FROM %1 WHERE id NOT IN (SELECT rowid FROM main.poi)").arg(poiIds());
-    const ShellResult read = DatabaseShell::runStatement(
+    const Outcome<ShellRowList> read = DatabaseShell::runStatement(
         dbPath,
         ChangeScript::fillIds(kPoi, ids).join(u'\n') +
             QStringLiteral("\nSELECT count(*) %1;\nSELECT id %1 ORDER BY id LIMIT 5;").arg(missing),
         options.stop, options.shell);
-    const qint64 total = read.rows.value(0).value(0).toLongLong();
+    const ShellRowList rows = read ? *read : ShellRowList();
+    const qint64 total = rows.value(0).value(0).toLongLong();
     QStringList named;
-    for (qsizetype i = 1; i < read.rows.size(); ++i)
-        named << read.rows[i].value(0);
-    if (!read.ok() || named.isEmpty())
+    for (qsizetype i = 1; i < rows.size(); ++i)
+        named << rows[i].value(0);
+    if (named.isEmpty())
         return Problem{QStringLiteral("Some of the POIs do not exist in %1; nothing was changed.")
                            .arg(dbPath),
                        {}, 0};

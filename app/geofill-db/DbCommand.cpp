@@ -215,8 +215,8 @@ int Command::run(const QStringList& arguments)
     m_db = m_args.takeFirst();
     if (m_args.size() < found->arguments || (!found->many && m_args.size() > found->arguments))
         return usageError(QStringLiteral("Wrong number of arguments for %1.").arg(name));
-    if (auto missing = DatabaseShell::databaseFileProblem(m_db))
-        return problem(*missing, kExitUsage);
+    if (Outcome<> usable = DatabaseShell::checkDatabaseFile(m_db); !usable)
+        return problem(usable.problem(), kExitUsage);
 
     if (name == QLatin1String("categories") || name == QLatin1String("pois")) {
         const std::optional<RowFormat::Kind> format = RowFormat::named(m_parser.value(kFormat));
@@ -233,8 +233,8 @@ int Command::run(const QStringList& arguments)
                                   .arg(m_parser.value(kCategory)));
         return listPois(*format, query);
     }
-    if (auto readOnly = DatabaseShell::databaseWriteProblem(m_db))
-        return problem(*readOnly, kExitUsage);
+    if (Outcome<> writable = DatabaseShell::checkWritable(m_db); !writable)
+        return problem(writable.problem(), kExitUsage);
     return change(name);
 }
 
