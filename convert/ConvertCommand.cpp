@@ -182,7 +182,7 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
 
     const Outcome<> done = converter.run();
     const ConvertTally& result = converter.tally();
-    const bool printFailed = request.delivery == Delivery::View && !printed.commit();
+    const bool printFailed = request.delivery == Delivery::View && !printed.commit().ok();
     if (printFailed && printed.readerGone())
         return kExitReaderGone;
 
@@ -197,7 +197,7 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
     if (printFailed) {
         say(err, QStringLiteral("geofill-convert: Writing the statements to standard output "
                                 "failed: %1\n")
-                     .arg(printed.errorString()));
+                     .arg(printed.status().problemText()));
         return kExitUsage;
     }
     if (result.statementCount == 0 && result.problemCount == 0) {

@@ -77,11 +77,11 @@ Outcome<> DirectLoader::start()
         return m_problem;
     }
     m_folder = std::make_unique<StagingFolder>();
-    if (!m_folder->isValid()) {
+    if (const Outcome<> made = m_folder->created(); !made) {
         m_problem.message =
             QCoreApplication::translate("DirectLoader", "No temporary folder could be made for the load; nothing was "
                            "loaded.");
-        m_problem.detail = m_folder->errorString();
+        m_problem.detail = made.problem().message;
         return m_problem;
     }
     m_batch.setWorkingDirectory(m_folder->path());

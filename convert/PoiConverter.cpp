@@ -70,9 +70,11 @@ Outcome<> PoiConverter::run()
     }
 
     OutputFile writer;
-    if (rq.delivery == Delivery::Save && !writer.open(rq.outputPath))
-        return failure(QCoreApplication::translate("PoiConverter", "Cannot create the output file %1.").arg(rq.outputPath),
-                       writer.errorString());
+    if (rq.delivery == Delivery::Save) {
+        if (const Outcome<> opened = writer.open(rq.outputPath); !opened)
+            return failure(QCoreApplication::translate("PoiConverter", "Cannot create the output file %1.").arg(rq.outputPath),
+                           opened.problem().message);
+    }
 
     const auto stopped = [this] { return m_stop && m_stop(); };
     const bool loadDespiteProblems = rq.loadDespiteProblems;
@@ -100,8 +102,10 @@ Outcome<> PoiConverter::run()
     GpxScanner scanner;
     if (m_blockSize > 0)
         scanner.setBlockSize(m_blockSize);
+    bool progressStopped = false; // the scan was stopped, not the file at fault
     scanner.setProgressHandler([&](qint64 done, qint64 total) {
-        return !stopped() && (!m_onProgress || m_onProgress(done, total));
+        progressStopped = stopped() || (m_onProgress && !m_onProgress(done, total));
+        return !progressStopped;
     });
     scanner.setProblemHandler([&](const GpxProblem& problem) {
         ++result.problemCount;
@@ -133,7 +137,8 @@ Outcome<> PoiConverter::run()
         return true;
     });
 
-    const bool scanned = scanner.scan(*gpx);
+    const Outcome<> scan = scanner.scan(*gpx);
+    const bool scanned = scan.ok();
     if (stopped()) {
         if (loader)
             loader->abort();
@@ -152,16 +157,16 @@ Outcome<> PoiConverter::run()
 
     if (writeFailed)
         return failure(QCoreApplication::translate("PoiConverter", "Writing the output file %1 failed.").arg(rq.outputPath),
-                       writer.errorString());
+                       writer.status().problemText());
     if (!loaded)
         return loadFailure(loaded);
     if (!scanned) {
         if (loader)
             loader->abort();
-        if (scanner.wasStopped())
-            return failure(scanner.errorString());
+        if (progressStopped)
+            return scan;
         return failure(QCoreApplication::translate("PoiConverter", "Reading the GPX file %1 failed.").arg(rq.gpxPath),
-                       scanner.errorString());
+                       scan.problem().message);
     }
     if (loader) {
         if (result.problemCount > 0 && !loadDespiteProblems) {

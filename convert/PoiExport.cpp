@@ -61,9 +61,9 @@ Outcome<ExportSummary> exportPois(const ExportRequest& rq, const StopCheck& stop
     OutputFile file;
     if (rq.stream)
         file.open(rq.stream);
-    else if (!file.open(rq.outputPath))
+    else if (const Outcome<> opened = file.open(rq.outputPath); !opened)
         return failure(QCoreApplication::translate("PoiExport", "Cannot create the GPX file %1.").arg(rq.outputPath),
-                       file.errorString());
+                       opened.problem().message);
     // The rows go to the file as the shell prints them; the header waits for the first, so
     // that a database that cannot be read leaves nothing on standard output.
     GpxWriter writer(file);
@@ -116,5 +116,5 @@ Outcome<ExportSummary> exportPois(const ExportRequest& rq, const StopCheck& stop
         *readerGone = file.readerGone();
     return failure(rq.stream ? QCoreApplication::translate("PoiExport", "Writing the GPX text to standard output failed.")
                              : QCoreApplication::translate("PoiExport", "Writing the GPX file %1 failed.").arg(rq.outputPath),
-                   file.errorString());
+                   file.status().problemText());
 }

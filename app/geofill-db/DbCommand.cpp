@@ -247,11 +247,12 @@ int Command::print(RowFormat::Kind format, const QStringList& columns,
     std::optional<Problem> failed;
     if (rows.begin())
         failed = fill(rows);
-    const bool written = rows.end() && file.commit();
+    const Outcome<> written = rows.end() ? file.commit() : file.status();
     if (file.readerGone())
         return kExitReaderGone;
     if (!written)
-        return problem({QStringLiteral("Writing to standard output failed."), file.errorString(), 0},
+        return problem({QStringLiteral("Writing to standard output failed."),
+                        written.problemText(), 0},
                        kExitUsage);
     return failed ? problem(*failed) : 0;
 }
