@@ -240,10 +240,12 @@ Outcome<> runStatementStreamedBytes(const QString& dbPath, const QString& statem
 }
 
 Outcome<ShellRowList> runInTransaction(const QString& dbPath, const QStringList& statements,
-                                       const StopCheck& stop, const ShellOptions& shell)
+                                       const StopCheck& stop, const ShellOptions& shell,
+                                       const QByteArray& setup)
 {
     ShellBatch batch(dbPath, shell);
     batch.setStopCheck(stop);
+    batch.setSetup(setup);
     return runBatch(batch, statements);
 }
 

@@ -61,8 +61,10 @@ Outcome<> runStatementStreamedBytes(const QString& dbPath, const QString& statem
 // Runs the statements in one transaction, through one ShellBatch: all of them or none. The
 // transaction takes the write lock first, waiting up to the busy time-out for it. The rows
 // are those the statements printed.
+// `setup` runs before the transaction starts (ATTACH, say), printing nothing.
 Outcome<ShellRowList> runInTransaction(const QString& dbPath, const QStringList& statements,
-                                       const StopCheck& stop = {}, const ShellOptions& shell = {});
+                                       const StopCheck& stop = {}, const ShellOptions& shell = {},
+                                       const QByteArray& setup = {});
 
 // runInTransaction for a file that does not exist yet: the shell creates it. Only for
 // DatabaseSchema::createDatabase, which checks the name first.

@@ -76,7 +76,7 @@ Outcome<StoredChange> update(const QString& dbPath, qint64 id, const QString& as
     script.image(Side::Before);
     script.add(QStringLiteral("UPDATE main.category SET %1 WHERE rowid = %2;").arg(assignments).arg(id));
     script.image(Side::After);
-    return run(script, {text, 1, id, 0, {}}, dbPath, options);
+    return run(script, {text, 1, id, 0, {}, {}}, dbPath, options);
 }
 
 } // namespace
@@ -106,7 +106,7 @@ Outcome<StoredChange> add(const QString& dbPath, const QString& label, const QSt
     script.collectIds(QStringLiteral("category"), QStringLiteral("SELECT last_insert_rowid()"));
     script.image(Side::After);
     Outcome<StoredChange> added =
-        run(script, {QStringLiteral("Add Category \"%1\"").arg(label), 1, 0, 0, {}}, dbPath, options);
+        run(script, {QStringLiteral("Add Category \"%1\"").arg(label), 1, 0, 0, {}, {}}, dbPath, options);
     if (added)
         added->id = script.number(QStringLiteral("id"));
     return added;
@@ -197,7 +197,7 @@ Outcome<StoredChange> remove(const QString& dbPath, qint64 id, HeldPois held, qi
     script.add(QStringLiteral("DELETE FROM main.category WHERE rowid = %1;").arg(id));
     script.image(Side::After);
     Outcome<StoredChange> removed = run(
-        script, {QStringLiteral("Delete Category \"%1\"").arg(row.label), 1, id, 0, {}}, dbPath,
+        script, {QStringLiteral("Delete Category \"%1\"").arg(row.label), 1, id, 0, {}, {}}, dbPath,
         options);
     if (removed)
         removed->pois = script.number(QStringLiteral("pois"));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ChangeScript.h"
 
+#include "RowImages.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -8,20 +10,6 @@
 namespace {
 
 constexpr qsizetype kIdsPerStatement = 5000;
-
-// A value as SQL that gives it back with its type: texts by their bytes, so that no character
-// of theirs (a line break, a separator) reaches the shell's output as itself.
-QString exactValue(const QString& column)
-{
-    return QStringLiteral("CASE typeof(%1) WHEN 'text' THEN 'CAST(X''' || hex(%1) || ''' AS "
-                          "TEXT)' ELSE quote(%1) END")
-        .arg(column);
-}
-
-QString sideTag(StoredChange::Side side)
-{
-    return side == StoredChange::Side::Before ? QStringLiteral("b") : QStringLiteral("a");
-}
 
 } // namespace
 
@@ -55,7 +43,16 @@ QStringList ChangeScript::columns(const QString& table)
             QStringLiteral("\"label\""), QStringLiteral("\"desc\""), QStringLiteral("\"cat_id\"")};
 }
 
-ChangeScript::ChangeScript(bool keepImages) : m_keepImages(keepImages) {}
+ChangeScript::ChangeScript(bool keepImages) : m_keepImages(keepImages)
+{
+    if (keepImages)
+        m_images = RowImages::make();
+}
+
+ChangeScript::ChangeScript(std::shared_ptr<const RowImages> images)
+    : m_keepImages(false), m_images(std::move(images))
+{
+}
 
 void ChangeScript::add(const QString& statement)
 {
@@ -71,13 +68,29 @@ void ChangeScript::collectIds(const QString& table, const QString& select)
 {
     m_statements << QStringLiteral("CREATE TEMP TABLE %1(id INTEGER PRIMARY KEY);").arg(idTable(table))
                  << QStringLiteral("INSERT OR IGNORE INTO temp.%1 %2;").arg(idTable(table), select);
-    m_tables << table;
+    keepTable(table);
 }
 
 void ChangeScript::collectIds(const QString& table, const QList<qint64>& ids)
 {
     m_statements << fillIds(table, ids);
+    keepTable(table);
+}
+
+void ChangeScript::keepTable(const QString& table)
+{
     m_tables << table;
+    if (!m_keepImages)
+        return;
+    // Columns without a type take every value as it is: a text stays a text, a number a number.
+    QStringList values = columns(table);
+    values.front() = QStringLiteral("id INTEGER PRIMARY KEY");
+    const QString rows = values.join(u',');
+    m_statements << QStringLiteral("CREATE TABLE %1(id INTEGER PRIMARY KEY);").arg(RowImages::keys(table))
+                 << QStringLiteral("CREATE TABLE %1(%2);")
+                        .arg(RowImages::rows(table, StoredChange::Side::Before), rows)
+                 << QStringLiteral("CREATE TABLE %1(%2);")
+                        .arg(RowImages::rows(table, StoredChange::Side::After), rows);
 }
 
 void ChangeScript::guard(const QString& condition, const Problem& refusal)
@@ -99,15 +112,10 @@ void ChangeScript::image(StoredChange::Side side)
 {
     if (!m_keepImages)
         return;
-    for (const QString& table : std::as_const(m_tables)) {
-        QStringList values;
-        for (const QString& column : columns(table))
-            values << exactValue(column);
-        m_statements << QStringLiteral("SELECT '%1', '%2', rowid, '(' || %3 || ')' FROM main.%2 "
-                                       "WHERE rowid IN temp.%4 ORDER BY rowid;")
-                            .arg(sideTag(side), table,
-                                 values.join(QStringLiteral(" || ',' || ")), idTable(table));
-    }
+    for (const QString& table : std::as_const(m_tables))
+        m_statements << QStringLiteral("INSERT INTO %1 SELECT %2 FROM main.%3 WHERE rowid IN temp.%4;")
+                            .arg(RowImages::rows(table, side), columns(table).join(u','), table,
+                                 idTable(table));
 }
 
 void ChangeScript::note(const QString& name, const QString& expression)
@@ -118,8 +126,17 @@ void ChangeScript::note(const QString& name, const QString& expression)
 Outcome<> ChangeScript::run(const QString& dbPath, StoredChange& change, const StopCheck& stop,
                             const ShellOptions& shell)
 {
-    const Outcome<ShellRowList> ran =
-        DatabaseShell::runInTransaction(dbPath, m_statements, stop, shell);
+    if (!m_images)
+        return m_images.problem();
+    QStringList statements = m_statements;
+    if (m_keepImages) {
+        for (const QString& table : std::as_const(m_tables))
+            statements << QStringLiteral("INSERT INTO %1 SELECT id FROM temp.%2;")
+                              .arg(RowImages::keys(table), idTable(table));
+    }
+    const std::shared_ptr<const RowImages>& images = *m_images;
+    const Outcome<ShellRowList> ran = DatabaseShell::runInTransaction(
+        dbPath, statements, stop, shell, images ? images->attach() : QByteArray());
     if (!ran) {
         static const QRegularExpression tripped(QStringLiteral("geofill_refusal_(\\d+)_"));
         const QRegularExpressionMatch match = tripped.match(ran.problemText());
@@ -127,27 +144,13 @@ Outcome<> ChangeScript::run(const QString& dbPath, StoredChange& change, const S
             return m_refusals.value(match.captured(1).toInt());
         return ran.problem();
     }
-    QHash<QString, TableImage> images;
     for (const QStringList& row : *ran) {
-        const QString tag = row.value(0);
-        if (tag == QLatin1String("n")) {
+        if (row.value(0) == QLatin1String("n"))
             m_notes.insert(row.value(1), row.value(2).toLongLong());
-            continue;
-        }
-        TableImage& image = images[row.value(1)];
-        image.table = row.value(1);
-        image.ids << row.value(2).toLongLong();
-        (tag == QLatin1String("b") ? image.before : image.after) << row.value(3);
     }
-    change.tables.clear();
-    for (const QString& table : std::as_const(m_tables)) {
-        if (!m_keepImages)
-            break;
-        TableImage image = images.value(table);
-        image.table = table;
-        std::sort(image.ids.begin(), image.ids.end());
-        image.ids.erase(std::unique(image.ids.begin(), image.ids.end()), image.ids.end());
-        change.tables << image;
+    if (m_keepImages) {
+        change.tables = m_tables;
+        change.images = images;
     }
     return {};
 }

@@ -5,6 +5,8 @@
 
 #include <DatabaseShell.h>
 
+#include <memory>
+
 #include <QHash>
 #include <QStringList>
 
@@ -22,8 +24,11 @@ public:
     // Columns of `table` that an image holds, the key first.
     static QStringList columns(const QString& table);
 
-    // keepImages: the rows in the id tables are printed before and after the change.
+    // keepImages: the rows in the id tables are copied into a RowImages file before and after
+    // the change.
     explicit ChangeScript(bool keepImages);
+    // A script that reads the rows `images` kept (to put them back).
+    explicit ChangeScript(std::shared_ptr<const RowImages> images);
 
     void add(const QString& statement);
     void add(const QStringList& statements);
@@ -33,18 +38,21 @@ public:
     // The transaction ends, storing nothing, unless `condition` (SQL) is true here; run()
     // then fails with `refusal`.
     void guard(const QString& condition, const Problem& refusal);
-    // Prints the rows of the id tables as they stand: call before and after the change.
+    // Keeps the rows of the id tables as they stand: call before and after the change.
     void image(StoredChange::Side side);
     // Prints the value of `expression` at this point, read back by number(name).
     void note(const QString& name, const QString& expression);
 
-    // Runs it all in one transaction. The images, when kept, go into `change`.
+    // Runs it all in one transaction. The images, when kept, go with `change`.
     Outcome<> run(const QString& dbPath, StoredChange& change, const StopCheck& stop,
                   const ShellOptions& shell);
     qint64 number(const QString& name) const { return m_notes.value(name); }
 
 private:
+    void keepTable(const QString& table);
+
     bool m_keepImages;
+    Outcome<std::shared_ptr<const RowImages>> m_images = std::shared_ptr<const RowImages>();
     QStringList m_statements;
     QStringList m_tables; // those with an id table, in order
     QList<Problem> m_refusals;

@@ -67,19 +67,12 @@ Problem missingPois(const QString& dbPath, const QList<qint64>& ids, const Chang
                    {}, 0};
 }
 
-// The rows a change leaves: read again after it, made from those before it, or none at all
-// (a delete), which saves reading them.
-struct AfterImage
-{
-    bool none = false;
-    std::function<QString(const QString&)> made;
-};
-
-// The change `statement` on the POIs numbered `ids`, which must all exist.
+// The change `statement` on the POIs numbered `ids`, which must all exist. A change that
+// deletes them leaves no rows to keep for redo, and saves looking for them.
 Outcome<StoredChange> changeAll(const QString& dbPath, const QList<qint64>& ids,
                                 const QString& statement, StoredChange change,
                                 const ChangeOptions& options, ChangeScript& script,
-                                const AfterImage& after = {})
+                                bool deletes = false)
 {
     const QList<qint64> unique = distinct(ids);
     if (unique.isEmpty())
@@ -91,7 +84,7 @@ Outcome<StoredChange> changeAll(const QString& dbPath, const QList<qint64>& ids,
     // Every number named a POI when the change reached as many rows; otherwise the
     // transaction ends here and nothing is stored. Cheaper than looking each one up first.
     script.guard(QStringLiteral("changes() = %1").arg(unique.size()), refusal);
-    if (!after.none && !after.made)
+    if (!deletes)
         script.image(Side::After);
     change.count = unique.size();
     change.id = unique.front();
@@ -100,13 +93,6 @@ Outcome<StoredChange> changeAll(const QString& dbPath, const QList<qint64>& ids,
         return missingPois(dbPath, unique, options);
     if (!ran)
         return ran.problem();
-    if (after.made) {
-        for (TableImage& image : change.tables) {
-            image.after.reserve(image.before.size());
-            for (const QString& row : std::as_const(image.before))
-                image.after << after.made(row);
-        }
-    }
     return change;
 }
 
@@ -119,8 +105,7 @@ Outcome<StoredChange> remove(const QString& dbPath, const QList<qint64>& ids,
     const qint64 n = distinct(ids).size();
     return changeAll(dbPath, ids,
                      QStringLiteral("DELETE FROM main.poi WHERE rowid IN %1;").arg(poiIds()),
-                     {count(n, QStringLiteral("Delete")), 0, 0, 0, {}}, options, script,
-                     {true, {}});
+                     {count(n, QStringLiteral("Delete")), 0, 0, 0, {}, {}}, options, script, true);
 }
 
 Outcome<StoredChange> move(const QString& dbPath, const QList<qint64>& ids, qint64 category,
@@ -130,16 +115,11 @@ Outcome<StoredChange> move(const QString& dbPath, const QList<qint64>& ids, qint
     script.guard(QStringLiteral("EXISTS(SELECT 1 FROM main.category WHERE rowid = %1)").arg(category),
                  CategoryChanges::missing(category, dbPath));
     const qint64 n = distinct(ids).size();
-    // The category number is the last value of a row's tuple, and no value holds a comma.
-    const QString moved = QString::number(category) + u')';
     return changeAll(dbPath, ids,
                      QStringLiteral("UPDATE main.poi SET cat_id = %1 WHERE rowid IN %2;")
                          .arg(category)
                          .arg(poiIds()),
-                     {count(n, QStringLiteral("Move")), 0, 0, 0, {}}, options, script,
-                     {false, [&moved](const QString& row) {
-                          return row.left(row.lastIndexOf(u',') + 1) + moved;
-                      }});
+                     {count(n, QStringLiteral("Move")), 0, 0, 0, {}, {}}, options, script);
 }
 
 Outcome<> checkEdit(const PoiEdit& values)
@@ -177,7 +157,7 @@ Outcome<StoredChange> edit(const QString& dbPath, qint64 id, const PoiEdit& valu
                      QStringLiteral("UPDATE main.poi SET %1 WHERE rowid = %2;")
                          .arg(assignments.join(QStringLiteral(", ")))
                          .arg(id),
-                     {QStringLiteral("Edit POI %1").arg(id), 0, 0, 0, {}}, options, script);
+                     {QStringLiteral("Edit POI %1").arg(id), 0, 0, 0, {}, {}}, options, script);
 }
 
 } // namespace PoiChanges

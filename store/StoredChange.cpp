@@ -2,26 +2,20 @@
 #include "StoredChange.h"
 
 #include "ChangeScript.h"
-
-namespace {
-
-constexpr qsizetype kRowsPerInsert = 500;
-
-} // namespace
+#include "RowImages.h"
 
 Outcome<> StoredChange::restore(const QString& dbPath, Side side, const StopCheck& stop,
                                 const ShellOptions& shell) const
 {
-    ChangeScript script(false);
-    for (const TableImage& image : tables) {
-        const QStringList& rows = side == Side::Before ? image.before : image.after;
-        const QString into = QStringLiteral("INSERT INTO main.%1(%2) VALUES ")
-                                 .arg(image.table, ChangeScript::columns(image.table).join(u','));
-        script.collectIds(image.table, image.ids);
-        script.add(QStringLiteral("DELETE FROM main.%1 WHERE rowid IN temp.%2;")
-                       .arg(image.table, ChangeScript::idTable(image.table)));
-        for (qsizetype start = 0; start < rows.size(); start += kRowsPerInsert)
-            script.add(into + rows.mid(start, kRowsPerInsert).join(u',') + u';');
+    if (!images)
+        return Problem{QStringLiteral("\"%1\" kept no rows to put back.").arg(text), {}, 0};
+    ChangeScript script(images);
+    for (const QString& table : tables) {
+        script.add(QStringLiteral("DELETE FROM main.%1 WHERE rowid IN %2;")
+                       .arg(table, RowImages::keys(table)));
+        script.add(QStringLiteral("INSERT INTO main.%1(%2) SELECT * FROM %3;")
+                       .arg(table, ChangeScript::columns(table).join(u','),
+                            RowImages::rows(table, side)));
     }
     StoredChange ignored;
     return script.run(dbPath, ignored, stop, shell);

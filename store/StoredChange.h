@@ -9,17 +9,9 @@
 #include <QString>
 #include <QStringList>
 
-// The rows of one table that a change touched, before and after it, each row as the SQL value
-// tuple that puts it back exactly: its key, and every value with its stored type.
-struct TableImage
-{
-    QString table;      // "poi" or "category"
-    QList<qint64> ids;  // every key the change touched, ascending, no repeats
-    QStringList before; // "(7,51.5,-0.12,CAST(X'4D696C6C' AS TEXT),NULL,3)", ascending by key
-    QStringList after;  // the same rows as the change left them (a deleted row is absent)
+#include <memory>
 
-    bool operator==(const TableImage&) const = default;
-};
+class RowImages;
 
 // How a change runs: whether it keeps the rows it touches for undo (a script needs no undo and
 // saves their reading), what may stop it before it commits, and the shell.
@@ -38,7 +30,10 @@ struct StoredChange
     qint64 count{}; // rows the change concerned: POIs deleted or moved, or 1 for a category
     qint64 id{};    // the category or POI changed; the key given to an added category
     qint64 pois{};  // with a category deleted: the POIs it held (deleted or moved)
-    QList<TableImage> tables; // empty unless the change was asked to keep them
+    // The tables the change touched and the rows it kept of them, before and after; empty
+    // unless the change was asked to keep them.
+    QStringList tables;
+    std::shared_ptr<const RowImages> images;
 
     enum class Side
     {
@@ -46,7 +41,7 @@ struct StoredChange
         After
     };
 
-    // Puts the rows of `tables` back as they were before the change (undo) or as it left them
+    // Puts the rows the change touched back as they were before it (undo) or as it left them
     // (redo), keys included, in one transaction; other rows are not touched.
     Outcome<> restore(const QString& dbPath, Side side, const StopCheck& stop = {},
                       const ShellOptions& shell = {}) const;

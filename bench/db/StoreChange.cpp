@@ -36,7 +36,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "%s\n", qPrintable(done.problemText()));
         return 1;
     }
-    std::printf("%lld rows, %lld kept for undo\n", static_cast<long long>(done->count),
-                static_cast<long long>(done->tables.value(0).before.size()));
+    std::printf("%lld rows, %s for undo\n", static_cast<long long>(done->count),
+                done->images ? "kept" : "not kept");
     return 0;
 }

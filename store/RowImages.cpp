@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "RowImages.h"
+
+#include <SqlText.h>
+
+#include <QDir>
+
+Outcome<std::shared_ptr<const RowImages>> RowImages::make()
+{
+    auto images = std::make_shared<RowImages>();
+    if (!images->m_folder.isValid())
+        return Problem{QStringLiteral("No temporary folder could be made to keep the rows for "
+                                      "Undo; nothing was changed."),
+                       QStringLiteral("%1 (in %2)")
+                           .arg(images->m_folder.errorString(),
+                                QDir::toNativeSeparators(QDir::tempPath())),
+                       0};
+    return std::shared_ptr<const RowImages>(std::move(images));
+}
+
+QByteArray RowImages::attach() const
+{
+    // The rows are worth nothing once the program ends: the file need not survive a crash.
+    return QStringLiteral("ATTACH %1 AS %2; PRAGMA %2.synchronous = OFF;")
+        .arg(SqlText::literal(QDir::toNativeSeparators(m_folder.filePath(QStringLiteral("rows.db")))),
+             QLatin1String(kSchema))
+        .toUtf8();
+}
+
+QString RowImages::keys(const QString& table)
+{
+    return QStringLiteral("%1.keys_%2").arg(QLatin1String(kSchema), table);
+}
+
+QString RowImages::rows(const QString& table, StoredChange::Side side)
+{
+    return QStringLiteral("%1.%2_%3")
+        .arg(QLatin1String(kSchema),
+             side == StoredChange::Side::Before ? QStringLiteral("before") : QStringLiteral("after"),
+             table);
+}
