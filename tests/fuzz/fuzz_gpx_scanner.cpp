@@ -128,7 +128,7 @@ void checkStatement(const Waypoint& w, std::string_view s)
 ScanRecord scan(const QByteArray& bytes, qsizetype blockSize, BlockReading reading, bool check)
 {
     ScanRecord record;
-    const PoiStatement builder;
+    static const PoiStatement builder; // made once: its setup would cost more than the scan
     std::string statement;
     GpxScanner scanner;
     scanner.setBlockSize(blockSize);
