@@ -32,6 +32,7 @@ struct ScanRecord
     qint64 waypointCount = 0;
     std::vector<Problem> problems;
     bool scanned = false;
+    QString failure; // why the scan failed
 };
 
 void appendField(std::string& to, QByteArrayView field)
@@ -152,7 +153,9 @@ ScanRecord scan(const QByteArray& bytes, qsizetype blockSize, BlockReading readi
     QBuffer device;
     device.setData(bytes);
     FUZZ_CHECK(device.open(QIODevice::ReadOnly));
-    record.scanned = scanner.scan(device);
+    const Outcome<> scanned = scanner.scan(device);
+    record.scanned = scanned.ok();
+    record.failure = scanned.problemText();
     FUZZ_CHECK(scanner.waypointCount() == record.waypointCount);
     FUZZ_CHECK(scanner.problemCount() == qint64(record.problems.size()));
     return record;
@@ -176,7 +179,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
         std::max(qsizetype(1 + size % 71), threaded ? qsizetype(size / 8) : 1);
     const ScanRecord cut =
         scan(bytes, blockSize, threaded ? BlockReading::Threaded : BlockReading::Inline, false);
-    FUZZ_CHECK(whole.scanned == cut.scanned);
+    FUZZ_CHECK(whole.scanned == cut.scanned && whole.failure == cut.failure);
     FUZZ_CHECK(whole.waypoints == cut.waypoints);
     FUZZ_CHECK(sameProblems(whole.problems, cut.problems));
     return 0;
