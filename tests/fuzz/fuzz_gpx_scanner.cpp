@@ -24,8 +24,8 @@
 
 namespace {
 
-// What a scan found, each waypoint and problem in order, flattened so that comparing two scans
-// is one comparison.
+// What a scan found, in order; the waypoints' fields are flattened into one text, which is cheap
+// to build and to compare.
 struct ScanRecord
 {
     std::string waypoints; // line, lat, lon, name and desc of each, every field ended by a NUL
