@@ -267,6 +267,14 @@ private slots:
         QCOMPARE(m_prompts->texts().value(1),
                  QStringLiteral("20 POIs could not be written to the GPX file and were left out."));
         QCOMPARE(m_prompts->messages[1].detail.count(u'\n'), 19);
+        // A file that cannot be made is a failure to say, not a cancelled export.
+        m_prompts->clear();
+        m_prompts->answers << Prompts::Answer::Alternative;
+        m_prompts->files << m_db->folder() + "/no such folder/all.gpx";
+        trigger("mnuExport");
+        QTRY_VERIFY(idle());
+        QVERIFY2(m_prompts->texts().value(1).startsWith("Cannot create the GPX file"),
+                 qPrintable(m_prompts->texts().join("; ")));
         // The converter reads it back as it was stored.
         ConvertRequest read;
         read.gpxPath = gpx;

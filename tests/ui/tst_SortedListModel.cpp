@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LineSorter.h"
 #include "SortedListModel.h"
+#include "StatusTexts.h"
 
 #include <QCollator>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <atomic>
 
 namespace {
 
@@ -53,6 +56,28 @@ class TestSortedListModel : public QObject
     Q_OBJECT
 
 private slots:
+    // Counts in status texts are written as the user's language writes numbers; without one
+    // (the C locale) as English does.
+    void countsFollowTheLocale_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<qint64>("count");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("C") << QLocale::c() << qint64(30000) << "30,000 waypoints";
+        QTest::newRow("German") << QLocale(QLocale::German) << qint64(30000) << "30.000 waypoints";
+        QTest::newRow("one") << QLocale::c() << qint64(1) << "1 waypoint";
+    }
+    void countsFollowTheLocale()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(qint64, count);
+        const QLocale before;
+        QLocale::setDefault(locale);
+        const QString text = countOf(count, "waypoint", "waypoints");
+        QLocale::setDefault(before);
+        QTEST(text, "text");
+    }
+
     // A stop that comes while the many lines of one first letter are being sorted ends the
     // whole sort, and leaves the lines as they came.
     void aStopWithinOneLetterEndsTheSort()
@@ -108,14 +133,19 @@ private slots:
         LineStore store = storeOf(rows);
         std::vector<Line> lines = store.takeLines();
         const std::vector<Line> before = lines;
-        // Also when the stop comes once the sorting itself has begun.
-        int asked = 0;
-        for (const auto& stop : std::initializer_list<std::function<bool()>>{
-                 [] { return true; }, [&asked] { return ++asked > 2; }}) {
-            QVERIFY(!ListOrder(locale).sort(lines, stop, 1));
-            QVERIFY(std::equal(lines.begin(), lines.end(), before.begin(),
-                               [](const Line& a, const Line& b) { return a.data == b.data; }));
+        // Also when the stop comes once the sorting itself has begun, on one thread or two.
+        for (const int threads : {1, 2}) {
+            std::atomic<int> asked = 0;
+            for (const auto& stop : std::initializer_list<std::function<bool()>>{
+                     [] { return true; }, [&asked] { return ++asked > 2; }}) {
+                QVERIFY(!ListOrder(locale).sort(lines, stop, threads));
+                QVERIFY(std::equal(lines.begin(), lines.end(), before.begin(),
+                                   [](const Line& a, const Line& b) { return a.data == b.data; }));
+            }
         }
+        // Fewer than two lines are in order as they are, whatever the stop says.
+        std::vector<Line> one(lines.begin(), lines.begin() + 1);
+        QVERIFY(ListOrder(locale).sort(one, [] { return true; }));
         SortedListModel oneByOne(locale);
         QCOMPARE(addOneByOne(oneByOne, rows), sorted);
         for (int row : {0, 511, 512, 1023, 1024, 4999})
