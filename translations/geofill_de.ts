@@ -536,12 +536,12 @@ Dies löscht alle POIs in der Datenbank.</translation>
         <translation>Die Kategorien konnten nicht gelesen werden.</translation>
     </message>
     <message>
-        <source>It still holds %1; OK deletes them with it.</source>
-        <translation>Sie enthält noch %1; OK löscht sie mit.</translation>
+        <source>It still holds %1, which OK deletes with it.</source>
+        <translation>Sie enthält noch %1, die OK mit ihr löscht.</translation>
     </message>
     <message>
-        <source>%1 of them still hold %2; OK deletes those POIs with them.</source>
-        <translation>%1 davon enthalten noch %2; OK löscht diese POIs mit.</translation>
+        <source>They still hold %1 between them, which OK deletes with them.</source>
+        <translation>Sie enthalten zusammen noch %1, die OK mit ihnen löscht.</translation>
     </message>
     <message>
         <source>Deleting %1</source>

@@ -382,7 +382,7 @@ private slots:
         QCOMPARE(m_prompts->messages[0].title, QStringLiteral("DELETE THESE 2 Category?????"));
         QCOMPARE(m_prompts->messages[0].text,
                  categories[1] + u'\n' + categories[3] +
-                     "\n\n1 of them still hold 1 POI; OK deletes those POIs with them.");
+                     "\n\nThey still hold 1 POI between them, which OK deletes with them.");
         QCOMPARE(m_window->statusText(), QStringLiteral("Deleted 2 categories and their 1 POI."));
         QCOMPARE(m_db->count("category"), 2);
         QCOMPARE(m_db->count("poi"), 3);

@@ -398,11 +398,9 @@ void DbOperationsPanel::Delete_Selected(Table table)
             if (!holding.isEmpty())
                 text += QStringLiteral("\n\n") +
                         (ids.size() == 1
-                             ? tr("It still holds %1; OK deletes them with it.")
-                                   .arg(countOf(held, tr("POI"), tr("POIs")))
-                             : tr("%1 of them still hold %2; OK deletes those POIs with them.")
-                                   .arg(holding.size())
-                                   .arg(countOf(held, tr("POI"), tr("POIs"))));
+                             ? tr("It still holds %1, which OK deletes with it.")
+                             : tr("They still hold %1 between them, which OK deletes with them."))
+                            .arg(countOf(held, tr("POI"), tr("POIs")));
             if (askOkCancel(window(), text,
                             tr("DELETE THESE %1 %2?????").arg(ids.size()).arg(tr("Category"))) ==
                 Prompts::Answer::Ok)
