@@ -72,6 +72,11 @@ void SetupPanel::attach(Workspace& workspace, TaskRunner& runner)
             [this] { m_ui->TxtTemp->setText(m_workspace->tempFolder()); });
     connect(m_workspace, &Workspace::categoriesChanged, this, &SetupPanel::showCategories);
     connect(m_workspace, &Workspace::categoryChanged, this, &SetupPanel::showCategory);
+    // The chooser follows every change of the category table, wherever it was made.
+    connect(m_workspace, &Workspace::tableChanged, this, [this](TableReader::Table table) {
+        if (table == TableReader::Table::Category && m_workspace->databaseOpened())
+            Load_Cat();
+    });
     ui.TxtTemp->setText(m_workspace->tempFolder());
 }
 
@@ -212,7 +217,6 @@ void SetupPanel::Insert_Cat()
             }
             emit statusMessage(tr("Added category \"%1\".").arg(label));
             m_workspace->noteTableChanged(TableReader::Table::Category);
-            Load_Cat();
         });
 }
 
