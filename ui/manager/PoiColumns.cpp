@@ -251,12 +251,15 @@ PoiColumns::Rows PoiColumns::filtered(const Rows& order, std::optional<qint64> c
             const char* begin = m_folded.constData();
             const char* end = begin + m_folded.size();
             const char* at = begin;
+            // Hits come in order: the row of each is found by walking on from the last one.
+            const qsizetype rowCount = size();
+            qsizetype row = 0;
             while (const char* hit = find(at, end, needle)) {
-                const auto next =
-                    std::upper_bound(m_foldedStart.begin(), m_foldedStart.end(), hit - begin);
-                const auto row = quint32(next - m_foldedStart.begin() - 1);
+                const qsizetype offset = hit - begin;
+                while (row + 1 < rowCount && m_foldedStart[row + 1] <= offset)
+                    ++row;
                 found[row] = true;
-                at = next == m_foldedStart.end() ? end : begin + *next;
+                at = row + 1 < rowCount ? begin + m_foldedStart[row + 1] : end;
                 if ((row & 0xffff) == 0 && stale())
                     return {};
             }

@@ -26,6 +26,8 @@
 #include <QItemSelectionModel>
 #include <QTimer>
 
+#include <future>
+
 using Table = TableReader::Table;
 
 namespace {
@@ -266,33 +268,30 @@ void frmManager::reload()
     m_runner.start(
         tr("Reading the POIs"), tr("POIs"),
         [read, dbPath](TaskRunner::Control& control) {
-            Outcome<QList<CategoryRow>> categories =
-                CategoryListing::list(dbPath, control.stopCheck(), control.shell());
-            if (!categories) {
-                read->problem = categories.problem();
-                return;
-            }
-            read->categories = std::move(categories.value());
-            qint64 total = 0;
-            QHash<qint64, QString> labels;
-            for (const CategoryRow& row : std::as_const(read->categories)) {
-                total += row.pois;
-                labels.insert(row.id, row.label);
-            }
-            read->columns->reserve(total);
-            read->columns->setCategoryLabels(std::move(labels));
+            // The categories, with their counts, are read beside the POIs by a second shell.
+            auto categories = std::async(std::launch::async, [&] {
+                return CategoryListing::list(dbPath, control.stopCheck(), control.shell());
+            });
             qint64 done = 0;
             const Outcome<qint64> pois = PoiListing::forEachPrinted(
                 dbPath, {},
                 [&](const PrintedPoi& poi) {
                     read->columns->append(poi);
                     if ((++done & 0x3fff) == 0)
-                        control.progress(done, total, TaskRunner::Total::Estimated);
+                        control.progress(done, 0);
                     return true;
                 },
                 control.stopCheck(), control.shell());
-            if (!pois)
-                read->problem = pois.problem();
+            Outcome<QList<CategoryRow>> listed = categories.get();
+            if (!listed || !pois) {
+                read->problem = !listed ? listed.problem() : pois.problem();
+                return;
+            }
+            read->categories = std::move(listed.value());
+            QHash<qint64, QString> labels;
+            for (const CategoryRow& row : std::as_const(read->categories))
+                labels.insert(row.id, row.label);
+            read->columns->setCategoryLabels(std::move(labels));
         },
         [this, read, dbPath](bool stopped) {
             m_reading = false;
