@@ -59,7 +59,10 @@ frmManager::frmManager(Workspace& workspace, TaskRunner& runner, QWidget* parent
     m_categories = new CategoryTableModel(this);
     m_ui->tblCategories->setModel(m_categories);
     m_ui->tblCategories->verticalHeader()->hide();
-    m_ui->tblCategories->horizontalHeader()->setStretchLastSection(true);
+    m_ui->tblCategories->setWordWrap(false);
+    QHeaderView* categoryColumns = m_ui->tblCategories->horizontalHeader();
+    categoryColumns->setSectionResizeMode(QHeaderView::ResizeToContents);
+    categoryColumns->setSectionResizeMode(CategoryTableModel::Description, QHeaderView::Stretch);
     m_pois = new PoiTableModel(this);
     QTableView* table = m_ui->tblPois;
     table->setModel(m_pois);
@@ -239,11 +242,17 @@ void frmManager::scheduleReload()
     m_reloadQueued = true;
     QTimer::singleShot(0, this, [this] {
         m_reloadQueued = false;
-        reload();
+        // After a change the status bar keeps its report; a first reading says what it read.
+        readTables(m_workspace.databasePath() != m_loadedPath);
     });
 }
 
 void frmManager::reload()
+{
+    readTables(true);
+}
+
+void frmManager::readTables(bool report)
 {
     m_stale = false;
     const QString dbPath = m_workspace.databasePath();
@@ -293,7 +302,7 @@ void frmManager::reload()
                 labels.insert(row.id, row.label);
             read->columns->setCategoryLabels(std::move(labels));
         },
-        [this, read, dbPath](bool stopped) {
+        [this, read, dbPath, report](bool stopped) {
             m_reading = false;
             if (dbPath != m_workspace.databasePath())
                 return;
@@ -307,6 +316,10 @@ void frmManager::reload()
                 return;
             }
             m_loadedPath = dbPath;
+            if (report)
+                setStatus(tr("Read %1 in %2 categories from %3.")
+                              .arg(pois(read->columns->size()),
+                                   countText(read->categories.size()), QFileInfo(dbPath).fileName()));
             m_categories->show(read->categories);
             m_columns = read->columns;
             m_order.reset();

@@ -65,6 +65,8 @@ private:
     void restore(const StoredChange& change, StoredChange::Side side);
     void announceChange();
     void scheduleReload();
+    // Reads both tables on the worker; `report` names what was read in the status bar.
+    void readTables(bool report);
     void showCategories();
     void requestView();
     void setRunning(bool running);
