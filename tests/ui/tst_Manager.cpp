@@ -115,39 +115,50 @@ private slots:
         QTest::addColumn<QString>("action"); // or "edit COLUMN TEXT"
         QTest::addColumn<QList<int>>("selected");
         QTest::addColumn<QString>("after"); // the poi table afterwards; empty: refused
-        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("status"); // how it begins
+        QTest::addColumn<QString>("behind"); // what another program did after the listing
         QTest::newRow("delete") << "actDeletePois" << QList<int>{0, 2}
                                 << "2|9.5|3.0|Pub|Nice place|2\n4|-20.25|100.0|Zoo|animals CAFÉ|3\n"
-                                << "Deleted 2 POIs.";
+                                << "Deleted 2 POIs." << "";
         QTest::newRow("move") << "actMovePois" << QList<int>{3} // to Fuel, the target chosen
                               << "1|51.5|-0.12|Old Mill||1\n2|9.5|3.0|Pub|Nice place|2\n"
                                  "3|10.0|-5.0|café au lait|Milk|1\n4|-20.25|100.0|Zoo|animals CAFÉ|2\n"
-                              << "Moved 1 POI to \"Fuel\".";
+                              << "Moved 1 POI to \"Fuel\"." << "";
         QTest::newRow("edit label") << "edit 3 Mill" << QList<int>{}
                                     << "1|51.5|-0.12|Mill||1\n2|9.5|3.0|Pub|Nice place|2\n"
                                        "3|10.0|-5.0|café au lait|Milk|1\n"
                                        "4|-20.25|100.0|Zoo|animals CAFÉ|3\n"
-                                    << "Changed POI 1.";
+                                    << "Changed POI 1." << "";
         QTest::newRow("edit lat") << "edit 1 -33.5" << QList<int>{}
                                   << "1|-33.5|-0.12|Old Mill||1\n2|9.5|3.0|Pub|Nice place|2\n"
                                      "3|10.0|-5.0|café au lait|Milk|1\n"
                                      "4|-20.25|100.0|Zoo|animals CAFÉ|3\n"
-                                  << "Changed POI 1.";
+                                  << "Changed POI 1." << "";
         QTest::newRow("lat out of range") << "edit 1 91" << QList<int>{} << ""
-                                          << "Latitude must be between -90.0 and 90.0 degrees";
+                                          << "Latitude must be between -90.0 and 90.0 degrees" << "";
         QTest::newRow("lon not a number") << "edit 2 east" << QList<int>{} << ""
-                                          << "Longditude must be numeric";
+                                          << "Longditude must be numeric" << "";
         QTest::newRow("empty label") << "edit 3 " << QList<int>{} << ""
-                                     << "You must have valid entries in Lat,Long and Label fields";
+                                     << "You must have valid entries in Lat,Long and Label fields" << "";
+        QTest::newRow("a POI gone meanwhile")
+            << "actDeletePois" << QList<int>{0, 1} << "" << "POI 1 does not exist in "
+            << "delete from poi where poi_id = 1;";
+        QTest::newRow("a target gone meanwhile")
+            << "actMovePois" << QList<int>{0} << "" << "Category 2 does not exist in "
+            << "delete from category where cat_id = 2;";
     }
     void poiChanges()
     {
         QFETCH(QString, action);
         QFETCH(QList<int>, selected);
         QFETCH(QString, after);
+        QFETCH(QString, status);
+        QFETCH(QString, behind);
         const QString before = rows();
-        const QByteArray bytes = fileBytes();
         m<QComboBox>("cmbTargetCategory")->setCurrentIndex(1);
+        if (!behind.isEmpty())
+            QVERIFY(m_db->shell(behind));
+        const QByteArray bytes = fileBytes();
         selectPois(selected);
         if (action.startsWith("edit ")) {
             const int column = action.section(u' ', 1, 1).toInt();
@@ -156,7 +167,7 @@ private slots:
         } else {
             trigger(qPrintable(action));
         }
-        QTEST(m_manager->statusText(), "status");
+        QVERIFY2(m_manager->statusText().startsWith(status), qPrintable(m_manager->statusText()));
         if (after.isEmpty()) {
             QCOMPARE(fileBytes(), bytes);
             QCOMPARE(m_manager->undoStack().count(), 0);
