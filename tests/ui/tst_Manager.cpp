@@ -182,18 +182,6 @@ private slots:
         QCOMPARE(m_db->dump("poi"), after);
     }
 
-    void aCancelledChangeStoresNothing()
-    {
-        const QByteArray bytes = fileBytes();
-        selectPois({0, 1, 2});
-        m<QAction>("actDeletePois")->trigger();
-        m_window->runner().cancel();
-        QTRY_VERIFY(settled());
-        QCOMPARE(m_manager->statusText(), "Cancelled; nothing was changed.");
-        QCOMPARE(fileBytes(), bytes);
-        QVERIFY(!m_manager->undoStack().canUndo());
-    }
-
     void categoryChanges_data()
     {
         QTest::addColumn<int>("row");
