@@ -257,12 +257,7 @@ void frmManager::readTables(bool report)
     m_stale = false;
     const QString dbPath = m_workspace.databasePath();
     if (dbPath.isEmpty() || !m_workspace.databaseOpened()) {
-        m_loadedPath = dbPath;
-        m_categories->show({});
-        m_columns = std::make_shared<PoiColumns>();
-        m_order.reset();
-        showCategories();
-        requestView();
+        showNothing();
         setStatus(tr("Choose a POI database in the main window."));
         return;
     }
@@ -306,11 +301,15 @@ void frmManager::readTables(bool report)
             m_reading = false;
             if (dbPath != m_workspace.databasePath())
                 return;
-            if (stopped) {
-                setStatus(tr("Reading the database was cancelled; the tables may be out of date."));
-                return;
-            }
-            if (read->problem) {
+            if (stopped || read->problem) {
+                // Another file's rows must not stay, where a change would reach that file.
+                if (dbPath != m_loadedPath)
+                    showNothing();
+                if (stopped) {
+                    setStatus(tr("Reading the database was cancelled; the tables may be out of "
+                                 "date."));
+                    return;
+                }
                 setStatus(read->problem->message);
                 showProblem(this, *read->problem);
                 return;
@@ -326,6 +325,16 @@ void frmManager::readTables(bool report)
             showCategories();
             requestView();
         });
+}
+
+void frmManager::showNothing()
+{
+    m_loadedPath.clear();
+    m_categories->show({});
+    m_columns = std::make_shared<PoiColumns>();
+    m_order.reset();
+    showCategories();
+    requestView();
 }
 
 void frmManager::showCategories()

@@ -68,6 +68,8 @@ private:
     // Reads both tables on the worker; `report` names what was read in the status bar.
     void readTables(bool report);
     void showCategories();
+    // Empty tables: no database, or none that could be read.
+    void showNothing();
     void requestView();
     void setRunning(bool running);
     void setStatus(const QString& text);
