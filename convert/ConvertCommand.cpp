@@ -177,28 +177,27 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
         say(err, QStringLiteral("%1:%2: %3\n").arg(gpxName).arg(problem.line).arg(problem.message));
     });
 
-    const ConvertResult result = converter.run();
-    const bool printFailed = request.delivery == Delivery::View && !printed.commit();
+    bool scanned = false;
+    converter.setScannedHandler([&scanned] { scanned = true; });
+
+    const Outcome<> done = converter.run();
+    const ConvertTally& result = converter.tally();
+    const bool printFailed = request.delivery == Delivery::View && !printed.commit().ok();
     if (printFailed && printed.readerGone())
         return kExitReaderGone;
 
-    using Failure = ConvertResult::Failure;
-    switch (result.failure) {
-    case Failure::None:
-        break;
-    case Failure::Problems:
-    case Failure::Load:
-    case Failure::NoWaypoints:
-        say(err, QStringLiteral("geofill-convert: %1\n").arg(result.problem->text()));
-        return kExitSkipped;
-    default:
-        say(err, QStringLiteral("geofill-convert: %1\n").arg(result.problem->text()));
-        return kExitUsage;
+    if (!done) {
+        say(err, QStringLiteral("geofill-convert: %1\n").arg(done.problemText()));
+        // Waypoints left out, none to save, or a load that failed; the rest are usage and
+        // file errors.
+        const bool noneSaved =
+            request.delivery == Delivery::Save && scanned && result.statementCount == 0;
+        return result.heldBack || result.loadFailed || noneSaved ? kExitSkipped : kExitUsage;
     }
     if (printFailed) {
         say(err, QStringLiteral("geofill-convert: Writing the statements to standard output "
                                 "failed: %1\n")
-                     .arg(printed.errorString()));
+                     .arg(printed.status().problemText()));
         return kExitUsage;
     }
     if (result.statementCount == 0 && result.problemCount == 0) {

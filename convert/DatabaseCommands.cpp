@@ -11,11 +11,11 @@ using ToolOutput::say;
 
 int runCreateDatabase(const QString& dbPath, std::FILE* out, std::FILE* err)
 {
-    const ShellResult created = DatabaseSchema::createDatabase(dbPath);
-    if (!created.ok()) {
+    const Outcome<> created = DatabaseSchema::createDatabase(dbPath);
+    if (!created) {
         say(err, QStringLiteral("geofill-convert: %1\n")
                      .arg(Problem{QStringLiteral("The database was not created."),
-                                  created.problem->text(), 0}
+                                  created.problemText(), 0}
                               .text()));
         return 2;
     }
@@ -34,18 +34,20 @@ int runExport(const QString& dbPath, std::optional<qint64> category, const QStri
         request.stream = out;
     else
         request.outputPath = outputPath;
-    const ExportResult result = exportPois(request);
-    if (result.readerGone)
+    bool readerGone = false;
+    const Outcome<ExportSummary> exported = exportPois(request, {}, &readerGone);
+    if (readerGone)
         return kExitReaderGone;
-    if (!result.ok()) {
-        say(err, QStringLiteral("geofill-convert: %1\n").arg(result.problem->text()));
+    if (!exported) {
+        say(err, QStringLiteral("geofill-convert: %1\n").arg(exported.problemText()));
         return 2;
     }
+    const ExportSummary& result = *exported;
     for (const LeftOutPoi& poi : result.leftOut)
         say(err, QStringLiteral("%1: POI %2 \"%3\" left out: %4\n")
                      .arg(dbPath)
                      .arg(poi.number)
-                     .arg(poi.label, poi.reason));
+                     .arg(poi.label, poi.problem.text()));
     if (!toStandardOutput)
         say(out, QStringLiteral("Exported %1 POI(s) to %2.\n").arg(result.written).arg(outputPath));
     if (!result.leftOut.isEmpty()) {

@@ -5,9 +5,9 @@
 #include "OutputFile.h"
 
 #include <CategoryCheck.h>
-#include <QCoreApplication>
 #include <ShellRows.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -70,25 +70,24 @@ DirectLoader::DirectLoader(const QString& dbPath, const QString& table, int cate
     }
 }
 
-bool DirectLoader::start()
+Outcome<> DirectLoader::start()
 {
-    if (auto missing = DatabaseShell::databaseFileProblem(m_dbPath)) {
-        m_problem = *std::move(missing);
-        return false;
+    if (const Outcome<> file = DatabaseShell::checkDatabaseFile(m_dbPath); !file) {
+        m_problem = file.problem();
+        return m_problem;
     }
     m_folder = std::make_unique<StagingFolder>();
-    if (!m_folder->isValid()) {
-        m_problem.message = QCoreApplication::translate(
-            "DirectLoader", "No temporary folder could be made for the load; nothing was "
-                            "loaded.");
-        m_problem.detail = m_folder->errorString();
-        return false;
+    if (const Outcome<> made = m_folder->created(); !made) {
+        m_problem.message =
+            QCoreApplication::translate("DirectLoader", "No temporary folder could be made for the load; nothing was "
+                           "loaded.");
+        m_problem.detail = made.problem().message;
+        return m_problem;
     }
     m_batch.setWorkingDirectory(m_folder->path());
     if (!m_batch.start()) {
-        fail(QCoreApplication::translate(
-            "DirectLoader", "The sqlite3 shell could not be started; nothing was loaded."));
-        return false;
+        fail(QCoreApplication::translate("DirectLoader", "The sqlite3 shell could not be started; nothing was loaded."));
+        return m_problem;
     }
     m_active = true;
     // The SELECT fails at once when the table or one of its columns is missing; it comes
@@ -97,11 +96,9 @@ bool DirectLoader::start()
                                     "CREATE TEMP TABLE %2(lat,lon,label,desc);")
                          .arg(m_table, QLatin1String(kStaging))
                          .toUtf8())) {
-        fail(QCoreApplication::translate("DirectLoader",
-                                         "The database has no table %1 to load into.")
-                 .arg(m_table));
-        m_batch.finish(false);
-        return false;
+        fail(QCoreApplication::translate("DirectLoader", "The database has no table %1 to load into.").arg(m_table));
+        static_cast<void>(m_batch.finish(false)); // a rollback: nothing to report
+        return m_problem;
     }
     m_stageAll = m_duplicatesMode != Duplicates::Load;
     // Answered while the scan goes on, even when the database keeps the shell waiting for its
@@ -116,24 +113,22 @@ bool DirectLoader::start()
                                 : QByteArray()) +
                     ';');
     m_rows.reserve(kWriteBytes + 1024);
-    return true;
+    return {};
 }
 
-bool DirectLoader::add(const Waypoint& waypoint)
+Outcome<> DirectLoader::add(const Waypoint& waypoint)
 {
     if (!m_active)
-        return false;
+        return m_problem;
     // The scanner lets none of these through; one would shift the fields of every later row.
     if (holdsSeparator(waypoint.lat) || holdsSeparator(waypoint.lon) ||
         holdsSeparator(waypoint.name) || holdsSeparator(waypoint.desc)) {
         abort();
-        m_problem.message =
-            QCoreApplication::translate("DirectLoader",
-                                        "The waypoint of line %1 holds a control character "
-                                        "that the database cannot take; nothing was loaded.")
-                .arg(waypoint.line);
+        m_problem.message = QCoreApplication::translate("DirectLoader", "The waypoint of line %1 holds a control character "
+                                           "that the database cannot take; nothing was loaded.")
+                                .arg(waypoint.line);
         m_problem.line = waypoint.line;
-        return false;
+        return m_problem;
     }
     appendField(m_rows, waypoint.lat, ShellRows::kFieldEnd);
     appendField(m_rows, waypoint.lon, ShellRows::kFieldEnd);
@@ -141,21 +136,18 @@ bool DirectLoader::add(const Waypoint& waypoint)
     appendField(m_rows, waypoint.desc, ShellRows::kRowEnd);
     ++m_sent;
     if (m_rows.size() >= kWriteBytes && !importChunk()) {
-        fail(QCoreApplication::translate("DirectLoader",
-                                         "Loading into the database failed; nothing was loaded."));
+        fail(QCoreApplication::translate("DirectLoader", "Loading into the database failed; nothing was loaded."));
         m_batch.abort();
-        return false;
+        return m_problem;
     }
-    return true;
+    return {};
 }
 
 bool DirectLoader::staging(const QString& detail)
 {
-    m_problem.message =
-        QCoreApplication::translate("DirectLoader",
-                                    "Writing the waypoints to the temporary folder %1 failed; "
-                                    "nothing was loaded.")
-            .arg(QDir::toNativeSeparators(m_folder->path()));
+    m_problem.message = QCoreApplication::translate("DirectLoader", "Writing the waypoints to the temporary folder %1 failed; "
+                                       "nothing was loaded.")
+                            .arg(QDir::toNativeSeparators(m_folder->path()));
     m_problem.detail = detail;
     return false;
 }
@@ -167,19 +159,20 @@ bool DirectLoader::checkCategory(bool wait)
     if (m_categoryQuestion == 0) // answered already
         return true;
     // Most often it came long ago: no need to wait for the shell's other work.
-    std::optional<ShellResult> answer = m_batch.answer(m_categoryQuestion, false);
+    std::optional<Outcome<ShellRowList>> answer = m_batch.answer(m_categoryQuestion, false);
     if (!answer && wait)
         answer = m_batch.answer(m_categoryQuestion, true);
     if (!answer)
         return true;
-    if (!answer->ok())
+    if (!*answer)
         return false;
     m_categoryQuestion = 0;
-    const QStringList row = answer->rows.value(0);
+    const QStringList row = answer->value().value(0);
     if (row.value(0) != u"1") {
         m_categoryMissing = true;
+        const Outcome<ShellRowList> first = m_batch.query(CategoryCheck::listQuery().toUtf8());
         m_problem = CategoryCheck::missing(QString::number(m_category), m_dbPath,
-                                           m_batch.query(CategoryCheck::listQuery().toUtf8()).rows);
+                                           first ? *first : ShellRowList());
         return false;
     }
     if (m_stageAll)
@@ -227,34 +220,35 @@ bool DirectLoader::findHeld()
 {
     if (!m_batch.add(findHeldStatements(m_table, m_category)))
         return false;
-    const ShellResult held = m_batch.query("SELECT count(*) FROM temp." + QByteArray(kHeld) + ';');
-    if (!held.ok())
+    const Outcome<ShellRowList> held =
+        m_batch.query("SELECT count(*) FROM temp." + QByteArray(kHeld) + ';');
+    if (!held)
         return false;
-    m_duplicates = held.rows.value(0).value(0).toLongLong();
+    m_duplicates = held->value(0).value(0).toLongLong();
     return true;
 }
 
-bool DirectLoader::finish(bool commit)
+Outcome<> DirectLoader::finish(bool commit)
 {
     if (!m_active)
-        return false;
+        return m_problem;
     m_active = false;
     const auto failed = [this] {
         if (m_problem.message.isEmpty())
-            m_problem.message = QCoreApplication::translate(
-                "DirectLoader", "Loading into the database failed; nothing was loaded.");
+            m_problem.message =
+                QCoreApplication::translate("DirectLoader", "Loading into the database failed; nothing was loaded.");
         if (m_problem.detail.isEmpty())
-            m_problem.detail = textOf(m_batch.result().problem);
+            m_problem.detail = m_batch.status().problemText();
         m_batch.abort();
-        return false;
+        return m_problem;
     };
     if (!importChunk(true))
         return failed();
     if (!checkCategory(true)) {
         if (!m_categoryMissing)
             return failed();
-        m_batch.finish(false);
-        return false;
+        static_cast<void>(m_batch.finish(false));
+        return m_problem;
     }
     // Chunks staged before the answer said the category was empty are still to be copied.
     if (commit && !m_stageAll && !m_batch.add(copyStatement()))
@@ -268,25 +262,22 @@ bool DirectLoader::finish(bool commit)
                                                     : Duplicates::Load;
         if (!answer) {
             m_declined = true;
-            m_problem.message = QCoreApplication::translate(
-                "DirectLoader", "Nothing was loaded into the database.");
-            m_batch.finish(false);
-            return false;
+            m_problem.message = QCoreApplication::translate("DirectLoader", "Nothing was loaded into the database.");
+            static_cast<void>(m_batch.finish(false));
+            return m_problem;
         }
         m_leftOut = *answer == Duplicates::Skip;
         if (!m_batch.add(copyStatement(m_leftOut)))
             return failed();
     }
-    const ShellResult result = m_batch.finish(commit);
-    if (!result.ok()) {
-        m_problem.detail = textOf(result.problem);
-        m_problem.message = QCoreApplication::translate(
-            "DirectLoader", "Loading into the database failed; nothing was loaded.");
-        return false;
+    if (const Outcome<ShellRowList> result = m_batch.finish(commit); !result) {
+        m_problem.detail = result.problemText();
+        m_problem.message = QCoreApplication::translate("DirectLoader", "Loading into the database failed; nothing was loaded.");
+        return m_problem;
     }
     if (commit)
         m_loaded = m_sent - (m_leftOut ? m_duplicates : 0);
-    return true;
+    return {};
 }
 
 void DirectLoader::abort()
@@ -303,5 +294,5 @@ void DirectLoader::fail(const QString& sentence)
     if (m_problem.message.isEmpty()) // the first reason is the one that counts
         m_problem.message = sentence;
     if (m_problem.detail.isEmpty())
-        m_problem.detail = textOf(m_batch.result().problem);
+        m_problem.detail = m_batch.status().problemText();
 }

@@ -47,14 +47,14 @@ public:
     void setDuplicatesQuestion(DuplicatesQuestion question) { m_question = std::move(question); }
     // Asked while the load waits for the shell; true stops it before its COMMIT.
     void setStopCheck(StopCheck stop) { m_batch.setStopCheck(std::move(stop)); }
-    // Checks the database file and starts the shell; false with problem() on failure.
-    // A missing file is refused here: the shell would create an empty database in its place.
-    bool start();
-    // Sends one waypoint, valid only during the call; false once the load has failed.
-    bool add(const Waypoint& waypoint);
-    // Commits (or, with commit false, rolls back) and waits for the shell. False, with
+    // Checks the database file and starts the shell. A missing file is refused here: the
+    // shell would create an empty database in its place.
+    Outcome<> start();
+    // Sends one waypoint, valid only during the call; fails once the load has failed.
+    Outcome<> add(const Waypoint& waypoint);
+    // Commits (or, with commit false, rolls back) and waits for the shell. Fails, with
     // declined() true, when the duplicates question answered nothing.
-    bool finish(bool commit = true);
+    Outcome<> finish(bool commit = true);
     // Gives up without committing; the database stays as it was.
     void abort();
 
@@ -65,10 +65,9 @@ public:
     qint64 duplicateCount() const { return m_duplicates; }
     bool duplicatesLeftOut() const { return m_leftOut; }
     bool declined() const { return m_declined; }
-    // The category table holds no category of the load's number; problem() names those it has.
+    // The category table holds no category of the load's number; the problem names those it
+    // has.
     bool categoryMissing() const { return m_categoryMissing; }
-    // Why start(), add() or finish() failed: a sentence for the user, the shell's own message.
-    const Problem& problem() const { return m_problem; }
 
 private:
     void fail(const QString& sentence);
@@ -97,5 +96,5 @@ private:
     DuplicatesQuestion m_question;
     bool m_active = false;
     qint64 m_sent = 0;
-    Problem m_problem;
+    Problem m_problem; // the first reason the load failed, with the shell's own message
 };

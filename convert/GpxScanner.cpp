@@ -15,43 +15,46 @@ constexpr qsizetype kDefaultBlock = 1 << 20;
 
 GpxScanner::GpxScanner() : m_blockSize(kDefaultBlock) {}
 
-bool GpxScanner::scanFile(const QString& path)
+namespace {
+
+Problem stopped()
+{
+    return Problem{QCoreApplication::translate("GpxScanner", "The conversion was cancelled."), {}, 0};
+}
+
+} // namespace
+
+Outcome<> GpxScanner::scanFile(const QString& path)
 {
     reset(); // a file that cannot be opened says nothing of an earlier scan
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_error = QCoreApplication::translate("GpxScanner", "Cannot open the GPX file %1: %2.")
-                      .arg(path, file.errorString());
-        return false;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return Problem{
+            QCoreApplication::translate("GpxScanner", "Cannot open the GPX file %1: %2.").arg(path, file.errorString()),
+            {},
+            0};
     return scan(file);
 }
 
 void GpxScanner::reset()
 {
-    m_error.clear();
-    m_stopped = false;
     m_waypoints = m_problems = 0;
 }
 
-bool GpxScanner::scan(QIODevice& device)
+Outcome<> GpxScanner::scan(QIODevice& device)
 {
     reset();
 
     DecodingWindow window(m_blockSize, m_reading);
-    if (!window.open(device)) {
-        m_error = window.errorString();
-        return false;
-    }
+    if (Outcome<> opened = window.open(device); !opened)
+        return opened;
     WaypointMachine machine;
     for (;;) {
         const DecodingWindow::Fill fill = window.fill();
-        if (fill == DecodingWindow::Fill::Failed) {
-            m_error = window.errorString();
-            return false;
-        }
+        if (fill == DecodingWindow::Fill::Failed)
+            return window.readFailure();
         if (m_onProgress && !m_onProgress(window.bytesRead(), window.bytesTotal()))
-            return stop();
+            return stopped();
         for (;;) {
             const WaypointMachine::Event event = machine.next(window);
             if (event == WaypointMachine::Event::NeedMore)
@@ -64,16 +67,9 @@ bool GpxScanner::scan(QIODevice& device)
             }
             ++m_waypoints;
             if (m_onWaypoint && !m_onWaypoint(machine.waypoint()))
-                return stop();
+                return stopped();
         }
         if (fill == DecodingWindow::Fill::End)
-            return true;
+            return {};
     }
-}
-
-bool GpxScanner::stop()
-{
-    m_stopped = true;
-    m_error = QCoreApplication::translate("GpxScanner", "The conversion was cancelled.");
-    return false;
 }

@@ -4,7 +4,7 @@
 #include "TextDecoding.h"
 #include "gpx/ReadAhead.h"
 
-#include <Problem.h>
+#include <Outcome.h>
 
 #include <QByteArray>
 #include <QString>
@@ -39,7 +39,7 @@ using GpxProblem = Problem;
 //   GpxScanner scanner;
 //   scanner.setWaypointHandler([&](const Waypoint& w) { ...; return true; });
 //   scanner.setProblemHandler([&](const GpxProblem& p) { ... });
-//   if (!scanner.scanFile(path)) show(scanner.errorString());
+//   if (Outcome<> scanned = scanner.scanFile(path); !scanned) show(scanned.problem());
 //
 // Only valid waypoints reach the waypoint handler; lat and lon are checked decimal numbers
 // within range.
@@ -61,19 +61,16 @@ public:
     // Whether a file's blocks are read on a second thread; both ways give the same results.
     void setBlockReading(BlockReading reading) { m_reading = reading; }
 
-    // Scans the whole file. False when it cannot be opened or read, or when a handler
-    // stopped the scan; errorString() then says why.
-    bool scanFile(const QString& path);
-    bool scan(QIODevice& device);
+    // Scans the whole file. Fails when it cannot be opened or read, or when a handler stopped
+    // the scan.
+    Outcome<> scanFile(const QString& path);
+    Outcome<> scan(QIODevice& device);
 
-    QString errorString() const { return m_error; }
-    bool wasStopped() const { return m_stopped; }
     qint64 waypointCount() const { return m_waypoints; }
     qint64 problemCount() const { return m_problems; }
 
 private:
     void reset();
-    bool stop();
 
     WaypointHandler m_onWaypoint;
     ProblemHandler m_onProblem;
@@ -81,8 +78,6 @@ private:
     qsizetype m_blockSize;
     BlockReading m_reading = BlockReading::Auto;
 
-    QString m_error;
-    bool m_stopped = false;
     qint64 m_waypoints = 0;
     qint64 m_problems = 0;
 };

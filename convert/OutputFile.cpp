@@ -42,32 +42,34 @@ bool OutputFile::writeWhole(QFileDevice& file, QByteArrayView bytes)
     return true;
 }
 
-bool OutputFile::open(const QString& path)
+Outcome<> OutputFile::open(const QString& path)
 {
     cancel();
     m_failed = false;
     m_readerGone = false;
     m_error.clear();
     m_buffer.resize(0);
-    if (auto unusable = FileName::unusable(path))
-        return fail(unusable->message);
+    if (const Outcome<> name = FileName::check(path); !name) {
+        fail(name.problem().message);
+        return name;
+    }
     const QFileInfo info(path);
     // Renaming over a FIFO or a device would put a plain file in its place.
     if (info.exists() && !info.isFile() && !info.isDir()) {
         m_direct.setFileName(path);
         if (!m_direct.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return fail(m_direct.errorString());
+            return failure(m_direct.errorString());
         m_file = &m_direct;
     } else {
         m_save.setFileName(path);
         // Unbuffered, so that every failed write reaches the save file's own error state: a
         // failure in a buffered flush would not stop commit() from replacing the target.
         if (!m_save.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return fail(m_save.errorString());
+            return failure(m_save.errorString());
         m_file = &m_save;
     }
     m_buffer.reserve(kFlushAt + 4096);
-    return true;
+    return {};
 }
 
 void OutputFile::open(std::FILE* stream)
@@ -86,6 +88,19 @@ bool OutputFile::fail(const QString& error)
     m_error = error;
     m_failed = true;
     return false;
+}
+
+Problem OutputFile::failure(const QString& error)
+{
+    fail(error);
+    return Problem{error, {}, 0};
+}
+
+Outcome<> OutputFile::status() const
+{
+    if (m_error.isEmpty())
+        return {};
+    return Problem{m_error, {}, 0};
 }
 
 bool OutputFile::write(QByteArrayView bytes, QByteArrayView end)
@@ -131,37 +146,37 @@ bool OutputFile::flush()
     return true;
 }
 
-bool OutputFile::commit()
+Outcome<> OutputFile::commit()
 {
     if (!m_file && !m_stream)
-        return !m_failed;
+        return status();
     if (m_failed || !flush()) {
         cancel();
-        return false;
+        return status();
     }
     if (m_stream) {
         std::FILE* stream = std::exchange(m_stream, nullptr);
         errno = 0;
         if (std::fflush(stream) == 0 && !std::ferror(stream))
-            return true;
+            return {};
         const int error = errno ? errno : EIO;
         m_readerGone = error == EPIPE;
-        return fail(QString::fromLocal8Bit(std::strerror(error)));
+        return failure(QString::fromLocal8Bit(std::strerror(error)));
     }
     if (m_file == &m_direct) { // written unbuffered: nothing is left to flush
         m_file = nullptr;
         m_direct.close();
-        return true;
+        return {};
     }
     if (!syncToDisk(int(m_save.handle()))) {
         const int error = errno;
         cancel();
-        return fail(QString::fromLocal8Bit(std::strerror(error)));
+        return failure(QString::fromLocal8Bit(std::strerror(error)));
     }
     m_file = nullptr;
     if (!m_save.commit())
-        return fail(m_save.errorString());
-    return true;
+        return failure(m_save.errorString());
+    return {};
 }
 
 void OutputFile::cancel()

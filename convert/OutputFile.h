@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <Outcome.h>
+
 #include <QByteArray>
 #include <QFile>
 #include <QSaveFile>
@@ -21,22 +23,24 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    // False when the file cannot be created; errorString() gives the system's reason.
-    bool open(const QString& path);
+    // Fails, with the system's reason, when the file cannot be created.
+    Outcome<> open(const QString& path);
     // Writes to `stream`, which stays open; named "standard output" in messages.
     void open(std::FILE* stream);
     // Gathers the bytes, then `end` (a line end, say), copied, and writes them out in large
-    // blocks; false once writing has failed (a full disk, a closed pipe …).
+    // blocks; false once writing has failed (a full disk, a closed pipe …), status() then
+    // saying why.
     bool write(QByteArrayView bytes, QByteArrayView end = {});
-    // Writes what is gathered, makes it durable and puts the file in place; false when
+    // Writes what is gathered, makes it durable and puts the file in place; fails when
     // anything failed, the earlier file then untouched.
-    bool commit();
+    Outcome<> commit();
     // Drops what was written; an earlier file stays as it was. The destructor does the same.
     void cancel();
 
     // The reader of the stream went away (a closed pipe): nobody is there to be told.
     bool readerGone() const { return m_readerGone; }
-    QString errorString() const { return m_error; }
+    // Fine so far, or the system's reason for the failure.
+    Outcome<> status() const;
 
     // Writes all of `bytes` to an unbuffered file; false, with the file's errorString()
     // saying why, when the system takes only part.
@@ -46,6 +50,7 @@ private:
     bool flush();
     bool writeOut(QByteArrayView bytes);
     bool fail(const QString& error);
+    Problem failure(const QString& error);
 
     QSaveFile m_save;
     QFile m_direct; // a FIFO or a device

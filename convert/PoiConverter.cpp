@@ -7,8 +7,8 @@
 
 #include <DatabaseShell.h>
 #include <FileName.h>
-#include <QCoreApplication>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -27,71 +27,54 @@ bool isSameFile(const QString& a, const QString& b)
            !error;
 }
 
-ConvertResult failed(ConvertResult result, ConvertResult::Failure failure, const QString& error,
-                     const QString& detail = {})
+Problem failure(const QString& message, const QString& detail = {})
 {
-    result.failure = failure;
-    result.problem = Problem{error, detail, 0};
-    return result;
-}
-
-ConvertResult failed(ConvertResult result, ConvertResult::Failure failure, Problem problem)
-{
-    result.failure = failure;
-    result.problem = std::move(problem);
-    return result;
+    return Problem{message, detail, 0};
 }
 
 } // namespace
 
 PoiConverter::PoiConverter(ConvertRequest request) : m_request(std::move(request)) {}
 
-ConvertResult PoiConverter::run()
+Outcome<> PoiConverter::run()
 {
-    using Failure = ConvertResult::Failure;
     const ConvertRequest& rq = m_request;
-    ConvertResult result;
+    m_tally = {};
+    ConvertTally& result = m_tally;
 
-    if (const QString why = PoiStatement::tableNameProblem(rq.table); !why.isEmpty())
-        return failed(result, Failure::Request, why);
+    if (Outcome<> table = PoiStatement::checkTableName(rq.table); !table)
+        return table;
     if (rq.delivery == Delivery::Save && rq.outputPath.isEmpty())
-        return failed(result, Failure::Request,
-                      QCoreApplication::translate("PoiConverter", "Bad Path for Output"));
+        return failure(QCoreApplication::translate("PoiConverter", "Bad Path for Output"));
 
     QFile gpxFile(rq.gpxPath);
     QIODevice* gpx = rq.gpxDevice;
     if (!gpx) {
-        if (auto unusable = FileName::unusable(rq.gpxPath))
-            return failed(result, Failure::Input, *std::move(unusable));
+        if (Outcome<> name = FileName::check(rq.gpxPath); !name)
+            return name;
         if (!gpxFile.open(QIODevice::ReadOnly))
-            return failed(
-                result, Failure::Input,
-                QCoreApplication::translate("PoiConverter", "Cannot open the GPX file %1.")
-                    .arg(rq.gpxPath),
-                gpxFile.errorString());
+            return failure(QCoreApplication::translate("PoiConverter", "Cannot open the GPX file %1.").arg(rq.gpxPath),
+                           gpxFile.errorString());
         gpx = &gpxFile;
         if (rq.delivery == Delivery::Save && isSameFile(rq.gpxPath, rq.outputPath))
-            return failed(result, Failure::Request,
-                          QCoreApplication::translate(
-                              "PoiConverter", "The output file %1 is the GPX file itself; choose "
-                                              "another name for the SQL file.")
-                              .arg(rq.outputPath));
+            return failure(QCoreApplication::translate("PoiConverter", "The output file %1 is the GPX file itself; choose "
+                                          "another name for the SQL file.")
+                               .arg(rq.outputPath));
     }
     if (rq.delivery == Delivery::Direct) {
-        auto refused = DatabaseShell::databaseFileProblem(rq.dbPath);
-        if (!refused)
-            refused = DatabaseShell::databaseWriteProblem(rq.dbPath);
-        if (refused)
-            return failed(result, Failure::Database, refused->message);
+        Outcome<> usable = DatabaseShell::checkDatabaseFile(rq.dbPath);
+        if (usable)
+            usable = DatabaseShell::checkWritable(rq.dbPath);
+        if (!usable)
+            return failure(usable.problem().message);
     }
 
     OutputFile writer;
-    if (rq.delivery == Delivery::Save && !writer.open(rq.outputPath))
-        return failed(
-            result, Failure::Output,
-            QCoreApplication::translate("PoiConverter", "Cannot create the output file %1.")
-                .arg(rq.outputPath),
-            writer.errorString());
+    if (rq.delivery == Delivery::Save) {
+        if (const Outcome<> opened = writer.open(rq.outputPath); !opened)
+            return failure(QCoreApplication::translate("PoiConverter", "Cannot create the output file %1.").arg(rq.outputPath),
+                           opened.problem().message);
+    }
 
     const auto stopped = [this] { return m_stop && m_stop(); };
     const bool loadDespiteProblems = rq.loadDespiteProblems;
@@ -100,24 +83,29 @@ ConvertResult PoiConverter::run()
         loader.emplace(rq.dbPath, rq.table, rq.category, rq.duplicates, rq.shell);
         loader->setStopCheck(m_stop);
         loader->setDuplicatesQuestion(m_question);
-        if (!loader->start())
-            return failed(result, Failure::Load, loader->problem());
+        if (Outcome<> started = loader->start(); !started) {
+            result.loadFailed = true;
+            return started;
+        }
     }
     // A load refused for its category is a request that cannot be met, not a failed load.
-    const auto loadFailure = [&loader] {
-        return loader->categoryMissing() ? Failure::Request : Failure::Load;
+    const auto loadFailure = [&loader, &result](Outcome<> failed) {
+        result.loadFailed = !loader->categoryMissing();
+        return failed;
     };
 
     const PoiStatement builder(rq.table, rq.category);
     std::string text;
     bool writeFailed = false;
-    bool loadFailed = false;
+    Outcome<> loaded;
 
     GpxScanner scanner;
     if (m_blockSize > 0)
         scanner.setBlockSize(m_blockSize);
+    bool progressStopped = false; // the scan was stopped, not the file at fault
     scanner.setProgressHandler([&](qint64 done, qint64 total) {
-        return !stopped() && (!m_onProgress || m_onProgress(done, total));
+        progressStopped = stopped() || (m_onProgress && !m_onProgress(done, total));
+        return !progressStopped;
     });
     scanner.setProblemHandler([&](const GpxProblem& problem) {
         ++result.problemCount;
@@ -142,20 +130,20 @@ ConvertResult PoiConverter::run()
             writeFailed = true;
             return false;
         }
-        if (loader && loader->isActive() && !loader->add(waypoint)) {
-            loadFailed = true;
-            return false;
+        if (loader && loader->isActive()) {
+            loaded = loader->add(waypoint);
+            return loaded.ok();
         }
         return true;
     });
 
-    const bool scanned = scanner.scan(*gpx);
+    const Outcome<> scan = scanner.scan(*gpx);
+    const bool scanned = scan.ok();
     if (stopped()) {
         if (loader)
             loader->abort();
         writer.cancel();
-        return failed(result, Failure::Cancelled,
-                      QCoreApplication::translate("PoiConverter", "The conversion was stopped."));
+        return failure(QCoreApplication::translate("PoiConverter", "The conversion was stopped."));
     }
     if (scanned && m_onScanned)
         m_onScanned();
@@ -168,48 +156,37 @@ ConvertResult PoiConverter::run()
         writeFailed = true;
 
     if (writeFailed)
-        return failed(
-            result, Failure::Output,
-            QCoreApplication::translate("PoiConverter", "Writing the output file %1 failed.")
-                .arg(rq.outputPath),
-            writer.errorString());
-    if (loadFailed)
-        return failed(result, loadFailure(), loader->problem());
+        return failure(QCoreApplication::translate("PoiConverter", "Writing the output file %1 failed.").arg(rq.outputPath),
+                       writer.status().problemText());
+    if (!loaded)
+        return loadFailure(loaded);
     if (!scanned) {
         if (loader)
             loader->abort();
-        if (scanner.wasStopped())
-            return failed(result, Failure::Cancelled, scanner.errorString());
-        return failed(result, Failure::Input,
-                      QCoreApplication::translate("PoiConverter", "Reading the GPX file %1 failed.")
-                          .arg(rq.gpxPath),
-                      scanner.errorString());
+        if (progressStopped)
+            return scan;
+        return failure(QCoreApplication::translate("PoiConverter", "Reading the GPX file %1 failed.").arg(rq.gpxPath),
+                       scan.problem().message);
     }
     if (loader) {
-        if (result.problemCount > 0 && !loadDespiteProblems)
-            return failed(
-                result, Failure::Problems,
-                QCoreApplication::translate("PoiConverter",
-                                            "%1 waypoint(s) could not be converted, so nothing was "
-                                            "loaded.")
-                    .arg(result.problemCount));
-        const bool loaded = loader->finish(true);
+        if (result.problemCount > 0 && !loadDespiteProblems) {
+            result.heldBack = true;
+            return failure(QCoreApplication::translate("PoiConverter", "%1 waypoint(s) could not be converted, so nothing was "
+                                          "loaded.")
+                               .arg(result.problemCount));
+        }
+        Outcome<> finished = loader->finish(true);
         result.duplicateCount = loader->duplicateCount();
-        if (!loaded)
-            return stopped()            ? failed(result, Failure::Cancelled,
-                                                 QCoreApplication::translate("PoiConverter",
-                                                                             "The conversion was stopped."))
-                   : loader->declined() ? failed(result, Failure::Declined, loader->problem())
-                                        : failed(result, loadFailure(), loader->problem());
+        if (!finished && stopped())
+            return failure(QCoreApplication::translate("PoiConverter", "The conversion was stopped."));
+        if (!finished)
+            return loader->declined() ? finished : loadFailure(std::move(finished));
         result.loadedCount = loader->loadedCount();
         result.duplicatesLeftOut = loader->duplicatesLeftOut();
     }
     if (rq.delivery == Delivery::Save && nothingToSave)
-        return failed(result, Failure::NoWaypoints,
-                      QCoreApplication::translate(
-                          "PoiConverter",
-                          "No waypoint of %1 could be converted, so %2 was left as it "
-                          "was.")
-                          .arg(rq.gpxPath, rq.outputPath));
-    return result;
+        return failure(QCoreApplication::translate("PoiConverter", "No waypoint of %1 could be converted, so %2 was left as "
+                                      "it was.")
+                           .arg(rq.gpxPath, rq.outputPath));
+    return {};
 }

@@ -5,7 +5,7 @@
 #include "GpxScanner.h"
 
 #include <CommandRunner.h>
-#include <Problem.h>
+#include <Outcome.h>
 #include <ShellOptions.h>
 
 #include <QByteArray>
@@ -45,32 +45,20 @@ struct ConvertRequest
     ShellOptions shell; // Direct: how the sqlite3 shell is started
 };
 
-struct ConvertResult
+// How far a conversion got, whether it ended well or not.
+struct ConvertTally
 {
-    enum class Failure
-    {
-        None,
-        Request,     // bad table name, no output path, output path is the GPX file, no such
-                     // category, …
-        Input,       // the GPX file cannot be opened, read or decoded
-        Output,      // the SQL file cannot be created or written
-        Database,    // Direct: no database file named, a folder, no such file, read-only
-        Load,        // the shell could not load the statements; nothing was loaded
-        Problems,    // Direct: waypoints were skipped, so nothing was loaded
-        Cancelled,   // stopped by the progress handler
-        Declined,    // Direct: the duplicates question answered nothing; nothing was loaded
-        NoWaypoints, // Save: not one statement, so the output file was left as it was
-    };
-
-    bool ok() const { return failure == Failure::None; }
-
-    Failure failure = Failure::None;
-    std::optional<Problem> problem; // why, whenever failure is not None
     qint64 statementCount = 0;
     qint64 problemCount = 0;
     qint64 loadedCount = 0;         // Direct: rows committed
     qint64 duplicateCount = 0;      // Direct, Skip or Ask: waypoints already held
     bool duplicatesLeftOut = false; // and those were not loaded
+    // Direct: waypoints were skipped, so nothing was loaded; run again with
+    // loadDespiteProblems to load the others.
+    bool heldBack = false;
+    // Direct: the shell could not load the statements (not for a missing category); nothing
+    // was loaded.
+    bool loadFailed = false;
     // Filled only when no sink takes them.
     QStringList statements;
     QList<GpxProblem> problems;
@@ -83,7 +71,7 @@ struct ConvertResult
 //   converter.setStatementSink([&](const QByteArray& s) { list->addItem(QString::fromUtf8(s)); });
 //   converter.setProblemSink([&](const GpxProblem& p) { ... });
 //   converter.setProgressHandler([&](qint64 done, qint64 total) { ...; return !cancelled; });
-//   const ConvertResult result = converter.run();
+//   const Outcome<> done = converter.run(); // converter.tally() says how far it got
 //
 // Statements come in file order. Output file and database are checked before the scan
 // starts; a problem never stops the scan, so every skipped waypoint is reported.
@@ -102,8 +90,8 @@ public:
         m_onProgress = std::move(handler);
     }
     void setBlockSize(qsizetype bytes) { m_blockSize = bytes; }
-    // Asked between blocks of the file and while waiting for the shell; true stops the run
-    // with Failure::Cancelled: nothing is loaded and no output file is left behind.
+    // Asked between blocks of the file and while waiting for the shell; true stops the run,
+    // which fails: nothing is loaded and no output file is left behind.
     void setStopCheck(StopCheck stop) { m_stop = std::move(stop); }
     // Called once the whole file is scanned and its statements delivered, before the output
     // file is committed or a Direct load waits for the shell: what starts here runs beside
@@ -115,7 +103,11 @@ public:
         m_question = std::move(question);
     }
 
-    ConvertResult run();
+    // Fails with the first problem that stopped the run; a run that reads the whole file
+    // but stores nothing (a Save without statements, a Direct load with skipped waypoints)
+    // fails too.
+    Outcome<> run();
+    const ConvertTally& tally() const { return m_tally; }
 
 private:
     ConvertRequest m_request;
@@ -126,4 +118,5 @@ private:
     StopCheck m_stop;
     DirectLoader::DuplicatesQuestion m_question;
     qsizetype m_blockSize = 0;
+    ConvertTally m_tally;
 };

@@ -5,8 +5,8 @@
 #include "OutputFile.h"
 
 #include <DatabaseShell.h>
-#include <QCoreApplication>
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLocale>
 
@@ -33,23 +33,23 @@ QString text(QStringView hex, bool* valid)
     return decoded;
 }
 
-ExportResult failed(ExportResult result, const QString& error, const QString& detail = {})
+Problem failure(const QString& message, const QString& detail = {})
 {
-    result.problem = Problem{error, detail, 0};
-    return result;
+    return Problem{message, detail, 0};
 }
 
 } // namespace
 
-ExportResult exportPois(const ExportRequest& rq, const StopCheck& stop)
+Outcome<ExportSummary> exportPois(const ExportRequest& rq, const StopCheck& stop, bool* readerGone)
 {
-    ExportResult result;
+    if (readerGone)
+        *readerGone = false;
+    ExportSummary result;
     if (!rq.stream && QFileInfo::exists(rq.outputPath) &&
         QFileInfo(rq.outputPath).canonicalFilePath() == QFileInfo(rq.dbPath).canonicalFilePath())
-        return failed(result, QCoreApplication::translate(
-                                  "PoiExport", "The GPX file %1 is the database itself; choose "
-                                               "another name.")
-                                  .arg(rq.outputPath));
+        return failure(QCoreApplication::translate("PoiExport", "The GPX file %1 is the database itself; choose "
+                                      "another name.")
+                           .arg(rq.outputPath));
 
     QString statement = QStringLiteral(
         "SELECT p.rowid, quote(p.lat), quote(p.lon), hex(p.label), hex(p.desc), hex(c.label) "
@@ -71,17 +71,15 @@ ExportResult exportPois(const ExportRequest& rq, const StopCheck& stop)
     OutputFile file;
     if (rq.stream)
         file.open(rq.stream);
-    else if (!file.open(rq.outputPath))
-        return failed(result,
-                      QCoreApplication::translate("PoiExport", "Cannot create the GPX file %1.")
-                          .arg(rq.outputPath),
-                      file.errorString());
+    else if (const Outcome<> opened = file.open(rq.outputPath); !opened)
+        return failure(QCoreApplication::translate("PoiExport", "Cannot create the GPX file %1.").arg(rq.outputPath),
+                       opened.problem().message);
     // The rows go to the file as the shell prints them; the header waits for the first, so
     // that a database that cannot be read leaves nothing on standard output.
     GpxWriter writer(file);
     bool begun = false;
     bool writeOk = true;
-    const ShellResult listing = DatabaseShell::runStatementStreamed(
+    const Outcome<> listing = DatabaseShell::runStatementStreamed(
         rq.dbPath, statement,
         [&](std::span<const QStringView> f) {
             if (f.size() < 6)
@@ -94,16 +92,15 @@ ExportResult exportPois(const ExportRequest& rq, const StopCheck& stop)
             if (!lat || !lon) {
                 result.leftOut.append(
                     {number, point.name,
-                     QCoreApplication::translate("PoiExport",
-                                                 "Its coordinates are not numbers within range.")});
+                     failure(QCoreApplication::translate("PoiExport", "Its coordinates are not numbers within range."))});
                 return true;
             }
             for (const QString* t : {&point.name, &point.desc, &point.type}) {
                 if (!valid || GpxWriter::unwritableAt(*t) >= 0) {
                     result.leftOut.append(
                         {number, point.name,
-                         QCoreApplication::translate(
-                             "PoiExport", "Its texts hold a character a GPX file cannot carry.")});
+                         failure(QCoreApplication::translate("PoiExport", "Its texts hold a character a GPX file cannot "
+                                                "carry."))});
                     return true;
                 }
             }
@@ -116,26 +113,18 @@ ExportResult exportPois(const ExportRequest& rq, const StopCheck& stop)
             return writeOk;
         },
         stop, rq.shell);
-    if (stop && stop()) {
-        result.stopped = true;
-        return failed(result, QCoreApplication::translate(
-                                  "PoiExport", "The export was stopped; no file was written."));
-    }
-    if (listing.ok() && !begun)
+    if (stop && stop())
+        return failure(QCoreApplication::translate("PoiExport", "The export was stopped; no file was written."));
+    if (listing && !begun)
         writeOk = writer.begin();
-    if (!listing.ok() && writeOk)
-        return failed(result,
-                      QCoreApplication::translate("PoiExport",
-                                                  "The POIs could not be read from the database."),
-                      listing.problem->text());
+    if (!listing && writeOk)
+        return failure(QCoreApplication::translate("PoiExport", "The POIs could not be read from the database."),
+                       listing.problemText());
     if (writeOk && writer.end() && file.commit())
         return result;
-    result.readerGone = file.readerGone();
-    return failed(result,
-                  rq.stream
-                      ? QCoreApplication::translate(
-                            "PoiExport", "Writing the GPX text to standard output failed.")
-                      : QCoreApplication::translate("PoiExport", "Writing the GPX file %1 failed.")
-                            .arg(rq.outputPath),
-                  file.errorString());
+    if (readerGone)
+        *readerGone = file.readerGone();
+    return failure(rq.stream ? QCoreApplication::translate("PoiExport", "Writing the GPX text to standard output failed.")
+                             : QCoreApplication::translate("PoiExport", "Writing the GPX file %1 failed.").arg(rq.outputPath),
+                   file.status().problemText());
 }

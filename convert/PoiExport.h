@@ -26,22 +26,21 @@ struct LeftOutPoi
 {
     qint64 number = 0; // its key in the poi table
     QString label;
-    QString reason;
+    Problem problem;
 };
 
-struct ExportResult
+// A file that was written: how many POIs it holds, and those left out.
+struct ExportSummary
 {
-    std::optional<Problem> problem; // set when no file was written
-    bool stopped = false;
-    bool readerGone = false; // the stream's reader went away (a closed pipe)
     qint64 written = 0;
     QList<LeftOutPoi> leftOut;
-
-    bool ok() const { return !problem; }
 };
 
 // The POIs of a database back out as a GPX 1.1 file: one waypoint per POI with its
 // coordinates, label as name, description, and its category's label as type, in table order.
 // A POI that GPX cannot carry (a text with a character XML forbids, coordinates that are no
-// numbers in range) is left out and listed in the result.
-ExportResult exportPois(const ExportRequest& request, const StopCheck& stop = {});
+// numbers in range) is left out and listed in the summary. Fails, and writes no file, when the
+// database cannot be read, the file cannot be written or `stop` answers true; `readerGone`,
+// when given, tells whether the stream's reader went away (a closed pipe).
+Outcome<ExportSummary> exportPois(const ExportRequest& request, const StopCheck& stop = {},
+                                  bool* readerGone = nullptr);

@@ -4,6 +4,7 @@
 #include "ByteSearch.h"
 
 #include <QCoreApplication>
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -42,7 +43,7 @@ constexpr std::array<std::string_view, 147> kKeywords = {
 
 } // namespace
 
-QString PoiStatement::tableNameProblem(const QString& table)
+Outcome<> PoiStatement::checkTableName(const QString& table)
 {
     const auto isPlain = [](QChar c) {
         return c == u'_' || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
@@ -50,16 +51,17 @@ QString PoiStatement::tableNameProblem(const QString& table)
     };
     if (table.isEmpty() || table.front().isDigit() ||
         !std::all_of(table.begin(), table.end(), isPlain))
-        return QCoreApplication::translate(
-                   "PoiStatement",
-                   "The table name %1 is not a plain SQL name (letters, digits and _, "
-                   "not starting with a digit).")
-            .arg(table);
+        return Problem{QCoreApplication::translate("PoiStatement", "The table name %1 is not a plain SQL name (letters, digits "
+                                      "and _, not starting with a digit).")
+                           .arg(table),
+                       {},
+                       0};
     const std::string upper = table.toUpper().toStdString();
     if (std::binary_search(kKeywords.begin(), kKeywords.end(), upper))
-        return QCoreApplication::translate(
-                   "PoiStatement", "The table name %1 is an SQL keyword; choose another name.")
-            .arg(table);
+        return Problem{
+            QCoreApplication::translate("PoiStatement", "The table name %1 is an SQL keyword; choose another name.").arg(table),
+            {},
+            0};
     return {};
 }
 

@@ -3,6 +3,8 @@
 
 #include "GpxScanner.h"
 
+#include <Outcome.h>
+
 #include <QByteArray>
 #include <QString>
 
@@ -17,8 +19,8 @@ public:
     explicit PoiStatement(const QString& table = QStringLiteral("poi"), int category = 1);
 
     // A table name goes into the statement as it stands, unquoted, so only plain SQL names
-    // that are no SQL keyword are taken. Why `table` is refused, or empty when it is taken.
-    static QString tableNameProblem(const QString& table);
+    // that are no SQL keyword are taken; a problem says why `table` is refused.
+    static Outcome<> checkTableName(const QString& table);
 
     // Replaces `out` with the statement (UTF-8, no line end); reusing `out` saves allocations.
     void build(const Waypoint& waypoint, std::string& out) const;

@@ -122,8 +122,12 @@ StagingFolder::~StagingFolder()
     folders().paths.removeOne(m_dir.path());
 }
 
-QString StagingFolder::errorString() const
+Outcome<> StagingFolder::created() const
 {
-    return QCoreApplication::translate("StagingFolder", "%1 (in the temporary folder %2)")
-        .arg(m_dir.errorString(), QDir::toNativeSeparators(QDir::tempPath()));
+    if (m_dir.isValid())
+        return {};
+    return Problem{QCoreApplication::translate("StagingFolder", "%1 (in the temporary folder %2)")
+                       .arg(m_dir.errorString(), QDir::toNativeSeparators(QDir::tempPath())),
+                   {},
+                   0};
 }

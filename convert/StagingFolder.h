@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <Outcome.h>
+
 #include <QString>
 #include <QTemporaryDir>
 
@@ -16,11 +18,10 @@ public:
     StagingFolder(const StagingFolder&) = delete;
     StagingFolder& operator=(const StagingFolder&) = delete;
 
-    bool isValid() const { return m_dir.isValid(); }
+    // Whether the folder was made; the problem names where it was to be.
+    Outcome<> created() const;
     QString path() const { return m_dir.path(); }
     QString filePath(const QString& name) const { return m_dir.filePath(name); }
-    // Why the folder could not be made, naming where it was to be.
-    QString errorString() const;
 
 private:
     QTemporaryDir m_dir;

@@ -4,6 +4,7 @@
 #include "ByteSearch.h"
 
 #include <QCoreApplication>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -59,57 +60,56 @@ QByteArray TextDecoding::declaredEncoding(QByteArrayView head)
     return decl.sliced(i, end - i).toByteArray().trimmed();
 }
 
-bool TextDecoding::setup(QByteArrayView head)
+Outcome<> TextDecoding::setup(QByteArrayView head)
 {
     m_kind = Kind::Utf8;
     m_bomLength = 0;
     m_highSurrogate = 0;
-    m_error.clear();
 
     if (head.startsWith("\xEF\xBB\xBF")) {
         m_bomLength = 3;
-        return true;
+        return {};
     }
     if (head.startsWith("\xFF\xFE") || head.startsWith(QByteArrayView("<\0?\0", 4))) {
         m_kind = Kind::Utf16LE;
         m_bomLength = head.startsWith("\xFF\xFE") ? 2 : 0;
         m_decoder = QStringDecoder(QStringConverter::Utf16LE);
-        return true;
+        return {};
     }
     if (head.startsWith("\xFE\xFF") || head.startsWith(QByteArrayView("\0<\0?", 4))) {
         m_kind = Kind::Utf16BE;
         m_bomLength = head.startsWith("\xFE\xFF") ? 2 : 0;
         m_decoder = QStringDecoder(QStringConverter::Utf16BE);
-        return true;
+        return {};
     }
 
     const QByteArray declared = declaredEncoding(head).toLower();
     if (declared.isEmpty() || declared == "utf-8" || declared == "utf8" || declared == "us-ascii" ||
         declared == "ascii" || declared.startsWith("utf-16"))
-        return true; // a UTF-16 declaration in single-byte text is wrong; the bytes tell the truth
+        return {}; // a UTF-16 declaration in single-byte text is wrong; the bytes tell the truth
     if (declared == "iso-8859-1" || declared == "iso8859-1" || declared == "iso_8859-1" ||
         declared == "latin1" || declared == "latin-1" || declared == "l1") {
         m_kind = Kind::Latin1;
-        return true;
+        return {};
     }
     if (declared == "windows-1252" || declared == "cp1252" || declared == "x-cp1252") {
         m_kind = Kind::Windows1252;
-        return true;
+        return {};
     }
     m_decoder = QStringDecoder(declared.constData());
     if (!m_decoder.isValid()) {
-        m_error =
-            QCoreApplication::translate(
-                "TextDecoding", "The file declares the text encoding \"%1\", which cannot be read.")
-                .arg(QString::fromLatin1(declared));
-        return false;
+        return Problem{
+            QCoreApplication::translate("TextDecoding", "The file declares the text encoding \"%1\", which cannot be read.")
+                .arg(QString::fromLatin1(declared)),
+            {},
+            0};
     }
     // Another spelling of UTF-8 goes through as UTF-8: the platform's decoder replaces a bad
     // sequence differently when a block boundary cuts it, so the same file could read two ways.
     if (QByteArrayView(m_decoder.name()) == "UTF-8")
-        return true;
+        return {};
     m_kind = Kind::Other;
-    return true;
+    return {};
 }
 
 void TextDecoding::toUtf8(QByteArrayView block, QByteArray& out)

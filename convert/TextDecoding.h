@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <Outcome.h>
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -23,16 +25,15 @@ public:
         Other
     };
 
-    // Decides from the first bytes of the file; false (with errorString()) when the declared
-    // encoding cannot be read.
-    bool setup(QByteArrayView head);
+    // Decides from the first bytes of the file; fails when the declared encoding cannot be
+    // read.
+    Outcome<> setup(QByteArrayView head);
 
     Kind kind() const { return m_kind; }
     // True when the bytes go through as they are (UTF-8); the caller may then skip toUtf8().
     bool isPassThrough() const { return m_kind == Kind::Utf8; }
     // Bytes at the start of the file that are a byte-order mark, not text.
     int bomLength() const { return m_bomLength; }
-    QString errorString() const { return m_error; }
 
     // Appends the UTF-8 form of the next block to `out`. Blocks may split characters anywhere:
     // a character cut by a block's end comes with the next block.
@@ -44,7 +45,6 @@ public:
 private:
     Kind m_kind = Kind::Utf8;
     int m_bomLength = 0;
-    QString m_error;
     QStringDecoder m_decoder;
     char16_t m_highSurrogate = 0; // the first half of a pair that the last block ended with
 };

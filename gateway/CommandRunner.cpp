@@ -11,23 +11,13 @@
 #include <windows.h>
 #endif
 
-bool CommandResult::succeeded() const
+Outcome<> endedWell(const CommandOutput& run)
 {
-    return started && finished && exitCode == 0 && errorOutput.trimmed().isEmpty();
-}
-
-QString CommandResult::failureReason() const
-{
-    if (!started)
-        return output;
-    if (!errorOutput.trimmed().isEmpty())
-        return errorOutput.trimmed();
-    if (!finished)
-        return QCoreApplication::translate("CommandRunner",
-                                           "The program was stopped before it finished.");
-    if (exitCode != 0)
-        return QCoreApplication::translate("CommandRunner", "The program ended with exit code %1.")
-            .arg(exitCode);
+    if (!run.errorOutput.trimmed().isEmpty())
+        return Problem{run.errorOutput.trimmed(), {}, 0};
+    if (run.exitCode != 0)
+        return Problem{
+            QCoreApplication::translate("CommandRunner", "The program ended with exit code %1.").arg(run.exitCode), {}, 0};
     return {};
 }
 
@@ -48,14 +38,13 @@ void hideChildWindow(QProcess& process)
 #endif
 }
 
-CommandResult Run_Command(const QString& program, const QStringList& arguments,
-                          const QByteArray& input, bool captureStdOut, bool captureStdErr,
-                          int timeoutMs, const StopCheck& stop)
+Outcome<CommandOutput> Run_Command(const QString& program, const QStringList& arguments,
+                                   const QByteArray& input, bool captureStdOut, bool captureStdErr,
+                                   int timeoutMs, const StopCheck& stop)
 {
     if (!captureStdOut && !captureStdErr)
         throw std::invalid_argument("Run_Command: at least one output stream must be captured");
 
-    CommandResult result;
     QProcess process;
     hideChildWindow(process);
     if (captureStdOut && captureStdErr)
@@ -64,11 +53,8 @@ CommandResult Run_Command(const QString& program, const QStringList& arguments,
         process.setStandardOutputFile(QProcess::nullDevice());
 
     process.start(program, arguments);
-    if (!process.waitForStarted(-1)) {
-        result.output = QString::fromLatin1(kFailedToCreateProcess);
-        return result;
-    }
-    result.started = true;
+    if (!process.waitForStarted(-1))
+        return Problem{QString::fromLatin1(kFailedToCreateProcess), {}, 0};
 
     process.write(input);
     process.closeWriteChannel();
@@ -95,13 +81,18 @@ CommandResult Run_Command(const QString& program, const QStringList& arguments,
     out += process.readAllStandardOutput();
     err += process.readAllStandardError();
 
-    result.finished = !killed && process.exitStatus() == QProcess::NormalExit;
-    result.exitCode = result.finished ? process.exitCode() : -1;
+    CommandOutput result;
     if (captureStdOut)
         result.output = QString::fromUtf8(out);
     else
         result.output = QString::fromUtf8(err);
     if (captureStdOut && !captureStdErr)
         result.errorOutput = QString::fromUtf8(err);
+    if (killed || process.exitStatus() != QProcess::NormalExit) {
+        // What the program said before it went is the better reason.
+        const QString said = result.errorOutput.trimmed();
+        return Problem{said.isEmpty() ? QString::fromLatin1(kStoppedBeforeEnd) : said, {}, 0};
+    }
+    result.exitCode = process.exitCode();
     return result;
 }

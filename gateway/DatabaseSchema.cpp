@@ -27,33 +27,22 @@ QStringList createStatements()
                            ");")};
 }
 
-ShellResult createDatabase(const QString& dbPath, const ShellOptions& shell)
+Outcome<> createDatabase(const QString& dbPath, const ShellOptions& shell)
 {
-    ShellResult refused;
     if (dbPath.isEmpty())
-        refused.problem = Problem{
-            QCoreApplication::translate("DatabaseSchema", "No database file was given."), {}, 0};
-    else if (auto unusable = FileName::unusable(dbPath))
-        refused.problem = std::move(unusable);
-    else if (QFileInfo::exists(dbPath))
-        refused.problem =
-            Problem{QCoreApplication::translate("DatabaseSchema", "The file \"%1\" already exists.")
-                        .arg(dbPath),
-                    {},
-                    0};
-    if (!refused.ok())
-        return refused;
-    ShellResult result = DatabaseShell::runNewDatabase(dbPath, createStatements(), shell);
+        return Problem{QCoreApplication::translate("DatabaseSchema", "No database file was given."), {}, 0};
+    if (Outcome<> name = FileName::check(dbPath); !name)
+        return name;
+    if (QFileInfo::exists(dbPath))
+        return Problem{QCoreApplication::translate("DatabaseSchema", "The file \"%1\" already exists.").arg(dbPath), {}, 0};
+    Outcome<> created = DatabaseShell::runNewDatabase(dbPath, createStatements(), shell);
     // The shell may have made the file before a statement failed: no half database stays.
-    if (!result.ok())
+    if (!created)
         QFile::remove(dbPath);
     else if (!QFileInfo(dbPath).isFile())
-        result.problem = Problem{QCoreApplication::translate(
-                                     "DatabaseSchema", "The database file \"%1\" was not created.")
-                                     .arg(dbPath),
-                                 {},
-                                 0};
-    return result;
+        return Problem{
+            QCoreApplication::translate("DatabaseSchema", "The database file \"%1\" was not created.").arg(dbPath), {}, 0};
+    return created;
 }
 
 } // namespace DatabaseSchema

@@ -12,6 +12,6 @@ QStringList createStatements();
 
 // Creates a new database file with the two tables, in one transaction through the sqlite3
 // shell. An existing file is refused and left alone; after a failure no file is left behind.
-ShellResult createDatabase(const QString& dbPath, const ShellOptions& shell = {});
+Outcome<> createDatabase(const QString& dbPath, const ShellOptions& shell = {});
 
 } // namespace DatabaseSchema

@@ -16,34 +16,24 @@ namespace {
 
 constexpr int kWaitSliceMs = 30;
 
-ShellResult failed(Problem problem)
-{
-    ShellResult result;
-    result.problem = std::move(problem);
-    return result;
-}
-
 Problem unfinished(const ShellOptions& shell)
 {
-    return Problem{
-        QCoreApplication::translate("DatabaseShell",
-                                    "The sqlite3 shell (%1) ended without finishing its answer; "
-                                    "nothing of it is used.")
-            .arg(shell.program),
-        {},
-        0};
+    return Problem{QCoreApplication::translate("DatabaseShell", "The sqlite3 shell (%1) ended without finishing its answer; "
+                                  "nothing of it is used.")
+                       .arg(shell.program),
+                   {},
+                   0};
 }
 
 // Why `input` may not go to the shell for `dbPath`: no such database, text it cannot take, or
 // a shell that cannot serve.
-std::optional<Problem> unsendable(const QString& dbPath, const QByteArray& input,
-                                  const ShellOptions& shell)
+Outcome<> checkSendable(const QString& dbPath, const QByteArray& input, const ShellOptions& shell)
 {
-    if (auto missing = DatabaseShell::databaseFileProblem(dbPath))
-        return missing;
-    if (auto refused = SqlText::refusal(input))
-        return refused;
-    return ShellVersion::problem(shell);
+    if (Outcome<> file = DatabaseShell::checkDatabaseFile(dbPath); !file)
+        return file;
+    if (Outcome<> text = SqlText::checkSendable(input); !text)
+        return text;
+    return ShellVersion::check(shell);
 }
 
 // The statement, then the row that proves the shell ran it to the end.
@@ -52,39 +42,37 @@ QByteArray withAnswerEnd(const QString& statement)
     return statement.toUtf8() + '\n' + ShellRows::kAnswerEndStatement + '\n';
 }
 
-ShellResult runOne(const QString& dbPath, const QString& statement, bool parse,
-                   const StopCheck& stop, const ShellOptions& shell)
+// What the shell printed for one statement, up to the row that ends its answer.
+Outcome<QString> runOne(const QString& dbPath, const QString& statement, const StopCheck& stop,
+                        const ShellOptions& shell)
 {
     const QByteArray input = withAnswerEnd(statement);
-    if (auto refused = unsendable(dbPath, input, shell))
-        return failed(*std::move(refused));
-    CommandResult command =
+    if (const Outcome<> sendable = checkSendable(dbPath, input, shell); !sendable)
+        return sendable.problem();
+    Outcome<CommandOutput> command =
         Run_Command(shell.program, shell.arguments(dbPath), input, true, false, -1, stop);
-    ShellResult result;
-    if (!command.succeeded())
-        result.problem = DatabaseShell::shellProblem(command.failureReason(), dbPath);
-    else if (!ShellRows::takeAnswerEnd(command.output))
-        result.problem = unfinished(shell);
-    else if (parse)
-        result.rows = ShellRows::parse(command.output);
-    else
-        result.output = std::move(command.output);
-    return result;
+    if (!command)
+        return DatabaseShell::shellProblem(command.problem().message, dbPath);
+    if (const Outcome<> ended = endedWell(*command); !ended)
+        return DatabaseShell::shellProblem(ended.problem().message, dbPath);
+    if (!ShellRows::takeAnswerEnd(command->output))
+        return unfinished(shell);
+    return std::move(command->output);
 }
 
-ShellResult runBatch(ShellBatch& batch, const QStringList& statements)
+Outcome<ShellRowList> runBatch(ShellBatch& batch, const QStringList& statements)
 {
     QList<QByteArray> input;
     input.reserve(statements.size());
     for (const QString& statement : statements) {
         input << statement.toUtf8();
         // Refused before the shell starts, so the file is not even opened.
-        if (auto refused = SqlText::refusal(input.last()))
-            return failed(*std::move(refused));
+        if (const Outcome<> sendable = SqlText::checkSendable(input.last()); !sendable)
+            return sendable.problem();
     }
     batch.keepOutput();
-    if (!batch.start())
-        return batch.result();
+    if (const Outcome<> started = batch.start(); !started)
+        return started.problem();
     for (const QByteArray& statement : input) {
         if (!batch.add(statement))
             return batch.finish();
@@ -96,47 +84,36 @@ ShellResult runBatch(ShellBatch& batch, const QStringList& statements)
 
 namespace DatabaseShell {
 
-std::optional<Problem> databaseFileProblem(const QString& dbPath)
+Outcome<> checkDatabaseFile(const QString& dbPath)
 {
     if (dbPath.isEmpty())
-        return Problem{
-            QCoreApplication::translate("DatabaseShell", "No database file was given."), {}, 0};
-    if (auto unusable = FileName::unusable(dbPath))
-        return unusable;
+        return Problem{QCoreApplication::translate("DatabaseShell", "No database file was given."), {}, 0};
+    if (Outcome<> name = FileName::check(dbPath); !name)
+        return name;
     const QFileInfo info(dbPath);
     if (info.isDir())
-        return Problem{QCoreApplication::translate(
-                           "DatabaseShell", "The database %1 is a folder, not a database file.")
-                           .arg(dbPath),
-                       {},
-                       0};
-    if (!info.isFile())
         return Problem{
-            QCoreApplication::translate("DatabaseShell", "The database file %1 does not exist.")
-                .arg(dbPath),
-            {},
-            0};
-    return std::nullopt;
+            QCoreApplication::translate("DatabaseShell", "The database %1 is a folder, not a database file.").arg(dbPath), {}, 0};
+    if (!info.isFile())
+        return Problem{QCoreApplication::translate("DatabaseShell", "The database file %1 does not exist.").arg(dbPath), {}, 0};
+    return {};
 }
 
-std::optional<Problem> databaseWriteProblem(const QString& dbPath)
+Outcome<> checkWritable(const QString& dbPath)
 {
     const QFileInfo info(dbPath);
     if (!info.isWritable())
         return Problem{
-            QCoreApplication::translate("DatabaseShell",
-                                        "The database file %1 is read-only; nothing was changed.")
-                .arg(dbPath),
+            QCoreApplication::translate("DatabaseShell", "The database file %1 is read-only; nothing was changed.").arg(dbPath),
             {},
             0};
     if (!QFileInfo(info.absolutePath()).isWritable())
-        return Problem{QCoreApplication::translate(
-                           "DatabaseShell", "The folder of the database %1 is read-only, so the "
-                                            "database cannot be changed; nothing was changed.")
+        return Problem{QCoreApplication::translate("DatabaseShell", "The folder of the database %1 is read-only, so the "
+                                      "database cannot be changed; nothing was changed.")
                            .arg(dbPath),
                        {},
                        0};
-    return std::nullopt;
+    return {};
 }
 
 Problem shellProblem(const QString& said, const QString& dbPath)
@@ -145,25 +122,26 @@ Problem shellProblem(const QString& said, const QString& dbPath)
     const QRegularExpressionMatch match = nearLine.match(said);
     const int line = match.hasMatch() ? match.captured(1).toInt() : 0;
     if (said.contains(QLatin1String("database is locked")))
-        return Problem{
-            QCoreApplication::translate("DatabaseShell",
-                                        "The database %1 is busy: another program is writing to "
-                                        "it. Nothing was changed.")
-                .arg(dbPath),
-            said.trimmed(), line};
+        return Problem{QCoreApplication::translate("DatabaseShell", "The database %1 is busy: another program is writing to "
+                                      "it. Nothing was changed.")
+                           .arg(dbPath),
+                       said.trimmed(), line};
     return Problem{said.trimmed(), {}, line};
 }
 
-ShellResult runStatement(const QString& dbPath, const QString& statement, const StopCheck& stop,
-                         const ShellOptions& shell)
+Outcome<ShellRowList> runStatement(const QString& dbPath, const QString& statement,
+                                   const StopCheck& stop, const ShellOptions& shell)
 {
-    return runOne(dbPath, statement, true, stop, shell);
+    const Outcome<QString> printed = runOne(dbPath, statement, stop, shell);
+    if (!printed)
+        return printed.problem();
+    return ShellRows::parse(*printed);
 }
 
-ShellResult runStatementUnparsed(const QString& dbPath, const QString& statement,
-                                 const StopCheck& stop, const ShellOptions& shell)
+Outcome<QString> runStatementUnparsed(const QString& dbPath, const QString& statement,
+                                      const StopCheck& stop, const ShellOptions& shell)
 {
-    return runOne(dbPath, statement, false, stop, shell);
+    return runOne(dbPath, statement, stop, shell);
 }
 
 namespace {
@@ -171,18 +149,18 @@ namespace {
 // Runs one statement and hands what it prints to `block` in pieces of whole rows as the shell
 // prints them; `block` answering false (or `stop` true) ends the shell and the result fails.
 // The rows include the end of the answer, which the caller's row visitor skips.
-ShellResult streamBlocks(const QString& dbPath, const QString& statement,
-                         const std::function<bool(QByteArrayView)>& block, const StopCheck& stop,
-                         const ShellOptions& shell)
+Outcome<> streamBlocks(const QString& dbPath, const QString& statement,
+                       const std::function<bool(QByteArrayView)>& block, const StopCheck& stop,
+                       const ShellOptions& shell)
 {
     const QByteArray input = withAnswerEnd(statement);
-    if (auto refused = unsendable(dbPath, input, shell))
-        return failed(*std::move(refused));
+    if (Outcome<> sendable = checkSendable(dbPath, input, shell); !sendable)
+        return sendable;
     QProcess process;
     hideChildWindow(process);
     process.start(shell.program, shell.arguments(dbPath));
     if (!process.waitForStarted(-1))
-        return failed(Problem{QString::fromLatin1(kFailedToCreateProcess), {}, 0});
+        return Problem{QString::fromLatin1(kFailedToCreateProcess), {}, 0};
     process.write(input);
     process.closeWriteChannel();
     const QByteArray endRow = QByteArray(1, ShellRows::kRowEnd) + ShellRows::kAnswerEnd +
@@ -208,33 +186,29 @@ ShellResult streamBlocks(const QString& dbPath, const QString& statement,
         if ((stop && stop()) || !wanted) {
             process.kill();
             process.waitForFinished(-1);
-            return failed(Problem{
-                QCoreApplication::translate("DatabaseShell", "The listing was stopped."), {}, 0});
+            return Problem{QCoreApplication::translate("DatabaseShell", "The listing was stopped."), {}, 0};
         }
         process.waitForReadyRead(kWaitSliceMs);
         deliver();
     }
     deliver();
-    CommandResult command;
-    command.started = true;
-    command.finished = process.exitStatus() == QProcess::NormalExit;
-    command.exitCode = process.exitCode();
-    command.errorOutput = QString::fromUtf8(errors);
-    if (!command.succeeded())
-        return failed(DatabaseShell::shellProblem(command.failureReason(), dbPath));
+    CommandOutput command{process.exitCode(), {}, QString::fromUtf8(errors)};
+    if (process.exitStatus() != QProcess::NormalExit && command.errorOutput.trimmed().isEmpty())
+        return shellProblem(QString::fromLatin1(kStoppedBeforeEnd), dbPath);
+    if (const Outcome<> well = endedWell(command); !well)
+        return shellProblem(well.problem().message, dbPath);
     if (!wanted)
-        return failed(Problem{
-            QCoreApplication::translate("DatabaseShell", "The listing was stopped."), {}, 0});
+        return Problem{QCoreApplication::translate("DatabaseShell", "The listing was stopped."), {}, 0};
     if (!ended || !pending.isEmpty())
-        return failed(unfinished(shell));
+        return unfinished(shell);
     return {};
 }
 
 } // namespace
 
-ShellResult runStatementStreamed(const QString& dbPath, const QString& statement,
-                                 const std::function<bool(std::span<const QStringView>)>& visit,
-                                 const StopCheck& stop, const ShellOptions& shell)
+Outcome<> runStatementStreamed(const QString& dbPath, const QString& statement,
+                               const std::function<bool(std::span<const QStringView>)>& visit,
+                               const StopCheck& stop, const ShellOptions& shell)
 {
     return streamBlocks(
         dbPath, statement,
@@ -248,9 +222,9 @@ ShellResult runStatementStreamed(const QString& dbPath, const QString& statement
         stop, shell);
 }
 
-ShellResult runStatementStreamedBytes(const QString& dbPath, const QString& statement,
-                                      const std::function<bool(std::span<const QByteArrayView>)>& visit,
-                                      const StopCheck& stop, const ShellOptions& shell)
+Outcome<> runStatementStreamedBytes(const QString& dbPath, const QString& statement,
+                                    const std::function<bool(std::span<const QByteArrayView>)>& visit,
+                                    const StopCheck& stop, const ShellOptions& shell)
 {
     return streamBlocks(
         dbPath, statement,
@@ -265,16 +239,16 @@ ShellResult runStatementStreamedBytes(const QString& dbPath, const QString& stat
         stop, shell);
 }
 
-ShellResult runInTransaction(const QString& dbPath, const QStringList& statements,
-                             const StopCheck& stop, const ShellOptions& shell)
+Outcome<ShellRowList> runInTransaction(const QString& dbPath, const QStringList& statements,
+                                       const StopCheck& stop, const ShellOptions& shell)
 {
     ShellBatch batch(dbPath, shell);
     batch.setStopCheck(stop);
     return runBatch(batch, statements);
 }
 
-ShellResult runNewDatabase(const QString& dbPath, const QStringList& statements,
-                           const ShellOptions& shell)
+Outcome<> runNewDatabase(const QString& dbPath, const QStringList& statements,
+                         const ShellOptions& shell)
 {
     ShellBatch batch(dbPath, shell);
     batch.allowNewFile();

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "CommandRunner.h"
-#include "Problem.h"
+#include "Outcome.h"
 #include "ShellOptions.h"
 
 #include <QByteArrayView>
@@ -14,65 +14,59 @@
 #include <optional>
 #include <span>
 
-// The outcome of statements sent to the sqlite3 shell.
-struct ShellResult
-{
-    std::optional<Problem> problem; // set when they failed, or could not be run
-    QList<QStringList> rows;        // the rows printed, fields counted from 0
-    QString output;                 // what the shell printed, only from runStatementUnparsed
-
-    bool ok() const { return !problem; }
-};
+// The rows a statement printed, fields counted from 0.
+using ShellRowList = QList<QStringList>;
 
 // The database command protocol: every statement reaches the database through the real
 // `sqlite3` shell, started directly with the database path as one argument and the statement
 // text on its standard input. A statement holding a NUL, 0x1E or 0x1F is refused and never
-// sent. A `stop` answering true kills the shell; the result then fails. Every answer must end
+// sent. A `stop` answering true kills the shell; the run then fails. Every answer must end
 // with ShellRows::kAnswerEnd, or it fails: the shell did not run to the end.
 namespace DatabaseShell {
 
 // Why dbPath cannot be the database (no name, a name that reaches another file, a folder,
 // no such file): the shell would quietly create a new, empty database for a name that does
 // not exist.
-std::optional<Problem> databaseFileProblem(const QString& dbPath);
+Outcome<> checkDatabaseFile(const QString& dbPath);
 
 // Why the database dbPath cannot be changed: the file, or the folder where the shell keeps
 // its journal, is read-only.
-std::optional<Problem> databaseWriteProblem(const QString& dbPath);
+Outcome<> checkWritable(const QString& dbPath);
 
 // What the shell said when it failed on dbPath, as a problem: the line of its "near line N"
 // when given; a database locked past the busy time-out is said to be busy.
 Problem shellProblem(const QString& said, const QString& dbPath);
 
 // Runs one statement and parses what it prints.
-ShellResult runStatement(const QString& dbPath, const QString& statement,
-                         const StopCheck& stop = {}, const ShellOptions& shell = {});
+Outcome<ShellRowList> runStatement(const QString& dbPath, const QString& statement,
+                                   const StopCheck& stop = {}, const ShellOptions& shell = {});
 
-// Runs one statement and keeps what it prints as text in `output`, for a listing too large
-// to hold as separate fields; read it with ShellRows::forEach.
-ShellResult runStatementUnparsed(const QString& dbPath, const QString& statement,
-                                 const StopCheck& stop = {}, const ShellOptions& shell = {});
+// Runs one statement and gives back what it prints as text, for a listing too large to hold
+// as separate fields; read it with ShellRows::forEach.
+Outcome<QString> runStatementUnparsed(const QString& dbPath, const QString& statement,
+                                      const StopCheck& stop = {}, const ShellOptions& shell = {});
 
 // Runs one statement and hands its rows to `visit` block by block as the shell prints them,
 // so that a listing of any size needs the memory of one block; `visit` answering false (or
-// `stop` true) ends the shell and the result fails.
-ShellResult runStatementStreamed(const QString& dbPath, const QString& statement,
-                                 const std::function<bool(std::span<const QStringView>)>& visit,
-                                 const StopCheck& stop = {}, const ShellOptions& shell = {});
+// `stop` true) ends the shell and the run fails.
+Outcome<> runStatementStreamed(const QString& dbPath, const QString& statement,
+                               const std::function<bool(std::span<const QStringView>)>& visit,
+                               const StopCheck& stop = {}, const ShellOptions& shell = {});
 
 // The same with the fields as the shell prints them, UTF-8: for a listing passed on as bytes.
-ShellResult runStatementStreamedBytes(const QString& dbPath, const QString& statement,
+Outcome<> runStatementStreamedBytes(const QString& dbPath, const QString& statement,
                                       const std::function<bool(std::span<const QByteArrayView>)>& visit,
                                       const StopCheck& stop = {}, const ShellOptions& shell = {});
 
 // Runs the statements in one transaction, through one ShellBatch: all of them or none. The
-// transaction takes the write lock first, waiting up to the busy time-out for it.
-ShellResult runInTransaction(const QString& dbPath, const QStringList& statements,
-                             const StopCheck& stop = {}, const ShellOptions& shell = {});
+// transaction takes the write lock first, waiting up to the busy time-out for it. The rows
+// are those the statements printed.
+Outcome<ShellRowList> runInTransaction(const QString& dbPath, const QStringList& statements,
+                                       const StopCheck& stop = {}, const ShellOptions& shell = {});
 
 // runInTransaction for a file that does not exist yet: the shell creates it. Only for
 // DatabaseSchema::createDatabase, which checks the name first.
-ShellResult runNewDatabase(const QString& dbPath, const QStringList& statements,
-                           const ShellOptions& shell = {});
+Outcome<> runNewDatabase(const QString& dbPath, const QStringList& statements,
+                         const ShellOptions& shell = {});
 
 } // namespace DatabaseShell

@@ -5,7 +5,7 @@
 
 namespace FileName {
 
-std::optional<Problem> unusable(const QString& path)
+Outcome<> check(const QString& path)
 {
     for (qsizetype i = 0; i < path.size(); ++i) {
         const QChar c = path[i];
@@ -24,7 +24,7 @@ std::optional<Problem> unusable(const QString& path)
                            {},
                            0};
     }
-    return std::nullopt;
+    return {};
 }
 
 } // namespace FileName

@@ -43,6 +43,12 @@ public:
     Outcome() = default;
     Outcome(Problem problem) : m_problem(std::move(problem)) {}
     Outcome(std::optional<Problem> problem) : m_problem(std::move(problem)) {}
+    // Whether `other` worked, its value dropped.
+    template <typename U>
+    Outcome(const Outcome<U>& other)
+        : m_problem(other ? std::nullopt : std::optional<Problem>(other.problem()))
+    {
+    }
 
     bool ok() const { return !m_problem; }
     explicit operator bool() const { return ok(); }

@@ -3,8 +3,6 @@
 
 #include <QString>
 
-#include <optional>
-
 // Why something failed or was left out, in the one shape the whole core reports: the
 // sentence the user reads, the outside tool's own words, and the input line concerned.
 struct Problem
@@ -16,9 +14,3 @@ struct Problem
     // The message with the detail after it, as one line: "Loading failed: near line 3: …".
     QString text() const;
 };
-
-// The text of a problem that may not be there; empty when there is none.
-inline QString textOf(const std::optional<Problem>& problem)
-{
-    return problem ? problem->text() : QString();
-}

@@ -24,7 +24,8 @@ struct ShellBatch::Private
     QString dbPath;
     ShellOptions shell;
     QProcess process;
-    ShellResult result;
+    std::optional<Problem> problem; // the first one, which ended the batch
+    ShellRowList rows;
     QByteArray errorOutput;
     StopCheck stop;
     bool running = false;
@@ -39,12 +40,13 @@ struct ShellBatch::Private
     bool stopRequested() const { return stop && stop(); }
 
     // The first problem is the one that counts; what follows is its consequence.
-    void fail(Problem problem)
+    void fail(Problem first)
     {
-        if (!result.problem)
-            result.problem = std::move(problem);
+        if (!problem)
+            problem = std::move(first);
         running = false;
     }
+    Outcome<> status() const { return problem; }
     void fail(const QString& message) { fail(Problem{message, {}, 0}); }
 
     // The shell ended early (with -bail that means a statement failed): collect its reason.
@@ -53,13 +55,12 @@ struct ShellBatch::Private
         process.waitForFinished(-1);
         errorOutput += process.readAllStandardError();
         const QString shellMessage = QString::fromUtf8(errorOutput).trimmed();
-        fail(shellMessage.isEmpty()
-                 ? Problem{QCoreApplication::translate(
-                               "ShellBatch",
-                               "The sqlite3 shell stopped before the load was complete."),
-                           {},
-                           0}
-                 : DatabaseShell::shellProblem(shellMessage, dbPath));
+        fail(
+            shellMessage.isEmpty()
+                ? Problem{QCoreApplication::translate("ShellBatch", "The sqlite3 shell stopped before the load was complete."),
+                          {},
+                          0}
+                : DatabaseShell::shellProblem(shellMessage, dbPath));
     }
 
     // Takes what the shell printed so far, so that its pipes never fill up. Without
@@ -121,10 +122,9 @@ struct ShellBatch::Private
         process.kill();
         process.waitForFinished(-1);
         if (QFileInfo::exists(dbPath + QStringLiteral("-journal")))
-            DatabaseShell::runStatement(
-                dbPath, QStringLiteral("select count(*) from sqlite_master;"), {}, shell);
-        fail(
-            QCoreApplication::translate("ShellBatch", "The load was stopped; nothing was stored."));
+            static_cast<void>(DatabaseShell::runStatement(
+                dbPath, QStringLiteral("select count(*) from sqlite_master;"), {}, shell));
+        fail(QCoreApplication::translate("ShellBatch", "The load was stopped; nothing was stored."));
     }
 
     // Copies the bytes: a QByteArray would be kept by reference, and the caller's statement
@@ -156,21 +156,22 @@ ShellBatch::~ShellBatch()
         abort();
 }
 
-bool ShellBatch::start()
+Outcome<> ShellBatch::start()
 {
-    d->result = {};
+    d->problem.reset();
+    d->rows.clear();
     const bool creating =
         d->newFileAllowed && !d->dbPath.isEmpty() && !QFileInfo::exists(d->dbPath);
-    std::optional<Problem> refused = DatabaseShell::databaseFileProblem(d->dbPath);
-    if (refused && creating)
-        refused.reset();
-    else if (!refused)
-        refused = DatabaseShell::databaseWriteProblem(d->dbPath);
-    if (!refused)
-        refused = ShellVersion::problem(d->shell);
-    if (refused) {
-        d->fail(*std::move(refused));
-        return false;
+    Outcome<> usable = DatabaseShell::checkDatabaseFile(d->dbPath);
+    if (!usable && creating)
+        usable = Outcome<>();
+    else if (usable)
+        usable = DatabaseShell::checkWritable(d->dbPath);
+    if (usable)
+        usable = ShellVersion::check(d->shell);
+    if (!usable) {
+        d->fail(usable.problem());
+        return usable;
     }
     // The shell is handed an absolute path, which is the same file in its own folder too.
     d->process.setWorkingDirectory(d->workingDirectory);
@@ -178,24 +179,26 @@ bool ShellBatch::start()
                      d->shell.arguments(d->dbPath, true, QString::fromUtf8(d->setup)));
     if (!d->process.waitForStarted(-1)) {
         d->fail(QString::fromLatin1(kFailedToCreateProcess));
-        return false;
+        return d->status();
     }
     d->running = true;
-    return true;
+    return {};
 }
 
-bool ShellBatch::add(const QByteArray& statement)
+Outcome<> ShellBatch::add(const QByteArray& statement)
 {
-    if (auto refused = SqlText::refusal(statement)) {
-        d->result.problem = std::move(refused);
+    if (const Outcome<> sendable = SqlText::checkSendable(statement); !sendable) {
+        d->problem = sendable.problem();
         abort();
-        return false;
+        return sendable;
     }
     // Two writes rather than a copy of a statement that may be very long.
-    return d->write(statement) && d->write("\n");
+    if (d->write(statement) && d->write("\n"))
+        return {};
+    return d->status();
 }
 
-bool ShellBatch::importFile(const QString& fileName, const QString& table)
+Outcome<> ShellBatch::importFile(const QString& fileName, const QString& table)
 {
     return add(".import --ascii " + fileName.toUtf8() + ' ' + table.toUtf8());
 }
@@ -214,22 +217,17 @@ int ShellBatch::ask(const QByteArray& statement)
     const int ticket = ++d->answers;
     // The answer goes to a file of its own, ended by the row that proves it complete: the
     // shell writes the file for the one line that follows .once, both statements together.
+    // A batch that fails here says so in the answer.
     if (!d->workingDirectory.isEmpty() && add(".once " + answerFile(ticket).toUtf8()))
-        add(statement + ' ' + ShellRows::kAnswerEndStatement);
+        static_cast<void>(add(statement + ' ' + ShellRows::kAnswerEndStatement));
     return ticket;
 }
 
-std::optional<ShellResult> ShellBatch::answer(int ticket, bool wait)
+std::optional<Outcome<ShellRowList>> ShellBatch::answer(int ticket, bool wait)
 {
-    ShellResult answer;
-    if (d->workingDirectory.isEmpty() || !d->running || (wait && !d->waitUntilDone())) {
-        answer.problem = d->result.problem.value_or(
-            Problem{QCoreApplication::translate("ShellBatch",
-                                                "The batch has no working folder for its answers."),
-                    {},
-                    0});
-        return answer;
-    }
+    if (d->workingDirectory.isEmpty() || !d->running || (wait && !d->waitUntilDone()))
+        return d->problem.value_or(
+            Problem{QCoreApplication::translate("ShellBatch", "The batch has no working folder for its answers."), {}, 0});
     QFile file(d->workingDirectory + u'/' + answerFile(ticket));
     QByteArray text;
     if (file.open(QIODevice::ReadOnly))
@@ -237,39 +235,42 @@ std::optional<ShellResult> ShellBatch::answer(int ticket, bool wait)
     if (!ShellRows::takeAnswerEnd(text)) {
         if (!wait)
             return std::nullopt;
-        answer.problem = Problem{QCoreApplication::translate(
-                                     "ShellBatch", "The sqlite3 shell's answer could not be read."),
-                                 file.errorString(), 0};
-        return answer;
+        return Problem{QCoreApplication::translate("ShellBatch", "The sqlite3 shell's answer could not be read."),
+                       file.errorString(), 0};
     }
-    answer.rows = ShellRows::parse(QString::fromUtf8(text));
+    ShellRowList rows = ShellRows::parse(QString::fromUtf8(text));
     file.close();
     file.remove();
-    return answer;
+    return rows;
 }
 
-ShellResult ShellBatch::query(const QByteArray& statement)
+Outcome<ShellRowList> ShellBatch::query(const QByteArray& statement)
 {
     return *answer(ask(statement), true);
 }
 
-ShellResult ShellBatch::finish(bool commit)
+Outcome<ShellRowList> ShellBatch::finish(bool commit)
 {
+    const auto result = [this]() -> Outcome<ShellRowList> {
+        if (d->problem)
+            return *d->problem;
+        return d->rows;
+    };
     if (!d->running)
-        return d->result;
+        return result();
     // Everything before the COMMIT may still be stopped; the COMMIT itself is short.
     if (commit && !d->drainTo(0))
-        return d->result;
+        return result();
     if (commit && !d->workingDirectory.isEmpty() && !d->waitUntilDone())
-        return d->result;
+        return result();
     if (commit && d->stopRequested()) {
         d->kill();
-        return d->result;
+        return result();
     }
     // The end row is printed only once COMMIT (or ROLLBACK) has gone through.
     if (!d->write((commit ? QByteArrayLiteral("COMMIT;\n") : QByteArrayLiteral("ROLLBACK;\n")) +
                   ShellRows::kAnswerEndStatement + '\n'))
-        return d->result;
+        return result();
     d->process.closeWriteChannel();
     while (!d->process.waitForFinished(kWaitSliceMs)) {
         if (d->process.state() == QProcess::NotRunning)
@@ -277,7 +278,7 @@ ShellResult ShellBatch::finish(bool commit)
         // A batch that ends in a rollback (a long query, say) can be stopped to the last.
         if (!commit && d->stopRequested()) {
             d->kill();
-            return d->result;
+            return result();
         }
         d->collectOutput();
     }
@@ -285,22 +286,19 @@ ShellResult ShellBatch::finish(bool commit)
     d->running = false;
     const bool ended = ShellRows::takeAnswerEnd(d->output);
     if (d->keepOutput)
-        d->result.rows = ShellRows::parse(QString::fromUtf8(d->output));
+        d->rows = ShellRows::parse(QString::fromUtf8(d->output));
     const QString shellMessage = QString::fromUtf8(d->errorOutput).trimmed();
     if (d->process.exitStatus() != QProcess::NormalExit)
-        d->fail(QCoreApplication::translate(
-            "ShellBatch", "The sqlite3 shell stopped before the load was complete."));
+        d->fail(QCoreApplication::translate("ShellBatch", "The sqlite3 shell stopped before the load was complete."));
     else if (!shellMessage.isEmpty())
         d->fail(DatabaseShell::shellProblem(shellMessage, d->dbPath));
     else if (d->process.exitCode() != 0)
-        d->fail(
-            QCoreApplication::translate("ShellBatch", "The sqlite3 shell ended with exit code %1.")
-                .arg(d->process.exitCode()));
+        d->fail(QCoreApplication::translate("ShellBatch", "The sqlite3 shell ended with exit code %1.")
+                    .arg(d->process.exitCode()));
     else if (!ended)
-        d->fail(QCoreApplication::translate(
-            "ShellBatch", "The sqlite3 shell ended without confirming that it had "
-                          "finished."));
-    return d->result;
+        d->fail(QCoreApplication::translate("ShellBatch", "The sqlite3 shell ended without confirming that it had "
+                               "finished."));
+    return result();
 }
 
 void ShellBatch::abort()
@@ -333,7 +331,7 @@ void ShellBatch::setStopCheck(StopCheck stop)
     d->stop = std::move(stop);
 }
 
-const ShellResult& ShellBatch::result() const
+Outcome<> ShellBatch::status() const
 {
-    return d->result;
+    return d->status();
 }

@@ -24,8 +24,8 @@ public:
 
     // Asked while the batch waits for the shell; true kills it before its COMMIT.
     void setStopCheck(StopCheck stop);
-    // Before start(): what the statements print is kept and parsed into result().rows at
-    // finish(), instead of being thrown away.
+    // Before start(): what the statements print is kept and parsed into the rows finish()
+    // gives back, instead of being thrown away.
     void keepOutput();
     // Before start(): statements (settings such as PRAGMAs) run before the transaction opens.
     void setSetup(const QByteArray& statements);
@@ -33,15 +33,15 @@ public:
     void setWorkingDirectory(const QString& folder);
     // Before start(): the database file may be missing, and the shell then creates it.
     void allowNewFile();
-    // Starts the shell and opens the transaction; false (with result() telling why) on failure.
-    bool start();
-    // Sends one statement (UTF-8, without line break); false once the shell has failed.
-    bool add(const QByteArray& statement);
+    // Starts the shell and opens the transaction.
+    Outcome<> start();
+    // Sends one statement (UTF-8, without line break); fails once the shell has failed.
+    Outcome<> add(const QByteArray& statement);
     // Has the shell add the rows of `fileName` (a plain name in the working folder, closed) to
     // `table`, every value as text: fields end in ShellRows::kFieldEnd, rows in
     // ShellRows::kRowEnd, and no value may hold either, nor a NUL. Far faster than one INSERT
     // per row.
-    bool importFile(const QString& fileName, const QString& table);
+    Outcome<> importFile(const QString& fileName, const QString& table);
     // Sends a query to run inside the open transaction, its rows going to an answer file of
     // their own (needs a working directory), and returns at once: the ticket to collect them
     // with answer().
@@ -49,16 +49,17 @@ public:
     // The rows of the query `ticket`. With `wait`, once the shell has run it; without, only
     // when it already has (nothing otherwise). Fails, with the shell's message, once the batch
     // has failed.
-    std::optional<ShellResult> answer(int ticket, bool wait);
+    std::optional<Outcome<ShellRowList>> answer(int ticket, bool wait);
     // ask() and answer() waiting.
-    ShellResult query(const QByteArray& statement);
+    Outcome<ShellRowList> query(const QByteArray& statement);
     // commit: waits until the shell has taken every statement, then COMMIT and wait; otherwise
     // ROLLBACK. A stop before the COMMIT is sent kills the shell: nothing is stored.
-    ShellResult finish(bool commit = true);
+    Outcome<ShellRowList> finish(bool commit = true);
     // Kills the shell without committing: the database stays as it was.
     void abort();
 
-    const ShellResult& result() const;
+    // Fine so far, or the first problem, which ended the batch.
+    Outcome<> status() const;
 
 private:
     struct Private;

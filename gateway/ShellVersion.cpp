@@ -43,50 +43,41 @@ QString dotted(const std::array<int, 3>& version)
 
 namespace ShellVersion {
 
-std::optional<Problem> problem(const ShellOptions& shell)
+Outcome<> check(const ShellOptions& shell)
 {
     {
         const QMutexLocker lock(&g_mutex);
         if (g_passed.contains(shell.program))
-            return std::nullopt;
+            return {};
     }
-    const CommandResult asked = Run_Command(shell.program, {QStringLiteral("-version")}, {}, true,
-                                            false, shell.versionTimeoutMs);
+    const Outcome<CommandOutput> asked = Run_Command(shell.program, {QStringLiteral("-version")},
+                                                     {}, true, false, shell.versionTimeoutMs);
     const QString path = where(shell.program);
-    if (!asked.started)
+    if (!asked && asked.problem().message == QLatin1String(kFailedToCreateProcess))
         return Problem{QString::fromLatin1(kFailedToCreateProcess),
-                       QCoreApplication::translate("ShellVersion",
-                                                   "The sqlite3 shell %1 could not be started.")
-                           .arg(path),
+                       QCoreApplication::translate("ShellVersion", "The sqlite3 shell %1 could not be started.").arg(path), 0};
+    if (!asked)
+        return Problem{QCoreApplication::translate("ShellVersion", "The sqlite3 shell %1 did not give its version within %2 "
+                                      "seconds, so it is not used; nothing was changed.")
+                           .arg(path)
+                           .arg(shell.versionTimeoutMs / 1000.0),
+                       {},
                        0};
-    if (!asked.finished)
-        return Problem{
-            QCoreApplication::translate("ShellVersion",
-                                        "The sqlite3 shell %1 did not give its version within %2 "
-                                        "seconds, so it is not used; nothing was changed.")
-                .arg(path)
-                .arg(shell.versionTimeoutMs / 1000.0),
-            {},
-            0};
-    const std::optional<std::array<int, 3>> version = parse(asked.output);
+    const std::optional<std::array<int, 3>> version = parse(asked->output);
     if (!version)
-        return Problem{
-            QCoreApplication::translate("ShellVersion",
-                                        "The program %1 gave no sqlite3 version number, so it is "
-                                        "not used; nothing was changed.")
-                .arg(path),
-            asked.output.left(200), 0};
+        return Problem{QCoreApplication::translate("ShellVersion", "The program %1 gave no sqlite3 version number, so it is "
+                                      "not used; nothing was changed.")
+                           .arg(path),
+                       asked->output.left(200), 0};
     if (*version < kOldest)
-        return Problem{
-            QCoreApplication::translate("ShellVersion",
-                                        "The sqlite3 shell %1 is version %2; Geofill needs %3 or "
-                                        "later. Nothing was changed.")
-                .arg(path, dotted(*version), dotted(kOldest)),
-            {},
-            0};
+        return Problem{QCoreApplication::translate("ShellVersion", "The sqlite3 shell %1 is version %2; Geofill needs %3 or "
+                                      "later. Nothing was changed.")
+                           .arg(path, dotted(*version), dotted(kOldest)),
+                       {},
+                       0};
     const QMutexLocker lock(&g_mutex);
     g_passed.insert(shell.program);
-    return std::nullopt;
+    return {};
 }
 
 } // namespace ShellVersion

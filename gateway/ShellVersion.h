@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Problem.h"
+#include "Outcome.h"
 #include "ShellOptions.h"
 
 #include <array>
-#include <optional>
-
 // The sqlite3 shell Geofill works with: asked for its version before its first use.
 namespace ShellVersion {
 
@@ -16,6 +14,6 @@ inline constexpr std::array<int, 3> kOldest{3, 32, 0};
 // Why the shell of `shell` cannot be used: it cannot be started, gives no version number
 // within shell.versionTimeoutMs (a program that neither reads nor ends), or is older than
 // kOldest. A shell that passed is not asked again during the run.
-std::optional<Problem> problem(const ShellOptions& shell);
+Outcome<> check(const ShellOptions& shell);
 
 } // namespace ShellVersion

@@ -28,7 +28,7 @@ QString literal(const QString& value)
     return literal;
 }
 
-std::optional<Problem> refusal(QByteArrayView statement)
+Outcome<> checkSendable(QByteArrayView statement)
 {
     for (const char c : statement) {
         if (c == '\0' || c == ShellRows::kFieldEnd || c == ShellRows::kRowEnd)
@@ -39,7 +39,7 @@ std::optional<Problem> refusal(QByteArrayView statement)
                            {},
                            0};
     }
-    return std::nullopt;
+    return {};
 }
 
 } // namespace SqlText

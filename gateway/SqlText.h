@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Problem.h"
+#include "Outcome.h"
 
 #include <QByteArrayView>
 #include <QString>
-
-#include <optional>
 
 // Statement text as the shell takes it.
 namespace SqlText {
@@ -18,6 +16,6 @@ QString literal(const QString& value);
 
 // The shell's line reader stops at a NUL and reads the rest of the line as more SQL, and the
 // two row separators would split a listed row: text holding one of them is never sent.
-std::optional<Problem> refusal(QByteArrayView statement);
+Outcome<> checkSendable(QByteArrayView statement);
 
 } // namespace SqlText

@@ -14,13 +14,13 @@ Outcome<QList<CategoryRow>> list(const QString& dbPath, const StopCheck& stop,
                        "FROM main.category c LEFT JOIN (SELECT cat_id, count(*) AS pois FROM "
                        "main.poi GROUP BY cat_id) n ON n.cat_id = c.rowid ORDER BY c.rowid;")
             .arg(StoredValue::select(QStringLiteral("c.enabled")));
-    const ShellResult result = DatabaseShell::runStatement(dbPath, statement, stop, shell);
-    if (!result.ok())
+    const Outcome<ShellRowList> read = DatabaseShell::runStatement(dbPath, statement, stop, shell);
+    if (!read)
         return Problem{QStringLiteral("The categories could not be read from %1.").arg(dbPath),
-                       result.problem->text(), 0};
+                       read.problemText(), 0};
     QList<CategoryRow> rows;
-    rows.reserve(result.rows.size());
-    for (const QStringList& f : result.rows)
+    rows.reserve(read->size());
+    for (const QStringList& f : *read)
         rows.append({f.value(0).toLongLong(), fromHexText(f.value(1)), fromHexText(f.value(2)),
                      StoredValue::fromShell(f.value(3)), f.value(4).toLongLong()});
     return rows;

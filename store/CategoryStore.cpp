@@ -8,7 +8,7 @@
 
 namespace CategoryStore {
 
-ShellResult list(const QString& dbPath, const StopCheck& stop, const ShellOptions& shell)
+Outcome<ShellRowList> list(const QString& dbPath, const StopCheck& stop, const ShellOptions& shell)
 {
     return DatabaseShell::runStatement(dbPath, QStringLiteral("select * from category ;"), stop,
                                        shell);
@@ -20,8 +20,8 @@ QString insertStatement(const QString& label, const QString& description)
            SqlText::literal(label) + u',' + SqlText::literal(description) + QStringLiteral(",1);");
 }
 
-ShellResult insert(const QString& dbPath, const QString& label, const QString& description,
-                   const ShellOptions& shell)
+Outcome<> insert(const QString& dbPath, const QString& label, const QString& description,
+                 const ShellOptions& shell)
 {
     return DatabaseShell::runInTransaction(dbPath, {insertStatement(label, description)}, {},
                                            shell);

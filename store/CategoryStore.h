@@ -7,12 +7,13 @@
 namespace CategoryStore {
 
 // "select * from category ;": rows of number, label, description, enabled.
-ShellResult list(const QString& dbPath, const StopCheck& stop = {}, const ShellOptions& shell = {});
+Outcome<ShellRowList> list(const QString& dbPath, const StopCheck& stop = {},
+                           const ShellOptions& shell = {});
 
 // The insert for one new, enabled category; label and description go in as typed.
 QString insertStatement(const QString& label, const QString& description);
-ShellResult insert(const QString& dbPath, const QString& label, const QString& description,
-                   const ShellOptions& shell = {});
+Outcome<> insert(const QString& dbPath, const QString& label, const QString& description,
+                 const ShellOptions& shell = {});
 
 // Field 3 of a category row read as a number: 0 (or no number at all) is disabled, any
 // other number enabled.

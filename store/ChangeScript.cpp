@@ -118,16 +118,17 @@ void ChangeScript::note(const QString& name, const QString& expression)
 Outcome<> ChangeScript::run(const QString& dbPath, StoredChange& change, const StopCheck& stop,
                             const ShellOptions& shell)
 {
-    const ShellResult result = DatabaseShell::runInTransaction(dbPath, m_statements, stop, shell);
-    if (!result.ok()) {
+    const Outcome<ShellRowList> ran =
+        DatabaseShell::runInTransaction(dbPath, m_statements, stop, shell);
+    if (!ran) {
         static const QRegularExpression tripped(QStringLiteral("geofill_refusal_(\\d+)_"));
-        const QRegularExpressionMatch match = tripped.match(result.problem->text());
+        const QRegularExpressionMatch match = tripped.match(ran.problemText());
         if (match.hasMatch())
             return m_refusals.value(match.captured(1).toInt());
-        return *result.problem;
+        return ran.problem();
     }
     QHash<QString, TableImage> images;
-    for (const QStringList& row : result.rows) {
+    for (const QStringList& row : *ran) {
         const QString tag = row.value(0);
         if (tag == QLatin1String("n")) {
             m_notes.insert(row.value(1), row.value(2).toLongLong());

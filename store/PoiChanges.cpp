@@ -41,16 +41,17 @@ Problem missingPois(const QString& dbPath, const QList<qint64>& ids, const Chang
 {
     const QString missing =
         QStringLiteral("FROM %1 WHERE id NOT IN (SELECT rowid FROM main.poi)").arg(poiIds());
-    const ShellResult read = DatabaseShell::runStatement(
+    const Outcome<ShellRowList> read = DatabaseShell::runStatement(
         dbPath,
         ChangeScript::fillIds(kPoi, ids).join(u'\n') +
             QStringLiteral("\nSELECT count(*) %1;\nSELECT id %1 ORDER BY id LIMIT 5;").arg(missing),
         options.stop, options.shell);
-    const qint64 total = read.rows.value(0).value(0).toLongLong();
+    const ShellRowList rows = read ? *read : ShellRowList();
+    const qint64 total = rows.value(0).value(0).toLongLong();
     QStringList named;
-    for (qsizetype i = 1; i < read.rows.size(); ++i)
-        named << read.rows[i].value(0);
-    if (!read.ok() || named.isEmpty())
+    for (qsizetype i = 1; i < rows.size(); ++i)
+        named << rows[i].value(0);
+    if (named.isEmpty())
         return Problem{QStringLiteral("Some of the POIs do not exist in %1; nothing was changed.")
                            .arg(dbPath),
                        {}, 0};
@@ -131,27 +132,26 @@ Outcome<StoredChange> move(const QString& dbPath, const QList<qint64>& ids, qint
                      [&moved](const QString& row) { return row.left(row.lastIndexOf(u',') + 1) + moved; });
 }
 
-std::optional<Problem> editProblem(const PoiEdit& values)
+Outcome<> checkEdit(const PoiEdit& values)
 {
-    std::optional<QString> problem;
     if (values.lat)
-        problem = PoiFields::latitudeProblem(*values.lat);
-    if (!problem && values.lon)
-        problem = PoiFields::longitudeProblem(*values.lon, true);
-    if (!problem && values.label && values.label->isEmpty())
-        problem = QString::fromLatin1(PoiFields::kRequired);
-    if (!problem && !values.lat && !values.lon && !values.label && !values.description)
-        problem = QStringLiteral("Nothing to change was given.");
-    if (problem)
-        return Problem{*problem, {}, 0};
-    return std::nullopt;
+        if (Outcome<> lat = PoiFields::checkLatitude(*values.lat); !lat)
+            return lat;
+    if (values.lon)
+        if (Outcome<> lon = PoiFields::checkLongitude(*values.lon, true); !lon)
+            return lon;
+    if (values.label && values.label->isEmpty())
+        return Problem{QString::fromLatin1(PoiFields::kRequired), {}, 0};
+    if (!values.lat && !values.lon && !values.label && !values.description)
+        return Problem{QStringLiteral("Nothing to change was given."), {}, 0};
+    return {};
 }
 
 Outcome<StoredChange> edit(const QString& dbPath, qint64 id, const PoiEdit& values,
                            const ChangeOptions& options)
 {
-    if (auto problem = editProblem(values))
-        return *problem;
+    if (Outcome<> checked = checkEdit(values); !checked)
+        return checked.problem();
     QStringList assignments;
     // Checked as numbers, so the trimmed text is a plain SQL number and is stored as one.
     if (values.lat)

@@ -30,6 +30,6 @@ Outcome<StoredChange> edit(const QString& dbPath, qint64 id, const PoiEdit& valu
                            const ChangeOptions& options = {});
 
 // Why `values` cannot be stored: the dialog's words for a bad coordinate or an empty label.
-std::optional<Problem> editProblem(const PoiEdit& values);
+Outcome<> checkEdit(const PoiEdit& values);
 
 } // namespace PoiChanges

@@ -72,7 +72,7 @@ Outcome<qint64> forEachPrinted(const QString& dbPath, const PoiQuery& query,
         ++visited;
         return wanted = visit(poi);
     };
-    ShellResult result = DatabaseShell::runStatementStreamedBytes(
+    Outcome<> result = DatabaseShell::runStatementStreamedBytes(
         dbPath, quickStatement(query, LLONG_MIN, nonce),
         [&](std::span<const QByteArrayView> f) {
             if (f.size() != 7 || f[6] != expected) {
@@ -99,9 +99,9 @@ Outcome<qint64> forEachPrinted(const QString& dbPath, const PoiQuery& query,
             },
             stop, shell);
     }
-    if (!result.ok())
+    if (!result)
         return Problem{QStringLiteral("The POIs could not be read from %1.").arg(dbPath),
-                       wanted ? result.problem->text() : QString(), 0};
+                       wanted ? result.problemText() : QString(), 0};
     return visited;
 }
 

@@ -16,33 +16,32 @@ QString addStatement(const QString& lat, const QString& lon, const QString& labe
            literal(categoryNumber) + QStringLiteral(");");
 }
 
-ShellResult add(const QString& dbPath, const QString& lat, const QString& lon, const QString& label,
-                const QString& description, const QString& categoryNumber,
-                const ShellOptions& shell)
+Outcome<> add(const QString& dbPath, const QString& lat, const QString& lon, const QString& label,
+              const QString& description, const QString& categoryNumber, const ShellOptions& shell)
 {
-    ShellResult result = DatabaseShell::runInTransaction(
+    const Outcome<ShellRowList> added = DatabaseShell::runInTransaction(
         dbPath,
         {CategoryCheck::guardStatement(),
          addStatement(lat, lon, label, description, categoryNumber)},
         {}, shell);
-    if (!result.ok() && result.problem->text().contains(QLatin1String(CategoryCheck::kRefusal))) {
-        const ShellResult first =
-            DatabaseShell::runStatement(dbPath, CategoryCheck::listQuery(), {}, shell);
-        result.problem = CategoryCheck::missing(categoryNumber, dbPath, first.rows);
-    }
-    return result;
+    if (added)
+        return {};
+    if (!added.problemText().contains(QLatin1String(CategoryCheck::kRefusal)))
+        return added.problem();
+    const Outcome<ShellRowList> first =
+        DatabaseShell::runStatement(dbPath, CategoryCheck::listQuery(), {}, shell);
+    return CategoryCheck::missing(categoryNumber, dbPath, first ? *first : ShellRowList());
 }
 
-ShellResult deleteAll(const QString& dbPath, qint64* deleted, const StopCheck& stop,
-                      const ShellOptions& shell)
+Outcome<qint64> deleteAll(const QString& dbPath, const StopCheck& stop, const ShellOptions& shell)
 {
     // Counted inside the same transaction, so the number is the one that was deleted.
-    ShellResult result = DatabaseShell::runInTransaction(
+    const Outcome<ShellRowList> deleted = DatabaseShell::runInTransaction(
         dbPath, {QStringLiteral("select count(*) from poi;"), QStringLiteral("delete from poi;")},
         stop, shell);
-    if (deleted)
-        *deleted = result.ok() && !result.rows.isEmpty() ? result.rows[0].value(0).toLongLong() : 0;
-    return result;
+    if (!deleted)
+        return deleted.problem();
+    return deleted->value(0).value(0).toLongLong();
 }
 
 } // namespace PoiStore

@@ -11,13 +11,13 @@ namespace PoiStore {
 // hold is refused, naming the categories there are.
 QString addStatement(const QString& lat, const QString& lon, const QString& label,
                      const QString& description, const QString& categoryNumber);
-ShellResult add(const QString& dbPath, const QString& lat, const QString& lon, const QString& label,
-                const QString& description, const QString& categoryNumber,
-                const ShellOptions& shell = {});
+Outcome<> add(const QString& dbPath, const QString& lat, const QString& lon, const QString& label,
+              const QString& description, const QString& categoryNumber,
+              const ShellOptions& shell = {});
 
-// Empties the table in one transaction; `deleted` receives how many rows went. A `stop`
-// answering true kills the shell before its COMMIT: nothing is deleted.
-ShellResult deleteAll(const QString& dbPath, qint64* deleted = nullptr, const StopCheck& stop = {},
-                      const ShellOptions& shell = {});
+// Empties the table in one transaction and gives back how many rows went. A `stop` answering
+// true kills the shell before its COMMIT: nothing is deleted.
+Outcome<qint64> deleteAll(const QString& dbPath, const StopCheck& stop = {},
+                          const ShellOptions& shell = {});
 
 } // namespace PoiStore

@@ -9,8 +9,8 @@ QString statement(Table table)
                                : QStringLiteral("select * from category ;");
 }
 
-ShellResult readAll(Table table, const QString& dbPath, const StopCheck& stop,
-                    const ShellOptions& shell)
+Outcome<QString> readAll(Table table, const QString& dbPath, const StopCheck& stop,
+                         const ShellOptions& shell)
 {
     return DatabaseShell::runStatementUnparsed(dbPath, statement(table), stop, shell);
 }

@@ -55,10 +55,6 @@
 <context>
     <name>CommandRunner</name>
     <message>
-        <source>The program was stopped before it finished.</source>
-        <translation>Das Programm wurde angehalten, bevor es fertig war.</translation>
-    </message>
-    <message>
         <source>The program ended with exit code %1.</source>
         <translation>Das Programm endete mit dem Exit-Code %1.</translation>
     </message>

@@ -115,7 +115,7 @@ private:
     int listPois(RowFormat::Kind format, const PoiQuery& query);
     // Writes a listing through `fill` and ends it; the exit status.
     int print(RowFormat::Kind format, const QStringList& columns,
-              const std::function<std::optional<Problem>(RowFormat&)>& fill);
+              const std::function<Outcome<>(RowFormat&)>& fill);
     int change(const QString& subcommand);
 
     std::FILE* m_out;
@@ -215,8 +215,8 @@ int Command::run(const QStringList& arguments)
     m_db = m_args.takeFirst();
     if (m_args.size() < found->arguments || (!found->many && m_args.size() > found->arguments))
         return usageError(QStringLiteral("Wrong number of arguments for %1.").arg(name));
-    if (auto missing = DatabaseShell::databaseFileProblem(m_db))
-        return problem(*missing, kExitUsage);
+    if (Outcome<> usable = DatabaseShell::checkDatabaseFile(m_db); !usable)
+        return problem(usable.problem(), kExitUsage);
 
     if (name == QLatin1String("categories") || name == QLatin1String("pois")) {
         const std::optional<RowFormat::Kind> format = RowFormat::named(m_parser.value(kFormat));
@@ -233,27 +233,28 @@ int Command::run(const QStringList& arguments)
                                   .arg(m_parser.value(kCategory)));
         return listPois(*format, query);
     }
-    if (auto readOnly = DatabaseShell::databaseWriteProblem(m_db))
-        return problem(*readOnly, kExitUsage);
+    if (Outcome<> writable = DatabaseShell::checkWritable(m_db); !writable)
+        return problem(writable.problem(), kExitUsage);
     return change(name);
 }
 
 int Command::print(RowFormat::Kind format, const QStringList& columns,
-                   const std::function<std::optional<Problem>(RowFormat&)>& fill)
+                   const std::function<Outcome<>(RowFormat&)>& fill)
 {
     OutputFile file;
     file.open(m_out);
     RowFormat rows(file, format, columns);
-    std::optional<Problem> failed;
+    Outcome<> filled;
     if (rows.begin())
-        failed = fill(rows);
-    const bool written = rows.end() && file.commit();
+        filled = fill(rows);
+    const Outcome<> written = rows.end() ? file.commit() : file.status();
     if (file.readerGone())
         return kExitReaderGone;
     if (!written)
-        return problem({QStringLiteral("Writing to standard output failed."), file.errorString(), 0},
+        return problem({QStringLiteral("Writing to standard output failed."),
+                        written.problemText(), 0},
                        kExitUsage);
-    return failed ? problem(*failed) : 0;
+    return filled ? 0 : problem(filled.problem());
 }
 
 int Command::listCategories(RowFormat::Kind format)
@@ -264,7 +265,7 @@ int Command::listCategories(RowFormat::Kind format)
     return print(format,
                  {QStringLiteral("id"), QStringLiteral("label"), QStringLiteral("description"),
                   QStringLiteral("enabled"), QStringLiteral("pois")},
-                 [&](RowFormat& rows) -> std::optional<Problem> {
+                 [&](RowFormat& rows) -> Outcome<> {
                      for (const CategoryRow& c : *categories) {
                          const QByteArray id = QByteArray::number(c.id);
                          const QByteArray label = c.label.toUtf8();
@@ -279,7 +280,7 @@ int Command::listCategories(RowFormat::Kind format)
                          if (!rows.row(row))
                              break;
                      }
-                     return std::nullopt;
+                     return {};
                  });
 }
 
@@ -296,7 +297,7 @@ int Command::listPois(RowFormat::Kind format, const PoiQuery& query)
                  {QStringLiteral("id"), QStringLiteral("lat"), QStringLiteral("lon"),
                   QStringLiteral("label"), QStringLiteral("description"),
                   QStringLiteral("category")},
-                 [&](RowFormat& rows) -> std::optional<Problem> {
+                 [&](RowFormat& rows) -> Outcome<> {
                      bool written = true;
                      QByteArray id;
                      const Outcome<qint64> listed = PoiListing::forEachPrinted(
@@ -313,7 +314,7 @@ int Command::listPois(RowFormat::Kind format, const PoiQuery& query)
                      // A write that failed is reported as such by print().
                      if (!listed && written)
                          return listed.problem();
-                     return std::nullopt;
+                     return {};
                  });
 }
 

@@ -25,11 +25,11 @@ int main(int argc, char* argv[])
     PoiConverter converter(request);
     converter.setStatementSink([](const QByteArray&) {});
     converter.setDuplicatesQuestion([](qint64, qint64) { return Duplicates::Load; });
-    const ConvertResult result = converter.run();
-    if (!result.ok()) {
-        std::fprintf(stderr, "%s\n", qPrintable(result.problem->text()));
+    if (const Outcome<> done = converter.run(); !done) {
+        std::fprintf(stderr, "%s\n", qPrintable(done.problemText()));
         return 1;
     }
+    const ConvertTally& result = converter.tally();
     std::printf("%lld of %lld\n", result.duplicateCount, result.statementCount);
     return 0;
 }

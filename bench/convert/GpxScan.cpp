@@ -18,8 +18,8 @@ int main(int argc, char* argv[])
         bytes += w.lat.size() + w.lon.size() + w.name.size() + w.desc.size();
         return true;
     });
-    if (!scanner.scanFile(QString::fromLocal8Bit(argv[1]))) {
-        std::fprintf(stderr, "%s\n", qPrintable(scanner.errorString()));
+    if (const Outcome<> scanned = scanner.scanFile(QString::fromLocal8Bit(argv[1])); !scanned) {
+        std::fprintf(stderr, "%s\n", qPrintable(scanned.problemText()));
         return 1;
     }
     std::printf("%lld waypoints, %lld problems, %lld bytes of values\n",

@@ -115,24 +115,21 @@ Verdict check(QByteArrayView value, int limit)
     return Verdict::Valid;
 }
 
-QString problem(const char* attribute, bool present, QByteArrayView value, int limit)
+Outcome<> checkAttribute(const char* attribute, bool present, QByteArrayView value, int limit)
 {
+    const auto refused = [](const QString& message) { return Problem{message, {}, 0}; };
     if (!present)
-        return QCoreApplication::translate("Coordinates",
-                                           "Waypoint skipped: it has no %1 attribute.")
-            .arg(attribute);
+        return refused(QCoreApplication::translate("Coordinates", "Waypoint skipped: it has no %1 attribute.").arg(attribute));
     const Verdict verdict = check(value, limit);
     if (verdict == Verdict::Valid)
         return {};
     const QString text = QString::fromUtf8(value.data(), value.size());
     if (verdict == Verdict::NotDecimal)
-        return QCoreApplication::translate(
-                   "Coordinates", "Waypoint skipped: its %1 \"%2\" is not a decimal number.")
-            .arg(attribute, text);
-    return QCoreApplication::translate("Coordinates",
-                                       "Waypoint skipped: its %1 %2 is out of range (-%3 to %3).")
-        .arg(attribute, text)
-        .arg(limit);
+        return refused(QCoreApplication::translate("Coordinates", "Waypoint skipped: its %1 \"%2\" is not a decimal number.")
+                           .arg(attribute, text));
+    return refused(QCoreApplication::translate("Coordinates", "Waypoint skipped: its %1 %2 is out of range (-%3 to %3).")
+                       .arg(attribute, text)
+                       .arg(limit));
 }
 
 } // namespace coordinates

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <Outcome.h>
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -17,7 +19,7 @@ enum class Verdict
 // One pass over a coordinate as written.
 Verdict check(QByteArrayView value, int limit);
 
-// Why the attribute is absent or no coordinate within ±limit, or empty when it is one.
-QString problem(const char* attribute, bool present, QByteArrayView value, int limit);
+// Fails, saying why, when the attribute is absent or no coordinate within ±limit.
+Outcome<> checkAttribute(const char* attribute, bool present, QByteArrayView value, int limit);
 
 } // namespace coordinates

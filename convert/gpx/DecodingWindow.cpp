@@ -42,7 +42,7 @@ DecodingWindow::DecodingWindow(qsizetype blockSize, BlockReading reading)
     m_data = m_buffers[0].bytes.data();
 }
 
-bool DecodingWindow::open(QIODevice& device)
+Outcome<> DecodingWindow::open(QIODevice& device)
 {
     if (m_pending)
         m_ahead->wait(); // a block of an earlier device
@@ -57,10 +57,8 @@ bool DecodingWindow::open(QIODevice& device)
         buffer.index.build(buffer.bytes.data(), 0, false);
     m_bytesRead = 0;
     m_error.clear();
-    if (!m_decoding.setup(QByteArrayView(peekHead(device, 1024)))) {
-        m_error = m_decoding.errorString();
-        return false;
-    }
+    if (Outcome<> decoding = m_decoding.setup(QByteArrayView(peekHead(device, 1024))); !decoding)
+        return decoding;
     if (m_decoding.bomLength() > 0) // read, though no text: progress reaches the file's size
         m_bytesRead = std::max<qint64>(0, device.skip(m_decoding.bomLength()));
     m_bytesTotal = device.size();
@@ -72,7 +70,7 @@ bool DecodingWindow::open(QIODevice& device)
     } else {
         m_ahead.reset();
     }
-    return true;
+    return {};
 }
 
 DecodingWindow::Fill DecodingWindow::fill()

@@ -21,7 +21,7 @@ class QIODevice;
 // when the file is longer than two blocks (BlockReading says otherwise).
 //
 //   DecodingWindow window(1 << 20);
-//   if (!window.open(device)) fail(window.errorString());
+//   if (Outcome<> opened = window.open(device); !opened) fail(opened.problem());
 //   while (window.fill() == DecodingWindow::Fill::Data) { ...; window.consumeTo(n); }
 class DecodingWindow
 {
@@ -30,14 +30,14 @@ public:
     {
         Data,  // more text was read
         End,   // the device has no more
-        Failed // reading failed; errorString() says why
+        Failed // reading failed; readFailure() says why
     };
 
     explicit DecodingWindow(qsizetype blockSize, BlockReading reading = BlockReading::Auto);
 
-    // Reads the byte-order mark and the XML declaration to choose the decoding; false (with
-    // errorString()) when the declared encoding cannot be read.
-    bool open(QIODevice& device);
+    // Reads the byte-order mark and the XML declaration to choose the decoding; fails when the
+    // declared encoding cannot be read.
+    Outcome<> open(QIODevice& device);
     // Drops the consumed text and reads the next block behind what is left.
     Fill fill();
 
@@ -61,7 +61,8 @@ public:
     qsizetype blockSize() const { return m_blockSize; }
     qint64 bytesRead() const { return m_bytesRead; }
     qint64 bytesTotal() const { return m_bytesTotal; }
-    QString errorString() const { return m_error; }
+    // Why the last fill() failed.
+    Problem readFailure() const { return Problem{m_error, {}, 0}; }
 
 private:
     bool crBefore(qsizetype at) const;

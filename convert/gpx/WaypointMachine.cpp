@@ -251,8 +251,7 @@ WaypointMachine::Event WaypointMachine::needMore()
     m_pos = m_text.size;
     if (m_state == State::Outside)
         return Event::NeedMore;
-    dropWaypoint(QCoreApplication::translate(
-        "WaypointMachine", "Waypoint skipped: the file ends before its </wpt> end tag."));
+    dropWaypoint(QCoreApplication::translate("WaypointMachine", "Waypoint skipped: the file ends before its </wpt> end tag."));
     return Event::Problem;
 }
 
@@ -275,8 +274,7 @@ WaypointMachine::Step WaypointMachine::stepOutside()
             return Step::NeedMore;
         m_wpt.line = m_window->lineAt(m_pos);
         m_pos = len;
-        dropWaypoint(QCoreApplication::translate(
-            "WaypointMachine", "Waypoint skipped: the file ends inside its <wpt> start tag."));
+        dropWaypoint(QCoreApplication::translate("WaypointMachine", "Waypoint skipped: the file ends inside its <wpt> start tag."));
         return Step::Problem;
     }
     beginWaypoint(m_pos, close);
@@ -314,11 +312,9 @@ WaypointMachine::Step WaypointMachine::stepInWaypoint()
     if (next == '!' || next == '?')
         return skipMarkup();
     if (next == 'w' && m_text.tagStart(m_pos, "<wpt") == Match::Yes) {
-        dropWaypoint(
-            QCoreApplication::translate("WaypointMachine",
-                                        "Waypoint skipped: a new waypoint starts on line %1 before "
-                                        "its </wpt> end tag.")
-                .arg(m_window->lineAt(m_pos)));
+        dropWaypoint(QCoreApplication::translate("WaypointMachine", "Waypoint skipped: a new waypoint starts on line %1 before "
+                                    "its </wpt> end tag.")
+                         .arg(m_window->lineAt(m_pos)));
         return Step::Problem; // the new one is read from here
     }
     const bool isName =
@@ -406,8 +402,7 @@ WaypointMachine::Step WaypointMachine::stepInValue(std::string_view text)
         return Step::NeedMore;
     const bool waypointEnds = waypointEnd.match == Match::Yes;
     if (waypointEnds || (next == 'w' && m_text.tagStart(m_pos, "<wpt") == Match::Yes)) {
-        dropWaypoint(QCoreApplication::translate(
-                         "WaypointMachine", "Waypoint skipped: its <%1> element has no end tag.")
+        dropWaypoint(QCoreApplication::translate("WaypointMachine", "Waypoint skipped: its <%1> element has no end tag.")
                          .arg(QLatin1StringView(m_valueTag.sliced(2))));
         if (waypointEnds)
             m_pos = waypointEnd.past;
@@ -539,22 +534,22 @@ WaypointMachine::Step WaypointMachine::finishWaypoint()
     const auto valid = [](bool present, QByteArrayView value, int limit) {
         return present && coordinates::check(value, limit) == coordinates::Verdict::Valid;
     };
-    QString why;
+    Outcome<> checked;
     if (!valid(m_hasLat, m_wpt.lat, 90))
-        why = coordinates::problem("lat", m_hasLat, m_wpt.lat, 90);
+        checked = coordinates::checkAttribute("lat", m_hasLat, m_wpt.lat, 90);
     else if (!valid(m_hasLon, m_wpt.lon, 180))
-        why = coordinates::problem("lon", m_hasLon, m_wpt.lon, 180);
-    if (why.isEmpty())
-        why = textProblem();
-    if (why.isEmpty())
+        checked = coordinates::checkAttribute("lon", m_hasLon, m_wpt.lon, 180);
+    else
+        checked = checkText();
+    if (checked)
         return Step::Waypoint;
-    m_problem = GpxProblem{why, {}, m_wpt.line};
+    m_problem = GpxProblem{checked.problem().message, {}, m_wpt.line};
     return Step::Problem;
 }
 
 // Text that is not what it claims to be, or that holds a NUL or control character, which
 // would end or split the statement's line in the shell.
-QString WaypointMachine::textProblem() const
+Outcome<> WaypointMachine::checkText() const
 {
     const auto check = [&](bool needed, QByteArrayView text) {
         if (!needed)
@@ -568,14 +563,16 @@ QString WaypointMachine::textProblem() const
     if (name == TextFault::None && desc == TextFault::None)
         return {};
     if (name == TextFault::NotUtf8 || desc == TextFault::NotUtf8)
-        return QCoreApplication::translate(
-                   "WaypointMachine", "Waypoint skipped: its %1 is not UTF-8 text, and the file "
+        return Problem{QCoreApplication::translate("WaypointMachine", "Waypoint skipped: its %1 is not UTF-8 text, and the file "
                                       "declares no other encoding.")
-            .arg(name == TextFault::NotUtf8 ? "name" : "desc");
-    return QCoreApplication::translate(
-               "WaypointMachine",
-               "Waypoint skipped: its %1 contains a character not allowed in GPX.")
-        .arg(name == TextFault::Forbidden ? "name" : "desc");
+                           .arg(name == TextFault::NotUtf8 ? "name" : "desc"),
+                       {},
+                       0};
+    return Problem{
+        QCoreApplication::translate("WaypointMachine", "Waypoint skipped: its %1 contains a character not allowed in GPX.")
+            .arg(name == TextFault::Forbidden ? "name" : "desc"),
+        {},
+        0};
 }
 
 void WaypointMachine::dropWaypoint(const QString& message)

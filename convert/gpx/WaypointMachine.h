@@ -62,7 +62,7 @@ private:
     qsizetype readCommonStartTag(qsizetype tagBegin);
     void takeCoordinate(qsizetype nameAt, qsizetype valueBegin, qsizetype valueEnd);
     Step finishWaypoint();
-    QString textProblem() const;
+    Outcome<> checkText() const;
     void dropWaypoint(const QString& message);
     void flushValue();
 

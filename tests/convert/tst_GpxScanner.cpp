@@ -100,8 +100,9 @@ TestGpxScanner::Outcome TestGpxScanner::scan(const QByteArray& gpx, qsizetype bl
         outcome.problems << QStringLiteral("%1: %2").arg(p.line).arg(p.message);
     });
     Pipe pipe(gpx);
-    if (!(throughPipe ? scanner.scan(pipe) : scanner.scanFile(path)))
-        outcome.problems << QStringLiteral("error: ") + scanner.errorString();
+    if (const ::Outcome<> scanned = throughPipe ? scanner.scan(pipe) : scanner.scanFile(path);
+        !scanned)
+        outcome.problems << QStringLiteral("error: ") + scanned.problem().message;
     return outcome;
 }
 
@@ -624,8 +625,8 @@ void TestGpxScanner::missingFile()
     const QString path = m_dir.filePath(QStringLiteral("in.gpx"));
     QVERIFY(scanner.scanFile(path));
     QCOMPARE(scanner.waypointCount(), 1);
-    QVERIFY(!scanner.scanFile(m_dir.filePath(QStringLiteral("none.gpx"))));
-    QVERIFY(scanner.errorString().startsWith(QStringLiteral("Cannot open the GPX file")));
+    const ::Outcome<> missing = scanner.scanFile(m_dir.filePath(QStringLiteral("none.gpx")));
+    QVERIFY(missing.problemText().startsWith(QStringLiteral("Cannot open the GPX file")));
     QCOMPARE(scanner.waypointCount(), 0);
 }
 

@@ -8,7 +8,6 @@
 #include <QtTest>
 
 using namespace ConvertTestSupport;
-using Failure = ConvertResult::Failure;
 
 class TestPoiConverter : public QObject
 {
@@ -55,10 +54,11 @@ void TestPoiConverter::saveWritesOneStatementPerLine()
     request.category = 3;
     request.delivery = Delivery::Save;
     request.outputPath = writeFile(m_dir->filePath(QStringLiteral("out.sql")), "old content\n");
-    const ConvertResult result = PoiConverter(request).run();
-    QVERIFY2(result.ok(), qPrintable(textOf(result.problem)));
+    PoiConverter saved(request);
+    const Outcome<> done = saved.run();
+    QVERIFY2(done, qPrintable(done.problemText()));
     QCOMPARE(readFile(request.outputPath), QByteArray(kMillAndSpringSql));
-    QCOMPARE(result.statements.join("\r\n") + "\r\n", QString::fromUtf8(kMillAndSpringSql));
+    QCOMPARE(saved.tally().statements.join("\r\n") + "\r\n", QString::fromUtf8(kMillAndSpringSql));
 
     // Statements around the size of the write buffer (1 MiB) arrive whole, one to a line: the
     // first one byte short of it, the second longer.
@@ -75,7 +75,7 @@ void TestPoiConverter::saveWritesOneStatementPerLine()
     // A file without waypoints has nothing to put in the earlier file's place.
     const QByteArray before = readFile(request.outputPath);
     request.gpxPath = writeFile(m_dir->filePath(QStringLiteral("empty.gpx")), "<gpx/>");
-    QCOMPARE(PoiConverter(request).run().failure, ConvertResult::Failure::NoWaypoints);
+    QVERIFY(PoiConverter(request).run().problemText().startsWith("No waypoint of"));
     QCOMPARE(readFile(request.outputPath), before);
 }
 
@@ -85,24 +85,24 @@ void TestPoiConverter::saveRefusesBadOutputBeforeScanning()
     request.gpxPath = writeFile(m_dir->filePath(QStringLiteral("mill.gpx")), millAndSpring());
     request.delivery = Delivery::Save;
     request.outputPath = m_dir->filePath(QStringLiteral("no/such/folder/out.sql"));
-    ConvertResult result = PoiConverter(request).run();
-    QCOMPARE(result.failure, Failure::Output);
-    QVERIFY(result.problem->message.contains(request.outputPath));
-    QVERIFY(!result.problem->detail.isEmpty());
-    QCOMPARE(result.statementCount, 0);
+    PoiConverter unwritable(request);
+    Outcome<> done = unwritable.run();
+    QVERIFY(!done);
+    QVERIFY(done.problem().message.contains(request.outputPath));
+    QVERIFY(!done.problem().detail.isEmpty());
+    QCOMPARE(unwritable.tally().statementCount, 0);
 
     // A cancelled Save leaves the file that stood there.
     request.outputPath = writeFile(m_dir->filePath(QStringLiteral("out.sql")), "old content\n");
     PoiConverter cancelled(request);
     cancelled.setProgressHandler([](qint64, qint64) { return false; });
-    QCOMPARE(cancelled.run().failure, Failure::Cancelled);
+    QVERIFY(!cancelled.run());
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).join(' '), "mill.gpx out.sql poi.db");
     QCOMPARE(readFile(request.outputPath), QByteArray("old content\n"));
 
     request.outputPath.clear();
-    result = PoiConverter(request).run();
-    QCOMPARE(result.failure, Failure::Request);
-    QCOMPARE(result.problem->message, QStringLiteral("Bad Path for Output"));
+    done = PoiConverter(request).run();
+    QCOMPARE(done.problemText(), QStringLiteral("Bad Path for Output"));
 }
 
 void TestPoiConverter::directLoadsAllOrNothing()
@@ -111,16 +111,19 @@ void TestPoiConverter::directLoadsAllOrNothing()
                            "<wpt lat=\"100\" lon=\"2\"><name>b</name></wpt>\n"
                            "<wpt lat=\"3\" lon=\"4\"><name>c</name></wpt>\n";
     ConvertRequest request = direct(gpx);
-    ConvertResult result = PoiConverter(request).run();
-    QCOMPARE(result.failure, Failure::Problems);
-    QCOMPARE(result.problems.size(), 1);
-    QCOMPARE(result.problems.front().line, 2);
+    PoiConverter held(request);
+    QVERIFY(!held.run());
+    QVERIFY(held.tally().heldBack);
+    QCOMPARE(held.tally().problems.size(), 1);
+    QCOMPARE(held.tally().problems.front().line, 2);
     QCOMPARE(poiRows(m_db), QString());
 
     request.loadDespiteProblems = true;
-    result = PoiConverter(request).run();
-    QVERIFY2(result.ok(), qPrintable(textOf(result.problem)));
-    QCOMPARE(result.problemCount, 1);
+    PoiConverter despite(request);
+    Outcome<> done = despite.run();
+    QVERIFY2(done, qPrintable(done.problemText()));
+    QVERIFY(!despite.tally().heldBack);
+    QCOMPARE(despite.tally().problemCount, 1);
     QCOMPARE(query(m_db, "select label from poi order by poi_id;"), QStringLiteral("a\nc"));
 
     // A file of several chunks, the category asked about while they are staged.
@@ -130,8 +133,8 @@ void TestPoiConverter::directLoadsAllOrNothing()
                 "</name><desc>long enough to fill more than one chunk</desc></wpt>\n";
     request = direct(many);
     request.duplicates = Duplicates::Skip;
-    result = PoiConverter(request).run();
-    QVERIFY2(result.ok(), qPrintable(textOf(result.problem)));
+    done = PoiConverter(request).run();
+    QVERIFY2(done, qPrintable(done.problemText()));
     QCOMPARE(query(m_db, "select count(*) from poi;"), QStringLiteral("70002"));
 
     // A load given up is never finished afterwards as if it had gone through.
@@ -146,10 +149,11 @@ void TestPoiConverter::directLoadsAllOrNothing()
     ShellOptions gone;
     gone.program = writeFile(m_dir->filePath("sqlite3"), "#!/bin/sh\necho 3.40.1\n");
     QVERIFY(QFile::setPermissions(gone.program, QFile::ReadOwner | QFile::ExeOwner));
-    QVERIFY(!ShellVersion::problem(gone) && QFile::remove(gone.program));
+    QVERIFY(ShellVersion::check(gone) && QFile::remove(gone.program));
     DirectLoader orphan(m_db, "poi", 1, Duplicates::Load, gone);
-    QVERIFY(!orphan.start());
-    QCOMPARE(orphan.problem().message,
+    const Outcome<> started = orphan.start();
+    QVERIFY(!started);
+    QCOMPARE(started.problem().message,
              "The sqlite3 shell could not be started; nothing was loaded.");
 }
 

@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     OutputFile out;
     out.open(stream);
     GpxWriter writer(out);
-    FUZZ_CHECK(writer.begin() && writer.write(point) && writer.end() && out.commit());
+    FUZZ_CHECK(writer.begin() && writer.write(point) && writer.end() && out.commit().ok());
     const long written = std::ftell(stream);
     FUZZ_CHECK(written > 0 && std::fseek(stream, 0, SEEK_SET) == 0);
     QByteArray document(qsizetype(written), Qt::Uninitialized);
@@ -54,6 +54,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     });
     scanner.setProblemHandler([](const GpxProblem&) { FUZZ_CHECK(false); });
     FUZZ_CHECK(file.open(QIODevice::ReadOnly));
-    FUZZ_CHECK(scanner.scan(file) && waypoints == 1);
+    FUZZ_CHECK(scanner.scan(file).ok() && waypoints == 1);
     return 0;
 }

@@ -24,7 +24,7 @@
 
 namespace {
 
-struct Outcome
+struct Scanned
 {
     std::vector<std::string> statements;
     std::vector<int> problemLines;
@@ -106,9 +106,9 @@ void checkStatement(const Waypoint& w, std::string_view s)
     FUZZ_CHECK(view(SqlText::literal(name).toUtf8()) == literal);
 }
 
-Outcome scan(const QByteArray& bytes, qsizetype blockSize, BlockReading reading)
+Scanned scan(const QByteArray& bytes, qsizetype blockSize, BlockReading reading)
 {
-    Outcome outcome;
+    Scanned outcome;
     const PoiStatement builder;
     std::string text;
     GpxScanner scanner;
@@ -125,7 +125,7 @@ Outcome scan(const QByteArray& bytes, qsizetype blockSize, BlockReading reading)
     QBuffer device;
     device.setData(bytes);
     FUZZ_CHECK(device.open(QIODevice::ReadOnly));
-    outcome.scanned = scanner.scan(device);
+    outcome.scanned = scanner.scan(device).ok();
     FUZZ_CHECK(scanner.waypointCount() == qint64(outcome.statements.size()));
     FUZZ_CHECK(scanner.problemCount() == qint64(outcome.problemLines.size()));
     for (size_t i = 1; i < outcome.problemLines.size(); ++i)
@@ -140,11 +140,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     // One block for the whole input, as a file smaller than the default block is read; the
     // default itself would cost a megabyte of buffer on every run.
-    const Outcome whole = scan(bytes, qsizetype(size) + 1, BlockReading::Auto);
+    const Scanned whole = scan(bytes, qsizetype(size) + 1, BlockReading::Auto);
     // Small blocks cut every construct somewhere; the size follows the input, not a byte of it.
     // One size in 32 has its blocks read on the read-ahead thread, a round trip between the
     // threads a block, so that the hand-off stays fuzzed; the rest stay on this thread.
-    const Outcome cut = scan(bytes, qsizetype(1 + size % 17),
+    const Scanned cut = scan(bytes, qsizetype(1 + size % 17),
                              size % 32 == 0 ? BlockReading::Threaded : BlockReading::Inline);
     FUZZ_CHECK(whole.scanned == cut.scanned);
     FUZZ_CHECK(whole.statements == cut.statements);

@@ -61,12 +61,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     checkDeclaration(bytes);
 
     TextDecoding whole;
-    if (!whole.setup(bytes.first(std::min<qsizetype>(bytes.size(), 1024)))) {
-        FUZZ_CHECK(!whole.errorString().isEmpty() &&
+    if (const Outcome<> setUp = whole.setup(bytes.first(std::min<qsizetype>(bytes.size(), 1024)));
+        !setUp) {
+        FUZZ_CHECK(!setUp.problem().message.isEmpty() &&
                    !TextDecoding::declaredEncoding(bytes).isEmpty());
         return 0;
     }
-    FUZZ_CHECK(whole.errorString().isEmpty());
     const int bom = whole.bomLength();
     FUZZ_CHECK((bom == 0) || (bom == 3 && bytes.startsWith("\xEF\xBB\xBF")) ||
                (bom == 2 && (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))));
@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 
     // Blocks of a size the input chooses, as the scanner reads them.
     TextDecoding cut;
-    FUZZ_CHECK(cut.setup(bytes.first(std::min<qsizetype>(bytes.size(), 1024))));
+    FUZZ_CHECK(cut.setup(bytes.first(std::min<qsizetype>(bytes.size(), 1024))).ok());
     const qsizetype step = qsizetype(1 + size % 11);
     QByteArray pieces;
     for (qsizetype at = 0; at < body.size(); at += step)

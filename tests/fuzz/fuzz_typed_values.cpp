@@ -80,8 +80,8 @@ QString swapCase(const QString& name)
 
 void checkTableName(const QString& name)
 {
-    const bool taken = PoiStatement::tableNameProblem(name).isEmpty();
-    FUZZ_CHECK(taken == PoiStatement::tableNameProblem(swapCase(name)).isEmpty());
+    const bool taken = PoiStatement::checkTableName(name).ok();
+    FUZZ_CHECK(taken == PoiStatement::checkTableName(swapCase(name)).ok());
     if (!taken)
         return;
     FUZZ_CHECK(!name.isEmpty() && !(name[0] >= u'0' && name[0] <= u'9'));

@@ -61,11 +61,12 @@ private slots:
         rc.close();
         const QByteArray home = qgetenv("HOME");
         qputenv("HOME", db.folder().toLocal8Bit());
-        const ShellResult r = runStatement(db.path(), QStringLiteral("select * from category ;"));
+        const Outcome<ShellRowList> r =
+            runStatement(db.path(), QStringLiteral("select * from category ;"));
         qputenv("HOME", home);
-        QVERIFY(r.ok());
-        QCOMPARE(r.rows.size(), 4);
-        QCOMPARE(r.rows[0], (QStringList{"1", "Cafe", "Food and drink", "1"}));
+        QVERIFY(r);
+        QCOMPARE(r->size(), 4);
+        QCOMPARE(r->at(0), (QStringList{"1", "Cafe", "Food and drink", "1"}));
     }
 
     void worksWithAwkwardDatabasePaths_data()
@@ -81,9 +82,10 @@ private slots:
         TestDatabase db(fileName);
         QVERIFY(db.isValid());
         QDir::setCurrent(db.folder());
-        const ShellResult r = runStatement(fileName, QStringLiteral("select * from category ;"));
-        QVERIFY2(r.ok(), qPrintable(textOf(r.problem)));
-        QCOMPARE(r.rows.size(), 4);
+        const Outcome<ShellRowList> r =
+            runStatement(fileName, QStringLiteral("select * from category ;"));
+        QVERIFY2(r, qPrintable(r.problemText()));
+        QCOMPARE(r->size(), 4);
     }
 
     // Text that stood for bytes that are not UTF-8 would be encoded into another file's name.
@@ -103,7 +105,7 @@ private slots:
     void refusesNamesThatReachOtherFiles()
     {
         QFETCH(QString, name);
-        QTEST(!FileName::unusable(name), "usable");
+        QTEST(FileName::check(name).ok(), "usable");
     }
 
     // The shell is judged by the version it gives before it is first used.
@@ -131,11 +133,10 @@ private slots:
         shell.setPermissions(shell.permissions() | QFile::ExeOwner);
         ShellOptions options;
         options.program = shell.fileName();
-        const ShellResult r =
+        const Outcome<ShellRowList> r =
             runStatement(db.path(), QStringLiteral("select count(*) from category;"), {}, options);
         QTEST(r.ok(), "taken");
-        QVERIFY(r.ok() ? r.rows == QList<QStringList>{{"4"}}
-                       : r.problem->text().contains(shell.fileName()));
+        QVERIFY(r ? *r == ShellRowList{{"4"}} : r.problemText().contains(shell.fileName()));
     }
 
     void batchesAreAllOrNothing()
@@ -143,17 +144,17 @@ private slots:
         TestDatabase db;
         const QString good =
             QStringLiteral("insert into poi(lat,lon,label,desc,cat_id) values(1,2,'a','',1);");
-        ShellResult r = runInTransaction(
+        Outcome<ShellRowList> r = runInTransaction(
             db.path(), {good, good, QStringLiteral("insert into nosuch values(1);"), good});
-        QVERIFY(!r.ok());
+        QVERIFY(!r);
         // The line of the statement among those given, not of the shell's own set-up.
-        QVERIFY2(textOf(r.problem).contains(QStringLiteral("line 3: no such table")),
-                 qPrintable(textOf(r.problem)));
-        QCOMPARE(r.problem->line, 3);
+        QVERIFY2(r.problemText().contains(QStringLiteral("line 3: no such table")),
+                 qPrintable(r.problemText()));
+        QCOMPARE(r.problem().line, 3);
         QCOMPARE(db.count("poi"), 0);
 
         r = runInTransaction(db.path(), {good, good, good});
-        QVERIFY(r.ok());
+        QVERIFY(r);
         QCOMPARE(db.count("poi"), 3);
     }
 
@@ -162,14 +163,13 @@ private slots:
         TestDatabase sample;
         const QString path = sample.folder() + QStringLiteral("/new.db");
         const QString tables = QStringLiteral("select sql from sqlite_master order by name;");
-        ShellResult created = DatabaseSchema::createDatabase(path);
-        QVERIFY2(created.ok(), qPrintable(textOf(created.problem)));
-        QCOMPARE(runStatement(path, tables).rows, runStatement(sample.path(), tables).rows);
+        Outcome<> created = DatabaseSchema::createDatabase(path);
+        QVERIFY2(created, qPrintable(created.problemText()));
+        QCOMPARE(*runStatement(path, tables), *runStatement(sample.path(), tables));
         // An existing file is refused and stays as it was.
         const QString before = sample.dump(QStringLiteral("category"));
         created = DatabaseSchema::createDatabase(sample.path());
-        QVERIFY(!created.ok() &&
-                textOf(created.problem).contains(QStringLiteral("already exists")));
+        QVERIFY(!created && created.problemText().contains(QStringLiteral("already exists")));
         QCOMPARE(sample.dump(QStringLiteral("category")), before);
         QVERIFY(!DatabaseSchema::createDatabase(sample.folder() + QStringLiteral("/no/x.db")).ok());
         QVERIFY(!QFileInfo::exists(sample.folder() + QStringLiteral("/no/x.db")));
@@ -187,9 +187,9 @@ private slots:
                 QByteArray::number(i) + "','',1);"));
         // Asked inside the open transaction, more than once.
         for (int twice = 0; twice < 2; ++twice)
-            QCOMPARE(batch.query("select count(*) from poi;").rows, QList<QStringList>{{"50000"}});
-        const ShellResult r = batch.finish();
-        QVERIFY2(r.ok(), qPrintable(textOf(r.problem)));
+            QCOMPARE(*batch.query("select count(*) from poi;"), ShellRowList{{"50000"}});
+        const Outcome<ShellRowList> r = batch.finish();
+        QVERIFY2(r, qPrintable(r.problemText()));
         int rows = 0;
         const auto labels = [&](std::span<const QStringView> f) {
             return f[0] == QString::number(rows++);
@@ -210,16 +210,17 @@ private slots:
         {
             ShellBatch batch(db.path());
             QVERIFY(batch.start());
+            // The shell may fail on the bad statement while later ones are still being sent.
             for (int i = 0; i < 1000; ++i)
-                batch.add(good);
-            batch.add("insert into nosuch values(1);");
+                static_cast<void>(batch.add(good));
+            static_cast<void>(batch.add("insert into nosuch values(1);"));
             for (int i = 0; i < 1000; ++i)
-                batch.add(good);
-            const ShellResult r = batch.finish();
-            QVERIFY(!r.ok());
-            QVERIFY2(textOf(r.problem).contains(QStringLiteral("line 1001: no such table")),
-                     qPrintable(textOf(r.problem)));
-            QCOMPARE(r.problem->line, 1001);
+                static_cast<void>(batch.add(good));
+            const Outcome<ShellRowList> r = batch.finish();
+            QVERIFY(!r);
+            QVERIFY2(r.problemText().contains(QStringLiteral("line 1001: no such table")),
+                     qPrintable(r.problemText()));
+            QCOMPARE(r.problem().line, 1001);
         }
         {
             // The shell would create an empty database in place of a missing one.
@@ -229,25 +230,24 @@ private slots:
         {
             ShellBatch batch(db.path());
             QVERIFY(batch.start());
-            batch.add(good);
+            QVERIFY(batch.add(good));
             QVERIFY(!batch.add(QByteArray("insert into poi(label) values('a\0');", 36)));
-            QVERIFY(textOf(batch.result().problem).contains(QStringLiteral("control character")));
+            QVERIFY(batch.status().problemText().contains(QStringLiteral("control character")));
             QVERIFY(!batch.add(good));
         }
         {
             ShellBatch batch(db.path());
             QVERIFY(batch.start());
             for (int i = 0; i < 1000; ++i)
-                batch.add(good);
+                QVERIFY(batch.add(good));
             batch.abort();
-            QVERIFY(!batch.result().ok());
+            QVERIFY(!batch.status());
         }
         {
             ShellBatch batch(db.path());
             QVERIFY(batch.start());
-            batch.add(good);
-            const ShellResult r = batch.finish(false);
-            QVERIFY(r.ok());
+            QVERIFY(batch.add(good));
+            QVERIFY(batch.finish(false));
         }
         {
             // Stopped while a question waits for another program's lock: the stop is the answer.
@@ -258,8 +258,8 @@ private slots:
             batch.setWorkingDirectory(db.folder());
             batch.setStopCheck([&] { return waited.elapsed() > 300; });
             QVERIFY(batch.start());
-            const ShellResult r = batch.query("select count(*) from poi;");
-            QVERIFY2(textOf(r.problem).contains("stopped"), qPrintable(textOf(r.problem)));
+            const Outcome<ShellRowList> r = batch.query("select count(*) from poi;");
+            QVERIFY2(r.problemText().contains("stopped"), qPrintable(r.problemText()));
         }
         QCOMPARE(db.count("poi"), 0);
     }

@@ -23,20 +23,18 @@ class TestFaults : public QObject
         bool writes;
         bool takesText;     // sends m_text in its statement
         bool takesCategory; // stores POIs in a category
-        std::function<ShellResult(const QString& db, const QString& gpx)> run;
+        std::function<Outcome<>(const QString& db, const QString& gpx)> run;
     };
     QString m_text = QStringLiteral("N");
     ShellOptions m_shell;
 
-    ShellResult listing(TableListing::Table table, const QString& db) const
+    Outcome<> listing(TableListing::Table table, const QString& db) const
     {
-        ShellResult result;
-        TableListing(table).run(db, &result, {}, m_shell);
-        return result;
+        return TableListing(table).run(db, {}, m_shell);
     }
 
-    ShellResult directLoad(const QString& db, const QString& gpx,
-                           Duplicates duplicates = Duplicates::Load) const
+    Outcome<> directLoad(const QString& db, const QString& gpx,
+                         Duplicates duplicates = Duplicates::Load) const
     {
         ConvertRequest request;
         request.duplicates = duplicates;
@@ -45,10 +43,7 @@ class TestFaults : public QObject
         request.delivery = Delivery::Direct;
         request.dbPath = db;
         request.category = 2;
-        const ConvertResult converted = PoiConverter(request).run();
-        ShellResult result;
-        result.problem = converted.problem;
-        return result;
+        return PoiConverter(request).run();
     }
 
     const QList<Routine> m_routines = {
@@ -61,7 +56,7 @@ class TestFaults : public QObject
              return PoiStore::add(db, "1", "2", "A", m_text, "1", m_shell);
          }},
         {"remove all poi", true, false, false,
-         [this](auto& db, auto&) { return PoiStore::deleteAll(db, nullptr, {}, m_shell); }},
+         [this](auto& db, auto&) { return PoiStore::deleteAll(db, {}, m_shell); }},
         {"poi listing", false, false, false,
          [this](auto& db, auto&) { return listing(TableListing::Table::Poi, db); }},
         {"category table", false, false, false,
@@ -213,15 +208,14 @@ private slots:
             if ((textRefused && !routine.takesText) ||
                 (situation == "no such category" && !routine.takesCategory))
                 continue;
-            const ShellResult result = routine.run(path, gpx);
+            const Outcome<> result = routine.run(path, gpx);
             if (situation.startsWith("read-only") && !routine.writes) {
-                QVERIFY2(result.ok(), routine.name);
+                QVERIFY2(result, routine.name);
                 continue;
             }
-            QVERIFY2(!result.ok(), routine.name);
-            QVERIFY2(
-                result.problem->text().contains(message),
-                qPrintable(QStringLiteral("%1: %2").arg(routine.name, result.problem->text())));
+            QVERIFY2(!result, routine.name);
+            QVERIFY2(result.problemText().contains(message),
+                     qPrintable(QStringLiteral("%1: %2").arg(routine.name, result.problemText())));
             QVERIFY(file.open(QIODevice::ReadOnly));
             QVERIFY2(file.readAll() == bytes, routine.name);
             file.close();
@@ -251,8 +245,8 @@ private slots:
             const DatabaseLocker locker(db.path(), 700);
             QElapsedTimer waited;
             waited.start();
-            const ShellResult result = routine.run(db.path(), gpx);
-            QVERIFY2(result.ok(), qPrintable(routine.name + (": " + textOf(result.problem))));
+            const Outcome<> result = routine.run(db.path(), gpx);
+            QVERIFY2(result, qPrintable(routine.name + (": " + result.problemText())));
             QVERIFY2(waited.elapsed() >= 500, routine.name);
             if (routine.takesCategory) // the rows arrived, even with the lock taken late
                 QVERIFY2(db.count("poi") > 0, routine.name);
@@ -277,9 +271,9 @@ private slots:
         wrapper.setPermissions(wrapper.permissions() | QFile::ExeOwner);
         m_shell.program = wrapper.fileName();
 
-        const ShellResult result = directLoad(db.path(), gpx);
-        QVERIFY(!result.ok());
-        QVERIFY2(!result.problem->text().trimmed().isEmpty(), qPrintable(result.problem->text()));
+        const Outcome<> result = directLoad(db.path(), gpx);
+        QVERIFY(!result);
+        QVERIFY2(!result.problemText().trimmed().isEmpty(), qPrintable(result.problemText()));
         m_shell = {};
         QCOMPARE(tables(db), before);
     }
@@ -335,10 +329,10 @@ private slots:
         request.gpxPath = file.fileName();
         request.delivery = Delivery::Direct;
         request.dbPath = db.path();
-        const ConvertResult result = PoiConverter(request).run();
-        QCOMPARE(!result.ok(), reported);
+        PoiConverter converter(request);
+        QCOMPARE(!converter.run(), reported);
         if (!reported)
-            QCOMPARE(result.statementCount, 0);
+            QCOMPARE(converter.tally().statementCount, 0);
         QVERIFY(dbFile.seek(0));
         QCOMPARE(dbFile.readAll(), before);
     }

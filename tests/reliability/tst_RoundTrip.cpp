@@ -49,10 +49,10 @@ class TestRoundTrip : public QObject
 
     static QList<QStringList> rows(const TestDatabase& db, const QString& sql)
     {
-        const ShellResult result = DatabaseShell::runStatement(db.path(), sql);
-        if (!result.ok())
-            qWarning("%s", qPrintable(result.problem->text()));
-        return result.rows;
+        const Outcome<ShellRowList> result = DatabaseShell::runStatement(db.path(), sql);
+        if (!result)
+            qWarning("%s", qPrintable(result.problemText()));
+        return result ? *result : ShellRowList();
     }
 
 private slots:
@@ -87,9 +87,10 @@ private slots:
         request.category = 2;
         request.delivery = Delivery::Direct;
         request.dbPath = db.path();
-        const ConvertResult result = PoiConverter(request).run();
-        QVERIFY2(result.ok(), qPrintable(textOf(result.problem)));
-        QCOMPARE(result.loadedCount, expected.size());
+        PoiConverter loader(request);
+        const Outcome<> loaded = loader.run();
+        QVERIFY2(loaded, qPrintable(loaded.problemText()));
+        QCOMPARE(loader.tally().loadedCount, expected.size());
 
         const QList<QStringList> back =
             rows(db, QStringLiteral("select label, desc from poi order by poi_id;"));
@@ -103,9 +104,9 @@ private slots:
         TestDatabase statements(QStringLiteral("statements.db"));
         ConvertRequest view = request;
         view.delivery = Delivery::View;
-        QVERIFY(
-            DatabaseShell::runInTransaction(statements.path(), PoiConverter(view).run().statements)
-                .ok());
+        PoiConverter viewer(view);
+        QVERIFY(viewer.run());
+        QVERIFY(DatabaseShell::runInTransaction(statements.path(), viewer.tally().statements));
         QCOMPARE(statements.shell(".dump poi"), db.shell(".dump poi"));
 
         // Back out to GPX and into a new database: the same rows, and a text XML cannot
@@ -116,12 +117,12 @@ private slots:
                      "insert into poi(lat,lon,label,desc,cat_id) select * from (values"
                      "(-0.1234567890123456,179.99999999999997,'Exact','',2),(1,1,'Other','',1));")
                 .has_value());
-        const ExportResult exported =
+        const Outcome<ExportSummary> exported =
             exportPois({db.path(), 2, db.folder() + "/back.gpx", nullptr, {}});
-        QVERIFY2(exported.ok(), qPrintable(textOf(exported.problem)));
-        QCOMPARE(exported.written, expected.size() + 1);
-        QCOMPARE(exported.leftOut.size(), 1);
-        QCOMPARE(exported.leftOut[0].label, QStringLiteral("Bell\a"));
+        QVERIFY2(exported, qPrintable(exported.problemText()));
+        QCOMPARE(exported->written, expected.size() + 1);
+        QCOMPARE(exported->leftOut.size(), 1);
+        QCOMPARE(exported->leftOut[0].label, QStringLiteral("Bell\a"));
         QFile exportedFile(db.folder() + "/back.gpx");
         QVERIFY(exportedFile.open(QIODevice::ReadOnly));
         const QByteArray written = exportedFile.readAll();
@@ -130,7 +131,7 @@ private slots:
         QCOMPARE(GpxWriter::unwritableAt(QStringView(u"ab\U0001F600").first(3)), 2);
         request.gpxPath = db.folder() + "/back.gpx";
         request.dbPath = db.folder() + "/again.db";
-        QVERIFY(DatabaseSchema::createDatabase(request.dbPath).ok());
+        QVERIFY(DatabaseSchema::createDatabase(request.dbPath));
         QVERIFY(DatabaseShell::runInTransaction(
                     request.dbPath,
                     {"insert into category(label,desc,enabled) values('a','',1),('b','',1);"})
@@ -139,7 +140,7 @@ private slots:
         const QString columns = QStringLiteral(
             "select quote(lat), quote(lon), label, desc, cat_id from poi where label <> 'Bell' "
             "|| char(7) and cat_id = 2 order by poi_id;");
-        QCOMPARE(DatabaseShell::runStatement(request.dbPath, columns).rows, rows(db, columns));
+        QCOMPARE(*DatabaseShell::runStatement(request.dbPath, columns), rows(db, columns));
     }
 
     void throughTheStoreRoutines()
@@ -157,14 +158,14 @@ private slots:
                                   texts[1], QStringLiteral("1"))
                         .ok());
         }
-        const ShellResult listed = CategoryStore::list(db.path());
-        QVERIFY(listed.ok());
-        QCOMPARE(listed.rows.size(), before + expected.size());
+        const Outcome<ShellRowList> listed = CategoryStore::list(db.path());
+        QVERIFY(listed);
+        QCOMPARE(listed->size(), before + expected.size());
         const QList<QStringList> pois =
             rows(db, QStringLiteral("select label, desc, lat, cat_id from poi order by poi_id;"));
         QCOMPARE(pois.size(), expected.size());
         for (qsizetype i = 0; i < expected.size(); ++i) {
-            const QStringList& category = listed.rows[before + i];
+            const QStringList& category = listed->at(before + i);
             QCOMPARE(category.mid(1), (QStringList{expected[i][0], expected[i][1], "1"}));
             QCOMPARE(pois[i], (QStringList{expected[i][0], expected[i][1], "1.5", "1"}));
         }

@@ -47,14 +47,16 @@ private slots:
     void storesAndRemovesPoi()
     {
         TestDatabase db;
-        ShellResult r = PoiStore::add(db.path(), "51.5", "-0.12", "Old \"Mill\" & 'Pond'", "", "3");
-        QVERIFY2(r.ok(), qPrintable(textOf(r.problem)));
+        const Outcome<> r =
+            PoiStore::add(db.path(), "51.5", "-0.12", "Old \"Mill\" & 'Pond'", "", "3");
+        QVERIFY2(r, qPrintable(r.problemText()));
         QCOMPARE(db.dump("poi"), QStringLiteral("1|51.5|-0.12|Old \"Mill\" & 'Pond'||3\n"));
         // The column types make numbers of the quoted numeric texts.
         QCOMPARE(db.shell("select typeof(lat), typeof(cat_id) from poi;").value(),
                  QStringLiteral("real|integer\n"));
-        r = PoiStore::deleteAll(db.path());
-        QVERIFY(r.ok());
+        const Outcome<qint64> deleted = PoiStore::deleteAll(db.path());
+        QVERIFY(deleted);
+        QCOMPARE(*deleted, 1);
         QCOMPARE(db.count("poi"), 0);
     }
 };

@@ -39,17 +39,17 @@ private slots:
                          "'lines',3);")
                     .has_value());
         QCOMPARE(TableReader::statement(table), statement);
-        const ShellResult read = TableReader::readAll(table, db.path());
-        QVERIFY2(read.ok(), qPrintable(textOf(read.problem)));
-        QCOMPARE(ShellRows::parse(read.output), rows);
+        const Outcome<QString> read = TableReader::readAll(table, db.path());
+        QVERIFY2(read, qPrintable(read.problemText()));
+        QCOMPARE(ShellRows::parse(*read), rows);
     }
 
     void failsWithTheShellsReason()
     {
         TestDatabase db;
         QVERIFY(db.shell("drop table poi;").has_value());
-        const ShellResult missing = TableReader::readAll(Table::Poi, db.path());
-        QVERIFY(!missing.ok() && missing.problem->text().contains("no such table"));
+        const Outcome<QString> missing = TableReader::readAll(Table::Poi, db.path());
+        QVERIFY(!missing && missing.problemText().contains("no such table"));
         // A name that is no file is never handed to the shell, which would create it.
         const QString nowhere = db.folder() + "/nowhere.db";
         QVERIFY(!TableReader::readAll(Table::Category, nowhere).ok());

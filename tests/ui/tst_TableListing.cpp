@@ -63,11 +63,10 @@ private slots:
     {
         TestDatabase db;
         QVERIFY(db.shell("insert into poi values(1,51.5,-0.12,'Mill|Pond','',3);").has_value());
-        ShellResult result;
-        const QStringList poi =
-            TableListing(TableListing::Table::Poi).run(db.path(), &result).texts();
-        QVERIFY(result.ok());
-        QCOMPARE(poi, QStringList{"1    |51.5        |-0.12       |Mill|Pond | |3    "});
+        const Outcome<LineStore> listed = TableListing(TableListing::Table::Poi).run(db.path());
+        QVERIFY(listed);
+        QCOMPARE(listed->texts(),
+                 QStringList{"1    |51.5        |-0.12       |Mill|Pond | |3    "});
     }
 };
 

@@ -31,13 +31,12 @@ frmNewPoi::~frmNewPoi() = default;
 
 bool frmNewPoi::fieldMayBeLeft(QLineEdit* field)
 {
-    const std::optional<QString> problem =
-        field == ui->txtLat    ? PoiFields::latitudeProblem(field->text())
-        : field == ui->txtLong ? PoiFields::longitudeProblem(field->text())
-                               : std::nullopt;
-    if (!problem)
+    const Outcome<> checked = field == ui->txtLat    ? PoiFields::checkLatitude(field->text())
+                              : field == ui->txtLong ? PoiFields::checkLongitude(field->text())
+                                                     : Outcome<>();
+    if (checked)
         return true;
-    showMessage(this, *problem);
+    showMessage(this, checked.problem().message);
     field->setFocus();
     return false;
 }

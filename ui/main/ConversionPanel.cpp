@@ -41,14 +41,17 @@ QString alreadyThere(qint64 held, qint64 sent, const QString& dbPath, const QStr
         .arg(countText(held), waypoints(sent), where);
 }
 
+} // namespace
+
 // A run's outcome, filled on the worker thread and read on the window's.
 struct ConversionRun
 {
-    ConvertResult result;
+    Outcome<> done;
+    ConvertTally tally;
+    bool cancelled = false; // Cancel stopped it
+    bool declined = false;  // the duplicates question was answered with Cancel
     std::shared_ptr<SortedListModel::Rows> statements;
 };
-
-} // namespace
 
 ConversionPanel::ConversionPanel(QWidget* parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::ConversionPanel>())
@@ -227,38 +230,40 @@ void ConversionPanel::start(const ConvertRequest& request, const QString& catego
                     sorter.emplace(std::move(lines), request.delivery == Delivery::Direct ? 1 : 2,
                                    control.stopCheck());
             });
-            converter.setDuplicatesQuestion([&control, window, request,
+            converter.setDuplicatesQuestion([&control, run, window, request,
                                              categoryLabel](qint64 held, qint64 sent) {
                 const std::optional<int> answer = control.ask([=] {
                     return int(askChoice(window,
                                          alreadyThere(held, sent, request.dbPath, categoryLabel),
                                          tr("Load all"), tr("Skip those")));
                 });
-                return !answer || *answer == int(Prompts::Answer::Cancel) ? std::nullopt
+                run->declined = !answer || *answer == int(Prompts::Answer::Cancel);
+                return run->declined ? std::nullopt
                        : *answer == int(Prompts::Answer::Alternative)
                            ? std::optional(Duplicates::Skip)
                            : std::optional(Duplicates::Load);
             });
-            run->result = converter.run();
-            run->result.problems = std::move(problems);
-            if (run->result.failure == ConvertResult::Failure::Cancelled || !listLines)
+            run->done = converter.run();
+            run->tally = converter.tally();
+            run->tally.problems = std::move(problems);
+            run->cancelled = !run->done && control.stopRequested();
+            if (run->cancelled || !listLines)
                 return;
             run->statements = std::make_shared<SortedListModel::Rows>(
                 sorter ? sorter->take() : SortedListModel::sortedRows(std::move(lines)));
         },
-        [this, run, request, categoryLabel](bool) {
-            finish(request, categoryLabel, run->result, run->statements);
-        });
+        [this, run, request, categoryLabel](bool) { finish(request, categoryLabel, *run); });
 }
 
 void ConversionPanel::finish(const ConvertRequest& request, const QString& categoryLabel,
-                             const ConvertResult& result, Statements statements)
+                             const ConversionRun& run)
 {
-    using Failure = ConvertResult::Failure;
+    const ConvertTally& result = run.tally;
+    const Statements& statements = run.statements;
     const bool load = request.delivery == Delivery::Direct;
     emit guidance(Guidance::ViewDatabase);
     // Nothing was loaded yet: the user decides whether the good waypoints go in alone.
-    if (result.failure == Failure::Problems &&
+    if (result.heldBack &&
         askOkCancel(window(),
                     tr("%1 could not be converted. Load the other %2 into the "
                        "database?")
@@ -271,24 +276,20 @@ void ConversionPanel::finish(const ConvertRequest& request, const QString& categ
     }
     // A load's statements stand in List1 only when every one of them was stored; otherwise
     // the report says what became of them.
-    const bool stored = result.ok() && !result.duplicatesLeftOut;
+    const bool stored = run.done && !result.duplicatesLeftOut;
     if (statements && statements->count > 0 && (!load || stored))
         emit outputReady(*statements);
     if (load && result.loadedCount > 0)
         m_workspace->noteTableChanged(TableReader::Table::Poi);
-    report(result, request, categoryLabel);
+    report(run, request, categoryLabel);
 }
 
-void ConversionPanel::report(const ConvertResult& result, const ConvertRequest& request,
+void ConversionPanel::report(const ConversionRun& run, const ConvertRequest& request,
                              const QString& categoryLabel)
 {
-    using Failure = ConvertResult::Failure;
+    const ConvertTally& result = run.tally;
     const QString dbName = QFileInfo(request.dbPath).fileName();
-    if (result.failure == Failure::Declined) {
-        emit statusMessage(tr("Nothing was loaded into %1.").arg(dbName));
-        return;
-    }
-    if (result.failure == Failure::Cancelled) {
+    if (run.cancelled) {
         emit statusMessage(request.delivery == Delivery::Direct
                                ? tr("Load cancelled: nothing was stored in %1.").arg(dbName)
                            : request.delivery == Delivery::Save
@@ -296,16 +297,20 @@ void ConversionPanel::report(const ConvertResult& result, const ConvertRequest& 
                                : tr("Conversion cancelled: nothing is listed."));
         return;
     }
-    if (result.failure == Failure::Load) {
-        ShellCheck::showDatabaseProblem(window(), request.shell, result.problem->message,
-                                        result.problem->detail);
+    if (!run.done && run.declined) {
+        emit statusMessage(tr("Nothing was loaded into %1.").arg(dbName));
         return;
     }
-    if (!result.ok() && result.failure != Failure::Problems) {
-        showProblem(window(), *result.problem);
+    if (!run.done && result.loadFailed) {
+        ShellCheck::showDatabaseProblem(window(), request.shell, run.done.problem().message,
+                                        run.done.problem().detail);
         return;
     }
-    if (result.ok()) {
+    if (!run.done && !result.heldBack) {
+        showProblem(window(), run.done.problem());
+        return;
+    }
+    if (run.done) {
         if (request.delivery == Delivery::Direct)
             emit statusMessage(
                 tr("Loaded %1 into %2 (category %3).")
@@ -333,7 +338,7 @@ void ConversionPanel::report(const ConvertResult& result, const ConvertRequest& 
             << tr("… and %1 more.").arg(countText(result.problems.size() - kProblemsListed));
     const qint64 count = result.problems.size();
     const QString text =
-        result.failure == Failure::Problems
+        result.heldBack
             ? tr("%1 could not be converted, so nothing was loaded into the database.")
         : count == 1 ? tr("%1 could not be converted and was left out.")
                      : tr("%1 could not be converted and were left out.");

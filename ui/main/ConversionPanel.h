@@ -14,7 +14,7 @@ class ConversionPanel;
 class TaskRunner;
 class Workspace;
 struct ConvertRequest;
-struct ConvertResult;
+struct ConversionRun;
 
 // The "Input" and "Output" frames: the GPX file, the output path derived from it, the
 // delivery option, the conversion itself and the editor for the GPX file. It shows the
@@ -61,8 +61,8 @@ private:
     // which this one then need not list again.
     void start(const ConvertRequest& request, const QString& categoryLabel, Statements listed);
     void finish(const ConvertRequest& request, const QString& categoryLabel,
-                const ConvertResult& result, Statements statements);
-    void report(const ConvertResult& result, const ConvertRequest& request,
+                const ConversionRun& run);
+    void report(const ConversionRun& run, const ConvertRequest& request,
                 const QString& categoryLabel);
 
     std::unique_ptr<Ui::ConversionPanel> m_ui;

@@ -49,17 +49,17 @@ void DatabaseFiles::newDatabase()
                     tr("%1 already exists; a new POI database needs a new file name.").arg(path));
         return;
     }
-    auto created = std::make_shared<ShellResult>();
+    auto created = std::make_shared<Outcome<>>();
     m_runner.start(
         tr("Creating %1").arg(QFileInfo(path).fileName()), QString(),
         [created, path](TaskRunner::Control& control) {
             *created = DatabaseSchema::createDatabase(path, control.shell());
         },
         [this, created, path](bool) {
-            if (!created->ok()) {
+            if (!*created) {
                 ShellCheck::showDatabaseProblem(m_window, m_runner.shellOptions(),
                                                 tr("The new POI database could not be created."),
-                                                created->problem->text());
+                                                created->problemText());
                 return;
             }
             m_workspace.openDatabase(path);
@@ -97,33 +97,35 @@ void DatabaseFiles::exportPois()
     if (request.outputPath.isEmpty())
         return;
 
-    auto result = std::make_shared<ExportResult>();
+    auto exported = std::make_shared<Outcome<ExportSummary>>(ExportSummary());
     m_runner.start(
         tr("Exporting to %1").arg(QFileInfo(request.outputPath).fileName()), QString(),
-        [result, request](TaskRunner::Control& control) {
-            *result = ::exportPois(request, control.stopCheck());
+        [exported, request](TaskRunner::Control& control) {
+            *exported = ::exportPois(request, control.stopCheck());
         },
-        [this, result, request](bool) {
-            if (result->stopped) {
+        [this, exported, request](bool stopped) {
+            if (stopped && !*exported) {
                 emit statusMessage(
                     tr("Export cancelled: %1 was not written.").arg(request.outputPath));
                 return;
             }
-            if (!result->ok()) {
-                ShellCheck::showDatabaseProblem(m_window, request.shell, result->problem->message,
-                                                result->problem->detail);
+            if (!*exported) {
+                ShellCheck::showDatabaseProblem(m_window, request.shell,
+                                                exported->problem().message,
+                                                exported->problem().detail);
                 return;
             }
+            const ExportSummary& result = **exported;
             emit statusMessage(
-                tr("Exported %1 to %2.").arg(pois(result->written), request.outputPath));
-            if (result->leftOut.isEmpty())
+                tr("Exported %1 to %2.").arg(pois(result.written), request.outputPath));
+            if (result.leftOut.isEmpty())
                 return;
             QStringList lines;
-            for (const LeftOutPoi& poi : result->leftOut.mid(0, kLeftOutListed))
-                lines << tr("POI %1 \"%2\": %3").arg(poi.number).arg(poi.label, poi.reason);
-            if (result->leftOut.size() > kLeftOutListed)
-                lines << tr("… and %1 more.").arg(result->leftOut.size() - kLeftOutListed);
-            const qint64 leftOut = result->leftOut.size();
+            for (const LeftOutPoi& poi : result.leftOut.mid(0, kLeftOutListed))
+                lines << tr("POI %1 \"%2\": %3").arg(poi.number).arg(poi.label, poi.problem.text());
+            if (result.leftOut.size() > kLeftOutListed)
+                lines << tr("… and %1 more.").arg(result.leftOut.size() - kLeftOutListed);
+            const qint64 leftOut = result.leftOut.size();
             showMessage(m_window,
                         (leftOut == 1
                              ? tr("%1 could not be written to the GPX file and was left out.")

@@ -154,18 +154,22 @@ void DbOperationsPanel::list(Table table, const std::function<void()>& then)
         return;
     clearList1();
     const bool poi = table == Table::Poi;
-    struct Outcome
+    struct Listing
     {
-        ShellResult result;
+        std::optional<Problem> problem;
         SortedListModel::Rows lines;
     };
-    auto outcome = std::make_shared<Outcome>();
+    auto outcome = std::make_shared<Listing>();
     const QString dbPath = m_workspace->databasePath();
     m_runner->start(
         poi ? tr("Listing the points of interest") : tr("Listing the categories"), QString(),
         [outcome, dbPath, table](TaskRunner::Control& control) {
-            outcome->lines = SortedListModel::sortedRows(TableListing(table).run(
-                dbPath, &outcome->result, control.stopCheck(), control.shell()));
+            Outcome<LineStore> read =
+                TableListing(table).run(dbPath, control.stopCheck(), control.shell());
+            if (read)
+                outcome->lines = SortedListModel::sortedRows(std::move(*read));
+            else
+                outcome->problem = read.problem();
         },
         [this, outcome, poi, dbPath, then](bool stopped) {
             if (stopped) {
@@ -175,12 +179,12 @@ void DbOperationsPanel::list(Table table, const std::function<void()>& then)
             // Another database was chosen meanwhile: this one's rows are not its rows.
             if (dbPath != m_workspace->databasePath())
                 return;
-            if (!outcome->result.ok()) {
+            if (outcome->problem) {
                 ShellCheck::showDatabaseProblem(
                     window(), m_runner->shellOptions(),
                     poi ? tr("The points of interest could not be listed.")
                         : tr("The categories could not be listed."),
-                    outcome->result.problem->text());
+                    outcome->problem->text());
                 return;
             }
             showInList1(std::move(outcome->lines),
@@ -321,17 +325,17 @@ void DbOperationsPanel::Add_Poi(const QString& lat, const QString& lon, const QS
     }
     const QString dbPath = m_workspace->databasePath();
     const QString number = QString::number(category->id);
-    auto added = std::make_shared<ShellResult>();
+    auto added = std::make_shared<Outcome<>>();
     m_runner->start(
         tr("Adding the point of interest"), QString(),
         [=](TaskRunner::Control& control) {
             *added = PoiStore::add(dbPath, lat, lon, label, description, number, control.shell());
         },
         [this, added, label, category](bool) {
-            if (!added->ok()) {
+            if (!*added) {
                 ShellCheck::showDatabaseProblem(
                     m_newPoi ? static_cast<QWidget*>(m_newPoi) : window(), m_runner->shellOptions(),
-                    tr("Addition of new Poi failed"), added->problem->text());
+                    tr("Addition of new Poi failed"), added->problemText());
                 return;
             }
             if (m_newPoi)
@@ -355,26 +359,25 @@ void DbOperationsPanel::Confirm_Delete_All()
 void DbOperationsPanel::Delete_All_Poi()
 {
     const QString dbPath = m_workspace->databasePath();
-    auto deleted = std::make_shared<std::pair<ShellResult, qint64>>();
+    auto deleted = std::make_shared<Outcome<qint64>>(0);
     m_runner->start(
         tr("Deleting every point of interest"), QString(),
         [deleted, dbPath](TaskRunner::Control& control) {
-            deleted->first =
-                PoiStore::deleteAll(dbPath, &deleted->second, control.stopCheck(), control.shell());
+            *deleted = PoiStore::deleteAll(dbPath, control.stopCheck(), control.shell());
         },
         [this, deleted](bool stopped) {
-            if (stopped && !deleted->first.ok()) {
+            if (stopped && !*deleted) {
                 emit statusMessage(tr("Delete All cancelled: nothing was deleted."));
                 return;
             }
-            if (!deleted->first.ok()) {
+            if (!*deleted) {
                 ShellCheck::showDatabaseProblem(window(), m_runner->shellOptions(),
                                                 tr("Removal of All Poi failed"),
-                                                deleted->first.problem->text());
+                                                deleted->problemText());
                 return;
             }
             emit statusMessage(
-                tr("Deleted %1.").arg(countOf(deleted->second, tr("POI"), tr("POIs"))));
+                tr("Deleted %1.").arg(countOf(**deleted, tr("POI"), tr("POIs"))));
             dropPickedPois();
             m_workspace->noteTableChanged(Table::Poi);
         });

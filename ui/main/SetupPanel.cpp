@@ -2,7 +2,6 @@
 #include "SetupPanel.h"
 #include "ui_SetupPanel.h"
 
-#include "CategoryChanges.h"
 #include "CategoryStore.h"
 #include "PickFile.h"
 #include "Pictures.h"
@@ -30,14 +29,6 @@ QList<Category> categoriesOf(const QList<QStringList>& rows)
                 {id, row.value(1), row.value(2), CategoryStore::isEnabled(row.value(3))});
     }
     return categories;
-}
-
-QStringList labelsOf(const QList<Category>& categories)
-{
-    QStringList labels;
-    for (const Category& category : categories)
-        labels << category.label;
-    return labels;
 }
 
 } // namespace
@@ -82,7 +73,8 @@ void SetupPanel::attach(Workspace& workspace, TaskRunner& runner)
 
 void SetupPanel::chooseDatabase()
 {
-    const QString path = Pick_File(window(), tr("All Files (*.*)|*.*|Database Files (*.db)|*.db|"));
+    const QString path =
+        Pick_File(window(), tr("All Files (*.*)|*.*|Database Files (*.db)|*.db|"));
     // A cancelled dialog changes nothing.
     if (!path.isEmpty())
         m_workspace->openDatabase(path);
@@ -102,9 +94,10 @@ void SetupPanel::takeTypedDatabase()
 void SetupPanel::openDatabase(const QString& path, Workspace::Origin origin)
 {
     const bool remembered = origin == Workspace::Origin::Remembered;
-    auto listing = std::make_shared<ShellResult>();
+    auto listing = std::make_shared<Outcome<ShellRowList>>(ShellRowList());
     m_runner->start(
-        remembered ? tr("Opening the database from last time") : tr("Reading the categories"),
+        remembered ? tr("Opening the database from last time")
+                   : tr("Reading the categories"),
         QString(),
         [listing, path](TaskRunner::Control& run) {
             *listing = CategoryStore::list(path, run.stopCheck(), run.shell());
@@ -114,18 +107,19 @@ void SetupPanel::openDatabase(const QString& path, Workspace::Origin origin)
             // A cancel forgets nothing: a remembered database is opened again next time.
             if (stopped) {
                 showDatabase();
-                emit statusMessage(remembered
-                                       ? tr("Opening the database from last time was cancelled.")
-                                       : tr("Reading the categories was cancelled."));
+                emit statusMessage(
+                    remembered
+                        ? tr("Opening the database from last time was cancelled.")
+                        : tr("Reading the categories was cancelled."));
                 return;
             }
-            if (!listing->ok()) {
-                refuseDatabase(path, *listing->problem, origin);
+            if (!*listing) {
+                refuseDatabase(path, listing->problem(), origin);
                 return;
             }
             m_workspace->setDatabase(path, true);
             emit guidance(Guidance::SelectCategory);
-            m_workspace->setCategories(categoriesOf(listing->rows));
+            m_workspace->setCategories(categoriesOf(**listing));
         });
 }
 
@@ -149,20 +143,19 @@ void SetupPanel::refuseDatabase(const QString& path, const Problem& problem,
         return;
     }
     const QString inUse = m_workspace->databasePath();
-    showMessage(
-        window(),
-        tr("\"%1\" is not a POI database or cannot be read. %2")
-            .arg(QFileInfo(path).fileName(),
-                 inUse.isEmpty()
-                     ? tr("No database is chosen yet.")
-                     : tr("The database in use stays \"%1\".").arg(QFileInfo(inUse).fileName())),
-        problem.text());
+    showMessage(window(),
+                tr("\"%1\" is not a POI database or cannot be read. %2")
+                    .arg(QFileInfo(path).fileName(),
+                         inUse.isEmpty() ? tr("No database is chosen yet.")
+                                         : tr("The database in use stays \"%1\".")
+                                               .arg(QFileInfo(inUse).fileName())),
+                problem.text());
 }
 
 void SetupPanel::Load_Cat()
 {
     const QString path = m_workspace->databasePath();
-    auto listing = std::make_shared<ShellResult>();
+    auto listing = std::make_shared<Outcome<ShellRowList>>(ShellRowList());
     m_runner->start(
         tr("Reading the categories"), QString(),
         [listing, path](TaskRunner::Control& run) {
@@ -176,14 +169,14 @@ void SetupPanel::Load_Cat()
             // The database may have been replaced meanwhile; its categories are read already.
             if (path != m_workspace->databasePath())
                 return;
-            if (!listing->ok()) {
+            if (!*listing) {
                 ShellCheck::showDatabaseProblem(
                     window(), m_runner->shellOptions(),
                     tr("The categories could not be read from this database."),
-                    listing->problem->text());
+                    listing->problemText());
                 return;
             }
-            m_workspace->setCategories(categoriesOf(listing->rows));
+            m_workspace->setCategories(categoriesOf(**listing));
         });
 }
 
@@ -199,20 +192,18 @@ void SetupPanel::Insert_Cat()
         showMessage(window(), tr("You must select a valid poi database"));
         return;
     }
-    auto inserted = std::make_shared<std::optional<Outcome<StoredChange>>>();
+    auto inserted = std::make_shared<Outcome<>>();
     m_runner->start(
         tr("Adding the category"), QString(),
         [=](TaskRunner::Control& run) {
-            ChangeOptions options;
-            options.shell = run.shell();
-            *inserted = CategoryChanges::add(dbPath, label, description, true, options);
+            *inserted = CategoryStore::insert(dbPath, label, description, run.shell());
         },
         [this, inserted, label](bool) {
             // A failed insert changed nothing: there is nothing to read again.
-            if (!inserted->has_value() || !**inserted) {
-                ShellCheck::showDatabaseProblem(
-                    window(), m_runner->shellOptions(), tr("New Category failed"),
-                    inserted->has_value() ? (*inserted)->problemText() : QString());
+            if (!*inserted) {
+                ShellCheck::showDatabaseProblem(window(), m_runner->shellOptions(),
+                                                tr("New Category failed"),
+                                                inserted->problemText());
                 return;
             }
             emit statusMessage(tr("Added category \"%1\".").arg(label));
@@ -225,12 +216,8 @@ void SetupPanel::Add_Cat()
     if (!m_newCat) {
         m_newCat = new frmNewCat(window());
         connect(m_newCat, &frmNewCat::actionRequested, this, &SetupPanel::Insert_Cat);
-        connect(m_workspace, &Workspace::categoriesChanged, m_newCat, [this] {
-            m_newCat->setTakenLabels(labelsOf(m_workspace->categories()));
-        });
     }
     m_newCat->setEnabled(!m_runner->isRunning());
-    m_newCat->setTakenLabels(labelsOf(m_workspace->categories()));
     m_newCat->open();
 }
 
@@ -300,7 +287,8 @@ void SetupPanel::showCategory()
         ui.txtCurrentCatNo->setText(number);
     ui.txtCurrentCatLab->setText(category->label);
     ui.txtCurrentCatDesc->setText(category->description);
-    ui.txtCurrentCatEn->setText(category->enabled ? tr("Enabled") : tr("Disabled"));
+    ui.txtCurrentCatEn->setText(category->enabled ? tr("Enabled")
+                                                  : tr("Disabled"));
     const qsizetype entry = m_workspace->categories().indexOf(*category);
     if (entry >= 0 &&
         (ui.cmbCat->currentIndex() != entry || ui.cmbCat->currentText() != category->label)) {

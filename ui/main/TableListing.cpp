@@ -94,13 +94,11 @@ LineStore TableListing::format(QStringView shellOutput) const
     return layOut(layoutOf(m_table), forEachRow);
 }
 
-LineStore TableListing::run(const QString& dbPath, ShellResult* result, const StopCheck& stop,
-                            const ShellOptions& shell) const
+Outcome<LineStore> TableListing::run(const QString& dbPath, const StopCheck& stop,
+                                     const ShellOptions& shell) const
 {
-    ShellResult read = TableReader::readAll(m_table, dbPath, stop, shell);
-    LineStore lines = read.ok() ? format(read.output) : LineStore();
-    read.output.clear();
-    if (result)
-        *result = std::move(read);
-    return lines;
+    const Outcome<QString> read = TableReader::readAll(m_table, dbPath, stop, shell);
+    if (!read)
+        return read.problem();
+    return format(*read);
 }

@@ -20,10 +20,10 @@ public:
     // The same from the shell's unparsed output.
     LineStore format(QStringView shellOutput) const;
 
-    // Reads the table and formats its rows; `result` tells whether the shell succeeded.
-    // A `stop` answering true kills the shell; the result then fails.
-    LineStore run(const QString& dbPath, ShellResult* result, const StopCheck& stop = {},
-                  const ShellOptions& shell = {}) const;
+    // Reads the table and formats its rows. A `stop` answering true kills the shell; the run
+    // then fails.
+    Outcome<LineStore> run(const QString& dbPath, const StopCheck& stop = {},
+                           const ShellOptions& shell = {}) const;
 
 private:
     Table m_table;
