@@ -1349,6 +1349,10 @@ Dies löscht alle POIs in der Datenbank.</translation>
         <source>%1 could not be written and were left out.</source>
         <translation>%1 konnten nicht geschrieben werden und wurden ausgelassen.</translation>
     </message>
+    <message>
+        <source>Read %1 in %2 categories from %3.</source>
+        <translation>%1 in %2 Kategorien aus %3 gelesen.</translation>
+    </message>
 </context>
 <context>
     <name>frmNewCat</name>

@@ -598,9 +598,9 @@ void frmManager::editPoi(qint64 id, PoiColumns::Column column, const QString& te
     default:
         return;
     }
-    if (const std::optional<Problem> problem = PoiChanges::editProblem(values)) {
-        setStatus(problem->message);
-        showProblem(this, *problem);
+    if (const Outcome<> checked = PoiChanges::checkEdit(values); !checked) {
+        setStatus(checked.problem().message);
+        showProblem(this, checked.problem());
         return;
     }
     runChange(
@@ -684,23 +684,24 @@ void frmManager::exportPois()
     request.outputPath = Prompts::current().saveFile(this, file);
     if (request.outputPath.isEmpty())
         return;
-    auto result = std::make_shared<ExportResult>();
+    auto result = std::make_shared<std::optional<Outcome<ExportSummary>>>();
     m_runner.start(
         tr("Exporting to %1").arg(QFileInfo(request.outputPath).fileName()), QString(),
         [result, request](TaskRunner::Control& control) {
             *result = ::exportPois(request, control.stopCheck());
         },
-        [this, result, path = request.outputPath](bool) {
-            if (!result->ok()) {
-                setStatus(result->problem->message);
-                if (!result->stopped)
-                    showProblem(this, *result->problem);
+        [this, result, path = request.outputPath](bool stopped) {
+            const Outcome<ExportSummary>& exported = **result;
+            if (!exported) {
+                setStatus(exported.problem().message);
+                if (!stopped)
+                    showProblem(this, exported.problem());
                 return;
             }
-            QString text = tr("Exported %1 to %2.").arg(pois(result->written), path);
-            if (!result->leftOut.isEmpty())
+            QString text = tr("Exported %1 to %2.").arg(pois(exported->written), path);
+            if (!exported->leftOut.isEmpty())
                 text += u' ' + tr("%1 could not be written and were left out.")
-                                   .arg(pois(result->leftOut.size()));
+                                   .arg(pois(exported->leftOut.size()));
             setStatus(text);
         });
 }
