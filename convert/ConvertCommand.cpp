@@ -169,6 +169,8 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
         printed.open(out);
         converter.setStatementSink(
             [&printed](const QByteArray& statement) { printed.write(statement, "\n"); });
+        // Nobody gets what a failed standard output is given: the run ends at the next block.
+        converter.setStopCheck([&printed] { return !printed.status().ok(); });
     } else {
         converter.setStatementSink([](const QByteArray&) {});
     }
@@ -186,6 +188,12 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
     if (printFailed && printed.readerGone())
         return kExitReaderGone;
 
+    if (printFailed) {
+        say(err, QStringLiteral("geofill-convert: Writing the statements to standard output "
+                                "failed: %1\n")
+                     .arg(printed.status().problemText()));
+        return kExitUsage;
+    }
     if (!done) {
         say(err, QStringLiteral("geofill-convert: %1\n").arg(done.problemText()));
         // Waypoints left out, none to save, or a load that failed; the rest are usage and
@@ -193,12 +201,6 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
         const bool noneSaved =
             request.delivery == Delivery::Save && scanned && result.statementCount == 0;
         return result.heldBack || result.loadFailed || noneSaved ? kExitSkipped : kExitUsage;
-    }
-    if (printFailed) {
-        say(err, QStringLiteral("geofill-convert: Writing the statements to standard output "
-                                "failed: %1\n")
-                     .arg(printed.status().problemText()));
-        return kExitUsage;
     }
     if (result.statementCount == 0 && result.problemCount == 0) {
         say(err, QStringLiteral("geofill-convert: No waypoints were found in %1.\n").arg(gpxName));

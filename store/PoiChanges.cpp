@@ -67,12 +67,19 @@ Problem missingPois(const QString& dbPath, const QList<qint64>& ids, const Chang
                    {}, 0};
 }
 
-// The change `statement` on the POIs numbered `ids`, which must all exist. With `after`, the
-// rows as the change leaves them are made from those before it, rather than read again.
+// The rows a change leaves: read again after it, made from those before it, or none at all
+// (a delete), which saves reading them.
+struct AfterImage
+{
+    bool none = false;
+    std::function<QString(const QString&)> made;
+};
+
+// The change `statement` on the POIs numbered `ids`, which must all exist.
 Outcome<StoredChange> changeAll(const QString& dbPath, const QList<qint64>& ids,
                                 const QString& statement, StoredChange change,
                                 const ChangeOptions& options, ChangeScript& script,
-                                const std::function<QString(const QString&)>& after = {})
+                                const AfterImage& after = {})
 {
     const QList<qint64> unique = distinct(ids);
     if (unique.isEmpty())
@@ -84,7 +91,7 @@ Outcome<StoredChange> changeAll(const QString& dbPath, const QList<qint64>& ids,
     // Every number named a POI when the change reached as many rows; otherwise the
     // transaction ends here and nothing is stored. Cheaper than looking each one up first.
     script.guard(QStringLiteral("changes() = %1").arg(unique.size()), refusal);
-    if (!after)
+    if (!after.none && !after.made)
         script.image(Side::After);
     change.count = unique.size();
     change.id = unique.front();
@@ -93,11 +100,11 @@ Outcome<StoredChange> changeAll(const QString& dbPath, const QList<qint64>& ids,
         return missingPois(dbPath, unique, options);
     if (!ran)
         return ran.problem();
-    if (after) {
+    if (after.made) {
         for (TableImage& image : change.tables) {
             image.after.reserve(image.before.size());
             for (const QString& row : std::as_const(image.before))
-                image.after << after(row);
+                image.after << after.made(row);
         }
     }
     return change;
@@ -112,7 +119,8 @@ Outcome<StoredChange> remove(const QString& dbPath, const QList<qint64>& ids,
     const qint64 n = distinct(ids).size();
     return changeAll(dbPath, ids,
                      QStringLiteral("DELETE FROM main.poi WHERE rowid IN %1;").arg(poiIds()),
-                     {count(n, QStringLiteral("Delete")), 0, 0, 0, {}}, options, script);
+                     {count(n, QStringLiteral("Delete")), 0, 0, 0, {}}, options, script,
+                     {true, {}});
 }
 
 Outcome<StoredChange> move(const QString& dbPath, const QList<qint64>& ids, qint64 category,
@@ -129,7 +137,9 @@ Outcome<StoredChange> move(const QString& dbPath, const QList<qint64>& ids, qint
                          .arg(category)
                          .arg(poiIds()),
                      {count(n, QStringLiteral("Move")), 0, 0, 0, {}}, options, script,
-                     [&moved](const QString& row) { return row.left(row.lastIndexOf(u',') + 1) + moved; });
+                     {false, [&moved](const QString& row) {
+                          return row.left(row.lastIndexOf(u',') + 1) + moved;
+                      }});
 }
 
 Outcome<> checkEdit(const PoiEdit& values)

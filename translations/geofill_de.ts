@@ -461,14 +461,6 @@
         <translation>POI aus der Liste auswählen</translation>
     </message>
     <message>
-        <source>DELETE THESE %1?????</source>
-        <translation>DIESE %1 LÖSCHEN?????</translation>
-    </message>
-    <message>
-        <source>I Would delete these %1 if working</source>
-        <translation>Ich würde diese %1 löschen, wenn es schon ginge</translation>
-    </message>
-    <message>
         <source>Cancelled!!</source>
         <translation>Abgebrochen!!</translation>
     </message>
@@ -545,6 +537,86 @@ Dies löscht alle POIs in der Datenbank.</translation>
     <message>
         <source>Select a single poi from list</source>
         <translation>Einen einzelnen POI aus der Liste auswählen</translation>
+    </message>
+    <message>
+        <source>… and %1 more.</source>
+        <translation>… und %1 weitere.</translation>
+    </message>
+    <message>
+        <source>Pick the points of interest to delete first: list them with &quot;View Poi in DB&quot; and click their lines.</source>
+        <translation>Wählen Sie zuerst die zu löschenden POIs: Zeigen Sie sie mit „POIs anzeigen“ an und klicken Sie auf ihre Zeilen.</translation>
+    </message>
+    <message>
+        <source>Pick the categories to delete first: list them with &quot;View Categories in DB&quot; and click their lines.</source>
+        <translation>Wählen Sie zuerst die zu löschenden Kategorien: Zeigen Sie sie mit „Kategorien anzeigen“ an und klicken Sie auf ihre Zeilen.</translation>
+    </message>
+    <message>
+        <source>DELETE THESE %1 %2?????</source>
+        <translation>DIESE %1 %2 LÖSCHEN?????</translation>
+    </message>
+    <message>
+        <source>Poi</source>
+        <translation>POI</translation>
+    </message>
+    <message>
+        <source>Reading the categories</source>
+        <translation>Kategorien werden gelesen</translation>
+    </message>
+    <message>
+        <source>The categories could not be read.</source>
+        <translation>Die Kategorien konnten nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>It still holds %1; OK deletes them with it.</source>
+        <translation>Sie enthält noch %1; OK löscht sie mit.</translation>
+    </message>
+    <message>
+        <source>%1 of them still hold %2; OK deletes those POIs with them.</source>
+        <translation>%1 davon enthalten noch %2; OK löscht diese POIs mit.</translation>
+    </message>
+    <message>
+        <source>Deleting %1</source>
+        <translation>%1 werden gelöscht</translation>
+    </message>
+    <message>
+        <source>Delete cancelled: nothing was deleted.</source>
+        <translation>Löschen abgebrochen: Nichts wurde gelöscht.</translation>
+    </message>
+    <message>
+        <source>The points of interest were not deleted.</source>
+        <translation>Die POIs wurden nicht gelöscht.</translation>
+    </message>
+    <message>
+        <source>category</source>
+        <translation>Kategorie</translation>
+    </message>
+    <message>
+        <source>categories</source>
+        <translation>Kategorien</translation>
+    </message>
+    <message>
+        <source>Deleted %1 and their %2.</source>
+        <translation>%1 und ihre %2 gelöscht.</translation>
+    </message>
+    <message>
+        <source>Delete cancelled: %1</source>
+        <translation>Löschen abgebrochen: %1</translation>
+    </message>
+    <message>
+        <source>The categories were not deleted.</source>
+        <translation>Die Kategorien wurden nicht gelöscht.</translation>
+    </message>
+    <message>
+        <source>Not every category was deleted. %1</source>
+        <translation>Nicht alle Kategorien wurden gelöscht. %1</translation>
+    </message>
+    <message>
+        <source>Delete All deletes every point of interest: choose &quot;Points of interest&quot; for it.</source>
+        <translation>„Alle löschen“ löscht alle POIs: Wählen Sie dafür „Interessante Orte“.</translation>
+    </message>
+    <message>
+        <source>Choose what to do first: Display, Delete selected, Delete All or Add New.</source>
+        <translation>Wählen Sie zuerst, was geschehen soll: Anzeigen, Auswahl löschen, Alle löschen oder Neu hinzufügen.</translation>
     </message>
 </context>
 <context>

@@ -258,7 +258,7 @@ void TestConvertCommand::hostileUse_data()
         << "Writing the GPX text to standard output failed: No space left on device"
         << "" << QStringList{};
     QTest::newRow("statements to a full standard output")
-        << "full standard output" << QStringList{"big.gpx"} << 2
+        << "full standard output" << QStringList{"big-then-bad.gpx"} << 2
         << "standard output failed: No space left on device"
         << "" << QStringList{};
     QTest::newRow("save onto a full disk")

@@ -317,7 +317,7 @@ private slots:
         QVERIFY(list1().isEmpty());
     }
 
-    void linesMoveAndDeleteSelectedOnlyConfirms()
+    void linesMoveBetweenTheLists()
     {
         chooseDatabase(m_db->path());
         addPoi(5);
@@ -327,19 +327,66 @@ private slots:
         QCOMPARE(rows("lstSelected").items(), QStringList{listing[1]});
         select("List1", {0});
         select("List1", {2});
-        clickRow("lstSelected", 2); // listing[4] goes back; a current line stays
-        m_prompts->answers << Prompts::Answer::Ok << Prompts::Answer::Ok << Prompts::Answer::Cancel;
-        click("cmdActiondb");
-        QCOMPARE(m_prompts->messages[0].title, QStringLiteral("DELETE THESE Category?????"));
-        QCOMPARE(m_prompts->messages[0].text, listing[1]);
-        QCOMPARE(m_prompts->messages[1].text,
-                 QStringLiteral("I Would delete these Category if working"));
+        clickRow("lstSelected", 2); // listing[4] goes back
+        QCOMPARE(rows("lstSelected").items(), (QStringList{listing[0], listing[1]}));
         select("lstSelected", {0, 1}); // both at once
         QCOMPARE(list1(), listing);
+    }
+
+    // Delete selected deletes the rows whose lines were picked, after a question that names
+    // them and counts them; Cancel deletes nothing.
+    void deleteSelectedDeletesThePickedRows()
+    {
+        chooseDatabase(m_db->path());
+        addPoi(5);
+        QVERIFY(m_db->shell("insert into poi(lat,lon,label,desc,cat_id) values(3,4,'m','',4);"));
+        m_prompts->answers << Prompts::Answer::Ok << Prompts::Answer::Ok;
+        click("optdelselected");
+        click("cmdActiondb"); // categories, none picked
+        QCOMPARE(m_prompts->texts().last(),
+                 QStringLiteral("Pick the categories to delete first: list them with \"View "
+                                "Categories in DB\" and click their lines."));
+        click("optPoiAction");
+        click("optdelselected");
+        QTRY_VERIFY(idle());
+        const QStringList pois = list1();
+        clickRow("List1", 1);
+        clickRow("List1", 1);
+        m_prompts->clear();
+        m_prompts->answers << Prompts::Answer::Cancel << Prompts::Answer::Ok
+                           << Prompts::Answer::Ok;
         click("cmdActiondb");
-        QCOMPARE(m_prompts->messages[2].text, QString());
+        QCOMPARE(m_prompts->messages[0].title, QStringLiteral("DELETE THESE 2 Poi?????"));
+        QCOMPARE(m_prompts->messages[0].text, pois[1] + u'\n' + pois[2]);
         QCOMPARE(m_prompts->texts().last(), QStringLiteral("Cancelled!!"));
-        QCOMPARE(m_db->count("poi"), 5);
+        QCOMPARE(m_db->count("poi"), 6);
+        click("cmdActiondb");
+        QTRY_VERIFY(idle());
+        QCOMPARE(m_window->statusText(), QStringLiteral("Deleted 2 POIs."));
+        QCOMPARE(m_db->dump("poi").count(u'\n'), 4);
+        QVERIFY(!m_db->dump("poi").contains("|p2|") && !m_db->dump("poi").contains("|p3|"));
+        QVERIFY(rows("lstSelected").items().isEmpty());
+        QCOMPARE(list1().size(), 4); // the listing follows
+
+        // Two categories, one still holding POIs: the question says so.
+        click("optCatAction");
+        click("optdelselected");
+        QTRY_VERIFY(idle());
+        const QStringList categories = list1();
+        clickRow("List1", 3); // Museum, 1 POI
+        clickRow("List1", 1); // Fuel, empty
+        m_prompts->clear();
+        m_prompts->answers << Prompts::Answer::Ok;
+        click("cmdActiondb");
+        QTRY_VERIFY(idle());
+        QCOMPARE(m_prompts->messages[0].title, QStringLiteral("DELETE THESE 2 Category?????"));
+        QCOMPARE(m_prompts->messages[0].text,
+                 categories[1] + u'\n' + categories[3] +
+                     "\n\n1 of them still hold 1 POI; OK deletes those POIs with them.");
+        QCOMPARE(m_window->statusText(), QStringLiteral("Deleted 2 categories and their 1 POI."));
+        QCOMPARE(m_db->count("category"), 2);
+        QCOMPARE(m_db->count("poi"), 3);
+        QTRY_COMPARE(entries(), (QStringList{"Cafe", "Camping"}));
     }
 
     // A long listing is laid out anew after a line leaves it: the lines in view stay put, so

@@ -2,9 +2,12 @@
 #include "DbOperationsPanel.h"
 #include "ui_DbOperationsPanel.h"
 
+#include "CategoryChanges.h"
+#include "CategoryListing.h"
 #include "Fonts.h"
 #include "HorizontalExtentDelegate.h"
 #include "ListCopy.h"
+#include "PoiChanges.h"
 #include "PoiStore.h"
 #include "Prompts.h"
 #include "ShellCheck.h"
@@ -21,6 +24,16 @@
 namespace {
 // Rows List1 lays out between two looks at the window's events (about a millisecond's work).
 constexpr int kLayoutBatch = 20000;
+// Picked lines a delete question shows before it counts the rest.
+constexpr int kLinesAsked = 20;
+
+QString askedLines(const QStringList& lines)
+{
+    QString text = lines.mid(0, kLinesAsked).join(u'\n');
+    if (lines.size() > kLinesAsked)
+        text += u'\n' + DbOperationsPanel::tr("… and %1 more.").arg(lines.size() - kLinesAsked);
+    return text;
+}
 } // namespace
 
 DbOperationsPanel::DbOperationsPanel(QWidget* parent)
@@ -99,6 +112,7 @@ void DbOperationsPanel::followDatabase()
     // The lines picked belong to the database that was.
     m_selectedRows->clear();
     m_pickedPois.clear();
+    m_pickedCategories.clear();
     setRunning(m_runner->isRunning());
 }
 
@@ -140,18 +154,18 @@ void DbOperationsPanel::tableChanged(Table table)
 
 void DbOperationsPanel::List_Poi(const std::function<void()>& then)
 {
-    list(Table::Poi, then);
+    if (!m_runner->isRunning())
+        list(Table::Poi, then);
 }
 
 void DbOperationsPanel::List_Cat(const std::function<void()>& then)
 {
-    list(Table::Category, then);
+    if (!m_runner->isRunning())
+        list(Table::Category, then);
 }
 
 void DbOperationsPanel::list(Table table, const std::function<void()>& then)
 {
-    if (m_runner->isRunning())
-        return;
     clearList1();
     const bool poi = table == Table::Poi;
     struct Listing
@@ -214,7 +228,12 @@ void DbOperationsPanel::Move_Selected(QListView* source)
         return;
     m_moving = true;
     const bool picking = source == m_ui->List1;
-    const bool fromPois = picking && m_workspace->list1() == Workspace::Listing::Pois;
+    const Workspace::Listing listed = m_workspace->list1();
+    QHash<QString, int>* pickedInto = !picking                               ? nullptr
+                                      : listed == Workspace::Listing::Pois ? &m_pickedPois
+                                      : listed == Workspace::Listing::Categories
+                                          ? &m_pickedCategories
+                                          : nullptr;
     SortedListModel& from = rowsOf(source);
     SortedListModel& to = rowsOf(picking ? m_ui->lstSelected : m_ui->List1);
     QModelIndexList selected = source->selectionModel()->selectedIndexes();
@@ -237,12 +256,24 @@ void DbOperationsPanel::Move_Selected(QListView* source)
         const QString line = from.item(row);
         to.addItem(line);
         from.removeRows(row, 1);
-        if (fromPois)
-            ++m_pickedPois[line];
-        else if (!picking && m_pickedPois.value(line) > 0 && --m_pickedPois[line] == 0)
-            m_pickedPois.remove(line);
+        if (pickedInto)
+            ++(*pickedInto)[line];
+        else if (!picking)
+            unpick(line);
     }
     m_moving = false;
+}
+
+void DbOperationsPanel::unpick(const QString& line)
+{
+    for (QHash<QString, int>* picked : {&m_pickedPois, &m_pickedCategories}) {
+        const auto found = picked->find(line);
+        if (found == picked->end())
+            continue;
+        if (--found.value() == 0)
+            picked->erase(found);
+        return;
+    }
 }
 
 void DbOperationsPanel::restoreList1Position(int maximum)
@@ -271,17 +302,200 @@ void DbOperationsPanel::dropPickedPois()
     }
 }
 
-void DbOperationsPanel::Delete_Selected(const QString& word)
+QHash<QString, int>& DbOperationsPanel::pickedFrom(Table table)
+{
+    return table == Table::Poi ? m_pickedPois : m_pickedCategories;
+}
+
+QStringList DbOperationsPanel::pickedLines(Table table, QList<qint64>* ids) const
+{
+    const QHash<QString, int>& picked = table == Table::Poi ? m_pickedPois : m_pickedCategories;
+    QStringList lines;
+    for (int row = 0; row < m_selectedRows->count(); ++row) {
+        const QString line = m_selectedRows->item(row);
+        if (!picked.contains(line))
+            continue;
+        // A listing line begins with its row's number, padded, never cut.
+        bool number = false;
+        const qint64 id = QStringView(line).left(line.indexOf(u'|')).trimmed().toLongLong(&number);
+        if (!number)
+            continue;
+        lines << line;
+        ids->append(id);
+    }
+    std::sort(ids->begin(), ids->end());
+    ids->erase(std::unique(ids->begin(), ids->end()), ids->end());
+    return lines;
+}
+
+void DbOperationsPanel::dropPicked(Table table, const QList<qint64>& ids)
+{
+    QHash<QString, int>& picked = pickedFrom(table);
+    for (int row = m_selectedRows->count() - 1; row >= 0; --row) {
+        const QString line = m_selectedRows->item(row);
+        const auto found = picked.find(line);
+        if (found == picked.end())
+            continue;
+        const qint64 id = QStringView(line).left(line.indexOf(u'|')).trimmed().toLongLong();
+        if (!std::binary_search(ids.begin(), ids.end(), id))
+            continue;
+        m_selectedRows->removeRows(row, 1);
+        if (--found.value() == 0)
+            picked.erase(found);
+    }
+}
+
+void DbOperationsPanel::Delete_Selected(Table table)
 {
     Move_Selected(m_ui->List1);
-    const QModelIndex current = m_ui->lstSelected->currentIndex();
-    const QString text = current.isValid() ? current.data().toString() : QString();
-    const Prompts::Answer answer =
-        askOkCancel(window(), text, tr("DELETE THESE %1?????").arg(word));
-    if (answer == Prompts::Answer::Ok)
-        showMessage(window(), tr("I Would delete these %1 if working").arg(word));
-    else
-        showMessage(window(), tr("Cancelled!!"));
+    const bool poi = table == Table::Poi;
+    QList<qint64> ids;
+    const QStringList lines = pickedLines(table, &ids);
+    if (ids.isEmpty()) {
+        showMessage(window(),
+                    poi ? tr("Pick the points of interest to delete first: list them with \"View "
+                             "Poi in DB\" and click their lines.")
+                        : tr("Pick the categories to delete first: list them with \"View "
+                             "Categories in DB\" and click their lines."));
+        return;
+    }
+    if (poi) {
+        if (askOkCancel(window(), askedLines(lines),
+                        tr("DELETE THESE %1 %2?????").arg(ids.size()).arg(tr("Poi"))) ==
+            Prompts::Answer::Ok)
+            deletePois(ids);
+        else
+            showMessage(window(), tr("Cancelled!!"));
+        return;
+    }
+    // The question names the POIs a category still holds, so they are read first.
+    auto listed = std::make_shared<Outcome<QList<CategoryRow>>>(QList<CategoryRow>());
+    const QString dbPath = m_workspace->databasePath();
+    m_runner->start(
+        tr("Reading the categories"), QString(),
+        [listed, dbPath](TaskRunner::Control& control) {
+            *listed = CategoryListing::list(dbPath, control.stopCheck(), control.shell());
+        },
+        [this, listed, dbPath, ids, lines](bool stopped) {
+            if (stopped || dbPath != m_workspace->databasePath())
+                return;
+            if (!*listed) {
+                ShellCheck::showDatabaseProblem(window(), m_runner->shellOptions(),
+                                                tr("The categories could not be read."),
+                                                listed->problemText());
+                return;
+            }
+            QList<qint64> holding;
+            qint64 held = 0;
+            for (const qint64 id : ids) {
+                const CategoryRow* row = CategoryListing::find(**listed, id);
+                if (row && row->pois > 0) {
+                    holding << id;
+                    held += row->pois;
+                }
+            }
+            QString text = askedLines(lines);
+            if (!holding.isEmpty())
+                text += QStringLiteral("\n\n") +
+                        (ids.size() == 1
+                             ? tr("It still holds %1; OK deletes them with it.")
+                                   .arg(countOf(held, tr("POI"), tr("POIs")))
+                             : tr("%1 of them still hold %2; OK deletes those POIs with them.")
+                                   .arg(holding.size())
+                                   .arg(countOf(held, tr("POI"), tr("POIs"))));
+            if (askOkCancel(window(), text,
+                            tr("DELETE THESE %1 %2?????").arg(ids.size()).arg(tr("Category"))) ==
+                Prompts::Answer::Ok)
+                deleteCategories(ids, holding);
+            else
+                showMessage(window(), tr("Cancelled!!"));
+        });
+}
+
+void DbOperationsPanel::deletePois(const QList<qint64>& ids)
+{
+    const QString dbPath = m_workspace->databasePath();
+    auto deleted = std::make_shared<Outcome<StoredChange>>(StoredChange());
+    m_runner->start(
+        tr("Deleting %1").arg(countOf(ids.size(), tr("POI"), tr("POIs"))), QString(),
+        [deleted, dbPath, ids](TaskRunner::Control& control) {
+            *deleted = PoiChanges::remove(dbPath, ids,
+                                          {false, control.stopCheck(), control.shell()});
+        },
+        [this, deleted, ids](bool stopped) {
+            if (stopped && !*deleted) {
+                emit statusMessage(tr("Delete cancelled: nothing was deleted."));
+                return;
+            }
+            if (!*deleted) {
+                ShellCheck::showDatabaseProblem(window(), m_runner->shellOptions(),
+                                                tr("The points of interest were not deleted."),
+                                                deleted->problemText());
+                return;
+            }
+            emit statusMessage(
+                tr("Deleted %1.").arg(countOf((*deleted)->count, tr("POI"), tr("POIs"))));
+            dropPicked(Table::Poi, ids);
+            m_workspace->noteTableChanged(Table::Poi);
+        });
+}
+
+void DbOperationsPanel::deleteCategories(const QList<qint64>& ids, const QList<qint64>& holding)
+{
+    struct Deleted
+    {
+        QList<qint64> ids; // those deleted, in order
+        qint64 pois = 0;
+        std::optional<Problem> problem;
+    };
+    const QString dbPath = m_workspace->databasePath();
+    auto deleted = std::make_shared<Deleted>();
+    m_runner->start(
+        tr("Deleting %1").arg(countOf(ids.size(), tr("category"), tr("categories"))), QString(),
+        [deleted, dbPath, ids, holding](TaskRunner::Control& control) {
+            // Each category is its own change; one that gained POIs since the question was
+            // asked is refused rather than emptied unannounced.
+            for (const qint64 id : ids) {
+                const auto held = holding.contains(id) ? CategoryChanges::HeldPois::Delete
+                                                       : CategoryChanges::HeldPois::Refuse;
+                const Outcome<StoredChange> one = CategoryChanges::remove(
+                    dbPath, id, held, 0, {false, control.stopCheck(), control.shell()});
+                if (!one) {
+                    deleted->problem = one.problem();
+                    return;
+                }
+                deleted->ids << id;
+                deleted->pois += one->pois;
+            }
+        },
+        [this, deleted](bool stopped) {
+            const QString done =
+                deleted->pois > 0
+                    ? tr("Deleted %1 and their %2.")
+                          .arg(countOf(deleted->ids.size(), tr("category"), tr("categories")),
+                               countOf(deleted->pois, tr("POI"), tr("POIs")))
+                    : tr("Deleted %1.").arg(
+                          countOf(deleted->ids.size(), tr("category"), tr("categories")));
+            if (stopped && deleted->problem)
+                emit statusMessage(deleted->ids.isEmpty()
+                                       ? tr("Delete cancelled: nothing was deleted.")
+                                       : tr("Delete cancelled: %1").arg(done));
+            else if (deleted->problem)
+                ShellCheck::showDatabaseProblem(
+                    window(), m_runner->shellOptions(),
+                    deleted->ids.isEmpty() ? tr("The categories were not deleted.")
+                                           : tr("Not every category was deleted. %1").arg(done),
+                    deleted->problem->text());
+            else
+                emit statusMessage(done);
+            if (deleted->ids.isEmpty())
+                return;
+            std::sort(deleted->ids.begin(), deleted->ids.end());
+            dropPicked(Table::Category, deleted->ids);
+            m_workspace->noteTableChanged(Table::Category);
+            if (deleted->pois > 0)
+                m_workspace->noteTableChanged(Table::Poi);
+        });
 }
 
 void DbOperationsPanel::action()
@@ -289,10 +503,17 @@ void DbOperationsPanel::action()
     const bool poi = m_ui->optPoiAction->isChecked();
     if (m_ui->optadnew->isChecked())
         poi ? Open_New_Poi() : Check_Db_Add_Cat();
-    else if (m_ui->optdelall->isChecked() && poi)
-        Confirm_Delete_All();
+    else if (m_ui->optdelall->isChecked())
+        poi ? Confirm_Delete_All()
+            : showMessage(window(), tr("Delete All deletes every point of interest: choose "
+                                       "\"Points of interest\" for it."));
+    else if (m_ui->optdelselected->isChecked())
+        Delete_Selected(poi ? Table::Poi : Table::Category);
+    else if (m_ui->optDisp->isChecked())
+        Choose_Action();
     else
-        Delete_Selected(tr("Category"));
+        showMessage(window(), tr("Choose what to do first: Display, Delete selected, Delete All "
+                                 "or Add New."));
 }
 
 void DbOperationsPanel::Open_New_Poi()

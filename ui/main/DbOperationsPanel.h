@@ -45,7 +45,9 @@ public:
     void Choose_Action();
     // Moves every selected line of `source` to its sorted place in the other list.
     void Move_Selected(QListView* source);
-    void Delete_Selected(const QString& word);
+    // Deletes the rows of `table` whose listing lines were picked into lstSelected, once the
+    // user agrees; a category's POIs go with it only when the question said so.
+    void Delete_Selected(TableReader::Table table);
 
     void Open_New_Poi();
     void Add_Poi(const QString& lat, const QString& lon, const QString& label,
@@ -69,6 +71,7 @@ signals:
 private:
     using Table = TableReader::Table;
 
+    // Reads the listing now, or behind the work running (a refresh after a change).
     void list(Table table, const std::function<void()>& then);
     void action();
     void showInList1(SortedListModel::Rows rows, Workspace::Listing shown);
@@ -77,6 +80,15 @@ private:
     void tableChanged(Table table);
     // Lines picked from a POI listing name POIs; they go once those POIs are gone.
     void dropPickedPois();
+    // The picked lines of a listing of `table`, and the row numbers they begin with.
+    QStringList pickedLines(Table table, QList<qint64>* ids) const;
+    QHash<QString, int>& pickedFrom(Table table);
+    // A line went back to List1: it no longer counts as picked.
+    void unpick(const QString& line);
+    // Drops the picked lines of `table` that name one of `ids`.
+    void dropPicked(Table table, const QList<qint64>& ids);
+    void deletePois(const QList<qint64>& ids);
+    void deleteCategories(const QList<qint64>& ids, const QList<qint64>& holding);
     SortedListModel& rowsOf(QListView* view) const;
     // Puts List1's scroll position back once its layout allows it (see Move_Selected).
     void restoreList1Position(int maximum);
@@ -86,8 +98,9 @@ private:
     TaskRunner* m_runner = nullptr;
     SortedListModel* m_list1Rows;
     SortedListModel* m_selectedRows;
-    // How many lines of each text in lstSelected came from a POI listing.
+    // How many lines of each text in lstSelected came from a POI or a category listing.
     QHash<QString, int> m_pickedPois;
+    QHash<QString, int> m_pickedCategories;
     QPointer<frmNewPoi> m_newPoi;
     bool m_moving = false;
     // The scroll position List1 had before lines moved, until it is back.

@@ -63,15 +63,11 @@ void SetupPanel::attach(Workspace& workspace, TaskRunner& runner)
             [this] { m_ui->TxtTemp->setText(m_workspace->tempFolder()); });
     connect(m_workspace, &Workspace::categoriesChanged, this, &SetupPanel::showCategories);
     connect(m_workspace, &Workspace::categoryChanged, this, &SetupPanel::showCategory);
-    // The chooser follows every change of the category table, wherever it was made; queued,
-    // so that the listings refreshed by the same announcement start first.
-    connect(
-        m_workspace, &Workspace::tableChanged, this,
-        [this](TableReader::Table table) {
-            if (table == TableReader::Table::Category && m_workspace->databaseOpened())
-                Load_Cat();
-        },
-        Qt::QueuedConnection);
+    // Categories added, renamed or deleted anywhere reach the chooser.
+    connect(m_workspace, &Workspace::tableChanged, this, [this](TableReader::Table table) {
+        if (table == TableReader::Table::Category)
+            Load_Cat();
+    });
     ui.TxtTemp->setText(m_workspace->tempFolder());
 }
 
