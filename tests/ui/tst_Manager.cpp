@@ -178,7 +178,9 @@ private slots:
         trigger("actUndo");
         QCOMPARE(rows(), before);
         QCOMPARE(shownIds(), (QList<qint64>{1, 2, 3, 4}));
-        trigger("actRedo");
+        m<QAction>("actRedo")->trigger();
+        QVERIFY(!m<QAction>("actUndo")->isEnabled()); // one change at a time
+        QTRY_VERIFY(settled());
         QCOMPARE(m_db->dump("poi"), after);
     }
 
