@@ -167,6 +167,9 @@ frmManager::frmManager(Workspace& workspace, TaskRunner& runner, QWidget* parent
 
     connect(&m_runner, &TaskRunner::started, this, [this] { setRunning(true); });
     connect(&m_runner, &TaskRunner::finished, this, [this] { setRunning(false); });
+    // The stack enables its actions as it moves, also while the move's run goes on.
+    for (auto changed : {&QUndoStack::canUndoChanged, &QUndoStack::canRedoChanged})
+        connect(&m_undo, changed, this, [this] { setRunning(m_runner.isRunning()); });
     connect(&m_workspace, &Workspace::tableChanged, this, &frmManager::scheduleReload);
     connect(&m_workspace, &Workspace::databaseChanged, this, [this] {
         if (m_workspace.databasePath() == m_loadedPath)
