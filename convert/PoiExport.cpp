@@ -54,8 +54,18 @@ Outcome<ExportSummary> exportPois(const ExportRequest& rq, const StopCheck& stop
     QString statement = QStringLiteral(
         "SELECT p.rowid, quote(p.lat), quote(p.lon), hex(p.label), hex(p.desc), hex(c.label) "
         "FROM poi p LEFT JOIN category c ON c.rowid = p.cat_id");
+    QStringList conditions;
     if (rq.category)
-        statement += QStringLiteral(" WHERE p.cat_id = %1").arg(*rq.category);
+        conditions << QStringLiteral("p.cat_id = %1").arg(*rq.category);
+    if (!rq.ids.isEmpty()) {
+        QStringList numbers;
+        numbers.reserve(rq.ids.size());
+        for (qint64 id : rq.ids)
+            numbers << QString::number(id);
+        conditions << QStringLiteral("p.rowid IN (%1)").arg(numbers.join(u','));
+    }
+    if (!conditions.isEmpty())
+        statement += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
     statement += QStringLiteral(" ORDER BY p.rowid;");
 
     OutputFile file;

@@ -18,6 +18,7 @@ struct ExportRequest
     QString outputPath;             // replaced only when the whole file is written
     std::FILE* stream = nullptr;    // written instead of outputPath when set (standard output)
     ShellOptions shell;
+    QList<qint64> ids; // only the POIs with these numbers, when any are given
 };
 
 // A POI that could not go into the file, and why.

@@ -22,6 +22,37 @@
     </message>
 </context>
 <context>
+    <name>CategoryTableModel</name>
+    <message>
+        <source>yes</source>
+        <translation>ja</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>nein</translation>
+    </message>
+    <message>
+        <source>id</source>
+        <translation>Nr.</translation>
+    </message>
+    <message>
+        <source>label</source>
+        <translation>Bezeichnung</translation>
+    </message>
+    <message>
+        <source>description</source>
+        <translation>Beschreibung</translation>
+    </message>
+    <message>
+        <source>enabled</source>
+        <translation>aktiviert</translation>
+    </message>
+    <message>
+        <source>POIs</source>
+        <translation>POIs</translation>
+    </message>
+</context>
+<context>
     <name>CommandRunner</name>
     <message>
         <source>The program ended with exit code %1.</source>
@@ -741,6 +772,37 @@ Dies löscht alle POIs in der Datenbank.</translation>
     </message>
 </context>
 <context>
+    <name>PoiTableModel</name>
+    <message>
+        <source>Category %1</source>
+        <translation>Kategorie %1</translation>
+    </message>
+    <message>
+        <source>id</source>
+        <translation>Nr.</translation>
+    </message>
+    <message>
+        <source>lat</source>
+        <translation>Breite</translation>
+    </message>
+    <message>
+        <source>lon</source>
+        <translation>Länge</translation>
+    </message>
+    <message>
+        <source>label</source>
+        <translation>Bezeichnung</translation>
+    </message>
+    <message>
+        <source>description</source>
+        <translation>Beschreibung</translation>
+    </message>
+    <message>
+        <source>category</source>
+        <translation>Kategorie</translation>
+    </message>
+</context>
+<context>
     <name>Prompts</name>
     <message>
         <source>Open</source>
@@ -1057,10 +1119,6 @@ Dies löscht alle POIs in der Datenbank.</translation>
         <translation>&amp;GPS Babel</translation>
     </message>
     <message>
-        <source>&amp;Allow DB operations</source>
-        <translation>&amp;DB-Operationen erlauben</translation>
-    </message>
-    <message>
         <source>&amp;About</source>
         <translation>&amp;Über</translation>
     </message>
@@ -1069,8 +1127,303 @@ Dies löscht alle POIs in der Datenbank.</translation>
         <translation>Die GPSBabel-Oberfläche „%1“ ließ sich nicht starten.</translation>
     </message>
     <message>
-        <source>Not yet Implemented</source>
-        <translation>Noch nicht implementiert</translation>
+        <source>&amp;Manage POIs…</source>
+        <translation>POIs &amp;verwalten…</translation>
+    </message>
+    <message>
+        <source>&amp;Allow DB operations: Manage POIs…</source>
+        <translation>&amp;DB-Operationen erlauben: POIs verwalten…</translation>
+    </message>
+</context>
+<context>
+    <name>frmManager</name>
+    <message>
+        <source>Manage POIs</source>
+        <translation>POIs verwalten</translation>
+    </message>
+    <message>
+        <source>Categories</source>
+        <translation>Kategorien</translation>
+    </message>
+    <message>
+        <source>Double-click a label or description to change it; tick &quot;enabled&quot; to show the category in the map application</source>
+        <translation>Doppelklick auf Bezeichnung oder Beschreibung ändert sie; „aktiviert“ zeigt die Kategorie in der Kartenanwendung</translation>
+    </message>
+    <message>
+        <source>POIs</source>
+        <translation>POIs</translation>
+    </message>
+    <message>
+        <source>&amp;Show:</source>
+        <translation>&amp;Zeigen:</translation>
+    </message>
+    <message>
+        <source>S&amp;earch:</source>
+        <translation>S&amp;uchen:</translation>
+    </message>
+    <message>
+        <source>part of a label or description</source>
+        <translation>Teil einer Bezeichnung oder Beschreibung</translation>
+    </message>
+    <message>
+        <source>Click a column&apos;s heading to sort by it; double-click a value to change it</source>
+        <translation>Klick auf eine Spaltenüberschrift sortiert danach; Doppelklick auf einen Wert ändert ihn</translation>
+    </message>
+    <message>
+        <source>&amp;Target category:</source>
+        <translation>Ziel&amp;kategorie:</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Export Selected POIs to GPX…</source>
+        <translation>Ausgewählte POIs als GPX &amp;exportieren…</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>&amp;Copy Selected POIs</source>
+        <translation>Ausgewählte POIs &amp;kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Add Category…</source>
+        <translation>Kategorie &amp;hinzufügen…</translation>
+    </message>
+    <message>
+        <source>Delete Category…</source>
+        <translation>Kategorie löschen…</translation>
+    </message>
+    <message>
+        <source>&amp;Move Selected POIs to Target Category</source>
+        <translation>Ausgewählte POIs in die Zielkategorie &amp;verschieben</translation>
+    </message>
+    <message>
+        <source>&amp;Delete Selected POIs…</source>
+        <translation>Ausgewählte POIs &amp;löschen…</translation>
+    </message>
+    <message>
+        <source>&amp;Read Again</source>
+        <translation>&amp;Neu einlesen</translation>
+    </message>
+    <message>
+        <source>POI</source>
+        <translation>POI</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederholen</translation>
+    </message>
+    <message>
+        <source>Renaming the category</source>
+        <translation>Die Kategorie wird umbenannt</translation>
+    </message>
+    <message>
+        <source>Renamed the category to &quot;%1&quot;.</source>
+        <translation>Die Kategorie wurde in „%1“ umbenannt.</translation>
+    </message>
+    <message>
+        <source>Changing the description</source>
+        <translation>Die Beschreibung wird geändert</translation>
+    </message>
+    <message>
+        <source>Changed the description of &quot;%1&quot;.</source>
+        <translation>Die Beschreibung von „%1“ wurde geändert.</translation>
+    </message>
+    <message>
+        <source>Enabling the category</source>
+        <translation>Die Kategorie wird aktiviert</translation>
+    </message>
+    <message>
+        <source>Disabling the category</source>
+        <translation>Die Kategorie wird deaktiviert</translation>
+    </message>
+    <message>
+        <source>Enabled the category &quot;%1&quot;.</source>
+        <translation>Die Kategorie „%1“ wurde aktiviert.</translation>
+    </message>
+    <message>
+        <source>Disabled the category &quot;%1&quot;.</source>
+        <translation>Die Kategorie „%1“ wurde deaktiviert.</translation>
+    </message>
+    <message>
+        <source>Choose a POI database in the main window.</source>
+        <translation>Wählen Sie im Hauptfenster eine POI-Datenbank.</translation>
+    </message>
+    <message>
+        <source>Reading the POIs</source>
+        <translation>Die POIs werden gelesen</translation>
+    </message>
+    <message>
+        <source>Reading the database was cancelled; the tables may be out of date.</source>
+        <translation>Das Lesen der Datenbank wurde abgebrochen; die Tabellen sind womöglich nicht aktuell.</translation>
+    </message>
+    <message>
+        <source>All categories</source>
+        <translation>Alle Kategorien</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>Cancelled; nothing was changed.</source>
+        <translation>Abgebrochen; nichts wurde geändert.</translation>
+    </message>
+    <message>
+        <source>Undoing %1</source>
+        <translation>%1 wird rückgängig gemacht</translation>
+    </message>
+    <message>
+        <source>Redoing %1</source>
+        <translation>%1 wird wiederholt</translation>
+    </message>
+    <message>
+        <source>Undone: %1.</source>
+        <translation>Rückgängig gemacht: %1.</translation>
+    </message>
+    <message>
+        <source>Redone: %1.</source>
+        <translation>Wiederholt: %1.</translation>
+    </message>
+    <message>
+        <source>Adding the category</source>
+        <translation>Die Kategorie wird hinzugefügt</translation>
+    </message>
+    <message>
+        <source>Added category &quot;%1&quot;.</source>
+        <translation>Kategorie „%1“ hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>Choose the category to delete in the table of categories.</source>
+        <translation>Wählen Sie die zu löschende Kategorie in der Tabelle der Kategorien.</translation>
+    </message>
+    <message>
+        <source>Delete the category &quot;%1&quot;?</source>
+        <translation>Die Kategorie „%1“ löschen?</translation>
+    </message>
+    <message>
+        <source>Delete Category</source>
+        <translation>Kategorie löschen</translation>
+    </message>
+    <message>
+        <source>The category &quot;%1&quot; holds %2. Delete them with it, or move them to &quot;%3&quot;?</source>
+        <translation>Die Kategorie „%1“ enthält %2. Mit ihr löschen oder nach „%3“ verschieben?</translation>
+    </message>
+    <message>
+        <source>Delete the POIs too</source>
+        <translation>Die POIs mitlöschen</translation>
+    </message>
+    <message>
+        <source>Move them to &quot;%1&quot;</source>
+        <translation>Nach „%1“ verschieben</translation>
+    </message>
+    <message>
+        <source>The category &quot;%1&quot; holds %2. Delete them with it? To move them instead, choose another target category first.</source>
+        <translation>Die Kategorie „%1“ enthält %2. Mit ihr löschen? Um sie stattdessen zu verschieben, wählen Sie zuerst eine andere Zielkategorie.</translation>
+    </message>
+    <message>
+        <source>Deleting the category</source>
+        <translation>Die Kategorie wird gelöscht</translation>
+    </message>
+    <message>
+        <source>Deleted the category &quot;%1&quot;.</source>
+        <translation>Die Kategorie „%1“ wurde gelöscht.</translation>
+    </message>
+    <message>
+        <source>Deleted the category &quot;%1&quot;; moved its %2 to &quot;%3&quot;.</source>
+        <translation>Die Kategorie „%1“ wurde gelöscht; ihre %2 wurden nach „%3“ verschoben.</translation>
+    </message>
+    <message>
+        <source>Deleted the category &quot;%1&quot; and its %2.</source>
+        <translation>Die Kategorie „%1“ und ihre %2 wurden gelöscht.</translation>
+    </message>
+    <message>
+        <source>Changing POI %1</source>
+        <translation>POI %1 wird geändert</translation>
+    </message>
+    <message>
+        <source>Changed POI %1.</source>
+        <translation>POI %1 wurde geändert.</translation>
+    </message>
+    <message>
+        <source>Select the POIs to delete first.</source>
+        <translation>Wählen Sie zuerst die zu löschenden POIs aus.</translation>
+    </message>
+    <message>
+        <source>Delete %1?</source>
+        <translation>%1 löschen?</translation>
+    </message>
+    <message>
+        <source>Delete POIs</source>
+        <translation>POIs löschen</translation>
+    </message>
+    <message>
+        <source>Deleting %1</source>
+        <translation>%1 werden gelöscht</translation>
+    </message>
+    <message>
+        <source>Deleted %1.</source>
+        <translation>%1 gelöscht.</translation>
+    </message>
+    <message>
+        <source>Select the POIs to move and choose their target category first.</source>
+        <translation>Wählen Sie zuerst die zu verschiebenden POIs und ihre Zielkategorie aus.</translation>
+    </message>
+    <message>
+        <source>Moving %1</source>
+        <translation>%1 werden verschoben</translation>
+    </message>
+    <message>
+        <source>Moved %1 to &quot;%2&quot;.</source>
+        <translation>%1 nach „%2“ verschoben.</translation>
+    </message>
+    <message>
+        <source>Copied %1.</source>
+        <translation>%1 kopiert.</translation>
+    </message>
+    <message>
+        <source>Select the POIs to export first.</source>
+        <translation>Wählen Sie zuerst die zu exportierenden POIs aus.</translation>
+    </message>
+    <message>
+        <source>Export Selected POIs to GPX</source>
+        <translation>Ausgewählte POIs als GPX exportieren</translation>
+    </message>
+    <message>
+        <source>Poi Files (*.gpx)|*.gpx|</source>
+        <translation>POI-Dateien (*.gpx)|*.gpx|</translation>
+    </message>
+    <message>
+        <source>Exporting to %1</source>
+        <translation>Export nach %1</translation>
+    </message>
+    <message>
+        <source>Exported %1 to %2.</source>
+        <translation>%1 nach %2 exportiert.</translation>
+    </message>
+    <message>
+        <source>%1 could not be written and were left out.</source>
+        <translation>%1 konnten nicht geschrieben werden und wurden ausgelassen.</translation>
+    </message>
+    <message>
+        <source>Read %1 in %2 categories from %3.</source>
+        <translation>%1 in %2 Kategorien aus %3 gelesen.</translation>
     </message>
 </context>
 <context>

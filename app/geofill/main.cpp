@@ -6,6 +6,7 @@
 #include "Version.h"
 #include "Workspace.h"
 #include "frmMain.h"
+#include "frmManager.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -70,6 +71,7 @@ int main(int argc, char* argv[])
     Translations::install();
 
     frmMain window;
+    frmManager::attachTo(window);
     if (!start.database.isEmpty())
         window.workspace().openDatabase(start.database);
     if (!start.gpxFile.isEmpty()) {

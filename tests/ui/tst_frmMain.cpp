@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QSignalSpy>
 #include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
@@ -61,8 +62,12 @@ private slots:
 
     void menuCommands()
     {
+        // Both open the manager, which the program attaches to the signal.
+        QSignalSpy manager(m_window.get(), &frmMain::managerRequested);
         w<QAction>("adb")->trigger();
-        QCOMPARE(m_prompts->texts(), QStringList{"Not yet Implemented"});
+        w<QAction>("mnuManage")->trigger();
+        QCOMPARE(manager.count(), 2);
+        QVERIFY(m_prompts->texts().isEmpty());
         w<QAction>("mnuAbout")->trigger();
         w<QAction>("mnuAbout")->trigger();
         QPointer<frmAbout> about = m_window->aboutBox();
@@ -207,8 +212,9 @@ private slots:
         QStringList items;
         for (QAction* item : w<QMenu>("mnu")->actions())
             items << item->text();
-        QCOMPARE(items, (QStringList{"&New POI Database…", "&Export POIs to GPX…", "", "&GPS Babel",
-                                     "&Allow DB operations", "E&xit"}));
+        QCOMPARE(items, (QStringList{"&New POI Database…", "&Export POIs to GPX…", "&Manage POIs…",
+                                     "", "&GPS Babel", "&Allow DB operations: Manage POIs…",
+                                     "E&xit"}));
     }
 
     // One tab order runs through the panels as the window lays it out; disabled controls

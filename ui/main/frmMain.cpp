@@ -75,6 +75,7 @@ frmMain::frmMain(QWidget* parent)
 
     connect(m_ui->Bab, &QAction::triggered, this, &frmMain::startGpsBabel);
     connect(m_ui->adb, &QAction::triggered, this, &frmMain::allowDbOperations);
+    connect(m_ui->mnuManage, &QAction::triggered, this, &frmMain::openManager);
     connect(m_ui->mnuExit, &QAction::triggered, this, &frmMain::endProgram);
     connect(m_ui->Command4, &QPushButton::clicked, this, &frmMain::endProgram);
     connect(m_ui->mnuAbout, &QAction::triggered, this, &frmMain::openAbout);
@@ -246,7 +247,12 @@ void frmMain::startGpsBabel()
 
 void frmMain::allowDbOperations()
 {
-    showMessage(this, tr("Not yet Implemented"));
+    openManager();
+}
+
+void frmMain::openManager()
+{
+    emit managerRequested();
 }
 
 void frmMain::endProgram()

@@ -51,8 +51,13 @@ public slots:
     void openAbout();
     void startGpsBabel();
     void allowDbOperations();
+    // Asks for the manager window (Manage POIs…); whoever builds it listens.
+    void openManager();
     // Ends the program at once: every window closes, nothing is asked; a run is cancelled.
     void endProgram();
+
+signals:
+    void managerRequested();
 
 protected:
     bool event(QEvent* event) override;

@@ -1,0 +1,233 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The manager window on a large database, against its targets and a baseline of the same run:
+//   opening it (reading every POI until the table shows them) against the sqlite3 shell
+//   printing the same columns (fastest of three; target at most 2.0),
+//   the window's added resident memory once open (target at most 250 MiB),
+//   each keystroke of a search until its result shows (target at most 100 ms each),
+//   sorting by each column until the table shows it (target at most 1 s),
+//   deleting a tenth of the POIs selected in the table against the shell deleting the same
+//   rows in one statement (target at most 1.5),
+//   and the longest time the window's thread is kept from its events meanwhile (target 50 ms).
+// geofill-bench-manager [POIS (1000000)]. Runs offscreen unless QT_QPA_PLATFORM says otherwise.
+#include "ScriptedPrompts.h"
+#include "TaskRunner.h"
+#include "TempSettings.h"
+#include "Workspace.h"
+#include "frmMain.h"
+#include "frmManager.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QAction>
+#include <QFile>
+#include <QItemSelectionModel>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+double statusMiB(const char* key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(qstrlen(key)).trimmed().split(' ').value(0).toDouble() / 1024;
+    }
+    return -1;
+}
+
+// Runs the event loop until `done`, and reports the longest gap between the ticks of a 5 ms
+// timer on the window's thread meanwhile.
+double untilDone(const std::function<bool()>& done, double* longestBlock)
+{
+    QElapsedTimer sinceTick;
+    QTimer ticker;
+    ticker.setInterval(5);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        *longestBlock = std::max(*longestBlock, double(sinceTick.nsecsElapsed()) / 1e6);
+        sinceTick.start();
+    });
+    QElapsedTimer timer;
+    timer.start();
+    sinceTick.start();
+    ticker.start();
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+bool shell(const QString& db, const QString& sql, bool quiet = false)
+{
+    QProcess process;
+    if (quiet)
+        process.setStandardOutputFile(QProcess::nullDevice());
+    process.start(QStringLiteral("sqlite3"), {QStringLiteral("-batch"), db});
+    process.write(sql.toUtf8() + '\n');
+    process.closeWriteChannel();
+    return process.waitForFinished(-1) && process.exitCode() == 0;
+}
+
+const char* verdict(bool met)
+{
+    return met ? "met" : "MISSED";
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const qint64 count = argc > 1 ? QByteArray(argv[1]).toLongLong() : 1000000;
+    TempSettings settings;
+    ScriptedPrompts prompts;
+    QTemporaryDir dir;
+    const QString db = dir.filePath(QStringLiteral("poi.db"));
+    QFile schema(QStringLiteral(GEOFILL_SAMPLES_DIR "/schema.sql"));
+    if (!schema.open(QIODevice::ReadOnly) || !shell(db, QString::fromUtf8(schema.readAll())) ||
+        !shell(db, QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                                  "WHERE i < %1) INSERT INTO poi(lat, lon, label, desc, cat_id) "
+                                  "SELECT (i % 18000) / 100.0 - 90, (i % 36000) / 100.0 - 180, "
+                                  "'Point ' || i || ' Mill', 'Near the ' || (i % 977) || ' gate', "
+                                  "1 + i % 4 FROM n;")
+                           .arg(count))) {
+        std::fputs("geofill-bench-manager: the database could not be made\n", stderr);
+        return 1;
+    }
+    const QString select =
+        QStringLiteral("SELECT rowid, lat, lon, label, desc, cat_id FROM poi ORDER BY rowid;");
+    double shellMs = 1e300;
+    for (int run = 0; run < 3; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        shell(db, select, true);
+        shellMs = std::min(shellMs, double(timer.nsecsElapsed()) / 1e6);
+    }
+
+    frmMain window;
+    frmManager::attachTo(window);
+    window.workspace().openDatabase(db);
+    double ignored = 0;
+    untilDone([&] { return window.workspace().databasePath() == db && !window.runner().isRunning(); },
+              &ignored);
+    const double before = statusMiB("VmRSS:");
+    double block = 0;
+    frmManager* manager = nullptr;
+    const double openMs = untilDone(
+        [&] {
+            if (!manager)
+                manager = frmManager::open(window);
+            return manager->isSettled() && !window.runner().isRunning() &&
+                   manager->findChild<QTableView*>(QStringLiteral("tblPois"))->model()->rowCount() ==
+                       count;
+        },
+        &block);
+    const double memory = statusMiB("VmRSS:") - before;
+    const double openBlock = block;
+    block = 0;
+    std::printf("POIs: %lld\n", count);
+    std::printf("open: %.0f ms, shell printing the same columns %.0f ms: ratio %.2f (target 2.0, "
+                "%s)\n",
+                openMs, shellMs, openMs / shellMs, verdict(openMs <= 2 * shellMs));
+    std::printf("memory added by the window: %.0f MiB (target 250, %s)\n", memory,
+                verdict(memory <= 250));
+
+    auto* search = manager->findChild<QLineEdit*>(QStringLiteral("txtSearch"));
+    double slowestKey = 0;
+    for (const char key : QByteArray("mill 12")) {
+        if (key == '\0')
+            break;
+        const double ms = untilDone(
+            [&, typed = false]() mutable {
+                if (!typed) {
+                    QTest::keyClick(search, key);
+                    typed = true;
+                }
+                return manager->isSettled();
+            },
+            &block);
+        slowestKey = std::max(slowestKey, ms);
+    }
+    std::printf("slowest search keystroke (\"mill 12\"): %.0f ms (target 100, %s)\n", slowestKey,
+                verdict(slowestKey <= 100));
+    search->clear();
+    untilDone([&] { return manager->isSettled(); }, &block);
+    const double searchBlock = block;
+    block = 0;
+
+    auto* header = manager->findChild<QTableView*>(QStringLiteral("tblPois"))->horizontalHeader();
+    double slowestSort = 0;
+    for (int column = 1; column < 6; ++column) {
+        const double ms = untilDone(
+            [&, asked = false]() mutable {
+                if (!asked) {
+                    header->setSortIndicator(column, Qt::AscendingOrder);
+                    asked = true;
+                }
+                return manager->isSettled();
+            },
+            &block);
+        std::printf("sort by column %d: %.0f ms\n", column, ms);
+        slowestSort = std::max(slowestSort, ms);
+    }
+    std::printf("slowest sort: %.0f ms (target 1000, %s)\n", slowestSort,
+                verdict(slowestSort <= 1000));
+    const double sortBlock = block;
+    block = 0;
+
+    // Deleting a tenth of the POIs, selected in the table, against the shell deleting the same
+    // rows in one statement and one transaction on a copy of the file.
+    header->setSortIndicator(0, Qt::AscendingOrder);
+    untilDone([&] { return manager->isSettled(); }, &block);
+    block = 0;
+    auto* table = manager->findChild<QTableView*>(QStringLiteral("tblPois"));
+    const int picked = int(count / 10);
+    table->selectionModel()->select(
+        QItemSelection(table->model()->index(0, 0), table->model()->index(picked - 1, 0)),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const QString copy = dir.filePath(QStringLiteral("copy.db"));
+    QFile::copy(db, copy);
+    QStringList ids;
+    for (int row = 0; row < picked; ++row)
+        ids << table->model()->index(row, 0).data().toString();
+    QElapsedTimer shellTimer;
+    shellTimer.start();
+    shell(copy, QStringLiteral("BEGIN; DELETE FROM poi WHERE rowid IN (%1); COMMIT;")
+                    .arg(ids.join(u',')));
+    const double shellDeleteMs = double(shellTimer.nsecsElapsed()) / 1e6;
+    QElapsedTimer deleteTimer;
+    double deletedMs = 0;
+    const double deleteMs = untilDone(
+        [&, asked = false]() mutable {
+            if (!asked) {
+                deleteTimer.start();
+                manager->findChild<QAction*>(QStringLiteral("actDeletePois"))->trigger();
+                asked = true;
+            }
+            if (deletedMs == 0 && manager->statusText().startsWith(QStringLiteral("Deleted")))
+                deletedMs = double(deleteTimer.nsecsElapsed()) / 1e6;
+            return deletedMs > 0 && manager->isSettled() && !window.runner().isRunning();
+        },
+        &block);
+    std::printf("deleting %d selected POIs (kept for undo): %.0f ms, the shell's one statement "
+                "%.0f ms: ratio %.2f (target 1.5, %s); with the tables read again %.0f ms\n",
+                picked, deletedMs, shellDeleteMs, deletedMs / shellDeleteMs,
+                verdict(deletedMs <= 1.5 * shellDeleteMs), deleteMs);
+    const double longest = std::max({openBlock, searchBlock, sortBlock, block});
+    std::printf("longest time the window's thread was kept from its events: %.0f ms (opening "
+                "%.0f, searching %.0f, sorting %.0f, deleting %.0f; target 50, %s)\n",
+                longest, openBlock, searchBlock, sortBlock, block, verdict(longest <= 50));
+    return 0;
+}
