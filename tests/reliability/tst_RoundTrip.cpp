@@ -118,7 +118,7 @@ private slots:
                      "(-0.1234567890123456,179.99999999999997,'Exact','',2),(1,1,'Other','',1));")
                 .has_value());
         const Outcome<ExportSummary> exported =
-            exportPois({db.path(), 2, db.folder() + "/back.gpx", nullptr, {}});
+            exportPois({db.path(), 2, db.folder() + "/back.gpx", nullptr, {}, {}});
         QVERIFY2(exported, qPrintable(exported.problemText()));
         QCOMPARE(exported->written, expected.size() + 1);
         QCOMPARE(exported->leftOut.size(), 1);
