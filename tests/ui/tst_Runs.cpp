@@ -253,6 +253,12 @@ private slots:
         QCOMPARE(rows("lstSelected").items(),
                  QStringList{"1   |Cafe    |Food and drink               |1  "});
         QCOMPARE(m_prompts->messages.size(), 1);
+        // A delete that fails says so; it was not cancelled.
+        QVERIFY(m_db->shell("drop table poi;").has_value());
+        m_prompts->answers.enqueue(Prompts::Answer::Ok);
+        click("cmdActiondb");
+        QTRY_VERIFY(idle());
+        QCOMPARE(m_prompts->texts().last(), QStringLiteral("Removal of All Poi failed"));
     }
 };
 

@@ -148,6 +148,7 @@ private slots:
         QVERIFY(ListOrder(locale).sort(one, [] { return true; }));
         SortedListModel oneByOne(locale);
         QCOMPARE(addOneByOne(oneByOne, rows), sorted);
+        QCOMPARE(bulk.item(bulk.count()), QString()); // past the end
         for (int row : {0, 511, 512, 1023, 1024, 4999})
             QCOMPARE(bulk.item(row), sorted.at(row));
         for (const QString& row : randomRows(1500, 8, start))
