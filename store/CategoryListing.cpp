@@ -6,14 +6,17 @@
 namespace CategoryListing {
 
 Outcome<QList<CategoryRow>> list(const QString& dbPath, const StopCheck& stop,
-                                 const ShellOptions& shell)
+                                 const ShellOptions& shell, bool countPois)
 {
     // One pass over the POIs counts them all, whatever the number of categories.
     const QString statement =
-        QStringLiteral("SELECT c.rowid, hex(c.label), hex(c.\"desc\"), %1, coalesce(n.pois, 0) "
-                       "FROM main.category c LEFT JOIN (SELECT cat_id, count(*) AS pois FROM "
-                       "main.poi GROUP BY cat_id) n ON n.cat_id = c.rowid ORDER BY c.rowid;")
-            .arg(StoredValue::select(QStringLiteral("c.enabled")));
+        QStringLiteral("SELECT c.rowid, hex(c.label), hex(c.\"desc\"), %1, %2 FROM main.category c%3 "
+                       "ORDER BY c.rowid;")
+            .arg(StoredValue::select(QStringLiteral("c.enabled")),
+                 countPois ? QStringLiteral("coalesce(n.pois, 0)") : QStringLiteral("0"),
+                 countPois ? QStringLiteral(" LEFT JOIN (SELECT cat_id, count(*) AS pois FROM "
+                                            "main.poi GROUP BY cat_id) n ON n.cat_id = c.rowid")
+                           : QString());
     const Outcome<ShellRowList> read = DatabaseShell::runStatement(dbPath, statement, stop, shell);
     if (!read)
         return Problem{QStringLiteral("The categories could not be read from %1.").arg(dbPath),

@@ -24,9 +24,10 @@ struct CategoryRow
 
 namespace CategoryListing {
 
-// Every category by number, with its POI count, read in one statement.
+// Every category by number, with its POI count, read in one statement. Without `countPois`
+// the counts stay 0, for a caller that counts the POIs it reads anyway.
 Outcome<QList<CategoryRow>> list(const QString& dbPath, const StopCheck& stop = {},
-                                 const ShellOptions& shell = {});
+                                 const ShellOptions& shell = {}, bool countPois = true);
 
 // The row numbered `id` in `rows`, or nullptr.
 const CategoryRow* find(const QList<CategoryRow>& rows, qint64 id);

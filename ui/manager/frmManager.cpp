@@ -275,9 +275,10 @@ void frmManager::readTables(bool report)
     m_runner.start(
         tr("Reading the POIs"), tr("POIs"),
         [read, dbPath](TaskRunner::Control& control) {
-            // The categories, with their counts, are read beside the POIs by a second shell.
+            // The categories are read beside the POIs by a second shell; their POIs are
+            // counted from the rows read here rather than by another pass over the table.
             auto categories = std::async(std::launch::async, [&] {
-                return CategoryListing::list(dbPath, control.stopCheck(), control.shell());
+                return CategoryListing::list(dbPath, control.stopCheck(), control.shell(), false);
             });
             qint64 done = 0;
             const Outcome<qint64> pois = PoiListing::forEachPrinted(
@@ -295,9 +296,16 @@ void frmManager::readTables(bool report)
                 return;
             }
             read->categories = std::move(listed.value());
+            QHash<qint64, qint64> counts;
+            for (quint32 row = 0; row < quint32(read->columns->size()); ++row) {
+                if (const std::optional<qint64> category = read->columns->category(row))
+                    ++counts[*category];
+            }
             QHash<qint64, QString> labels;
-            for (const CategoryRow& row : std::as_const(read->categories))
+            for (CategoryRow& row : read->categories) {
+                row.pois = counts.value(row.id);
                 labels.insert(row.id, row.label);
+            }
             read->columns->setCategoryLabels(std::move(labels));
         },
         [this, read, dbPath, report](bool stopped) {
