@@ -183,6 +183,9 @@ frmManager::frmManager(Workspace& workspace, TaskRunner& runner, QWidget* parent
 
 frmManager::~frmManager()
 {
+    // The main window's runner may be gone already (this window is its child, deleted after its
+    // members); the stack's last signals, as it empties, must not reach for it.
+    disconnect(&m_undo, nullptr, this, nullptr);
     ++m_viewGeneration;
     m_viewPool.clear();
     m_viewPool.waitForDone();
