@@ -340,7 +340,11 @@ private slots:
         chooseDatabase(m_db->path());
         addPoi(5);
         QVERIFY(m_db->shell("insert into poi(lat,lon,label,desc,cat_id) values(3,4,'m','',4);"));
-        m_prompts->answers << Prompts::Answer::Ok << Prompts::Answer::Ok;
+        m_prompts->answers << Prompts::Answer::Ok << Prompts::Answer::Ok << Prompts::Answer::Ok;
+        click("cmdActiondb"); // no action chosen
+        QCOMPARE(m_prompts->texts().last(),
+                 QStringLiteral("Choose what to do first: Display, Delete selected, Delete All "
+                                "or Add New."));
         click("optdelselected");
         click("cmdActiondb"); // categories, none picked
         QCOMPARE(m_prompts->texts().last(),
