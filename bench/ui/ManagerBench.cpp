@@ -127,8 +127,10 @@ int main(int argc, char* argv[])
     frmManager* manager = nullptr;
     const double openMs = untilDone(
         [&] {
-            if (!manager)
-                manager = frmManager::open(window);
+            if (!manager) {
+                emit window.managerRequested();
+                manager = window.findChild<frmManager*>();
+            }
             return manager->isSettled() && !window.runner().isRunning() &&
                    manager->findChild<QTableView*>(QStringLiteral("tblPois"))->model()->rowCount() ==
                        count;

@@ -22,6 +22,7 @@
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTimer>
@@ -193,18 +194,15 @@ frmManager::~frmManager()
 
 void frmManager::attachTo(frmMain& window)
 {
-    connect(&window, &frmMain::managerRequested, &window, [&window] { open(window); });
-}
-
-frmManager* frmManager::open(frmMain& window)
-{
-    auto* manager = window.findChild<frmManager*>();
-    if (!manager)
-        manager = new frmManager(window.workspace(), window.runner(), &window);
-    manager->show();
-    manager->raise();
-    manager->activateWindow();
-    return manager;
+    // Made at the first request and kept, hidden when closed, for the next one.
+    auto manager = std::make_shared<QPointer<frmManager>>();
+    connect(&window, &frmMain::managerRequested, &window, [&window, manager] {
+        if (!*manager)
+            *manager = new frmManager(window.workspace(), window.runner(), &window);
+        (*manager)->show();
+        (*manager)->raise();
+        (*manager)->activateWindow();
+    });
 }
 
 QString frmManager::statusText() const

@@ -42,7 +42,6 @@ public:
 
     // Opens the manager (one per main window) whenever the main window asks for it.
     static void attachTo(frmMain& window);
-    static frmManager* open(frmMain& window);
 
     QUndoStack& undoStack() { return m_undo; }
     QString statusText() const;
