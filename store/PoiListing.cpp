@@ -5,6 +5,7 @@
 
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <climits>
 
 PoiRow PrintedPoi::row() const
@@ -25,7 +26,10 @@ namespace {
 
 QString where(const PoiQuery& query, qint64 fromId)
 {
-    QStringList conditions{QStringLiteral("rowid >= %1").arg(fromId)};
+    QStringList conditions{
+        QStringLiteral("rowid >= %1").arg(std::max(fromId, query.fromId.value_or(LLONG_MIN)))};
+    if (query.belowId)
+        conditions << QStringLiteral("rowid < %1").arg(*query.belowId);
     if (query.category)
         conditions << QStringLiteral("cat_id = %1").arg(*query.category);
     return QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
@@ -111,6 +115,21 @@ Outcome<qint64> forEach(const QString& dbPath, const PoiQuery& query,
 {
     return forEachPrinted(
         dbPath, query, [&](const PrintedPoi& poi) { return visit(poi.row()); }, stop, shell);
+}
+
+Outcome<std::optional<qint64>> middleId(const QString& dbPath, const StopCheck& stop,
+                                        const ShellOptions& shell)
+{
+    // Halves of the range of numbers: exact halves would cost a count and a walk of the table.
+    const Outcome<ShellRowList> read = DatabaseShell::runStatement(
+        dbPath, QStringLiteral("SELECT min(rowid) / 2 + max(rowid) / 2 FROM main.poi;"), stop,
+        shell);
+    if (!read)
+        return Problem{QStringLiteral("The POIs could not be read from %1.").arg(dbPath),
+                       read.problemText(), 0};
+    bool number = false;
+    const qint64 middle = read->value(0).value(0).toLongLong(&number);
+    return number ? std::optional(middle) : std::nullopt;
 }
 
 Outcome<QList<PoiRow>> list(const QString& dbPath, const PoiQuery& query, const StopCheck& stop,

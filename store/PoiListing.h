@@ -43,6 +43,8 @@ struct PoiQuery
 {
     std::optional<qint64> category; // only this category's; all when empty
     QString search; // part of the label or description, in any case; empty: every POI
+    std::optional<qint64> fromId; // only POIs numbered from this on; all when empty
+    std::optional<qint64> belowId; // only POIs numbered below this; all when empty
 };
 
 namespace PoiListing {
@@ -64,6 +66,12 @@ Outcome<qint64> forEach(const QString& dbPath, const PoiQuery& query,
 Outcome<qint64> forEachPrinted(const QString& dbPath, const PoiQuery& query,
                                const std::function<bool(const PrintedPoi&)>& visit,
                                const StopCheck& stop = {}, const ShellOptions& shell = {});
+
+// A number that splits the table's POIs in two parts of about the same size, so that two
+// shells may print them at once: a large listing waits on the shell's printing, which uses one
+// processor. Nothing when the table holds no POI.
+Outcome<std::optional<qint64>> middleId(const QString& dbPath, const StopCheck& stop = {},
+                                        const ShellOptions& shell = {});
 
 // The same rows in a list.
 Outcome<QList<PoiRow>> list(const QString& dbPath, const PoiQuery& query = {},

@@ -62,8 +62,10 @@ double untilDone(const std::function<bool()>& done, double* longestBlock)
     timer.start();
     sinceTick.start();
     ticker.start();
+    // The timed processEvents drops WaitForMoreEvents and would spin, taking a core from the
+    // shell and the worker; the ticker wakes this wait at least every 5 ms.
     while (!done())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return double(timer.nsecsElapsed()) / 1e6;
 }
 

@@ -76,6 +76,28 @@ void PoiColumns::append(const PrintedPoi& poi)
     appendFolded(poi.description);
 }
 
+void PoiColumns::append(PoiColumns&& later)
+{
+    const auto join = [](auto& to, auto& from) { to.insert(to.end(), from.begin(), from.end()); };
+    const auto joinShifted = [](std::vector<qsizetype>& to, const std::vector<qsizetype>& from,
+                                qsizetype by) {
+        to.reserve(to.size() + from.size());
+        for (const qsizetype start : from)
+            to.push_back(start + by);
+    };
+    join(m_id, later.m_id);
+    join(m_lat, later.m_lat);
+    join(m_lon, later.m_lon);
+    join(m_category, later.m_category);
+    join(m_kinds, later.m_kinds);
+    join(m_lengths, later.m_lengths);
+    joinShifted(m_textStart, later.m_textStart, m_texts.size());
+    joinShifted(m_foldedStart, later.m_foldedStart, m_folded.size());
+    m_texts.append(later.m_texts);
+    m_folded.append(later.m_folded);
+    later = PoiColumns();
+}
+
 void PoiColumns::appendFolded(QByteArrayView utf8)
 {
     // Plain ASCII, by far the most common, folds byte by byte.

@@ -34,6 +34,8 @@ public:
 
     void reserve(qsizetype rows);
     void append(const PrintedPoi& poi);
+    // Adds the rows of `later`, which all come after these by number.
+    void append(PoiColumns&& later);
 
     qsizetype size() const { return qsizetype(m_id.size()); }
     qint64 id(quint32 row) const { return m_id[row]; }

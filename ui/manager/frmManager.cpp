@@ -4,6 +4,7 @@
 
 #include "CategoryTableModel.h"
 #include "ChangeCommand.h"
+#include "PoiColumnsReader.h"
 #include "PoiTableModel.h"
 
 #include <CategoryChanges.h>
@@ -276,26 +277,20 @@ void frmManager::readTables(bool report)
     m_runner.start(
         tr("Reading the POIs"), tr("POIs"),
         [read, dbPath](TaskRunner::Control& control) {
-            // The categories are read beside the POIs by a second shell; their POIs are
+            // The categories are read beside the POIs by another shell; their POIs are
             // counted from the rows read here rather than by another pass over the table.
             auto categories = std::async(std::launch::async, [&] {
                 return CategoryListing::list(dbPath, control.stopCheck(), control.shell(), false);
             });
-            qint64 done = 0;
-            const Outcome<qint64> pois = PoiListing::forEachPrinted(
-                dbPath, {},
-                [&](const PrintedPoi& poi) {
-                    read->columns->append(poi);
-                    if ((++done & 0x3fff) == 0)
-                        control.progress(done, 0);
-                    return true;
-                },
-                control.stopCheck(), control.shell());
+            Outcome<std::shared_ptr<PoiColumns>> pois = PoiColumnsReader::read(
+                dbPath, control.stopCheck(), control.shell(),
+                [&](qint64 done) { control.progress(done, 0); });
             Outcome<QList<CategoryRow>> listed = categories.get();
             if (!listed || !pois) {
                 read->problem = !listed ? listed.problem() : pois.problem();
                 return;
             }
+            read->columns = std::move(*pois);
             read->categories = std::move(listed.value());
             QHash<qint64, qint64> counts;
             for (quint32 row = 0; row < quint32(read->columns->size()); ++row) {
