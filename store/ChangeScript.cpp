@@ -86,8 +86,7 @@ void ChangeScript::keepTable(const QString& table)
     QStringList values = columns(table);
     values.front() = QStringLiteral("id INTEGER PRIMARY KEY");
     const QString rows = values.join(u',');
-    m_statements << QStringLiteral("CREATE TABLE %1(id INTEGER PRIMARY KEY);").arg(RowImages::keys(table))
-                 << QStringLiteral("CREATE TABLE %1(%2);")
+    m_statements << QStringLiteral("CREATE TABLE %1(%2);")
                         .arg(RowImages::rows(table, StoredChange::Side::Before), rows)
                  << QStringLiteral("CREATE TABLE %1(%2);")
                         .arg(RowImages::rows(table, StoredChange::Side::After), rows);
@@ -128,15 +127,9 @@ Outcome<> ChangeScript::run(const QString& dbPath, StoredChange& change, const S
 {
     if (!m_images)
         return m_images.problem();
-    QStringList statements = m_statements;
-    if (m_keepImages) {
-        for (const QString& table : std::as_const(m_tables))
-            statements << QStringLiteral("INSERT INTO %1 SELECT id FROM temp.%2;")
-                              .arg(RowImages::keys(table), idTable(table));
-    }
     const std::shared_ptr<const RowImages>& images = *m_images;
     const Outcome<ShellRowList> ran = DatabaseShell::runInTransaction(
-        dbPath, statements, stop, shell, images ? images->attach() : QByteArray());
+        dbPath, m_statements, stop, shell, images ? images->attach() : QByteArray());
     if (!ran) {
         static const QRegularExpression tripped(QStringLiteral("geofill_refusal_(\\d+)_"));
         const QRegularExpressionMatch match = tripped.match(ran.problemText());

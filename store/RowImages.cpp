@@ -29,7 +29,8 @@ QByteArray RowImages::attach() const
 
 QString RowImages::keys(const QString& table)
 {
-    return QStringLiteral("%1.keys_%2").arg(QLatin1String(kSchema), table);
+    return QStringLiteral("(SELECT id FROM %1 UNION ALL SELECT id FROM %2)")
+        .arg(rows(table, StoredChange::Side::Before), rows(table, StoredChange::Side::After));
 }
 
 QString RowImages::rows(const QString& table, StoredChange::Side side)

@@ -23,8 +23,9 @@ public:
 
     // Statements that attach the file; they run before the transaction starts.
     QByteArray attach() const;
-    // In the file, for the table `table`: the keys the change touched, and the rows on either
-    // side of it (a row absent on a side did not exist there).
+    // In the file, for the table `table`: the rows on either side of the change (a row absent
+    // on a side did not exist there), and a query of the keys the change touched, which are
+    // those of both sides: the rows were copied by the same list of keys.
     static QString keys(const QString& table);
     static QString rows(const QString& table, StoredChange::Side side);
 
