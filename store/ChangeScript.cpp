@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 
 namespace {
 
@@ -22,13 +24,20 @@ QStringList ChangeScript::fillIds(const QString& table, const QList<qint64>& ids
 {
     QStringList statements{
         QStringLiteral("CREATE TEMP TABLE %1(id INTEGER PRIMARY KEY);").arg(idTable(table))};
+    const QString head = QStringLiteral("INSERT OR IGNORE INTO temp.%1 VALUES").arg(idTable(table));
+    std::array<char, 24> digits;
     for (qsizetype start = 0; start < ids.size(); start += kIdsPerStatement) {
-        QString insert = QStringLiteral("INSERT OR IGNORE INTO temp.%1 VALUES").arg(idTable(table));
         const qsizetype end = std::min(ids.size(), start + kIdsPerStatement);
-        insert.reserve(insert.size() + (end - start) * 10);
-        for (qsizetype i = start; i < end; ++i)
-            insert += (i == start ? QStringLiteral("(") : QStringLiteral(",(")) +
-                      QString::number(ids[i]) + u')';
+        QString insert = head;
+        insert.reserve(head.size() + (end - start) * 22);
+        for (qsizetype i = start; i < end; ++i) {
+            if (i != start)
+                insert += u',';
+            insert += u'(';
+            const auto written = std::to_chars(digits.begin(), digits.end(), ids[i]);
+            insert += QLatin1String(digits.data(), written.ptr - digits.data());
+            insert += u')';
+        }
         statements << insert + u';';
     }
     return statements;

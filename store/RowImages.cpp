@@ -21,7 +21,8 @@ Outcome<std::shared_ptr<const RowImages>> RowImages::make()
 QByteArray RowImages::attach() const
 {
     // The rows are worth nothing once the program ends: the file need not survive a crash.
-    return QStringLiteral("ATTACH %1 AS %2; PRAGMA %2.synchronous = OFF;")
+    // Large pages take many rows with little bookkeeping; a file that exists keeps its own.
+    return QStringLiteral("ATTACH %1 AS %2; PRAGMA %2.synchronous = OFF; PRAGMA %2.page_size = 65536;")
         .arg(SqlText::literal(QDir::toNativeSeparators(m_folder.filePath(QStringLiteral("rows.db")))),
              QLatin1String(kSchema))
         .toUtf8();
