@@ -38,7 +38,9 @@ public:
     // The transaction ends, storing nothing, unless `condition` (SQL) is true here; run()
     // then fails with `refusal`.
     void guard(const QString& condition, const Problem& refusal);
-    // Keeps the rows of the id tables as they stand: call before and after the change.
+    // Keeps the rows of the id tables as they stand: call before and after the change. Kept
+    // before any statement that changes the database, the rows before the change are copied by
+    // a second shell while the change runs.
     void image(StoredChange::Side side);
     // Prints the value of `expression` at this point, read back by number(name).
     void note(const QString& name, const QString& expression);
@@ -50,10 +52,17 @@ public:
 
 private:
     void keepTable(const QString& table);
+    static QString createImage(const QString& table, StoredChange::Side side);
+    Outcome<ShellRowList> runBesideCopy(const QString& dbPath, const RowImages& images,
+                                        const StopCheck& stop, const ShellOptions& shell) const;
 
     bool m_keepImages;
     Outcome<std::shared_ptr<const RowImages>> m_images = std::shared_ptr<const RowImages>();
     QStringList m_statements;
+    QStringList m_collect; // the statements that fill the id tables
+    QStringList m_copyBefore; // the second shell's statements, when it copies the rows before
+    bool m_changing = false; // a statement that changes the database was added
+    bool m_keptBefore = false;
     QStringList m_tables; // those with an id table, in order
     QList<Problem> m_refusals;
     QHash<QString, qint64> m_notes;

@@ -18,14 +18,33 @@ Outcome<std::shared_ptr<const RowImages>> RowImages::make()
     return std::shared_ptr<const RowImages>(std::move(images));
 }
 
+namespace {
+
+// The rows are worth nothing once the program ends: the files need not survive a crash. Large
+// pages take many rows with little bookkeeping; a file that exists keeps its own.
+QString attachStatement(const QTemporaryDir& folder, const QString& file, const char* schema)
+{
+    return QStringLiteral("ATTACH %1 AS %2; PRAGMA %2.synchronous = OFF; PRAGMA %2.page_size = "
+                          "65536;")
+        .arg(SqlText::literal(QDir::toNativeSeparators(folder.filePath(file))),
+             QLatin1String(schema));
+}
+
+} // namespace
+
 QByteArray RowImages::attach() const
 {
-    // The rows are worth nothing once the program ends: the file need not survive a crash.
-    // Large pages take many rows with little bookkeeping; a file that exists keeps its own.
-    return QStringLiteral("ATTACH %1 AS %2; PRAGMA %2.synchronous = OFF; PRAGMA %2.page_size = 65536;")
-        .arg(SqlText::literal(QDir::toNativeSeparators(m_folder.filePath(QStringLiteral("rows.db")))),
-             QLatin1String(kSchema))
-        .toUtf8();
+    return attachAfter() + ' ' + attachBefore();
+}
+
+QByteArray RowImages::attachBefore() const
+{
+    return attachStatement(m_folder, QStringLiteral("before.db"), kBeforeSchema).toUtf8();
+}
+
+QByteArray RowImages::attachAfter() const
+{
+    return attachStatement(m_folder, QStringLiteral("rows.db"), kSchema).toUtf8();
 }
 
 QString RowImages::keys(const QString& table)
@@ -37,7 +56,7 @@ QString RowImages::keys(const QString& table)
 QString RowImages::rows(const QString& table, StoredChange::Side side)
 {
     return QStringLiteral("%1.%2_%3")
-        .arg(QLatin1String(kSchema),
+        .arg(QLatin1String(side == StoredChange::Side::Before ? kBeforeSchema : kSchema),
              side == StoredChange::Side::Before ? QStringLiteral("before") : QStringLiteral("after"),
              table);
 }
