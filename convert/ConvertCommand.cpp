@@ -18,8 +18,9 @@ constexpr int kExitSkipped = 1;
 
 const char kUsage[] =
     "Usage: geofill-convert [--category N] [--table NAME] [--output FILE.sql|- | --database DB]\n"
-    "                       [--skip-invalid] [--skip-duplicates]\n"
-    "                       [--category-from type|sym [--create-categories]] FILE.gpx|-\n"
+    "                       [--skip-invalid] [--skip-duplicates] FILE.gpx|-\n"
+    "       geofill-convert --database DB --category-from type|sym [--create-categories]\n"
+    "                       [--category N] [--output FILE.sql|-] [--skip-duplicates] FILE.gpx|-\n"
     "       geofill-convert --create-database DB\n"
     "       geofill-convert --export DB [--category N] [--output FILE.gpx|-]\n";
 
