@@ -59,6 +59,12 @@ constexpr char kCategoryEnd[] = "</geofill:category";
 constexpr const char* kWaypointFieldNames[] = {"name", "desc", "type", "sym"};
 constexpr const char* kCategoryFieldNames[] = {"label", "desc", "enabled"};
 
+constexpr quint32 tagWord(const char (&name)[5])
+{
+    return quint32(quint8(name[0])) | quint32(quint8(name[1])) << 8 |
+           quint32(quint8(name[2])) << 16 | quint32(quint8(name[3])) << 24;
+}
+
 QByteArrayView viewOf(QByteArrayView inWindow, const std::string& text)
 {
     return inWindow.data() ? inWindow : byteView(text);
@@ -159,29 +165,28 @@ WaypointMachine::Step WaypointMachine::runCommonWaypoint()
             m_pos = lt + 6;
             return finishWaypoint();
         }
+        // The value elements told apart by their first four letters as one word.
+        const quint32 word = qFromLittleEndian<quint32>(buf + lt + 1);
         int field = -1;
-        std::string_view tag; // the value's tag name with its '>'
-        switch (next) {
-        case 'n':
-            tag = "name>";
+        qsizetype tagSize = 5; // the name with its '>'
+        switch (word) {
+        case tagWord("name"):
             field = Name;
             break;
-        case 'd':
-            tag = "desc>";
+        case tagWord("desc"):
             field = Desc;
             break;
-        case 't':
-            tag = "type>";
+        case tagWord("type"):
             field = Type;
             break;
-        case 's':
-            tag = "sym>";
+        case tagWord("sym>"):
             field = Sym;
+            tagSize = 4;
             break;
         default:
             break;
         }
-        if (field >= 0 && !is(lt + 1, tag))
+        if (field >= 0 && tagSize == 5 && buf[lt + 5] != '>')
             field = -1;
         // Other n and d elements, and a second value, go the general way.
         if (field >= 0 ? m_fields[field].present : (next == 'n' || next == 'd'))
@@ -189,9 +194,11 @@ WaypointMachine::Step WaypointMachine::runCommonWaypoint()
         if (field >= 0) {
             Value& value = m_fields[field];
             value.present = true;
-            const qsizetype begin = lt + 1 + qsizetype(tag.size());
+            const qsizetype begin = lt + 1 + tagSize;
             const qsizetype end = open.next();
-            if (!room(end) || buf[end + 1] != '/' || !is(end + 2, tag)) {
+            if (!room(end) || buf[end + 1] != '/' ||
+                qFromLittleEndian<quint32>(buf + end + 2) != word ||
+                (tagSize == 5 && buf[end + 6] != '>')) {
                 // Not one plain run of text: the general steps read the value.
                 value.check = true;
                 enterValue(field);
@@ -647,7 +654,8 @@ WaypointMachine::Step WaypointMachine::finishWaypoint()
         checked = coordinates::checkAttribute("lat", m_hasLat, m_wpt.lat, 90);
     else if (!valid(m_hasLon, m_wpt.lon, 180))
         checked = coordinates::checkAttribute("lon", m_hasLon, m_wpt.lon, 180);
-    else
+    else if (m_fields[Name].check | m_fields[Desc].check | m_fields[Type].check |
+             m_fields[Sym].check) // most values were plain ASCII, with nothing to check
         checked = checkText(false);
     if (checked)
         return Step::Waypoint;
