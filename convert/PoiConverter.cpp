@@ -70,6 +70,7 @@ Outcome<> PoiConverter::mapTypes(QIODevice& gpx, std::optional<CategoryByType>& 
         mapping->resolve(UnknownTypes::Chosen);
     }
     if (mapping->chosenCount() > 0 && !mapping->chosenExists()) {
+        m_tally.categoryMissing = true;
         const Outcome<ShellRowList> first =
             DatabaseShell::runStatement(rq.dbPath, CategoryCheck::listQuery(), m_stop, rq.shell);
         return CategoryCheck::missing(QString::number(rq.category), rq.dbPath,
@@ -153,7 +154,8 @@ Outcome<> PoiConverter::run()
     }
     // A load refused for its category is a request that cannot be met, not a failed load.
     const auto loadFailure = [&loader, &result](Outcome<> failed) {
-        result.loadFailed = !loader->categoryMissing();
+        result.categoryMissing = loader->categoryMissing();
+        result.loadFailed = !result.categoryMissing;
         return failed;
     };
 

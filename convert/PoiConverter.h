@@ -70,6 +70,7 @@ struct ConvertTally
     // By type: the types that name no category were refused (nothing stored or written), the
     // categories made for them, and how many categories the waypoints went into.
     bool typesRefused = false;
+    bool categoryMissing = false; // the chosen category, which waypoints needed, does not exist
     QStringList createdCategories;
     int categoriesUsed = 0;
 };
