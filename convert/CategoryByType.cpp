@@ -48,6 +48,21 @@ int CategoryByType::slotOf(const Waypoint& waypoint)
     return slot;
 }
 
+void CategoryByType::addTypes(const QList<UnknownType>& types)
+{
+    for (const UnknownType& type : types)
+        m_slots[size_t(lookUp(type.label.toUtf8()))].count += type.count;
+}
+
+bool CategoryByType::hasUnsettled() const
+{
+    for (const Slot& slot : m_slots) {
+        if (slot.unknown && slot.number == 0)
+            return true;
+    }
+    return false;
+}
+
 int CategoryByType::lookUp(QByteArrayView text)
 {
     if (text.isEmpty())

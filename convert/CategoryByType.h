@@ -69,6 +69,11 @@ public:
 
     // The slot of the waypoint's category; counts the waypoint.
     int slotOf(const Waypoint& waypoint);
+    // Types met before, as a first pass over the file gathered them: the unknown ones among
+    // them are settled before the waypoints come.
+    void addTypes(const QList<UnknownType>& types);
+    // Types met since resolve() that name no category (the file changed under the load).
+    bool hasUnsettled() const;
     // The category number of a slot as the load stages it: an unknown type's is its place in
     // unknownTypes() as a negative number, -1 for the first, until resolve() settles it.
     const QByteArray& stagedValue(int slot) const { return m_slots[size_t(slot)].staged; }

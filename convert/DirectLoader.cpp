@@ -24,7 +24,7 @@ constexpr qint64 kChunkBytes = 2 * 1024 * 1024;
 constexpr char kStaging[] = "geofill_load";
 // The temporary table of the staged rows the category already holds.
 constexpr char kHeld[] = "geofill_held";
-// By type: the categories made for unknown types, by their staged (negated) number.
+// By type: the numbers of the categories made for unknown types, by their place among them.
 constexpr char kMade[] = "geofill_made";
 
 // The staged waypoints that the category already holds, each once, by their row in the
@@ -110,8 +110,16 @@ Outcome<> DirectLoader::start()
             return m_problem;
         }
         m_mapping.emplace(m_source, CategoryByType::fromRows(*categories), m_category);
-        // The unknown types are known only at the end: everything waits there.
-        m_stageAll = true;
+        m_mapping->addTypes(m_types);
+        if (!settleTypes()) {
+            m_active = false;
+            if (m_problem.message.isEmpty())
+                m_problem.message = QCoreApplication::translate("DirectLoader", "Loading into the database failed; nothing was loaded.");
+            if (m_problem.detail.isEmpty())
+                m_problem.detail = m_batch.status().problemText();
+            static_cast<void>(m_batch.finish(false));
+            return m_problem;
+        }
         m_rows.reserve(kWriteBytes + 1024);
         return {};
     }
@@ -150,8 +158,9 @@ Outcome<> DirectLoader::add(const Waypoint& waypoint)
     appendField(m_rows, waypoint.name, ShellRows::kFieldEnd);
     if (m_mapping) {
         appendField(m_rows, waypoint.desc, ShellRows::kFieldEnd);
-        appendField(m_rows, m_mapping->stagedValue(m_mapping->slotOf(waypoint)),
-                    ShellRows::kRowEnd);
+        const int slot = m_pendingSlot >= 0 ? m_pendingSlot : m_mapping->slotOf(waypoint);
+        m_pendingSlot = -1;
+        appendField(m_rows, m_mapping->stagedValue(slot), ShellRows::kRowEnd);
     } else {
         appendField(m_rows, waypoint.desc, ShellRows::kRowEnd);
     }
@@ -279,21 +288,14 @@ Outcome<> DirectLoader::finish(bool commit)
         static_cast<void>(m_batch.finish(false));
         return m_problem;
     }
-    if (commit && m_mapping && !settleTypes()) {
-        if (m_declined || m_categoryMissing) {
-            static_cast<void>(m_batch.finish(false));
-            return m_problem;
-        }
-        return failed();
+    if (commit && m_mapping && !checkTypes()) {
+        static_cast<void>(m_batch.finish(false));
+        return m_problem;
     }
     // Chunks staged before the answer said the category was empty are still to be copied.
     if (commit && !m_stageAll && !m_batch.add(copyStatement()))
         return failed();
-    if (commit && m_stageAll && m_duplicatesMode == Duplicates::Load) {
-        // Staged only for the types: copied at once.
-        if (!m_batch.add(copyStatement()))
-            return failed();
-    } else if (commit && m_stageAll) {
+    if (commit && m_stageAll) {
         if (!findHeld())
             return failed();
         std::optional<Duplicates> answer = Duplicates::Skip;
@@ -320,12 +322,20 @@ Outcome<> DirectLoader::finish(bool commit)
     return {};
 }
 
-void DirectLoader::setCategoryByType(CategorySource source, UnknownTypesQuestion question)
+void DirectLoader::setCategoryByType(CategorySource source, UnknownTypesQuestion question,
+                                     const QList<UnknownType>& types)
 {
     m_source = source;
     m_typesQuestion = std::move(question);
-    if (source != CategorySource::Chosen)
-        m_batch.setSetup("PRAGMA temp_store=MEMORY;"); // the whole file waits in the staging table
+    m_types = types;
+}
+
+qint64 DirectLoader::categoryFor(const Waypoint& waypoint)
+{
+    if (!m_mapping)
+        return m_category;
+    m_pendingSlot = m_mapping->slotOf(waypoint);
+    return m_mapping->number(m_pendingSlot);
 }
 
 void DirectLoader::addCategoryRecord(const GpxCategory& record)
@@ -336,9 +346,9 @@ void DirectLoader::addCategoryRecord(const GpxCategory& record)
         m_records.insert(key, {label, QString::fromUtf8(record.desc), record.enabled});
 }
 
-// By type, with the whole file staged: the unknown types made categories, or sent to the
-// load's category, as the question answers; then the load's category checked when waypoints
-// go into it. False when the load cannot go on (declined(), categoryMissing() or a failure).
+// By type, as the load starts: the unknown types made categories, or sent to the load's
+// category, as the question answers. False when the load cannot go on (declined() or a
+// failure).
 bool DirectLoader::settleTypes()
 {
     const QList<UnknownType> unknown = m_mapping->unknownTypes();
@@ -350,10 +360,7 @@ bool DirectLoader::settleTypes()
             m_problem.message = QCoreApplication::translate("DirectLoader", "%n type(s) of the file match no category, so nothing was loaded.", nullptr, int(unknown.size()));
             return false;
         }
-        const QByteArray staging = "temp." + QByteArray(kStaging);
         if (*answer == UnknownTypes::Chosen) {
-            if (!m_batch.add("UPDATE " + staging + " SET cat=" + QByteArray::number(m_category) + " WHERE cat<0;"))
-                return false;
             m_mapping->resolve(UnknownTypes::Chosen);
         } else {
             QByteArray made = "CREATE TEMP TABLE " + QByteArray(kMade) + "(key INTEGER PRIMARY KEY, cat INTEGER);";
@@ -381,12 +388,20 @@ bool DirectLoader::settleTypes()
             QList<qint64> created;
             for (const QStringList& row : *numbers)
                 created << row.value(0).toLongLong();
-            if (!m_batch.add("UPDATE " + staging + " SET cat=(SELECT m.cat FROM temp." + kMade +
-                             " m WHERE m.key=-" + kStaging + ".cat) WHERE cat<0;"))
-                return false;
             m_mapping->resolve(UnknownTypes::Create, created);
             m_created = labels;
         }
+    }
+    return true;
+}
+
+// By type, with the whole file read: every type settled, and the load's category there when
+// waypoints go into it.
+bool DirectLoader::checkTypes()
+{
+    if (m_mapping->hasUnsettled()) {
+        m_problem.message = QCoreApplication::translate("DirectLoader", "The GPX file changed while it was loaded; nothing was loaded.");
+        return false;
     }
     if (m_mapping->chosenCount() > 0 && !m_mapping->chosenExists()) {
         m_categoryMissing = true;

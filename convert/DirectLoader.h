@@ -49,10 +49,15 @@ public:
     using DuplicatesQuestion = std::function<std::optional<Duplicates>(qint64 held, qint64 total)>;
     void setDuplicatesQuestion(DuplicatesQuestion question) { m_question = std::move(question); }
     // Before start(): each waypoint goes into the category its type (or sym) names, those
-    // without one into the load's category. Types that name no category are put to
-    // `question` once the whole file is staged; without a question they are refused. The
-    // duplicates then compare within each waypoint's own category.
-    void setCategoryByType(CategorySource source, UnknownTypesQuestion question);
+    // without one into the load's category. `types` are the file's types, as a first pass
+    // gathered them: those that name no category are put to `question` as the load starts,
+    // before anything is stored; without a question they are refused. The duplicates then
+    // compare within each waypoint's own category.
+    void setCategoryByType(CategorySource source, UnknownTypesQuestion question,
+                           const QList<UnknownType>& types);
+    // By type: the number of the category the waypoint goes into, for its statement; add()
+    // then takes the waypoint without looking its type up again.
+    qint64 categoryFor(const Waypoint& waypoint);
     // A category record of the file: a category made for its label takes its description and
     // enabled flag.
     void addCategoryRecord(const GpxCategory& record);
@@ -93,6 +98,7 @@ private:
     bool checkCategory(bool wait);
     bool findHeld();
     bool settleTypes();
+    bool checkTypes();
     QByteArray stagedColumns() const;
 
     QString m_dbPath;
@@ -115,6 +121,8 @@ private:
     bool m_active = false;
     CategorySource m_source = CategorySource::Chosen;
     UnknownTypesQuestion m_typesQuestion;
+    QList<UnknownType> m_types;
+    int m_pendingSlot = -1;
     std::optional<CategoryByType> m_mapping;
     struct CategoryRecord
     {

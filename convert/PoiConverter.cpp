@@ -51,15 +51,8 @@ Outcome<> PoiConverter::mapTypes(QIODevice& gpx, std::optional<CategoryByType>& 
         return failure(QCoreApplication::translate("PoiConverter", "The categories could not be read from %1.").arg(rq.dbPath),
                        rows.problemText());
     mapping.emplace(rq.categorySource, CategoryByType::fromRows(*rows), rq.category);
-    GpxScanner scanner;
-    scanner.setWaypointHandler([&](const Waypoint& waypoint) {
-        mapping->slotOf(waypoint);
-        return true;
-    });
-    scanner.setProgressHandler([this](qint64, qint64) { return !(m_stop && m_stop()); });
-    if (const Outcome<> scanned = scanner.scan(gpx); !scanned)
-        return failure(QCoreApplication::translate("PoiConverter", "Reading the GPX file %1 failed.").arg(rq.gpxPath),
-                       scanned.problem().message);
+    if (Outcome<> gathered = gatherTypes(gpx, *mapping); !gathered)
+        return gathered;
     if (const QList<UnknownType> unknown = mapping->unknownTypes(); !unknown.isEmpty()) {
         const std::optional<UnknownTypes> answer =
             m_typesQuestion ? m_typesQuestion(unknown) : std::nullopt;
@@ -77,9 +70,26 @@ Outcome<> PoiConverter::mapTypes(QIODevice& gpx, std::optional<CategoryByType>& 
                                       first ? *first : ShellRowList());
     }
     m_tally.categoriesUsed = mapping->categoriesUsed();
-    if (!gpx.seek(0))
-        return failure(QCoreApplication::translate("PoiConverter", "Reading the GPX file %1 failed.").arg(rq.gpxPath), gpx.errorString());
     return {};
+}
+
+// The first pass of a conversion by type: every waypoint's type counted into `mapping`, and
+// the file read from its start again.
+Outcome<> PoiConverter::gatherTypes(QIODevice& gpx, CategoryByType& mapping,
+                                    const GpxScanner::CategoryHandler& onRecord)
+{
+    GpxScanner scanner;
+    scanner.setWaypointHandler([&](const Waypoint& waypoint) {
+        mapping.slotOf(waypoint);
+        return true;
+    });
+    scanner.setCategoryHandler(onRecord);
+    scanner.setProgressHandler([this](qint64, qint64) { return !(m_stop && m_stop()); });
+    const Outcome<> scanned = scanner.scan(gpx);
+    if (scanned && gpx.seek(0))
+        return {};
+    return failure(QCoreApplication::translate("PoiConverter", "Reading the GPX file %1 failed.").arg(m_request.gpxPath),
+                   scanned ? gpx.errorString() : scanned.problem().message);
 }
 
 Outcome<> PoiConverter::run()
@@ -119,7 +129,7 @@ Outcome<> PoiConverter::run()
     std::optional<CategoryByType> mapping;
     QByteArray wholeInput;
     QBuffer bufferedInput;
-    if (byType && rq.delivery != Delivery::Direct) {
+    if (byType) {
         // Standard input cannot be read twice: it is kept.
         if (gpx->isSequential()) {
             wholeInput = gpx->readAll();
@@ -127,8 +137,10 @@ Outcome<> PoiConverter::run()
             bufferedInput.open(QIODevice::ReadOnly);
             gpx = &bufferedInput;
         }
-        if (Outcome<> mapped = mapTypes(*gpx, mapping); !mapped)
-            return mapped;
+        if (rq.delivery != Delivery::Direct) {
+            if (Outcome<> mapped = mapTypes(*gpx, mapping); !mapped)
+                return mapped;
+        }
     }
 
     OutputFile writer;
@@ -145,10 +157,21 @@ Outcome<> PoiConverter::run()
         loader.emplace(rq.dbPath, rq.table, rq.category, rq.duplicates, rq.shell);
         loader->setStopCheck(m_stop);
         loader->setDuplicatesQuestion(m_question);
-        if (byType)
-            loader->setCategoryByType(rq.categorySource, m_typesQuestion);
+        if (byType) {
+            // The types are settled as the load starts, so that each statement has its
+            // category's number; the category records of the file come with them.
+            CategoryByType types(rq.categorySource, {}, rq.category);
+            if (Outcome<> gathered = gatherTypes(
+                    *gpx, types,
+                    [&loader](const GpxCategory& record) { loader->addCategoryRecord(record); });
+                !gathered)
+                return gathered;
+            loader->setCategoryByType(rq.categorySource, m_typesQuestion, types.unknownTypes());
+        }
         if (Outcome<> started = loader->start(); !started) {
-            result.loadFailed = true;
+            // Types refused by the question are a choice, not a failed load.
+            result.typesRefused = loader->typesRefused();
+            result.loadFailed = !result.typesRefused;
             return started;
         }
     }
@@ -182,12 +205,11 @@ Outcome<> PoiConverter::run()
         if (loader && !loadDespiteProblems)
             loader->abort();
     });
-    if (loader && byType)
-        scanner.setCategoryHandler(
-            [&loader](const GpxCategory& record) { loader->addCategoryRecord(record); });
     scanner.setWaypointHandler([&](const Waypoint& waypoint) {
         if (mapping)
             builder.setCategory(mapping->number(mapping->slotOf(waypoint)));
+        else if (loader && byType && loader->isActive())
+            builder.setCategory(loader->categoryFor(waypoint));
         builder.build(waypoint, text);
         // A view of the text, without a copy.
         const QByteArray statement = QByteArray::fromRawData(text.data(), qsizetype(text.size()));

@@ -140,4 +140,6 @@ private:
     ConvertTally m_tally;
 
     Outcome<> mapTypes(QIODevice& gpx, std::optional<CategoryByType>& mapping);
+    Outcome<> gatherTypes(QIODevice& gpx, CategoryByType& mapping,
+                          const GpxScanner::CategoryHandler& onRecord = {});
 };
