@@ -250,8 +250,8 @@
         <translation>Die GPX-Datei konnte in keinem Editor geöffnet werden.</translation>
     </message>
     <message>
-        <source>Categ&amp;ory by</source>
-        <translation>Kateg&amp;orie nach</translation>
+        <source>Category by</source>
+        <translation>Kategorie nach</translation>
     </message>
     <message>
         <source>Put each waypoint into the category its type (or symbol) names; those without one go into the chosen category</source>
