@@ -19,6 +19,8 @@ constexpr int kExitSkipped = 1;
 const char kUsage[] =
     "Usage: geofill-convert [--category N] [--table NAME] [--output FILE.sql|- | --database DB]\n"
     "                       [--skip-invalid] [--skip-duplicates] FILE.gpx|-\n"
+    "       geofill-convert --database DB --category-from type|sym [--create-categories]\n"
+    "                       [--category N] [--output FILE.sql|-] [--skip-duplicates] FILE.gpx|-\n"
     "       geofill-convert --create-database DB\n"
     "       geofill-convert --export DB [--category N] [--output FILE.gpx|-]\n";
 
@@ -45,12 +47,27 @@ const char kHelp[] =
     "                     skipped (without it nothing is loaded then)\n"
     "  --skip-duplicates  with --database: leave out the waypoints the category already\n"
     "                     holds (same lat, lon and label) and say how many\n"
+    "  --category-from type|sym\n"
+    "                     put each waypoint into the category whose label its <type>\n"
+    "                     (or <sym>) names, ignoring case and blanks around it; those\n"
+    "                     without one go into --category N. Needs --database DB; with\n"
+    "                     --output as well, DB only gives the categories and nothing is\n"
+    "                     loaded. Types that name no category are listed on standard\n"
+    "                     error and nothing is stored or written (exit status 1), unless\n"
+    "                     --create-categories is given\n"
+    "  --create-categories\n"
+    "                     with --database and --category-from, load: make each type that\n"
+    "                     names no category a new, enabled category, in the same\n"
+    "                     transaction (with the description and enabled flag that a file\n"
+    "                     written by --export gives it)\n"
     "  --create-database DB\n"
     "                     create the new POI database DB with its two empty tables,\n"
     "                     category and poi; an existing file is refused\n"
     "  --export DB        write the POIs of DB (with --category N only that category's)\n"
     "                     as a GPX 1.1 file to --output FILE.gpx (replaced as FILE.sql\n"
-    "                     is) or standard output; a POI whose text GPX cannot carry is\n"
+    "                     is) or standard output, each POI's category label as its\n"
+    "                     <type> and each category's description and enabled flag in\n"
+    "                     the file's extensions; a POI whose text GPX cannot carry is\n"
     "                     left out and reported\n"
     "  --help             show this text\n"
     "  --version          show the version number\n"
@@ -62,8 +79,9 @@ const char kHelp[] =
     "\n"
     "Exit status:\n"
     "  0  every waypoint was converted (and loaded)\n"
-    "  1  waypoints were skipped, the file has none, or the load failed and nothing\n"
-    "     was loaded (a database busy past the time-out included)\n"
+    "  1  waypoints were skipped, the file has none, types name no category, or the\n"
+    "     load failed and nothing was loaded (a database busy past the time-out\n"
+    "     included)\n"
     "  2  usage errors, a category that does not exist, and files that cannot be read or\n"
     "     written (a missing or read-only database, a full disk included)\n";
 
@@ -89,10 +107,14 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
     const QCommandLineOption createDatabase(QStringLiteral("create-database"), {},
                                             QStringLiteral("DB"));
     const QCommandLineOption exportDatabase(QStringLiteral("export"), {}, QStringLiteral("DB"));
+    const QCommandLineOption categoryFrom(QStringLiteral("category-from"), {},
+                                          QStringLiteral("type|sym"));
+    const QCommandLineOption createCategories(QStringLiteral("create-categories"), {});
     const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")}, {});
     const QCommandLineOption version(QStringLiteral("version"), {});
     parser.addOptions({category, table, output, database, skipInvalid, skipDuplicates,
                        createDatabase, exportDatabase, help, version});
+    parser.addOptions({categoryFrom, createCategories});
 
     if (!parser.parse(arguments))
         return usageError(err, parser.errorText());
@@ -109,7 +131,8 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
     if (parser.isSet(createDatabase) || parser.isSet(exportDatabase)) {
         const bool exporting = parser.isSet(exportDatabase);
         for (const QCommandLineOption* other :
-             {&table, &database, &skipInvalid, &skipDuplicates, &category, &output}) {
+             {&table, &database, &skipInvalid, &skipDuplicates, &category, &output,
+              &categoryFrom, &createCategories}) {
             if (parser.isSet(*other) && !(exporting && (other == &category || other == &output)))
                 return usageError(err, QStringLiteral("--%1 does not go with --%2.")
                                            .arg(other->names().constFirst(),
@@ -130,11 +153,22 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
     if (files.size() != 1)
         return usageError(err, files.isEmpty() ? QStringLiteral("No GPX file given.")
                                                : QStringLiteral("Give exactly one GPX file."));
-    if (parser.isSet(output) && parser.isSet(database))
+    const bool byType = parser.isSet(categoryFrom);
+    if (byType && !parser.isSet(database))
+        return usageError(err, QStringLiteral("--category-from needs --database DB."));
+    if (byType && parser.value(categoryFrom) != QLatin1String("type") &&
+        parser.value(categoryFrom) != QLatin1String("sym"))
+        return usageError(err, QStringLiteral("--category-from takes type or sym, not \"%1\".")
+                                   .arg(parser.value(categoryFrom)));
+    if (parser.isSet(createCategories) && (!byType || parser.isSet(output)))
+        return usageError(err, QStringLiteral("--create-categories goes with --database and "
+                                              "--category-from, without --output."));
+    if (parser.isSet(output) && parser.isSet(database) && !byType)
         return usageError(err, QStringLiteral("Give either --output or --database, not both."));
-    if (parser.isSet(skipInvalid) && !parser.isSet(database))
+    const bool loading = parser.isSet(database) && !parser.isSet(output);
+    if (parser.isSet(skipInvalid) && !loading)
         return usageError(err, QStringLiteral("--skip-invalid goes with --database."));
-    if (parser.isSet(skipDuplicates) && !parser.isSet(database))
+    if (parser.isSet(skipDuplicates) && !loading)
         return usageError(err, QStringLiteral("--skip-duplicates goes with --database."));
 
     ConvertRequest request;
@@ -154,7 +188,7 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
     if (parser.isSet(output) && parser.value(output) != QLatin1String("-")) {
         request.delivery = Delivery::Save;
         request.outputPath = parser.value(output);
-    } else if (parser.isSet(database)) {
+    } else if (loading) {
         request.delivery = Delivery::Direct;
         request.dbPath = parser.value(database);
         request.loadDespiteProblems = parser.isSet(skipInvalid);
@@ -162,7 +196,27 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
             request.duplicates = Duplicates::Skip;
     }
 
+    if (byType) {
+        request.dbPath = parser.value(database);
+        request.categorySource = parser.value(categoryFrom) == QLatin1String("sym")
+                                     ? CategorySource::Sym
+                                     : CategorySource::Type;
+    }
+
     PoiConverter converter(request);
+    const bool create = parser.isSet(createCategories);
+    converter.setUnknownTypesQuestion(
+        [&](const QList<UnknownType>& unknown) -> std::optional<UnknownTypes> {
+            if (create)
+                return UnknownTypes::Create;
+            say(err, QStringLiteral("geofill-convert: These %1 type(s) name no category of %2 "
+                                    "(--create-categories makes them):\n")
+                         .arg(unknown.size())
+                         .arg(request.dbPath));
+            for (const UnknownType& type : unknown)
+                say(err, QStringLiteral("  %1 (%2 waypoint(s))\n").arg(type.label).arg(type.count));
+            return std::nullopt;
+        });
     // Outlives the statement sink below, which writes to it for every statement.
     OutputFile printed;
     if (request.delivery == Delivery::View) {
@@ -200,7 +254,9 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
         // file errors.
         const bool noneSaved =
             request.delivery == Delivery::Save && scanned && result.statementCount == 0;
-        return result.heldBack || result.loadFailed || noneSaved ? kExitSkipped : kExitUsage;
+        return result.heldBack || result.loadFailed || noneSaved || result.typesRefused
+                   ? kExitSkipped
+                   : kExitUsage;
     }
     if (result.statementCount == 0 && result.problemCount == 0) {
         say(err, QStringLiteral("geofill-convert: No waypoints were found in %1.\n").arg(gpxName));
@@ -210,6 +266,13 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
         say(out, QStringLiteral("Loaded %1 row(s) into %2 of %3.\n")
                      .arg(result.loadedCount)
                      .arg(request.table, request.dbPath));
+    if (request.delivery == Delivery::Direct && byType) {
+        say(out, QStringLiteral("The waypoints went into %1 category(ies).\n").arg(result.categoriesUsed));
+        if (!result.createdCategories.isEmpty())
+            say(out, QStringLiteral("Created %1 category(ies): %2.\n")
+                         .arg(result.createdCategories.size())
+                         .arg(result.createdCategories.join(QStringLiteral(", "))));
+    }
     if (request.duplicates == Duplicates::Skip)
         say(out, QStringLiteral("Skipped %1 waypoint(s) already in the database.\n")
                      .arg(result.duplicateCount));

@@ -10,6 +10,7 @@
 // geofill-convert, the converter for scripts and batch work:
 //   geofill-convert [--category N] [--table NAME] [--output FILE.sql|- | --database DB]
 //                   [--skip-invalid] [--skip-duplicates] FILE.gpx|-
+//   geofill-convert --database DB --category-from type|sym [--create-categories] … FILE.gpx|-
 //   geofill-convert --create-database DB
 //   geofill-convert --export DB [--category N] [--output FILE.gpx|-]
 // `arguments` starts with the program name. Returns the exit status: 0 everything converted,

@@ -5,7 +5,9 @@
 #include "OutputFile.h"
 
 #include <CategoryCheck.h>
+#include <LabelKey.h>
 #include <ShellRows.h>
+#include <SqlText.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,26 +24,21 @@ constexpr qint64 kChunkBytes = 2 * 1024 * 1024;
 constexpr char kStaging[] = "geofill_load";
 // The temporary table of the staged rows the category already holds.
 constexpr char kHeld[] = "geofill_held";
-
-// The columns as the waypoint's INSERT statement gives them: the coordinates are numbers in
-// the statement, so "*1" turns their text into the same integer or real value.
-QByteArray stagedColumns(int category)
-{
-    return "lat*1,lon*1,label,desc," + QByteArray::number(category);
-}
+// By type: the numbers of the categories made for unknown types, by their place among them.
+constexpr char kMade[] = "geofill_made";
 
 // The staged waypoints that the category already holds, each once, by their row in the
 // staging table. The poi table is read once; each of its rows looks up its label in an index
 // of the staged labels, three times faster than a row-value IN over the table. NULLs equal
 // nothing, so rows with one are never held.
-QByteArray findHeldStatements(const QString& table, int category)
+QByteArray findHeldStatements(const QString& table, const QByteArray& category)
 {
     const QByteArray staging(kStaging);
     return "CREATE INDEX temp." + staging + "_label ON " + staging + "(label);" +
            "CREATE TEMP TABLE " + kHeld + "(id INTEGER PRIMARY KEY);" +
            "INSERT OR IGNORE INTO temp." + kHeld + " SELECT s.rowid FROM main." + table.toUtf8() +
            " p JOIN temp." + staging +
-           " s ON s.label=p.label WHERE p.cat_id=" + QByteArray::number(category) +
+           " s ON s.label=p.label WHERE p.cat_id=" + category +
            " AND p.lat=s.lat*1 AND p.lon=s.lon*1;";
 }
 
@@ -92,15 +89,40 @@ Outcome<> DirectLoader::start()
     m_active = true;
     // The SELECT fails at once when the table or one of its columns is missing; it comes
     // first, so that the name cannot meet the staging table.
+    const bool byType = m_source != CategorySource::Chosen;
     if (!m_batch.add(QStringLiteral("SELECT lat,lon,label,desc,cat_id FROM %1 WHERE 0;"
-                                    "CREATE TEMP TABLE %2(lat,lon,label,desc);")
-                         .arg(m_table, QLatin1String(kStaging))
+                                    "CREATE TEMP TABLE %2(lat,lon,label,desc%3);")
+                         .arg(m_table, QLatin1String(kStaging),
+                              byType ? QStringLiteral(",cat INTEGER") : QString())
                          .toUtf8())) {
         fail(QCoreApplication::translate("DirectLoader", "The database has no table %1 to load into.").arg(m_table));
         static_cast<void>(m_batch.finish(false)); // a rollback: nothing to report
         return m_problem;
     }
     m_stageAll = m_duplicatesMode != Duplicates::Load;
+    if (byType) {
+        // The categories as the transaction sees them, its lock held from here; the load's own
+        // category is checked at the end, and only when waypoints go into it.
+        const Outcome<ShellRowList> categories = m_batch.query(CategoryByType::listQuery());
+        if (!categories) {
+            fail(QCoreApplication::translate("DirectLoader", "The categories could not be read from the database; nothing was loaded."));
+            m_batch.abort();
+            return m_problem;
+        }
+        m_mapping.emplace(m_source, CategoryByType::fromRows(*categories), m_category);
+        m_mapping->addTypes(m_types);
+        if (!settleTypes()) {
+            m_active = false;
+            if (m_problem.message.isEmpty())
+                m_problem.message = QCoreApplication::translate("DirectLoader", "Loading into the database failed; nothing was loaded.");
+            if (m_problem.detail.isEmpty())
+                m_problem.detail = m_batch.status().problemText();
+            static_cast<void>(m_batch.finish(false));
+            return m_problem;
+        }
+        m_rows.reserve(kWriteBytes + 1024);
+        return {};
+    }
     // Answered while the scan goes on, even when the database keeps the shell waiting for its
     // lock; the lock, held from here, keeps others from changing the answer. When duplicates
     // matter, a category without rows holds none of the waypoints, and the load then copies
@@ -122,7 +144,8 @@ Outcome<> DirectLoader::add(const Waypoint& waypoint)
         return m_problem;
     // The scanner lets none of these through; one would shift the fields of every later row.
     if (holdsSeparator(waypoint.lat) || holdsSeparator(waypoint.lon) ||
-        holdsSeparator(waypoint.name) || holdsSeparator(waypoint.desc)) {
+        holdsSeparator(waypoint.name) || holdsSeparator(waypoint.desc) ||
+        holdsSeparator(waypoint.type) || holdsSeparator(waypoint.sym)) {
         abort();
         m_problem.message = QCoreApplication::translate("DirectLoader", "The waypoint of line %1 holds a control character "
                                            "that the database cannot take; nothing was loaded.")
@@ -133,7 +156,14 @@ Outcome<> DirectLoader::add(const Waypoint& waypoint)
     appendField(m_rows, waypoint.lat, ShellRows::kFieldEnd);
     appendField(m_rows, waypoint.lon, ShellRows::kFieldEnd);
     appendField(m_rows, waypoint.name, ShellRows::kFieldEnd);
-    appendField(m_rows, waypoint.desc, ShellRows::kRowEnd);
+    if (m_mapping) {
+        appendField(m_rows, waypoint.desc, ShellRows::kFieldEnd);
+        const int slot = m_pendingSlot >= 0 ? m_pendingSlot : m_mapping->slotOf(waypoint);
+        m_pendingSlot = -1;
+        appendField(m_rows, m_mapping->stagedValue(slot), ShellRows::kRowEnd);
+    } else {
+        appendField(m_rows, waypoint.desc, ShellRows::kRowEnd);
+    }
     ++m_sent;
     if (m_rows.size() >= kWriteBytes && !importChunk()) {
         fail(QCoreApplication::translate("DirectLoader", "Loading into the database failed; nothing was loaded."));
@@ -207,10 +237,17 @@ bool DirectLoader::importChunk(bool last)
                           m_batch.add("DELETE FROM temp." + QByteArray(kStaging) + ';'));
 }
 
+// The columns as the waypoint's INSERT statement gives them: the coordinates are numbers in
+// the statement, so "*1" turns their text into the same integer or real value.
+QByteArray DirectLoader::stagedColumns() const
+{
+    return "lat*1,lon*1,label,desc," + (m_mapping ? QByteArray("cat") : QByteArray::number(m_category));
+}
+
 QByteArray DirectLoader::copyStatement(bool leaveOutHeld) const
 {
     return "INSERT INTO main." + m_table.toUtf8() + "(lat,lon,label,desc,cat_id) SELECT " +
-           stagedColumns(m_category) + " FROM temp." + kStaging +
+           stagedColumns() + " FROM temp." + kStaging +
            (leaveOutHeld ? QByteArray(" WHERE rowid NOT IN temp.") + kHeld : QByteArray()) +
            " ORDER BY rowid;";
 }
@@ -218,7 +255,8 @@ QByteArray DirectLoader::copyStatement(bool leaveOutHeld) const
 // Counts the staged waypoints the category already holds, with the shell waiting afterwards.
 bool DirectLoader::findHeld()
 {
-    if (!m_batch.add(findHeldStatements(m_table, m_category)))
+    if (!m_batch.add(findHeldStatements(
+            m_table, m_mapping ? QByteArray("s.cat") : QByteArray::number(m_category))))
         return false;
     const Outcome<ShellRowList> held =
         m_batch.query("SELECT count(*) FROM temp." + QByteArray(kHeld) + ';');
@@ -250,6 +288,10 @@ Outcome<> DirectLoader::finish(bool commit)
         static_cast<void>(m_batch.finish(false));
         return m_problem;
     }
+    if (commit && m_mapping && !checkTypes()) {
+        static_cast<void>(m_batch.finish(false));
+        return m_problem;
+    }
     // Chunks staged before the answer said the category was empty are still to be copied.
     if (commit && !m_stageAll && !m_batch.add(copyStatement()))
         return failed();
@@ -278,6 +320,98 @@ Outcome<> DirectLoader::finish(bool commit)
     if (commit)
         m_loaded = m_sent - (m_leftOut ? m_duplicates : 0);
     return {};
+}
+
+void DirectLoader::setCategoryByType(CategorySource source, UnknownTypesQuestion question,
+                                     const QList<UnknownType>& types)
+{
+    m_source = source;
+    m_typesQuestion = std::move(question);
+    m_types = types;
+}
+
+qint64 DirectLoader::categoryFor(const Waypoint& waypoint)
+{
+    if (!m_mapping)
+        return m_category;
+    m_pendingSlot = m_mapping->slotOf(waypoint);
+    return m_mapping->number(m_pendingSlot);
+}
+
+void DirectLoader::addCategoryRecord(const GpxCategory& record)
+{
+    const QString label = QString::fromUtf8(record.label);
+    const QString key = labelKey(label);
+    if (!key.isEmpty() && !m_records.contains(key))
+        m_records.insert(key, {label, QString::fromUtf8(record.desc), record.enabled});
+}
+
+// By type, as the load starts: the unknown types made categories, or sent to the load's
+// category, as the question answers. False when the load cannot go on (declined() or a
+// failure).
+bool DirectLoader::settleTypes()
+{
+    const QList<UnknownType> unknown = m_mapping->unknownTypes();
+    if (!unknown.isEmpty()) {
+        const std::optional<UnknownTypes> answer =
+            m_typesQuestion ? m_typesQuestion(unknown) : std::nullopt;
+        if (!answer) {
+            m_declined = m_typesRefused = true;
+            m_problem.message = QCoreApplication::translate("DirectLoader", "%n type(s) of the file match no category, so nothing was loaded.", nullptr, int(unknown.size()));
+            return false;
+        }
+        if (*answer == UnknownTypes::Chosen) {
+            m_mapping->resolve(UnknownTypes::Chosen);
+        } else {
+            QByteArray made = "CREATE TEMP TABLE " + QByteArray(kMade) + "(key INTEGER PRIMARY KEY, cat INTEGER);";
+            QStringList labels;
+            for (qsizetype i = 0; i < unknown.size(); ++i) {
+                // The file's own record of the category, when it has one, gives its exact label.
+                const CategoryRecord record = m_records.value(labelKey(unknown[i].label), {unknown[i].label, {}, true});
+                labels << record.label;
+                made += "INSERT INTO main.category(label,desc,enabled) VALUES(" +
+                        SqlText::literal(record.label).toUtf8() + ',' +
+                        SqlText::literal(record.desc).toUtf8() + ',' + (record.enabled ? '1' : '0') +
+                        ");INSERT INTO temp." + kMade + " VALUES(" + QByteArray::number(i + 1) +
+                        ",last_insert_rowid());";
+            }
+            if (const Outcome<> sendable = SqlText::checkSendable(made); !sendable) {
+                m_problem.message = QCoreApplication::translate("DirectLoader", "A new category's text cannot be sent to the database; nothing was loaded.");
+                return false;
+            }
+            if (!m_batch.add(made))
+                return false;
+            const Outcome<ShellRowList> numbers =
+                m_batch.query("SELECT cat FROM temp." + QByteArray(kMade) + " ORDER BY key;");
+            if (!numbers || numbers->size() != unknown.size())
+                return false;
+            QList<qint64> created;
+            for (const QStringList& row : *numbers)
+                created << row.value(0).toLongLong();
+            m_mapping->resolve(UnknownTypes::Create, created);
+            m_created = labels;
+        }
+    }
+    return true;
+}
+
+// By type, with the whole file read: every type settled, and the load's category there when
+// waypoints go into it.
+bool DirectLoader::checkTypes()
+{
+    if (m_mapping->hasUnsettled()) {
+        m_problem.message = QCoreApplication::translate("DirectLoader", "The GPX file changed while it was loaded; nothing was loaded.");
+        return false;
+    }
+    if (m_mapping->chosenCount() > 0 && !m_mapping->chosenExists()) {
+        m_categoryMissing = true;
+        const Outcome<ShellRowList> first = m_batch.query(CategoryCheck::listQuery().toUtf8());
+        m_problem = CategoryCheck::missing(QString::number(m_category), m_dbPath,
+                                           first ? *first : ShellRowList());
+        return false;
+    }
+    m_categoriesUsed = m_mapping->categoriesUsed();
+    return true;
 }
 
 void DirectLoader::abort()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "CategoryByType.h"
 #include "GpxScanner.h"
 #include "StagingFolder.h"
 
@@ -8,7 +9,9 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -45,6 +48,19 @@ public:
     // load nothing. Without a question they are loaded.
     using DuplicatesQuestion = std::function<std::optional<Duplicates>(qint64 held, qint64 total)>;
     void setDuplicatesQuestion(DuplicatesQuestion question) { m_question = std::move(question); }
+    // Before start(): each waypoint goes into the category its type (or sym) names, those
+    // without one into the load's category. `types` are the file's types, as a first pass
+    // gathered them: those that name no category are put to `question` as the load starts,
+    // before anything is stored; without a question they are refused. The duplicates then
+    // compare within each waypoint's own category.
+    void setCategoryByType(CategorySource source, UnknownTypesQuestion question,
+                           const QList<UnknownType>& types);
+    // By type: the number of the category the waypoint goes into, for its statement; add()
+    // then takes the waypoint without looking its type up again.
+    qint64 categoryFor(const Waypoint& waypoint);
+    // A category record of the file: a category made for its label takes its description and
+    // enabled flag.
+    void addCategoryRecord(const GpxCategory& record);
     // Asked while the load waits for the shell; true stops it before its COMMIT.
     void setStopCheck(StopCheck stop) { m_batch.setStopCheck(std::move(stop)); }
     // Checks the database file and starts the shell. A missing file is refused here: the
@@ -65,6 +81,11 @@ public:
     qint64 duplicateCount() const { return m_duplicates; }
     bool duplicatesLeftOut() const { return m_leftOut; }
     bool declined() const { return m_declined; }
+    // By type, after finish(): the unknown types were refused (no answer to their question),
+    // the labels of the categories made, and how many categories received waypoints.
+    bool typesRefused() const { return m_typesRefused; }
+    QStringList createdCategories() const { return m_created; }
+    int categoriesUsed() const { return m_categoriesUsed; }
     // The category table holds no category of the load's number; the problem names those it
     // has.
     bool categoryMissing() const { return m_categoryMissing; }
@@ -76,6 +97,9 @@ private:
     bool staging(const QString& detail);
     bool checkCategory(bool wait);
     bool findHeld();
+    bool settleTypes();
+    bool checkTypes();
+    QByteArray stagedColumns() const;
 
     QString m_dbPath;
     QString m_table;
@@ -95,6 +119,21 @@ private:
     bool m_declined = false;
     DuplicatesQuestion m_question;
     bool m_active = false;
+    CategorySource m_source = CategorySource::Chosen;
+    UnknownTypesQuestion m_typesQuestion;
+    QList<UnknownType> m_types;
+    int m_pendingSlot = -1;
+    std::optional<CategoryByType> m_mapping;
+    struct CategoryRecord
+    {
+        QString label;
+        QString desc;
+        bool enabled = true;
+    };
+    QHash<QString, CategoryRecord> m_records; // by label key
+    bool m_typesRefused = false;
+    QStringList m_created;
+    int m_categoriesUsed = 0;
     qint64 m_sent = 0;
     Problem m_problem; // the first reason the load failed, with the shell's own message
 };

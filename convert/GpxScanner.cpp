@@ -65,6 +65,11 @@ Outcome<> GpxScanner::scan(QIODevice& device)
                     m_onProblem(machine.problem());
                 continue;
             }
+            if (event == WaypointMachine::Event::Category) {
+                if (m_onCategory)
+                    m_onCategory(machine.category());
+                continue;
+            }
             ++m_waypoints;
             if (m_onWaypoint && !m_onWaypoint(machine.waypoint()))
                 return stopped();

@@ -24,14 +24,30 @@ struct Waypoint
     QByteArrayView lon;
     QByteArrayView name; // decoded text of the first <name>, empty when there is none
     QByteArrayView desc; // decoded text of the first <desc>, empty when there is none
+    QByteArrayView type; // decoded text of the first <type>, empty when there is none
+    QByteArrayView sym;  // decoded text of the first <sym>, empty when there is none
 };
+
+// What Geofill's own export says of a category beside its label, which its waypoints carry as
+// <type>: read from <geofill:category> elements outside the waypoints (kCategoryNamespace).
+struct GpxCategory
+{
+    int line = 0;
+    QByteArrayView label;
+    QByteArrayView desc;
+    bool enabled = true;
+};
+
+// The namespace of Geofill's own elements in a GPX file, declared with the prefix "geofill".
+inline constexpr char kCategoryNamespace[] = "https://geofill.invalid/gpx/1";
 
 // A waypoint that gave no statement, and why; its line is that of the <wpt start tag.
 using GpxProblem = Problem;
 
 // Streams a GPX file in large blocks and reports every waypoint and every problem as it
 // comes, so memory stays flat whatever the file size. Not an XML parser: it knows waypoints
-// and their name and desc, and skips everything else. The work is done in stages (gpx/): a
+// and their name, desc, type and sym, and the category records of Geofill's own export, and
+// skips everything else. The work is done in stages (gpx/): a
 // decoding window brings the bytes to UTF-8, numbers the lines and indexes where tags open,
 // markup matching finds the constructs, and a waypoint state machine builds each waypoint and
 // checks its values.
@@ -48,12 +64,14 @@ class GpxScanner
 public:
     using WaypointHandler = std::function<bool(const Waypoint&)>; // false stops the scan
     using ProblemHandler = std::function<void(const GpxProblem&)>;
+    using CategoryHandler = std::function<void(const GpxCategory&)>;
     using ProgressHandler = std::function<bool(qint64 bytesDone, qint64 bytesTotal)>; // false stops
 
     GpxScanner();
 
     void setWaypointHandler(WaypointHandler handler) { m_onWaypoint = std::move(handler); }
     void setProblemHandler(ProblemHandler handler) { m_onProblem = std::move(handler); }
+    void setCategoryHandler(CategoryHandler handler) { m_onCategory = std::move(handler); }
     // Called after every block read.
     void setProgressHandler(ProgressHandler handler) { m_onProgress = std::move(handler); }
     // Bytes read at a time; tests use tiny blocks to cut the text at every position.
@@ -74,6 +92,7 @@ private:
 
     WaypointHandler m_onWaypoint;
     ProblemHandler m_onProblem;
+    CategoryHandler m_onCategory;
     ProgressHandler m_onProgress;
     qsizetype m_blockSize;
     BlockReading m_reading = BlockReading::Auto;

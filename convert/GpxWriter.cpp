@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GpxWriter.h"
 
+#include "GpxScanner.h"
 #include "OutputFile.h"
 
 GpxWriter::GpxWriter(OutputFile& out) : m_out(out) {}
@@ -14,7 +15,24 @@ bool GpxWriter::begin()
 {
     return put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                "<gpx version=\"1.1\" creator=\"Geofill\" "
-               "xmlns=\"http://www.topografix.com/GPX/1/1\">\n");
+               "xmlns=\"http://www.topografix.com/GPX/1/1\" xmlns:geofill=\"" +
+               QByteArray(kCategoryNamespace) + "\">\n");
+}
+
+bool GpxWriter::writeCategories(const QList<GpxCategoryInfo>& categories)
+{
+    if (categories.isEmpty())
+        return true;
+    QString text = QStringLiteral("  <extensions>\n");
+    for (const GpxCategoryInfo& c : categories) {
+        text += QStringLiteral("    <geofill:category>\n      <geofill:label>%1</geofill:label>\n"
+                               "      <geofill:desc>%2</geofill:desc>\n"
+                               "      <geofill:enabled>%3</geofill:enabled>\n"
+                               "    </geofill:category>\n")
+                    .arg(escaped(c.label), escaped(c.desc), c.enabled ? u"1" : u"0");
+    }
+    text += QStringLiteral("  </extensions>\n");
+    return put(text.toUtf8());
 }
 
 bool GpxWriter::write(const GpxPoint& p)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 class OutputFile;
@@ -16,6 +17,14 @@ struct GpxPoint
     QString type;
 };
 
+// What the file says of a category beyond the label its waypoints carry as <type>.
+struct GpxCategoryInfo
+{
+    QString label;
+    QString desc;
+    bool enabled = true;
+};
+
 // Writes a GPX 1.1 document of waypoints to an open output file: the header, one <wpt> per point,
 // the closing tag. Texts are escaped so that they read back unchanged, line breaks and tabs
 // included.
@@ -26,6 +35,9 @@ public:
 
     bool begin();
     bool write(const GpxPoint& point);
+    // The categories' descriptions and enabled flags, in the document's extensions in
+    // Geofill's own namespace, which other programs pass over; after the last point.
+    bool writeCategories(const QList<GpxCategoryInfo>& categories);
     bool end();
 
     // The first character of `text` that an XML document cannot carry (a control character

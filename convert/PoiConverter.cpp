@@ -5,9 +5,11 @@
 #include "OutputFile.h"
 #include "PoiStatement.h"
 
+#include <CategoryCheck.h>
 #include <DatabaseShell.h>
 #include <FileName.h>
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -35,6 +37,60 @@ Problem failure(const QString& message, const QString& detail = {})
 } // namespace
 
 PoiConverter::PoiConverter(ConvertRequest request) : m_request(std::move(request)) {}
+
+// View and Save by type: a first pass gathers the file's types and settles them against the
+// database's categories, so that no statement goes out before the unknown ones are answered.
+Outcome<> PoiConverter::mapTypes(QIODevice& gpx, std::optional<CategoryByType>& mapping)
+{
+    const ConvertRequest& rq = m_request;
+    if (Outcome<> usable = DatabaseShell::checkDatabaseFile(rq.dbPath); !usable)
+        return failure(usable.problem().message);
+    const Outcome<ShellRowList> rows = DatabaseShell::runStatement(
+        rq.dbPath, QString::fromUtf8(CategoryByType::listQuery()), m_stop, rq.shell);
+    if (!rows)
+        return failure(QCoreApplication::translate("PoiConverter", "The categories could not be read from %1.").arg(rq.dbPath),
+                       rows.problemText());
+    mapping.emplace(rq.categorySource, CategoryByType::fromRows(*rows), rq.category);
+    if (Outcome<> gathered = gatherTypes(gpx, *mapping); !gathered)
+        return gathered;
+    if (const QList<UnknownType> unknown = mapping->unknownTypes(); !unknown.isEmpty()) {
+        const std::optional<UnknownTypes> answer =
+            m_typesQuestion ? m_typesQuestion(unknown) : std::nullopt;
+        if (answer != UnknownTypes::Chosen) {
+            m_tally.typesRefused = true;
+            return failure(QCoreApplication::translate("PoiConverter", "%n type(s) of the file match no category, so no statement was made.", nullptr, int(unknown.size())));
+        }
+        mapping->resolve(UnknownTypes::Chosen);
+    }
+    if (mapping->chosenCount() > 0 && !mapping->chosenExists()) {
+        m_tally.categoryMissing = true;
+        const Outcome<ShellRowList> first =
+            DatabaseShell::runStatement(rq.dbPath, CategoryCheck::listQuery(), m_stop, rq.shell);
+        return CategoryCheck::missing(QString::number(rq.category), rq.dbPath,
+                                      first ? *first : ShellRowList());
+    }
+    m_tally.categoriesUsed = mapping->categoriesUsed();
+    return {};
+}
+
+// The first pass of a conversion by type: every waypoint's type counted into `mapping`, and
+// the file read from its start again.
+Outcome<> PoiConverter::gatherTypes(QIODevice& gpx, CategoryByType& mapping,
+                                    const GpxScanner::CategoryHandler& onRecord)
+{
+    GpxScanner scanner;
+    scanner.setWaypointHandler([&](const Waypoint& waypoint) {
+        mapping.slotOf(waypoint);
+        return true;
+    });
+    scanner.setCategoryHandler(onRecord);
+    scanner.setProgressHandler([this](qint64, qint64) { return !(m_stop && m_stop()); });
+    const Outcome<> scanned = scanner.scan(gpx);
+    if (scanned && gpx.seek(0))
+        return {};
+    return failure(QCoreApplication::translate("PoiConverter", "Reading the GPX file %1 failed.").arg(m_request.gpxPath),
+                   scanned ? gpx.errorString() : scanned.problem().message);
+}
 
 Outcome<> PoiConverter::run()
 {
@@ -69,6 +125,24 @@ Outcome<> PoiConverter::run()
             return failure(usable.problem().message);
     }
 
+    const bool byType = rq.categorySource != CategorySource::Chosen;
+    std::optional<CategoryByType> mapping;
+    QByteArray wholeInput;
+    QBuffer bufferedInput;
+    if (byType) {
+        // Standard input cannot be read twice: it is kept.
+        if (gpx->isSequential()) {
+            wholeInput = gpx->readAll();
+            bufferedInput.setBuffer(&wholeInput);
+            bufferedInput.open(QIODevice::ReadOnly);
+            gpx = &bufferedInput;
+        }
+        if (rq.delivery != Delivery::Direct) {
+            if (Outcome<> mapped = mapTypes(*gpx, mapping); !mapped)
+                return mapped;
+        }
+    }
+
     OutputFile writer;
     if (rq.delivery == Delivery::Save) {
         if (const Outcome<> opened = writer.open(rq.outputPath); !opened)
@@ -83,18 +157,32 @@ Outcome<> PoiConverter::run()
         loader.emplace(rq.dbPath, rq.table, rq.category, rq.duplicates, rq.shell);
         loader->setStopCheck(m_stop);
         loader->setDuplicatesQuestion(m_question);
+        if (byType) {
+            // The types are settled as the load starts, so that each statement has its
+            // category's number; the category records of the file come with them.
+            CategoryByType types(rq.categorySource, {}, rq.category);
+            if (Outcome<> gathered = gatherTypes(
+                    *gpx, types,
+                    [&loader](const GpxCategory& record) { loader->addCategoryRecord(record); });
+                !gathered)
+                return gathered;
+            loader->setCategoryByType(rq.categorySource, m_typesQuestion, types.unknownTypes());
+        }
         if (Outcome<> started = loader->start(); !started) {
-            result.loadFailed = true;
+            // Types refused by the question are a choice, not a failed load.
+            result.typesRefused = loader->typesRefused();
+            result.loadFailed = !result.typesRefused;
             return started;
         }
     }
     // A load refused for its category is a request that cannot be met, not a failed load.
     const auto loadFailure = [&loader, &result](Outcome<> failed) {
-        result.loadFailed = !loader->categoryMissing();
+        result.categoryMissing = loader->categoryMissing();
+        result.loadFailed = !result.categoryMissing;
         return failed;
     };
 
-    const PoiStatement builder(rq.table, rq.category);
+    PoiStatement builder(rq.table, rq.category);
     std::string text;
     bool writeFailed = false;
     Outcome<> loaded;
@@ -118,6 +206,10 @@ Outcome<> PoiConverter::run()
             loader->abort();
     });
     scanner.setWaypointHandler([&](const Waypoint& waypoint) {
+        if (mapping)
+            builder.setCategory(mapping->number(mapping->slotOf(waypoint)));
+        else if (loader && byType && loader->isActive())
+            builder.setCategory(loader->categoryFor(waypoint));
         builder.build(waypoint, text);
         // A view of the text, without a copy.
         const QByteArray statement = QByteArray::fromRawData(text.data(), qsizetype(text.size()));
@@ -179,9 +271,12 @@ Outcome<> PoiConverter::run()
         result.duplicateCount = loader->duplicateCount();
         if (!finished && stopped())
             return failure(QCoreApplication::translate("PoiConverter", "The conversion was stopped."));
+        result.typesRefused = loader->typesRefused();
         if (!finished)
             return loader->declined() ? finished : loadFailure(std::move(finished));
         result.loadedCount = loader->loadedCount();
+        result.createdCategories = loader->createdCategories();
+        result.categoriesUsed = byType ? loader->categoriesUsed() : 1;
         result.duplicatesLeftOut = loader->duplicatesLeftOut();
     }
     if (rq.delivery == Delivery::Save && nothingToSave)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "CategoryByType.h"
 #include "DirectLoader.h"
 #include "GpxScanner.h"
 
@@ -36,7 +37,11 @@ struct ConvertRequest
     QString table = QStringLiteral("poi");
     Delivery delivery = Delivery::View;
     QString outputPath; // Save
-    QString dbPath;     // Direct
+    QString dbPath;     // Direct, and with categories by type
+    // Where each waypoint's category comes from: `category` for all, or by type (or sym),
+    // `category` then taking the waypoints without one. View and Save read the database's
+    // categories, and cannot make new ones.
+    CategorySource categorySource = CategorySource::Chosen;
     // Direct: load the good statements even when some waypoints were skipped.
     bool loadDespiteProblems = false;
     // Direct: what becomes of waypoints the category already holds; Ask asks the duplicates
@@ -62,6 +67,12 @@ struct ConvertTally
     // Filled only when no sink takes them.
     QStringList statements;
     QList<GpxProblem> problems;
+    // By type: the types that name no category were refused (nothing stored or written), the
+    // categories made for them, and how many categories the waypoints went into.
+    bool typesRefused = false;
+    bool categoryMissing = false; // the chosen category, which waypoints needed, does not exist
+    QStringList createdCategories;
+    int categoriesUsed = 0;
 };
 
 // One GPX file to INSERT statements, delivered as the request says: the work behind the
@@ -103,6 +114,13 @@ public:
         m_question = std::move(question);
     }
 
+    // By type: asked about the types that name no category before anything is stored or
+    // delivered; without a question they are refused. View and Save take only Chosen.
+    void setUnknownTypesQuestion(UnknownTypesQuestion question)
+    {
+        m_typesQuestion = std::move(question);
+    }
+
     // Fails with the first problem that stopped the run; a run that reads the whole file
     // but stores nothing (a Save without statements, a Direct load with skipped waypoints)
     // fails too.
@@ -117,6 +135,11 @@ private:
     std::function<void()> m_onScanned;
     StopCheck m_stop;
     DirectLoader::DuplicatesQuestion m_question;
+    UnknownTypesQuestion m_typesQuestion;
     qsizetype m_blockSize = 0;
     ConvertTally m_tally;
+
+    Outcome<> mapTypes(QIODevice& gpx, std::optional<CategoryByType>& mapping);
+    Outcome<> gatherTypes(QIODevice& gpx, CategoryByType& mapping,
+                          const GpxScanner::CategoryHandler& onRecord = {});
 };

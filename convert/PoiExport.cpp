@@ -117,6 +117,29 @@ Outcome<ExportSummary> exportPois(const ExportRequest& rq, const StopCheck& stop
         return failure(QCoreApplication::translate("PoiExport", "The export was stopped; no file was written."));
     if (listing && !begun)
         writeOk = writer.begin();
+    if (listing && writeOk) {
+        // The categories of the POIs written, for a load to make them as they were.
+        QList<GpxCategoryInfo> categories;
+        const Outcome<ShellRowList> rows = DatabaseShell::runStatement(
+            rq.dbPath,
+            QStringLiteral("SELECT hex(c.label), hex(c.desc), coalesce(c.enabled, 1) != 0 FROM "
+                           "category c WHERE c.rowid IN (SELECT p.cat_id FROM poi p%1) ORDER BY "
+                           "c.rowid;")
+                .arg(conditions.isEmpty() ? QString()
+                                          : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "))),
+            stop, rq.shell);
+        if (!rows)
+            return failure(QCoreApplication::translate("PoiExport", "The categories could not be read from the database."),
+                           rows.problemText());
+        for (const QStringList& row : *rows) {
+            bool valid = true;
+            GpxCategoryInfo info{text(row.value(0), &valid), text(row.value(1), &valid),
+                                 row.value(2) != u"0"};
+            if (valid && GpxWriter::unwritableAt(info.label) < 0 && GpxWriter::unwritableAt(info.desc) < 0)
+                categories.append(info);
+        }
+        writeOk = writer.writeCategories(categories);
+    }
     if (!listing && writeOk)
         return failure(QCoreApplication::translate("PoiExport", "The POIs could not be read from the database."),
                        listing.problemText());

@@ -10,11 +10,19 @@
 #include <cstring>
 #include <string_view>
 
-PoiStatement::PoiStatement(const QString& table, int category)
+PoiStatement::PoiStatement(const QString& table, qint64 category)
     : m_prefix(
           ("INSERT INTO " + table.toUtf8() + "(lat,lon,label,desc,cat_id) VALUES(").toStdString()),
-      m_suffix(("," + QByteArray::number(category) + ");").toStdString())
+      m_suffix(("," + QByteArray::number(category) + ");").toStdString()), m_category(category)
 {
+}
+
+void PoiStatement::setCategory(qint64 category)
+{
+    if (category == m_category)
+        return;
+    m_category = category;
+    m_suffix = ("," + QByteArray::number(category) + ");").toStdString();
 }
 
 namespace {

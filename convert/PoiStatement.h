@@ -16,7 +16,10 @@
 class PoiStatement
 {
 public:
-    explicit PoiStatement(const QString& table = QStringLiteral("poi"), int category = 1);
+    explicit PoiStatement(const QString& table = QStringLiteral("poi"), qint64 category = 1);
+
+    // The category number of the statements built from here on.
+    void setCategory(qint64 category);
 
     // A table name goes into the statement as it stands, unquoted, so only plain SQL names
     // that are no SQL keyword are taken; a problem says why `table` is refused.
@@ -33,4 +36,5 @@ public:
 private:
     std::string m_prefix;
     std::string m_suffix;
+    qint64 m_category;
 };

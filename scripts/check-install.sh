@@ -100,6 +100,8 @@ geofill-convert --output |folder walk.sql
 geofill-convert --export POI.DB --output |folder walk.gpx
 geofill-convert --category |
 geofill-convert --skip-d|--skip-duplicates
+geofill-convert --category-f|--category-from
+geofill-convert --category-from |sym type
 geofill-db |add-category categories delete-category delete-pois disable-category edit-poi enable-category move-pois pois rename-category
 geofill-db pois |POI.DB folder old.sqlite
 geofill-db pois POI.DB --f|--format

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CategoryLabels.h"
 
+#include <LabelKey.h>
+
 #include <QCoreApplication>
 
 namespace CategoryLabels {
 
 bool same(const QString& a, const QString& b)
 {
-    return a.trimmed().toCaseFolded() == b.trimmed().toCaseFolded();
+    return labelKey(a) == labelKey(b);
 }
 
 std::optional<QString> problem(const QString& label, const QStringList& others)

@@ -249,6 +249,78 @@
         <source>The GPX file could not be opened in an editor.</source>
         <translation>Die GPX-Datei konnte in keinem Editor geöffnet werden.</translation>
     </message>
+    <message>
+        <source>Category by</source>
+        <translation>Kategorie nach</translation>
+    </message>
+    <message>
+        <source>Put each waypoint into the category its type (or symbol) names; those without one go into the chosen category</source>
+        <translation>Jeden Wegpunkt in die Kategorie legen, die sein Typ (oder Symbol) nennt; die ohne einen in die gewählte Kategorie</translation>
+    </message>
+    <message>
+        <source>Which waypoint text names its category: &lt;type&gt; or &lt;sym&gt;</source>
+        <translation>Welcher Text des Wegpunkts seine Kategorie nennt: &lt;type&gt; oder &lt;sym&gt;</translation>
+    </message>
+    <message>
+        <source>type</source>
+        <translation>type</translation>
+    </message>
+    <message>
+        <source>sym</source>
+        <translation>sym</translation>
+    </message>
+    <message>
+        <source>Nothing was converted.</source>
+        <translation>Nichts wurde umgewandelt.</translation>
+    </message>
+    <message>
+        <source>Loaded %1 into %2 of %3.</source>
+        <translation>%1 in %2 von %3 geladen.</translation>
+    </message>
+    <message>
+        <source>category</source>
+        <translation>Kategorie</translation>
+    </message>
+    <message>
+        <source>categories</source>
+        <translation>Kategorien</translation>
+    </message>
+    <message>
+        <source> Created %1: %2.</source>
+        <translation> %1 angelegt: %2.</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>This type names no category of the database:</source>
+        <translation>Dieser Typ nennt keine Kategorie der Datenbank:</translation>
+    </message>
+    <message>
+        <source>These %1 types name no category of the database:</source>
+        <translation>Diese %1 Typen nennen keine Kategorie der Datenbank:</translation>
+    </message>
+    <message>
+        <source>the chosen category</source>
+        <translation>die gewählte Kategorie</translation>
+    </message>
+    <message>
+        <source>Put their waypoints into %1?</source>
+        <translation>Ihre Wegpunkte in %1 legen?</translation>
+    </message>
+    <message>
+        <source>Category by type</source>
+        <translation>Kategorie nach Typ</translation>
+    </message>
+    <message>
+        <source>Create them</source>
+        <translation>Anlegen</translation>
+    </message>
+    <message>
+        <source>Put into %1</source>
+        <translation>In %1 legen</translation>
+    </message>
 </context>
 <context>
     <name>Coordinates</name>
@@ -656,6 +728,25 @@ Dies löscht alle POIs in der Datenbank.</translation>
         <source>Nothing was loaded into the database.</source>
         <translation>Nichts wurde in die Datenbank geladen.</translation>
     </message>
+    <message>
+        <source>The categories could not be read from the database; nothing was loaded.</source>
+        <translation>Die Kategorien ließen sich nicht aus der Datenbank lesen; nichts wurde geladen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n type(s) of the file match no category, so nothing was loaded.</source>
+        <translation>
+            <numerusform>%n Typ der Datei nennt keine Kategorie, daher wurde nichts geladen.</numerusform>
+            <numerusform>%n Typen der Datei nennen keine Kategorie, daher wurde nichts geladen.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>A new category&apos;s text cannot be sent to the database; nothing was loaded.</source>
+        <translation>Der Text einer neuen Kategorie lässt sich nicht an die Datenbank senden; nichts wurde geladen.</translation>
+    </message>
+    <message>
+        <source>The GPX file changed while it was loaded; nothing was loaded.</source>
+        <translation>Die GPX-Datei hat sich beim Laden geändert; nichts wurde geladen.</translation>
+    </message>
 </context>
 <context>
     <name>FileName</name>
@@ -724,6 +815,17 @@ Dies löscht alle POIs in der Datenbank.</translation>
         <source>No waypoint of %1 could be converted, so %2 was left as it was.</source>
         <translation>Kein Wegpunkt aus %1 ließ sich umwandeln, daher blieb %2 unverändert.</translation>
     </message>
+    <message>
+        <source>The categories could not be read from %1.</source>
+        <translation>Die Kategorien ließen sich nicht aus %1 lesen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n type(s) of the file match no category, so no statement was made.</source>
+        <translation>
+            <numerusform>%n Typ der Datei nennt keine Kategorie, daher wurde keine Anweisung erzeugt.</numerusform>
+            <numerusform>%n Typen der Datei nennen keine Kategorie, daher wurde keine Anweisung erzeugt.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>PoiExport</name>
@@ -758,6 +860,10 @@ Dies löscht alle POIs in der Datenbank.</translation>
     <message>
         <source>Writing the GPX file %1 failed.</source>
         <translation>Das Schreiben der GPX-Datei %1 ist fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>The categories could not be read from the database.</source>
+        <translation>Die Kategorien ließen sich nicht aus der Datenbank lesen.</translation>
     </message>
 </context>
 <context>
@@ -1057,12 +1163,20 @@ Dies löscht alle POIs in der Datenbank.</translation>
         <translation>Wegpunkt übersprungen: Seinem Element &lt;%1&gt; fehlt das End-Tag.</translation>
     </message>
     <message>
-        <source>Waypoint skipped: its %1 is not UTF-8 text, and the file declares no other encoding.</source>
-        <translation>Wegpunkt übersprungen: Sein %1 ist kein UTF-8-Text, und die Datei gibt keine andere Kodierung an.</translation>
+        <source>Category record skipped</source>
+        <translation>Kategorie-Eintrag übersprungen</translation>
     </message>
     <message>
-        <source>Waypoint skipped: its %1 contains a character not allowed in GPX.</source>
-        <translation>Wegpunkt übersprungen: Sein %1 enthält ein in GPX nicht erlaubtes Zeichen.</translation>
+        <source>Waypoint skipped</source>
+        <translation>Wegpunkt übersprungen</translation>
+    </message>
+    <message>
+        <source>%1: its %2 is not UTF-8 text, and the file declares no other encoding.</source>
+        <translation>%1: Sein %2 ist kein UTF-8-Text, und die Datei gibt keine andere Kodierung an.</translation>
+    </message>
+    <message>
+        <source>%1: its %2 contains a character not allowed in GPX.</source>
+        <translation>%1: Sein %2 enthält ein in GPX nicht erlaubtes Zeichen.</translation>
     </message>
 </context>
 <context>

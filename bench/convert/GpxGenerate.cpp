@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a large GPX file of ordinary, indented waypoints for the converter benchmarks.
-//   geofill-gpx-generate [--realistic] COUNT FILE.gpx
+//   geofill-gpx-generate [--realistic] [--types N] COUNT FILE.gpx
 // --realistic writes what real exports hold: letters outside ASCII in most names, entities
 // and character references, CDATA sections, CR LF line ends and longer descriptions.
+// --types N gives the waypoints N types by turns, "Type 0" to "Type N-1".
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,9 +29,19 @@ const char* const kDescs[] = {
 
 int main(int argc, char* argv[])
 {
-    const bool realistic = argc == 4 && std::strcmp(argv[1], "--realistic") == 0;
-    if (argc != 3 && !realistic) {
-        std::fprintf(stderr, "Usage: geofill-gpx-generate [--realistic] COUNT FILE.gpx\n");
+    bool realistic = false;
+    long types = 0;
+    int arg = 1;
+    for (; arg + 2 < argc; ++arg) {
+        if (std::strcmp(argv[arg], "--realistic") == 0)
+            realistic = true;
+        else if (std::strcmp(argv[arg], "--types") == 0 && arg + 3 < argc)
+            types = std::strtol(argv[++arg], nullptr, 10);
+        else
+            break;
+    }
+    if (arg + 2 != argc || types < 0) {
+        std::fprintf(stderr, "Usage: geofill-gpx-generate [--realistic] [--types N] COUNT FILE.gpx\n");
         return 2;
     }
     const long count = std::strtol(argv[argc - 2], nullptr, 10);
@@ -73,6 +84,8 @@ int main(int argc, char* argv[])
             std::fprintf(out, "    <name>%s %ld</name>\r\n    <desc>%s</desc>\r\n", kPlaces[place],
                          i, kDescs[next(4)]);
         }
+        if (types > 0)
+            std::fprintf(out, "    <type>Type %ld</type>%s", i % types, eol);
         std::fprintf(out, "    <sym>Flag, Blue</sym>%s  </wpt>%s", eol, eol);
     }
     std::fprintf(out, "</gpx>%s", eol);

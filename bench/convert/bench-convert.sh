@@ -7,9 +7,11 @@
 #   each of LOAD_COUNTS (BEFORE_CONV names an older geofill-convert to time alongside),
 #   peak memory of the standard-output mode at two file sizes,
 #   a Direct load with the window's duplicate check against the load alone, both on a table
-#   that already holds DUP_COUNT rows, with a file of DUP_COUNT waypoints: what the check adds.
+#   that already holds DUP_COUNT rows, with a file of DUP_COUNT waypoints: what the check adds,
+#   a load of TYPE_COUNT waypoints over 50 types into their categories (--category-from type)
+#   against the same load into one category.
 # Usage: bench/convert/bench-convert.sh [BUILD_DIR]
-#   (SCAN_COUNT, LOAD_COUNTS, DUP_COUNT, RUNS, BEFORE_CONV, BEFORE_SCAN to change)
+#   (SCAN_COUNT, LOAD_COUNTS, DUP_COUNT, TYPE_COUNT, RUNS, BEFORE_CONV, BEFORE_SCAN to change)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${1:-$root/build}" && pwd)"
@@ -18,6 +20,7 @@ conv="$build/app/geofill-convert/geofill-convert"
 scan_count=${SCAN_COUNT:-1000000}
 load_counts=${LOAD_COUNTS-100000 1000000} # empty: no loads
 dup_count=${DUP_COUNT:-1000000}
+type_count=${TYPE_COUNT:-1000000}
 count="$build/bench/convert/geofill-duplicate-count"
 scanner="$build/bench/convert/geofill-gpx-scan"
 runs=${RUNS:-3}
@@ -119,3 +122,20 @@ echo "  load leaving them out (--skip-duplicates) ${t_skip} s"
 added=$(awk -v c="$t_check" -v p="$t_plain" 'BEGIN { printf "%.4f", c - p }')
 echo "  the check adds ${added} s; against the load: $(ratio "$added" "$t_plain") (target at most 1.00)"
 echo "  peak memory of --export, $dup_count POIs: $(peak_kib "$conv" --export "$work/full.db" --output "$work/back.gpx") KiB"
+
+echo "Load by type, $type_count waypoints over 50 types, best of $runs:"
+"$gen" --types 50 "$type_count" "$work/types.gpx"
+rm -f "$work/types.db"
+"$conv" --create-database "$work/types.db" >/dev/null
+sqlite3 "$work/types.db" "with recursive n(i) as (select 0 union all select i + 1 from n where i < 49)
+    insert into category(label, desc, enabled) select 'type ' || i, '', 1 from n;"
+BEFORE_EACH="cp '$work/types.db' '$work/typed.db'"
+t_one=$(best "$conv" --database "$work/typed.db" --category 1 "$work/types.gpx")
+t_typed=$(best "$conv" --database "$work/typed.db" --category-from type "$work/types.gpx")
+unset BEFORE_EACH
+cp "$work/types.db" "$work/typed.db"
+"$conv" --database "$work/typed.db" --category-from type "$work/types.gpx" >/dev/null
+used=$(sqlite3 "$work/typed.db" "select count(distinct cat_id) from poi;")
+echo "  into one category (--category 1)      ${t_one} s"
+echo "  into their categories (--category-from type)  ${t_typed} s  ($used categories)"
+echo "  by type against one category: $(ratio "$t_typed" "$t_one") (target at most 1.30)"

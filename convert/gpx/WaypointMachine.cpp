@@ -42,6 +42,34 @@ bool sameName(const char* a, const char* b, qsizetype length)
     return true;
 }
 
+// A record's value elements, in the order of WaypointMachine::Field: the start tag's name and
+// the end tag's.
+struct FieldTags
+{
+    QByteArrayView open;
+    QByteArrayView end;
+};
+constexpr FieldTags kWaypointFields[] = {
+    {"<name", "</name"}, {"<desc", "</desc"}, {"<type", "</type"}, {"<sym", "</sym"}};
+constexpr FieldTags kCategoryFields[] = {{"<geofill:label", "</geofill:label"},
+                                         {"<geofill:desc", "</geofill:desc"},
+                                         {"<geofill:enabled", "</geofill:enabled"}};
+constexpr char kCategoryTag[] = "<geofill:category";
+constexpr char kCategoryEnd[] = "</geofill:category";
+constexpr const char* kWaypointFieldNames[] = {"name", "desc", "type", "sym"};
+constexpr const char* kCategoryFieldNames[] = {"label", "desc", "enabled"};
+
+constexpr quint32 tagWord(const char (&name)[5])
+{
+    return quint32(quint8(name[0])) | quint32(quint8(name[1])) << 8 |
+           quint32(quint8(name[2])) << 16 | quint32(quint8(name[3])) << 24;
+}
+
+QByteArrayView viewOf(QByteArrayView inWindow, const std::string& text)
+{
+    return inWindow.data() ? inWindow : byteView(text);
+}
+
 } // namespace
 
 WaypointMachine::Event WaypointMachine::next(DecodingWindow& window)
@@ -59,7 +87,8 @@ WaypointMachine::Event WaypointMachine::run()
     const char* const buf = m_text.data;
     const char* const end = buf + m_text.size;
     for (;;) {
-        if (m_state == State::Outside || (m_state == State::InWaypoint && m_depth == 0)) {
+        if (m_state == State::Outside ||
+            (m_state == State::InWaypoint && m_depth == 0 && m_record == Record::Waypoint)) {
             const Step step = runCommonWaypoint();
             if (step == Step::Waypoint)
                 return Event::Waypoint;
@@ -89,6 +118,8 @@ WaypointMachine::Event WaypointMachine::run()
             return Event::Waypoint;
         case Step::Problem:
             return Event::Problem;
+        case Step::Category:
+            return Event::Category;
         }
     }
 }
@@ -134,26 +165,48 @@ WaypointMachine::Step WaypointMachine::runCommonWaypoint()
             m_pos = lt + 6;
             return finishWaypoint();
         }
-        if (next == 'n' || next == 'd') {
-            const bool isName = next == 'n' && !m_hasName && is(lt + 1, "name>");
-            const bool isDesc = next == 'd' && !m_hasDesc && is(lt + 1, "desc>");
-            if (!isName && !isDesc)
-                break;
-            (isName ? m_hasName : m_hasDesc) = true;
+        // The value elements told apart by their first four letters as one word.
+        const quint32 word = qFromLittleEndian<quint32>(buf + lt + 1);
+        int field = -1;
+        qsizetype tagSize = 5; // the name with its '>'
+        switch (word) {
+        case tagWord("name"):
+            field = Name;
+            break;
+        case tagWord("desc"):
+            field = Desc;
+            break;
+        case tagWord("type"):
+            field = Type;
+            break;
+        case tagWord("sym>"):
+            field = Sym;
+            tagSize = 4;
+            break;
+        default:
+            break;
+        }
+        if (field >= 0 && tagSize == 5 && buf[lt + 5] != '>')
+            field = -1;
+        // Other n and d elements, and a second value, go the general way.
+        if (field >= 0 ? m_fields[field].present : (next == 'n' || next == 'd'))
+            break;
+        if (field >= 0) {
+            Value& value = m_fields[field];
+            value.present = true;
+            const qsizetype begin = lt + 1 + tagSize;
             const qsizetype end = open.next();
-            if (!room(end) || !is(end + 1, isName ? "/name>" : "/desc>")) {
+            if (!room(end) || buf[end + 1] != '/' ||
+                qFromLittleEndian<quint32>(buf + end + 2) != word ||
+                (tagSize == 5 && buf[end + 6] != '>')) {
                 // Not one plain run of text: the general steps read the value.
-                (isName ? m_checkName : m_checkDesc) = true;
-                m_value = isName ? &m_name : &m_desc;
-                m_valueTag = isName ? "</name" : "</desc";
-                m_raw.clear();
-                m_state = State::InValue;
-                m_pos = lt + 6;
+                value.check = true;
+                enterValue(field);
+                m_pos = begin;
                 keepInWindowValues();
                 return Step::Consumed;
             }
-            appendPlainValue(isName ? m_name : m_desc, isName ? m_nameInWindow : m_descInWindow,
-                             isName ? m_checkName : m_checkDesc, lt + 6, end);
+            appendPlainValue(value.text, value.inWindow, value.check, begin, end);
             lt = end;
             continue;
         }
@@ -192,14 +245,16 @@ WaypointMachine::Step WaypointMachine::runCommonWaypoint()
 // it are copied.
 void WaypointMachine::keepInWindowValues()
 {
-    for (auto [view, text] :
-         {std::pair{&m_latInWindow, &m_lat}, std::pair{&m_lonInWindow, &m_lon},
-          std::pair{&m_nameInWindow, &m_name}, std::pair{&m_descInWindow, &m_desc}}) {
-        if (view->data()) {
-            text->assign(view->data(), size_t(view->size()));
-            *view = {};
+    const auto keep = [](QByteArrayView& view, std::string& text) {
+        if (view.data()) {
+            text.assign(view.data(), size_t(view.size()));
+            view = {};
         }
-    }
+    };
+    keep(m_latInWindow, m_lat);
+    keep(m_lonInWindow, m_lon);
+    for (Value& value : m_fields)
+        keep(value.inWindow, value.text);
 }
 
 // A value's one run of text, taken as it stands when it holds nothing to decode or check. Its
@@ -261,6 +316,13 @@ WaypointMachine::Step WaypointMachine::stepOutside()
     const char next = m_pos + 1 < len ? m_text.data[m_pos + 1] : 0;
     if (next == '!' || next == '?')
         return skipMarkup();
+    if (next == 'g') {
+        const Match category = m_text.tagStart(m_pos, kCategoryTag);
+        if (category == Match::NeedMore)
+            return Step::NeedMore;
+        if (category == Match::Yes)
+            return beginCategory();
+    }
     // A file that ends right after "<wpt" is a waypoint cut short, not some other tag.
     const bool cutShort =
         m_text.atEnd && m_pos + 4 == len && m_text.has(m_pos, "<wpt") == Match::Yes;
@@ -296,11 +358,15 @@ WaypointMachine::Step WaypointMachine::stepInWaypoint()
     const char* const buf = m_text.data;
     const qsizetype len = m_text.size;
     const char next = m_pos + 1 < len ? buf[m_pos + 1] : 0;
+    const bool isWaypoint = m_record == Record::Waypoint;
     if (next == '/') {
-        const markup::EndTag waypointEnd = m_text.endTag(m_pos, "</wpt");
+        const markup::EndTag waypointEnd =
+            m_text.endTag(m_pos, isWaypoint ? QByteArrayView("</wpt") : kCategoryEnd);
+        if (waypointEnd.match == Match::NeedMore)
+            return Step::NeedMore;
         if (waypointEnd.match == Match::Yes) {
             m_pos = waypointEnd.past;
-            return finishWaypoint();
+            return isWaypoint ? finishWaypoint() : finishCategory();
         }
         const char* close = findAny<'>'>(buf + m_pos, buf + len);
         if (close == buf + len)
@@ -317,10 +383,21 @@ WaypointMachine::Step WaypointMachine::stepInWaypoint()
                          .arg(m_window->lineAt(m_pos)));
         return Step::Problem; // the new one is read from here
     }
-    const bool isName =
-        next == 'n' && m_depth == 0 && !m_hasName && m_text.tagStart(m_pos, "<name") == Match::Yes;
-    const bool isDesc =
-        next == 'd' && m_depth == 0 && !m_hasDesc && m_text.tagStart(m_pos, "<desc") == Match::Yes;
+    int field = -1;
+    if (m_depth == 0) {
+        const FieldTags* tags = isWaypoint ? kWaypointFields : kCategoryFields;
+        const int count = isWaypoint ? int(std::size(kWaypointFields)) : int(std::size(kCategoryFields));
+        for (int f = 0; f < count && field < 0; ++f) {
+            if (tags[f].open[1] != next || m_fields[f].present)
+                continue;
+            const Match match = m_text.tagStart(m_pos, tags[f].open);
+            if (match == Match::NeedMore)
+                return Step::NeedMore;
+            if (match == Match::Yes)
+                field = f;
+        }
+    }
+    const bool isValue = field >= 0;
     // A tag without attributes ends right after its name; others need the quote-aware search.
     qsizetype nameEnd = m_pos + 1;
     while (nameEnd < len && !markup::endsName(buf[nameEnd]))
@@ -330,7 +407,7 @@ WaypointMachine::Step WaypointMachine::stepInWaypoint()
     if (close < 0)
         return Step::NeedMore;
     const bool empty = buf[close - 1] == '/';
-    if (!empty && !isName && !isDesc) {
+    if (!empty && !isValue) {
         const qsizetype past = m_text.skipSimpleElement(m_pos, nameEnd, close);
         if (past >= 0) {
             m_pos = past;
@@ -338,15 +415,11 @@ WaypointMachine::Step WaypointMachine::stepInWaypoint()
         }
     }
     m_pos = close + 1;
-    if (isName || isDesc) {
-        (isName ? m_hasName : m_hasDesc) = true;
-        (isName ? m_checkName : m_checkDesc) = true;
-        if (!empty) {
-            m_value = isName ? &m_name : &m_desc;
-            m_valueTag = isName ? "</name" : "</desc";
-            m_raw.clear();
-            m_state = State::InValue;
-        }
+    if (isValue) {
+        m_fields[field].present = true;
+        m_fields[field].check = true;
+        if (!empty)
+            enterValue(field);
     } else if (!empty) {
         ++m_depth;
     }
@@ -397,7 +470,9 @@ WaypointMachine::Step WaypointMachine::stepInValue(std::string_view text)
     }
     // Blanks before the '>' of </wpt> may run past the window, however long the look-ahead.
     const markup::EndTag waypointEnd =
-        next == '/' ? m_text.endTag(m_pos, "</wpt") : markup::EndTag{Match::No, 0};
+        next == '/' ? m_text.endTag(m_pos, m_record == Record::Waypoint ? QByteArrayView("</wpt")
+                                                                        : kCategoryEnd)
+                    : markup::EndTag{Match::No, 0};
     if (waypointEnd.match == Match::NeedMore)
         return Step::NeedMore;
     const bool waypointEnds = waypointEnd.match == Match::Yes;
@@ -413,18 +488,59 @@ WaypointMachine::Step WaypointMachine::stepInValue(std::string_view text)
     return Step::Consumed;
 }
 
-void WaypointMachine::startWaypoint(qsizetype tagBegin)
+void WaypointMachine::startWaypoint(qsizetype tagBegin, Record record)
 {
     m_wpt.line = m_window->lineAt(tagBegin);
+    m_record = record;
     m_lat.clear();
     m_lon.clear();
-    m_name.clear();
-    m_desc.clear();
-    m_hasLat = m_hasLon = m_hasName = m_hasDesc = false;
-    m_checkName = m_checkDesc = false;
-    m_latInWindow = m_lonInWindow = m_nameInWindow = m_descInWindow = {};
+    m_hasLat = m_hasLon = false;
+    m_latInWindow = m_lonInWindow = {};
+    for (Value& value : m_fields) {
+        value.text.clear();
+        value.inWindow = {};
+        value.present = value.check = false;
+    }
     m_depth = 0;
     m_state = State::InWaypoint;
+}
+
+void WaypointMachine::enterValue(int field)
+{
+    m_value = &m_fields[field].text;
+    m_valueTag = (m_record == Record::Waypoint ? kWaypointFields : kCategoryFields)[field].end;
+    m_raw.clear();
+    m_state = State::InValue;
+}
+
+// <geofill:category> outside the waypoints: read as a waypoint is, with its own value elements.
+WaypointMachine::Step WaypointMachine::beginCategory()
+{
+    const qsizetype close = m_text.tagEnd(m_pos + qsizetype(std::strlen(kCategoryTag)));
+    if (close < 0) {
+        if (!m_text.atEnd)
+            return Step::NeedMore;
+        m_pos = m_text.size; // cut short at the end of the file: nothing to take
+        return Step::Consumed;
+    }
+    startWaypoint(m_pos, Record::Category);
+    m_pos = close + 1;
+    return m_text.data[close - 1] == '/' ? finishCategory() : Step::Consumed;
+}
+
+WaypointMachine::Step WaypointMachine::finishCategory()
+{
+    m_state = State::Outside;
+    m_record = Record::Waypoint;
+    m_category.line = m_wpt.line;
+    m_category.label = viewOf(m_fields[Name].inWindow, m_fields[Name].text);
+    m_category.desc = viewOf(m_fields[Desc].inWindow, m_fields[Desc].text);
+    m_category.enabled = viewOf(m_fields[Type].inWindow, m_fields[Type].text).trimmed() != "0";
+    if (const Outcome<> checked = checkText(true); !checked) {
+        m_problem = GpxProblem{checked.problem().message, {}, m_wpt.line};
+        return Step::Problem;
+    }
+    return Step::Category;
 }
 
 // The start tag as nearly every file writes it, <wpt lat="…" lon="…"> or lon first, read
@@ -523,13 +639,12 @@ void WaypointMachine::beginWaypoint(qsizetype tagBegin, qsizetype tagClose)
 WaypointMachine::Step WaypointMachine::finishWaypoint()
 {
     m_state = State::Outside;
-    const auto value = [](QByteArrayView inWindow, const std::string& text) {
-        return inWindow.data() ? inWindow : byteView(text);
-    };
-    m_wpt.lat = value(m_latInWindow, m_lat);
-    m_wpt.lon = value(m_lonInWindow, m_lon);
-    m_wpt.name = value(m_nameInWindow, m_name);
-    m_wpt.desc = value(m_descInWindow, m_desc);
+    m_wpt.lat = viewOf(m_latInWindow, m_lat);
+    m_wpt.lon = viewOf(m_lonInWindow, m_lon);
+    m_wpt.name = viewOf(m_fields[Name].inWindow, m_fields[Name].text);
+    m_wpt.desc = viewOf(m_fields[Desc].inWindow, m_fields[Desc].text);
+    m_wpt.type = viewOf(m_fields[Type].inWindow, m_fields[Type].text);
+    m_wpt.sym = viewOf(m_fields[Sym].inWindow, m_fields[Sym].text);
     // The message is made only for a coordinate that fails.
     const auto valid = [](bool present, QByteArrayView value, int limit) {
         return present && coordinates::check(value, limit) == coordinates::Verdict::Valid;
@@ -539,8 +654,9 @@ WaypointMachine::Step WaypointMachine::finishWaypoint()
         checked = coordinates::checkAttribute("lat", m_hasLat, m_wpt.lat, 90);
     else if (!valid(m_hasLon, m_wpt.lon, 180))
         checked = coordinates::checkAttribute("lon", m_hasLon, m_wpt.lon, 180);
-    else
-        checked = checkText();
+    else if (m_fields[Name].check | m_fields[Desc].check | m_fields[Type].check |
+             m_fields[Sym].check) // most values were plain ASCII, with nothing to check
+        checked = checkText(false);
     if (checked)
         return Step::Waypoint;
     m_problem = GpxProblem{checked.problem().message, {}, m_wpt.line};
@@ -549,30 +665,36 @@ WaypointMachine::Step WaypointMachine::finishWaypoint()
 
 // Text that is not what it claims to be, or that holds a NUL or control character, which
 // would end or split the statement's line in the shell.
-Outcome<> WaypointMachine::checkText() const
+Outcome<> WaypointMachine::checkText(bool category) const
 {
-    const auto check = [&](bool needed, QByteArrayView text) {
-        if (!needed)
+    const auto check = [&](const Value& value) {
+        if (!value.check)
             return TextFault::None;
+        const QByteArrayView text = viewOf(value.inWindow, value.text);
         if (m_window->isDecoded())
             return isXmlText(text) ? TextFault::None : TextFault::Forbidden;
         return checkUtf8Text(text);
     };
-    const TextFault name = check(m_checkName, m_wpt.name);
-    const TextFault desc = check(m_checkDesc, m_wpt.desc);
-    if (name == TextFault::None && desc == TextFault::None)
-        return {};
-    if (name == TextFault::NotUtf8 || desc == TextFault::NotUtf8)
-        return Problem{QCoreApplication::translate("WaypointMachine", "Waypoint skipped: its %1 is not UTF-8 text, and the file "
-                                      "declares no other encoding.")
-                           .arg(name == TextFault::NotUtf8 ? "name" : "desc"),
+    const int count = category ? int(std::size(kCategoryFieldNames)) : kFieldCount;
+    for (int f = 0; f < count; ++f) {
+        const TextFault fault = check(m_fields[f]);
+        if (fault == TextFault::None)
+            continue;
+        const char* name = (category ? kCategoryFieldNames : kWaypointFieldNames)[f];
+        const QString what = category ? QCoreApplication::translate("WaypointMachine", "Category record skipped")
+                                      : QCoreApplication::translate("WaypointMachine", "Waypoint skipped");
+        if (fault == TextFault::NotUtf8)
+            return Problem{QCoreApplication::translate("WaypointMachine", "%1: its %2 is not UTF-8 text, and the file "
+                                          "declares no other encoding.")
+                               .arg(what, QLatin1String(name)),
+                           {},
+                           0};
+        return Problem{QCoreApplication::translate("WaypointMachine", "%1: its %2 contains a character not allowed in GPX.")
+                           .arg(what, QLatin1String(name)),
                        {},
                        0};
-    return Problem{
-        QCoreApplication::translate("WaypointMachine", "Waypoint skipped: its %1 contains a character not allowed in GPX.")
-            .arg(name == TextFault::Forbidden ? "name" : "desc"),
-        {},
-        0};
+    }
+    return {};
 }
 
 void WaypointMachine::dropWaypoint(const QString& message)

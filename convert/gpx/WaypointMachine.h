@@ -21,13 +21,15 @@ public:
     {
         NeedMore, // the window is used up (at the end of the file: the scan is over)
         Waypoint, // waypoint() is a valid waypoint
-        Problem   // problem() says why a waypoint was dropped
+        Problem,  // problem() says why a waypoint was dropped
+        Category  // category() is a category record of Geofill's own export
     };
 
     Event next(DecodingWindow& window);
 
     const Waypoint& waypoint() const { return m_wpt; }
     const GpxProblem& problem() const { return m_problem; }
+    const GpxCategory& category() const { return m_category; }
 
 private:
     enum class State
@@ -42,7 +44,33 @@ private:
         Consumed, // one construct read; go on
         NeedMore, // the construct at the '<' goes on past the window
         Waypoint,
-        Problem
+        Problem,
+        Category
+    };
+
+    // The texts a record keeps: a waypoint's name, desc, type and sym, or a category record's
+    // label, desc and enabled flag in the first three.
+    enum Field
+    {
+        Name,
+        Desc,
+        Type,
+        Sym,
+        kFieldCount
+    };
+    struct Value
+    {
+        std::string text;
+        // Read straight from the window, not copied while it stays as it is.
+        QByteArrayView inWindow;
+        bool present = false;
+        // Whether it still needs its text check: not when it was plain ASCII.
+        bool check = false;
+    };
+    enum class Record
+    {
+        Waypoint,
+        Category
     };
 
     Event run();
@@ -58,11 +86,14 @@ private:
     Step skipMarkup();
 
     void beginWaypoint(qsizetype tagBegin, qsizetype tagClose);
-    void startWaypoint(qsizetype tagBegin);
+    void startWaypoint(qsizetype tagBegin, Record record = Record::Waypoint);
+    Step beginCategory();
+    void enterValue(int field);
+    Step finishCategory();
     qsizetype readCommonStartTag(qsizetype tagBegin);
     void takeCoordinate(qsizetype nameAt, qsizetype valueBegin, qsizetype valueEnd);
     Step finishWaypoint();
-    Outcome<> checkText() const;
+    Outcome<> checkText(bool category) const;
     void dropWaypoint(const QString& message);
     void flushValue();
 
@@ -73,18 +104,16 @@ private:
     State m_state = State::Outside;
     Waypoint m_wpt;
     GpxProblem m_problem;
+    GpxCategory m_category;
+    Record m_record = Record::Waypoint;
     bool m_hasLat = false;
     bool m_hasLon = false;
-    bool m_hasName = false;
-    bool m_hasDesc = false;
-    // Whether the name or desc still needs its text check: not when it was plain ASCII.
-    bool m_checkName = false;
-    bool m_checkDesc = false;
     int m_depth = 0; // open child elements inside the waypoint
-    std::string m_lat, m_lon, m_name, m_desc;
-    // Values read straight from the window, not copied while it stays as it is.
-    QByteArrayView m_latInWindow, m_lonInWindow, m_nameInWindow, m_descInWindow;
-    std::string* m_value = nullptr; // m_name or m_desc while in a value
+    std::string m_lat, m_lon;
+    Value m_fields[kFieldCount];
+    // Coordinates read straight from the window, not copied while it stays as it is.
+    QByteArrayView m_latInWindow, m_lonInWindow;
+    std::string* m_value = nullptr; // a field's text while in a value
     QByteArrayView m_valueTag;
     std::string m_raw; // value text not yet decoded
 };

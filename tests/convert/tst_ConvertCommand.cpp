@@ -17,6 +17,20 @@
 
 using namespace ConvertTestSupport;
 
+namespace {
+
+// Types and syms in several spellings against the sample categories (1 Cafe, 2 Fuel,
+// 3 Camping, 4 Museum): Hut and Flag name none, one waypoint has neither.
+const char kTypes[] =
+    "<gpx>\n<wpt lat=\"1\" lon=\"1\"><name>a</name><type>cafe</type><sym>Flag</sym></wpt>\n"
+    "<wpt lat=\"1\" lon=\"2\"><name>b</name><type> CAFE </type><sym>museum</sym></wpt>\n"
+    "<wpt lat=\"1\" lon=\"3\"><name>c</name><type>Fuel</type></wpt>\n"
+    "<wpt lat=\"1\" lon=\"4\"><name>d</name><type>Hut</type></wpt>\n"
+    "<wpt lat=\"1\" lon=\"5\"><name>e</name><type>hut</type><sym>Museum\t</sym></wpt>\n"
+    "<wpt lat=\"1\" lon=\"6\"><name>f</name></wpt>\n</gpx>\n";
+
+} // namespace
+
 // Runs the real geofill-convert executable, as scripts do.
 class TestConvertCommand : public QObject
 {
@@ -26,6 +40,8 @@ private slots:
     void init();
     void printsStatementsInFileOrder();
     void writesAndLoads();
+    void loadsByType_data();
+    void loadsByType();
     void exitStatus_data();
     void exitStatus();
     void hostileUse_data();
@@ -132,6 +148,54 @@ void TestConvertCommand::writesAndLoads()
              r.err);
 }
 
+void TestConvertCommand::loadsByType_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("pois"); // label|category label, in load order
+    QTest::addColumn<QString>("printed");
+
+    const QStringList byType{"--database", "poi.db", "--category-from", "type"};
+    QTest::newRow("types made categories")
+        << byType + QStringList{"--create-categories", "--category", "3", "types.gpx"}
+        << "a|Cafe|1\nb|Cafe|1\nc|Fuel|1\nd|Hut|1\ne|Hut|1\nf|Camping|1"
+        << "Loaded 6 row(s) into poi of poi.db.\nThe waypoints went into 4 category(ies).\n"
+           "Created 1 category(ies): Hut.\n";
+    QTest::newRow("syms, into a disabled category too")
+        << QStringList{"--database", "poi.db", "--category-from", "sym", "--create-categories",
+                       "--category", "2", "types.gpx"}
+        << "a|Flag|1\nb|Museum|0\nc|Fuel|1\nd|Fuel|1\ne|Museum|0\nf|Fuel|1"
+        << "The waypoints went into 3 category(ies).\nCreated 1 category(ies): Flag.\n";
+    QTest::newRow("a file without types")
+        << byType + QStringList{"--category", "2", "mill.gpx"} << "Old Mill|Fuel|1\nSpring|Fuel|1"
+        << "The waypoints went into 1 category(ies).\n";
+    QTest::newRow("the same file again leaves out what each category holds")
+        << byType + QStringList{"--create-categories", "--skip-duplicates", "types.gpx"}
+        << "a|Cafe|1\nb|Cafe|1\nc|Fuel|1\nd|Hut|1\ne|Hut|1\nf|Cafe|1"
+        << "Skipped 6 waypoint(s) already in the database.\n";
+    QTest::newRow("printed with each category's number")
+        << byType + QStringList{"--category", "4", "--output", "-", "mill.gpx"} << ""
+        << "VALUES(51.500000,-0.120000,'Old Mill','Water mill, open Sundays',4);\n";
+}
+
+void TestConvertCommand::loadsByType()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, pois);
+    QFETCH(QString, printed);
+    writeFile("types.gpx", kTypes);
+    if (arguments.contains("--skip-duplicates")) {
+        QStringList first = arguments;
+        first.removeAll("--skip-duplicates");
+        QCOMPARE(run(first).exitCode, 0);
+    }
+    const Run r = run(arguments);
+    QVERIFY2(r.exitCode == 0, r.err);
+    QVERIFY2(r.out.contains(printed.toUtf8()), r.out);
+    QCOMPARE(query(m_db, "select p.label, c.label, c.enabled from poi p join category c using "
+                         "(cat_id) order by poi_id;"),
+             pois);
+}
+
 void TestConvertCommand::exitStatus_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -194,6 +258,27 @@ void TestConvertCommand::exitStatus_data()
         << QStringList{"--output", "hard.gpx", "mill.gpx"} << 2 << "is the GPX file itself";
     QTest::newRow("table is a keyword")
         << QStringList{"--table", "select", "mill.gpx"} << 2 << "SQL keyword";
+    QTest::newRow("a type names no category")
+        << QStringList{"--database", "poi.db", "--category-from", "type", "types.gpx"} << 1
+        << "These 1 type(s) name no category of poi.db (--create-categories makes them):\n"
+           "  Hut (2 waypoint(s))\n";
+    QTest::newRow("a sym names no category, printing")
+        << QStringList{"--database", "poi.db", "--category-from", "sym", "--output", "-",
+                       "types.gpx"}
+        << 1 << "  Flag (1 waypoint(s))";
+    QTest::newRow("by type into a category that does not exist")
+        << QStringList{"--database", "poi.db", "--category-from", "type", "--create-categories",
+                       "--category", "77", "types.gpx"}
+        << 2 << "Category 77 does not exist";
+    QTest::newRow("by type without a database")
+        << QStringList{"--category-from", "type", "types.gpx"} << 2 << "needs --database";
+    QTest::newRow("by neither type nor sym")
+        << QStringList{"--database", "poi.db", "--category-from", "name", "types.gpx"} << 2
+        << "type or sym, not \"name\"";
+    QTest::newRow("categories made without a load")
+        << QStringList{"--database", "poi.db", "--category-from", "type", "--create-categories",
+                       "--output", "a.sql", "types.gpx"}
+        << 2 << "--create-categories goes with";
     QTest::newRow("empty GPX file") << QStringList{"--database", "poi.db", "dir/empty.gpx"} << 1
                                     << "No waypoints were found in dir/empty.gpx.";
 }
@@ -213,6 +298,7 @@ void TestConvertCommand::exitStatus()
                                 "</name></wpt>\n</gpx>\n"));
     QVERIFY(QDir().mkpath("dir") && QFile::link("mill.gpx", "link.gpx"));
     writeFile("dir/empty.gpx", "");
+    writeFile("types.gpx", kTypes);
     std::filesystem::create_hard_link("mill.gpx", "hard.gpx");
     const auto files = [] {
         QMap<QString, QByteArray> bytes;

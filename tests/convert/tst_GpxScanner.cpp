@@ -94,7 +94,16 @@ TestGpxScanner::Outcome TestGpxScanner::scan(const QByteArray& gpx, qsizetype bl
         if (text.capacity() > 2 * text.size())
             outcome.problems << QStringLiteral("error: %1 bytes held").arg(text.capacity());
         outcome.statements << QString::fromStdString(text);
+        if (!w.type.isEmpty() || !w.sym.isEmpty())
+            outcome.statements.last() += QStringLiteral(" [%1|%2]").arg(
+                QString::fromUtf8(w.type), QString::fromUtf8(w.sym));
         return true;
+    });
+    scanner.setCategoryHandler([&](const GpxCategory& c) {
+        outcome.statements << QStringLiteral("category %1: %2|%3|%4")
+                                  .arg(c.line)
+                                  .arg(QString::fromUtf8(c.label), QString::fromUtf8(c.desc))
+                                  .arg(c.enabled);
     });
     scanner.setProblemHandler([&](const GpxProblem& p) {
         outcome.problems << QStringLiteral("%1: %2").arg(p.line).arg(p.message);
@@ -234,7 +243,7 @@ void TestGpxScanner::scans_data()
                       "<wpt lat='9' lon=\"9\"><ele>1</ele><sym>s</sym><name>f</name></wpt>\n"
                       "<wpt lat=\"1.00000000000000000000000000000000000001\" lon=\"2\"/>")
         << QStringList{insert("1,2,'a','',1"), insert("4.5,-6,'b','',1"), insert("8,7,'c','d&e',1"),
-                       insert("9,9,'f','',1"),
+                       insert("9,9,'f','',1") + " [|s]",
                        insert("1.00000000000000000000000000000000000001,2,'','',1")}
         << QStringList{};
     // Each in the usual start tag (checked from masks of it) and self-closing (checked alone).
@@ -397,6 +406,31 @@ void TestGpxScanner::scans_data()
                "<wpt lat=\"5\" lon=\"6\">\r<name>x</name>\r<wpt lat=\"7\" lon=\"8\"><name>cut\r"
                "<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>")
         << QStringList{good} << QStringList{"1", "4", "6"};
+    QTest::newRow("types and symbols")
+        << QByteArray("<wpt lat=\"1\" lon=\"2\"><name>a</name><type>Hut</type><sym>Flag, Blue</sym>"
+                      "<type>second</type></wpt>\n"
+                      "<wpt lat=\"1\" lon=\"2\">\n <sym><![CDATA[<S>]]></sym>\n <type> A &amp;\n B "
+                      "</type>\n <time>t</time>\n</wpt>\n"
+                      "<wpt lat=\"1\" lon=\"2\"><extensions><type>deep</type></extensions><type/>"
+                      "<sym></sym><symbol>no</symbol><types>no</types></wpt>\n"
+                      "<wpt lat=\"1\" lon=\"2\"><type>bad\x01</type></wpt>")
+        << QStringList{insert("1,2,'a','',1") + " [Hut|Flag, Blue]",
+                       insert("1,2,'','',1") + " [ A & B |<S>]", insert("1,2,'','',1")}
+        << QStringList{"9"};
+    QTest::newRow("category records of our own export")
+        << QByteArray("<gpx xmlns:geofill=\"https://geofill.invalid/gpx/1\">\n"
+                      "<wpt lat=\"1\" lon=\"2\"><extensions><geofill:category><geofill:label>in"
+                      "</geofill:label></geofill:category></extensions></wpt>\n"
+                      "<extensions>\n<geofill:category>\n <geofill:label>Hut &lt;1&gt;</geofill:label>\n"
+                      " <geofill:desc>a&#10;b</geofill:desc>\n <geofill:enabled>0</geofill:enabled>\n"
+                      "</geofill:category>\n<geofill:category><geofill:enabled>1</geofill:enabled>"
+                      "<geofill:label>Spring</geofill:label></geofill:category>\n"
+                      "<geofill:category ><geofill:label>x\x02</geofill:label></geofill:category >\n"
+                      "<geofill:categoryx><geofill:label>no</geofill:label></geofill:categoryx>\n"
+                      "<geofill:category/></extensions></gpx>")
+        << QStringList{insert("1,2,'','',1"), "category 4: Hut <1>|a\nb|0",
+                       "category 9: Spring||1", "category 12: ||1"}
+        << QStringList{"10"};
     QTest::newRow("text that is not UTF-8")
         << QByteArray("<wpt lat=\"5\" lon=\"6\"><name>Caf\xE9</name></wpt>\n"
                       "<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>")

@@ -142,7 +142,7 @@ ScanRecord scan(const QByteArray& bytes, qsizetype blockSize, BlockReading readi
         ++record.waypointCount;
         record.waypoints += std::to_string(w.line);
         record.waypoints.push_back('\0');
-        for (const QByteArrayView field : {w.lat, w.lon, w.name, w.desc})
+        for (const QByteArrayView field : {w.lat, w.lon, w.name, w.desc, w.type, w.sym})
             appendField(record.waypoints, field);
         return true;
     });

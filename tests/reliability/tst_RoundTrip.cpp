@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CategoryStore.h"
+#include "ConvertCommand.h"
 #include "DatabaseSchema.h"
 #include "DatabaseShell.h"
 #include "GpxWriter.h"
 #include "PoiConverter.h"
 #include "PoiExport.h"
 #include "PoiStore.h"
+#include "SqlText.h"
 #include "TestDatabase.h"
 
 #include <QRandomGenerator>
@@ -141,6 +143,51 @@ private slots:
             "select quote(lat), quote(lon), label, desc, cat_id from poi where label <> 'Bell' "
             "|| char(7) and cat_id = 2 order by poi_id;");
         QCOMPARE(*DatabaseShell::runStatement(request.dbPath, columns), rows(db, columns));
+    }
+
+    // A whole database moved through GPX by its categories' labels, as a user moves it to
+    // another device: --export, --create-database, then a load by type that makes them.
+    void throughCategoriesByType()
+    {
+        TestDatabase a(QStringLiteral("a.db"));
+        QVERIFY(a.isValid());
+        QRandomGenerator random(20261208);
+        QString sql = QStringLiteral("delete from category;");
+        for (int c = 0; c < 6; ++c) {
+            // A different start keeps two labels from being the same category.
+            sql += QStringLiteral("insert into category(label,desc,enabled) values(%1,%2,%3);")
+                       .arg(SqlText::literal(QStringLiteral("%1 ").arg(c) + generate(random)),
+                            SqlText::literal(generate(random)))
+                       .arg(c == 2 ? 0 : 1);
+            for (int p = 0; p < 15; ++p)
+                sql += QStringLiteral("insert into poi(lat,lon,label,desc,cat_id) values(%1,%2,%3,"
+                                      "%4,(select max(cat_id) from category));")
+                           .arg(p - 7.25)
+                           .arg(c * 10 + p)
+                           .arg(SqlText::literal(generate(random)),
+                                SqlText::literal(generate(random)));
+        }
+        QVERIFY(a.shell(sql).has_value());
+        const QString gpx = a.folder() + QStringLiteral("/a.gpx");
+        const QString b = a.folder() + QStringLiteral("/b.db");
+        const auto convert = [](const QStringList& arguments) {
+            std::FILE* out = std::tmpfile();
+            const int status = runConvertCommand(QStringList{"geofill-convert"} + arguments, out, out);
+            std::fclose(out);
+            return status;
+        };
+        QCOMPARE(convert({"--export", a.path(), "--output", gpx}), 0);
+        QCOMPARE(convert({"--create-database", b}), 0);
+        QCOMPARE(convert({"--database", b, "--category-from", "type", "--create-categories", gpx}), 0);
+
+        const QString categories =
+            QStringLiteral("select hex(label), hex(desc), enabled from category order by 1;");
+        QCOMPARE(*DatabaseShell::runStatement(b, categories), rows(a, categories));
+        const QString pois = QStringLiteral(
+            "select hex(c.label), quote(p.lat), quote(p.lon), hex(p.label), hex(p.desc) from poi p "
+            "join category c on c.cat_id = p.cat_id order by 1, 2, 3;");
+        QCOMPARE(*DatabaseShell::runStatement(b, pois), rows(a, pois));
+        QCOMPARE(rows(a, pois).size(), 90);
     }
 
     void throughTheStoreRoutines()

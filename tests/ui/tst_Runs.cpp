@@ -5,6 +5,7 @@
 #include "StatusLine.h"
 #include "Workspace.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QMessageBox>
@@ -189,6 +190,73 @@ private slots:
         QTest::keyClick(m_window.get(), Qt::Key_Escape);
         QTRY_VERIFY(idle());
         QCOMPARE(m_window->statusText(), QStringLiteral("Listing cancelled: nothing is listed."));
+    }
+
+    // By type: the types that name no category are put to the question before anything is
+    // stored or listed; its answer decides, and the status says where the waypoints went.
+    void loadsByTypeAsTheQuestionAnswers_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("pois"); // label|category after the run
+        QTest::addColumn<int>("listed");
+        using A = Prompts::Answer;
+        QTest::newRow("made") << "Option1" << int(A::Ok)
+                              << "Loaded 4 waypoints into 3 categories of poi.db. Created 1 "
+                                 "category: Hut."
+                              << "a|Cafe\nb|Fuel\nc|Hut\nd|Cafe" << 4;
+        QTest::newRow("into the chosen one")
+            << "Option1" << int(A::Alternative) << "Loaded 4 waypoints into 2 categories of poi.db."
+            << "a|Cafe\nb|Fuel\nc|Cafe\nd|Cafe" << 4;
+        QTest::newRow("cancelled") << "Option1" << int(A::Cancel)
+                                   << "Nothing was loaded into poi.db." << "" << 0;
+        QTest::newRow("listed, into the chosen one")
+            << "Option2" << int(A::Ok)
+            << "The contents of the Database can be viewed using 'View poi or category'" << ""
+            << 4;
+        QTest::newRow("listed, cancelled")
+            << "Option2" << int(A::Cancel) << "Nothing was converted." << "" << 0;
+    }
+    void loadsByTypeAsTheQuestionAnswers()
+    {
+        QFETCH(QString, option);
+        QFETCH(int, answer);
+        ready(qPrintable(option),
+              "<gpx>\n<wpt lat=\"1\" lon=\"2\"><name>a</name><type> CAFE</type></wpt>\n"
+              "<wpt lat=\"1\" lon=\"3\"><name>b</name><type>fuel</type></wpt>\n"
+              "<wpt lat=\"1\" lon=\"4\"><name>c</name><type>Hut</type></wpt>\n"
+              "<wpt lat=\"1\" lon=\"5\"><name>d</name></wpt>\n</gpx>\n");
+        auto* byType = w<QCheckBox>("chkCatFrom");
+        QVERIFY(byType->isEnabled() && !w("cmbCatFrom")->isEnabled());
+        byType->click();
+        QVERIFY(w("cmbCatFrom")->isEnabled());
+        const QByteArray before = dbBytes();
+        m_prompts->answers.enqueue(Prompts::Answer(answer));
+        click("cmdConv");
+        QTRY_VERIFY(idle());
+        QCOMPARE(m_prompts->messages.size(), 1);
+        const Prompts::Message& asked = m_prompts->messages.front();
+        QVERIFY2(asked.text.startsWith("This type names no category of the database:\nHut (1 "
+                                       "waypoint)"),
+                 qPrintable(asked.text));
+        QCOMPARE(asked.choices.size(), option == "Option1" ? 2 : 0);
+        QFETCH(QString, status);
+        QCOMPARE(m_window->statusText(), status);
+        QFETCH(int, listed);
+        QCOMPARE(list1().size(), listed);
+        QFETCH(QString, pois);
+        if (pois.isEmpty())
+            QCOMPARE(dbBytes(), before);
+        else
+            QCOMPARE(m_db->shell("select p.label, c.label from poi p join category c using "
+                                 "(cat_id) order by poi_id;")
+                         ->trimmed(),
+                     pois);
+        if (option == "Option2" && listed > 0)
+            QVERIFY2(list1().contains("INSERT INTO poi(lat,lon,label,desc,cat_id) "
+                                      "VALUES(1,3,'b','',2);"),
+                     qPrintable(list1().join('\n')));
     }
 
     // The shell gives up on the locked database after the scan, while the list is sorted

@@ -86,7 +86,18 @@ void ConversionPanel::attach(Workspace& workspace, TaskRunner& runner)
     connect(m_workspace, &Workspace::outputPathChanged, this,
             [this] { m_ui->txtOp->setText(m_workspace->outputPath()); });
     connect(m_workspace, &Workspace::deliveryChanged, this, &ConversionPanel::showDelivery);
+    const auto chooseSource = [this] {
+        m_workspace->setCategorySource(!m_ui->chkCatFrom->isChecked() ? CategorySource::Chosen
+                                       : m_ui->cmbCatFrom->currentIndex() == 1
+                                           ? CategorySource::Sym
+                                           : CategorySource::Type);
+    };
+    connect(ui.chkCatFrom, &QCheckBox::toggled, this, chooseSource);
+    connect(ui.cmbCatFrom, &QComboBox::currentIndexChanged, this, chooseSource);
+    connect(m_workspace, &Workspace::categorySourceChanged, this,
+            &ConversionPanel::showCategorySource);
     showDelivery();
+    showCategorySource();
 }
 
 void ConversionPanel::showDelivery()
@@ -96,6 +107,15 @@ void ConversionPanel::showDelivery()
                            : delivery == Delivery::Save ? m_ui->Option3
                                                         : m_ui->Option2;
     option->setChecked(true);
+}
+
+void ConversionPanel::showCategorySource()
+{
+    const CategorySource source = m_workspace->categorySource();
+    m_ui->chkCatFrom->setChecked(source != CategorySource::Chosen);
+    if (source != CategorySource::Chosen)
+        m_ui->cmbCatFrom->setCurrentIndex(source == CategorySource::Sym ? 1 : 0);
+    m_ui->cmbCatFrom->setEnabled(m_ui->chkCatFrom->isEnabled() && source != CategorySource::Chosen);
 }
 
 void ConversionPanel::chooseGpxFile()
@@ -118,9 +138,11 @@ void ConversionPanel::showGpxFile()
 
 void ConversionPanel::enableControls()
 {
-    for (QWidget* control : std::initializer_list<QWidget*>{m_ui->cmdConv, m_ui->Option1,
-                                                            m_ui->Option2, m_ui->Option3})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{m_ui->cmdConv, m_ui->Option1, m_ui->Option2,
+                                         m_ui->Option3, m_ui->chkCatFrom})
         control->setEnabled(true);
+    showCategorySource();
 }
 
 void ConversionPanel::setRunning(bool running)
@@ -135,7 +157,10 @@ void ConversionPanel::convert()
     if (m_runner->isRunning())
         return;
     const std::optional<Category>& category = m_workspace->category();
-    if (!category) {
+    // By type, the chosen category is needed only for waypoints without a type: the load
+    // says so when there are some.
+    const bool byType = m_workspace->categorySource() != CategorySource::Chosen;
+    if (!category && !byType) {
         showMessage(window(), tr("You must select a category"));
         emit categoryMissing();
         return;
@@ -145,13 +170,12 @@ void ConversionPanel::convert()
         showMessage(window(), tr("You must select a valid gpx file"));
         return;
     }
-    if (category->id < std::numeric_limits<int>::min() ||
-        category->id > std::numeric_limits<int>::max()) {
-        showMessage(window(),
-                    tr("The category number %1 is too large for a conversion.").arg(category->id));
+    const qint64 id = category ? category->id : 0;
+    if (id < std::numeric_limits<int>::min() || id > std::numeric_limits<int>::max()) {
+        showMessage(window(), tr("The category number %1 is too large for a conversion.").arg(id));
         return;
     }
-    Convert_Poi(gpxPath, int(category->id), QStringLiteral("poi"));
+    Convert_Poi(gpxPath, int(id), QStringLiteral("poi"));
 }
 
 void ConversionPanel::Convert_Poi(const QString& gpxPath, int categoryNumber, const QString& table)
@@ -171,8 +195,10 @@ void ConversionPanel::Convert_Poi(const QString& gpxPath, int categoryNumber, co
     // The load stages the file, then asks about the waypoints already there while the shell
     // waits, and copies all of them or only the new ones in the same session.
     request.duplicates = Duplicates::Ask;
+    request.categorySource = m_workspace->categorySource();
     emit outputCleared();
-    start(request, m_workspace->category()->label, nullptr);
+    const std::optional<Category>& category = m_workspace->category();
+    start(request, category ? category->label : QString(), nullptr);
 }
 
 void ConversionPanel::start(const ConvertRequest& request, const QString& categoryLabel,
@@ -243,6 +269,19 @@ void ConversionPanel::start(const ConvertRequest& request, const QString& catego
                            ? std::optional(Duplicates::Skip)
                            : std::optional(Duplicates::Load);
             });
+            converter.setUnknownTypesQuestion(
+                [&control, window, request, categoryLabel](const QList<UnknownType>& unknown) {
+                    const bool load = request.delivery == Delivery::Direct;
+                    const std::optional<int> answer = control.ask([=] {
+                        const std::optional<UnknownTypes> choice =
+                            askUnknownTypes(window, unknown, load, categoryLabel);
+                        return !choice ? 0 : *choice == UnknownTypes::Create ? 1 : 2;
+                    });
+                    if (!answer || *answer == 0)
+                        return std::optional<UnknownTypes>();
+                    return std::optional(*answer == 1 ? UnknownTypes::Create
+                                                      : UnknownTypes::Chosen);
+                });
             run->done = converter.run();
             run->tally = converter.tally();
             run->tally.problems = std::move(problems);
@@ -281,6 +320,8 @@ void ConversionPanel::finish(const ConvertRequest& request, const QString& categ
         emit outputReady(*statements);
     if (load && result.loadedCount > 0)
         m_workspace->noteTableChanged(TableReader::Table::Poi);
+    if (load && !result.createdCategories.isEmpty())
+        m_workspace->noteTableChanged(TableReader::Table::Category);
     report(run, request, categoryLabel);
 }
 
@@ -297,8 +338,16 @@ void ConversionPanel::report(const ConversionRun& run, const ConvertRequest& req
                                : tr("Conversion cancelled: nothing is listed."));
         return;
     }
-    if (!run.done && run.declined) {
-        emit statusMessage(tr("Nothing was loaded into %1.").arg(dbName));
+    if (!run.done && (run.declined || result.typesRefused)) {
+        emit statusMessage(request.delivery == Delivery::Direct
+                               ? tr("Nothing was loaded into %1.").arg(dbName)
+                               : tr("Nothing was converted."));
+        return;
+    }
+    // By type without a chosen category, when some waypoints have no type to go by.
+    if (!run.done && result.categoryMissing && categoryLabel.isEmpty()) {
+        showMessage(window(), tr("You must select a category"));
+        emit categoryMissing();
         return;
     }
     if (!run.done && result.loadFailed) {
@@ -311,7 +360,22 @@ void ConversionPanel::report(const ConversionRun& run, const ConvertRequest& req
         return;
     }
     if (run.done) {
-        if (request.delivery == Delivery::Direct)
+        if (request.delivery == Delivery::Direct && request.categorySource != CategorySource::Chosen)
+            emit statusMessage(
+                tr("Loaded %1 into %2 of %3.")
+                    .arg(waypoints(result.loadedCount),
+                         countOf(result.categoriesUsed, tr("category"), tr("categories")),
+                         dbName) +
+                (result.createdCategories.isEmpty()
+                     ? QString()
+                     : tr(" Created %1: %2.")
+                           .arg(countOf(result.createdCategories.size(), tr("category"),
+                                        tr("categories")),
+                                result.createdCategories.join(QStringLiteral(", ")))) +
+                (result.duplicatesLeftOut
+                     ? tr(" %1 already there left out.").arg(waypoints(result.duplicateCount))
+                     : QString()));
+        else if (request.delivery == Delivery::Direct)
             emit statusMessage(
                 tr("Loaded %1 into %2 (category %3).")
                     .arg(waypoints(result.loadedCount), dbName, categoryLabel) +
@@ -343,6 +407,39 @@ void ConversionPanel::report(const ConversionRun& run, const ConvertRequest& req
         : count == 1 ? tr("%1 could not be converted and was left out.")
                      : tr("%1 could not be converted and were left out.");
     showMessage(window(), text.arg(waypoints(count)), problemLines.join(u'\n'));
+}
+
+std::optional<UnknownTypes> ConversionPanel::askUnknownTypes(QWidget* window,
+                                                             const QList<UnknownType>& unknown,
+                                                             bool load, const QString& chosen)
+{
+    QStringList lines;
+    for (const UnknownType& type : unknown.mid(0, kProblemsListed))
+        lines << tr("%1 (%2)").arg(type.label.trimmed(), waypoints(type.count));
+    if (unknown.size() > kProblemsListed)
+        lines << tr("… and %1 more.").arg(countText(unknown.size() - kProblemsListed));
+    const QString text =
+        (unknown.size() == 1 ? tr("This type names no category of the database:")
+                             : tr("These %1 types name no category of the database:")
+                                   .arg(countText(unknown.size()))) +
+        u'\n' + lines.join(u'\n');
+    const QString into = chosen.isEmpty() ? tr("the chosen category") : chosen;
+    if (!load) {
+        // Statements cannot make categories: only the chosen one can take them.
+        return askOkCancel(window, text + u'\n' + tr("Put their waypoints into %1?").arg(into),
+                           tr("Category by type")) == Prompts::Answer::Ok
+                   ? std::optional(UnknownTypes::Chosen)
+                   : std::nullopt;
+    }
+    switch (askChoice(window, text, tr("Create them"), tr("Put into %1").arg(into))) {
+    case Prompts::Answer::Ok:
+        return UnknownTypes::Create;
+    case Prompts::Answer::Alternative:
+        return UnknownTypes::Chosen;
+    case Prompts::Answer::Cancel:
+        break;
+    }
+    return std::nullopt;
 }
 
 void ConversionPanel::displayEdit()

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class ConversionPanel;
@@ -14,6 +15,8 @@ class ConversionPanel;
 class TaskRunner;
 class Workspace;
 struct ConvertRequest;
+struct UnknownType;
+enum class UnknownTypes;
 struct ConversionRun;
 
 // The "Input" and "Output" frames: the GPX file, the output path derived from it, the
@@ -29,6 +32,11 @@ public:
 
     // Shows `workspace` from now on and runs its work on `runner`.
     void attach(Workspace& workspace, TaskRunner& runner);
+
+    // The question about the types that name no category, asked on the window's thread: Create
+    // (loads only) or Chosen, or nothing for Cancel.
+    static std::optional<UnknownTypes> askUnknownTypes(QWidget* window, const QList<UnknownType>& unknown,
+                                                       bool load, const QString& chosen);
 
     // The click on "Convert Poi to SQL": checks the inputs, then converts.
     void convert();
@@ -56,6 +64,7 @@ private:
     void chooseGpxFile();
     void showGpxFile();
     void showDelivery();
+    void showCategorySource();
     void Convert_Poi(const QString& gpxPath, int categoryNumber, const QString& table);
     // Runs the conversion; `listed` holds the statements of an earlier run of the same file,
     // which this one then need not list again.

@@ -103,6 +103,14 @@ void Workspace::setDelivery(Delivery delivery)
     emit deliveryChanged();
 }
 
+void Workspace::setCategorySource(CategorySource source)
+{
+    if (source == m_categorySource)
+        return;
+    m_categorySource = source;
+    emit categorySourceChanged();
+}
+
 void Workspace::setList1(Listing shown)
 {
     if (shown == m_list1)

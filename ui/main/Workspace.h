@@ -82,6 +82,11 @@ public:
     Delivery delivery() const { return m_delivery; }
     void setDelivery(Delivery delivery);
 
+    // Where a conversion takes each waypoint's category from: the chosen category, or its
+    // type or sym.
+    CategorySource categorySource() const { return m_categorySource; }
+    void setCategorySource(CategorySource source);
+
     Listing list1() const { return m_list1; }
     void setList1(Listing shown);
 
@@ -97,6 +102,7 @@ signals:
     void outputPathChanged();
     void gpxFolderChanged();
     void deliveryChanged();
+    void categorySourceChanged();
     void list1Changed();
 
 private:
@@ -109,5 +115,6 @@ private:
     QString m_outputPath;
     QString m_gpxFolder;
     Delivery m_delivery = Delivery::View;
+    CategorySource m_categorySource = CategorySource::Chosen;
     Listing m_list1 = Listing::Nothing;
 };
