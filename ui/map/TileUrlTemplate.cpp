@@ -17,11 +17,10 @@ const QRegularExpression kBraced(QStringLiteral("\\{([^{}]*)\\}|[{}]"));
 
 } // namespace
 
-Outcome<TileUrlTemplate> TileUrlTemplate::parse(const QString& text, const QStringList& subdomains)
+Outcome<TileUrlTemplate> TileUrlTemplate::parse(const QString& text)
 {
     TileUrlTemplate parsed;
     parsed.m_text = text.trimmed();
-    parsed.m_subdomains = subdomains;
     const QString& shown = parsed.m_text;
     if (shown.isEmpty())
         return Problem{tr("The tile address is empty."), {}, 0};
@@ -46,12 +45,6 @@ Outcome<TileUrlTemplate> TileUrlTemplate::parse(const QString& text, const QStri
                            {},
                            0};
     }
-    if (found.contains(QStringLiteral("s")) && subdomains.isEmpty())
-        return Problem{
-            tr("The tile address %1 has {s} but no subdomains are given for it.").arg(shown),
-            {},
-            0};
-
     const QUrl sample = parsed.urlFor(Tile{});
     const QString scheme = sample.scheme().toLower();
     if (!sample.isValid() || scheme.isEmpty())
@@ -92,8 +85,7 @@ QUrl TileUrlTemplate::urlFor(const Tile& tile) const
     url.replace(QLatin1String("{y}"), QString::number(tile.y));
     // Neighbouring tiles go to different subdomains, the same tile always to the same one,
     // so that it is cached once.
-    if (!m_subdomains.isEmpty())
-        url.replace(QLatin1String("{s}"),
-                    m_subdomains.at((qint64(tile.x) + tile.y) % m_subdomains.size()));
+    url.replace(QLatin1String("{s}"),
+                QString(QChar(char16_t(u'a' + (qint64(tile.x) + tile.y) % 3))));
     return QUrl(url);
 }
