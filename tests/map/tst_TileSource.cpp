@@ -108,7 +108,9 @@ private slots:
         m_server->releaseOne();
         m_server->releaseOne();
         QTRY_COMPARE(m_ready.size(), 3);
-        QCOMPARE(m_server->paths(), (QList<QByteArray>{"/4/0/5.png", "/4/1/5.png", "/6/9/9.png"}));
+        QList<QByteArray> asked = m_server->paths();
+        std::sort(asked.begin(), asked.end());
+        QCOMPARE(asked, (QList<QByteArray>{"/4/0/5.png", "/4/1/5.png", "/6/9/9.png"}));
         QCOMPARE(m_failed.size(), 0);
     }
 

@@ -40,7 +40,7 @@ struct Tile
     // The tile holding the point; x wraps across the date line and the latitude is held to
     // the square. Nothing for a zoom out of range or a point that is not a number.
     static std::optional<Tile> containing(double lon, double lat, int zoom);
-    // The point in tile units at the zoom (the tile is the whole part); x in [0, 2^zoom).
+    // The point in tile units at a zoom in range (the tile is the whole part); x in [0, 2^zoom).
     static QPointF position(double lon, double lat, int zoom);
     // The tiles over the box, row by row from its north-west corner, each at most once.
     static Outcome<QList<Tile>> covering(const LonLatBox& box, int zoom);
