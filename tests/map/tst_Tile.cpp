@@ -107,14 +107,14 @@ private slots:
             << LonLatBox{170, -5, -170, 5} << 2 << QStringList{"2/3/1", "2/0/1", "2/3/2", "2/0/2"};
         QTest::newRow("wider than the world")
             << LonLatBox{-300, 1, 300, 2} << 2 << QStringList{"2/0/1", "2/1/1", "2/2/1", "2/3/1"};
+        QTest::newRow("a world wide from 100° west")
+            << LonLatBox{-100, 1, 260, 2} << 2 << QStringList{"2/0/1", "2/1/1", "2/2/1", "2/3/1"};
         QTest::newRow("beyond the poles")
             << LonLatBox{10, -89, 20, 89} << 2 << QStringList{"2/2/0", "2/2/1", "2/2/2", "2/2/3"};
         QTest::newRow("corners swapped north and south")
             << LonLatBox{10, 60, 20, -60} << 1 << QStringList{"1/1/0", "1/1/1"};
         QTest::newRow("a point") << LonLatBox{13.405, 52.52, 13.405, 52.52} << 10
                                  << QStringList{"10/550/335"};
-        QTest::newRow("the world at zoom 6, too many")
-            << LonLatBox{-180, -90, 180, 90} << 7 << QStringList{"4096"};
         QTest::newRow("no zoom 23") << LonLatBox{0, 0, 1, 1} << 23 << QStringList{"zoom level 23"};
         QTest::newRow("a corner not a number")
             << LonLatBox{std::numeric_limits<double>::quiet_NaN(), 0, 1, 1} << 3
@@ -131,6 +131,13 @@ private slots:
         else
             QVERIFY2(covered.problemText().contains(tiles.value(0)),
                      qPrintable(covered.problemText()));
+    }
+
+    void coversNoMoreThanItsLimit()
+    {
+        const LonLatBox world{-180, -90, 180, 90};
+        QCOMPARE(Tile::covering(world, 6)->size(), Tile::kMaxCovering);
+        QVERIFY(Tile::covering(world, 7).problemText().contains("16384 tiles"));
     }
 
     void templates_data()
