@@ -1145,6 +1145,75 @@ Dies löscht alle POIs in der Datenbank.</translation>
     </message>
 </context>
 <context>
+    <name>Tile</name>
+    <message>
+        <source>The zoom level %1 is not between 0 and %2.</source>
+        <translation>Die Zoomstufe %1 liegt nicht zwischen 0 und %2.</translation>
+    </message>
+    <message>
+        <source>The area to cover has a corner that is not a number.</source>
+        <translation>Eine Ecke des abzudeckenden Gebiets ist keine Zahl.</translation>
+    </message>
+    <message>
+        <source>The area needs %1 tiles at zoom level %2; at most %3 are fetched at once.</source>
+        <translation>Das Gebiet braucht %1 Kacheln in Zoomstufe %2; höchstens %3 werden auf einmal geholt.</translation>
+    </message>
+</context>
+<context>
+    <name>TileSource</name>
+    <message>
+        <source>The tile server did not answer within %1 seconds.</source>
+        <translation>Der Kachelserver hat nicht innerhalb von %1 Sekunden geantwortet.</translation>
+    </message>
+    <message>
+        <source>The tile server sent more than %1 KiB for one tile.</source>
+        <translation>Der Kachelserver hat mehr als %1 KiB für eine Kachel geschickt.</translation>
+    </message>
+    <message>
+        <source>The tile %1 could not be fetched.</source>
+        <translation>Die Kachel %1 konnte nicht geholt werden.</translation>
+    </message>
+    <message>
+        <source>The tile %1 is %2×%3 pixels, larger than a map tile can be.</source>
+        <translation>Die Kachel %1 ist %2×%3 Pixel groß, größer als eine Kartenkachel sein kann.</translation>
+    </message>
+    <message>
+        <source>The tile %1 is not a picture.</source>
+        <translation>Die Kachel %1 ist kein Bild.</translation>
+    </message>
+</context>
+<context>
+    <name>TileUrlTemplate</name>
+    <message>
+        <source>The tile address is empty.</source>
+        <translation>Die Kacheladresse ist leer.</translation>
+    </message>
+    <message>
+        <source>The tile address %1 has %2 where it may only have {z}, {x}, {y} and {s}.</source>
+        <translation>Die Kacheladresse %1 enthält %2, wo nur {z}, {x}, {y} und {s} stehen dürfen.</translation>
+    </message>
+    <message>
+        <source>The tile address %1 lacks {%2}, so it would name the same picture for different tiles.</source>
+        <translation>Der Kacheladresse %1 fehlt {%2}, sodass sie für verschiedene Kacheln dasselbe Bild nennen würde.</translation>
+    </message>
+    <message>
+        <source>The tile address %1 is not a complete address such as %2.</source>
+        <translation>Die Kacheladresse %1 ist keine vollständige Adresse wie %2.</translation>
+    </message>
+    <message>
+        <source>The tile address %1 does not name a folder on this computer by its full path.</source>
+        <translation>Die Kacheladresse %1 nennt keinen Ordner auf diesem Computer mit vollständigem Pfad.</translation>
+    </message>
+    <message>
+        <source>The tile address %1 starts with %2:, but tiles can only be read from http:, https: or file: addresses.</source>
+        <translation>Die Kacheladresse %1 beginnt mit %2:, Kacheln lassen sich aber nur von http:-, https:- oder file:-Adressen lesen.</translation>
+    </message>
+    <message>
+        <source>The tile address %1 names no server.</source>
+        <translation>Die Kacheladresse %1 nennt keinen Server.</translation>
+    </message>
+</context>
+<context>
     <name>WaypointMachine</name>
     <message>
         <source>Waypoint skipped: the file ends before its &lt;/wpt&gt; end tag.</source>
