@@ -141,7 +141,7 @@ void TestPoiConverter::directLoadsAllOrNothing()
     DirectLoader loader(m_db);
     QVERIFY(loader.start());
     loader.abort();
-    QVERIFY(!loader.add(Waypoint{1, "1", "2", "a", ""}));
+    QVERIFY(!loader.add(Waypoint{1, "1", "2", "a", "", {}, {}}));
     QVERIFY(!loader.finish());
     QCOMPARE(loader.loadedCount(), 0);
 
