@@ -1608,6 +1608,42 @@ Dies löscht alle POIs in der Datenbank.</translation>
         <source>Read %1 in %2 categories from %3.</source>
         <translation>%1 in %2 Kategorien aus %3 gelesen.</translation>
     </message>
+    <message>
+        <source>Rename Category &quot;%1&quot;</source>
+        <translation>Kategorie „%1“ umbenennen</translation>
+    </message>
+    <message>
+        <source>Edit Description of &quot;%1&quot;</source>
+        <translation>Beschreibung von „%1“ ändern</translation>
+    </message>
+    <message>
+        <source>Enable Category &quot;%1&quot;</source>
+        <translation>Kategorie „%1“ aktivieren</translation>
+    </message>
+    <message>
+        <source>Disable Category &quot;%1&quot;</source>
+        <translation>Kategorie „%1“ deaktivieren</translation>
+    </message>
+    <message>
+        <source>Add Category &quot;%1&quot;</source>
+        <translation>Kategorie „%1“ hinzufügen</translation>
+    </message>
+    <message>
+        <source>Delete Category &quot;%1&quot;</source>
+        <translation>Kategorie „%1“ löschen</translation>
+    </message>
+    <message>
+        <source>Edit POI %1</source>
+        <translation>POI %1 ändern</translation>
+    </message>
+    <message>
+        <source>Delete %1</source>
+        <translation>%1 löschen</translation>
+    </message>
+    <message>
+        <source>Move %1</source>
+        <translation>%1 verschieben</translation>
+    </message>
 </context>
 <context>
     <name>frmNewCat</name>

@@ -129,6 +129,7 @@ frmManager::frmManager(Workspace& workspace, TaskRunner& runner, QWidget* parent
             [this](qint64 id, const QString& label) {
                 runChange(
                     tr("Renaming the category"),
+                    tr("Rename Category \"%1\"").arg(categoryLabel(id)),
                     [id, label](const QString& db, const ChangeOptions& options) {
                         return CategoryChanges::rename(db, id, label, options);
                     },
@@ -140,6 +141,7 @@ frmManager::frmManager(Workspace& workspace, TaskRunner& runner, QWidget* parent
             [this](qint64 id, const QString& description) {
                 runChange(
                     tr("Changing the description"),
+                    tr("Edit Description of \"%1\"").arg(categoryLabel(id)),
                     [id, description](const QString& db, const ChangeOptions& options) {
                         return CategoryChanges::describe(db, id, description, options);
                     },
@@ -151,6 +153,8 @@ frmManager::frmManager(Workspace& workspace, TaskRunner& runner, QWidget* parent
             [this](qint64 id, bool enabled) {
                 runChange(
                     enabled ? tr("Enabling the category") : tr("Disabling the category"),
+                    (enabled ? tr("Enable Category \"%1\"") : tr("Disable Category \"%1\""))
+                        .arg(categoryLabel(id)),
                     [id, enabled](const QString& db, const ChangeOptions& options) {
                         return CategoryChanges::setEnabled(db, id, enabled, options);
                     },
@@ -438,7 +442,7 @@ QList<qint64> frmManager::selectedPois() const
     return ids;
 }
 
-void frmManager::runChange(const QString& description, Change change,
+void frmManager::runChange(const QString& description, const QString& undoText, Change change,
                            std::function<QString(const StoredChange&)> report)
 {
     const QString dbPath = m_loadedPath;
@@ -454,7 +458,7 @@ void frmManager::runChange(const QString& description, Change change,
             options.shell = control.shell();
             *made = change(dbPath, options);
         },
-        [this, made, report, dbPath](bool stopped) {
+        [this, made, report, dbPath, undoText](bool stopped) {
             if (!made->has_value() || !**made) {
                 if (stopped) {
                     setStatus(tr("Cancelled; nothing was changed."));
@@ -467,8 +471,9 @@ void frmManager::runChange(const QString& description, Change change,
                 scheduleReload();
                 return;
             }
-            const StoredChange& done = ***made;
+            StoredChange done = ***made;
             setStatus(report(done));
+            done.text = undoText;
             if (dbPath == m_workspace.databasePath())
                 m_undo.push(new ChangeCommand(
                     done, [this](const StoredChange& c, StoredChange::Side s) { restore(c, s); }));
@@ -519,7 +524,7 @@ void frmManager::addCategory()
             const QString description = m_newCat->description();
             m_newCat->hide();
             runChange(
-                tr("Adding the category"),
+                tr("Adding the category"), tr("Add Category \"%1\"").arg(label),
                 [label, description](const QString& db, const ChangeOptions& options) {
                     return CategoryChanges::add(db, label, description, true, options);
                 },
@@ -572,7 +577,7 @@ void frmManager::deleteCategory()
     }
     const QString target = categoryLabel(moveTo);
     runChange(
-        tr("Deleting the category"),
+        tr("Deleting the category"), tr("Delete Category \"%1\"").arg(row.label),
         [id = *id, held, moveTo](const QString& db, const ChangeOptions& options) {
             return CategoryChanges::remove(db, id, held, moveTo, options);
         },
@@ -611,7 +616,7 @@ void frmManager::editPoi(qint64 id, PoiColumns::Column column, const QString& te
         return;
     }
     runChange(
-        tr("Changing POI %1").arg(id),
+        tr("Changing POI %1").arg(id), tr("Edit POI %1").arg(id),
         [id, values](const QString& db, const ChangeOptions& options) {
             return PoiChanges::edit(db, id, values, options);
         },
@@ -629,7 +634,7 @@ void frmManager::deletePois()
         Prompts::Answer::Ok)
         return;
     runChange(
-        tr("Deleting %1").arg(pois(ids.size())),
+        tr("Deleting %1").arg(pois(ids.size())), tr("Delete %1").arg(pois(ids.size())),
         [ids](const QString& db, const ChangeOptions& options) {
             return PoiChanges::remove(db, ids, options);
         },
@@ -646,7 +651,7 @@ void frmManager::movePois()
     }
     const QString label = categoryLabel(*target);
     runChange(
-        tr("Moving %1").arg(pois(ids.size())),
+        tr("Moving %1").arg(pois(ids.size())), tr("Move %1").arg(pois(ids.size())),
         [ids, target = *target](const QString& db, const ChangeOptions& options) {
             return PoiChanges::move(db, ids, target, options);
         },

@@ -59,7 +59,8 @@ private:
     using Change = std::function<Outcome<StoredChange>(const QString& dbPath, const ChangeOptions&)>;
     // Runs `change` on the worker, keeping its rows for undo; on success it goes on the undo
     // stack, `report` names it in the status bar and the workspace hears of it.
-    void runChange(const QString& description, Change change,
+    // `undoText` names the change in the Edit menu ("Delete 3 POIs"), in the window's language.
+    void runChange(const QString& description, const QString& undoText, Change change,
                    std::function<QString(const StoredChange&)> report);
     void restore(const StoredChange& change, StoredChange::Side side);
     void announceChange();
