@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "PictureFile.h"
+
+#include "OutputFile.h"
+
+#include <QBuffer>
+
+Outcome<> writePicture(const QImage& image, const QString& path)
+{
+    const QString cannot = QStringLiteral("The picture cannot be written to %1.").arg(path);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (image.isNull() || !image.save(&buffer, "PNG"))
+        return Problem{cannot, QStringLiteral("Not enough memory for a picture of that size."), 0};
+    OutputFile file;
+    Outcome<> written = file.open(path);
+    if (written && file.write(png))
+        written = file.commit();
+    else if (written)
+        written = file.status();
+    if (!written)
+        return Problem{cannot, written.problemText(), 0};
+    return {};
+}

@@ -1,0 +1,214 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "MapPicture.h"
+
+#include "Graticule.h"
+#include "MapStyle.h"
+#include "WorldOutline.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+namespace {
+
+QTransform worldToPixels(const MapView& view, double shift)
+{
+    const double s = view.scale();
+    return QTransform().scale(s, s).translate(shift - view.world.left(), -view.world.top());
+}
+
+// The part of the segment a-b inside `box` (Liang-Barsky), so that a view zoomed far in never
+// hands the painter coordinates millions of pixels away.
+std::optional<QLineF> clipped(QPointF a, QPointF b, const QRectF& box)
+{
+    double from = 0.0;
+    double to = 1.0;
+    const QPointF d = b - a;
+    const double p[] = {-d.x(), d.x(), -d.y(), d.y()};
+    const double q[] = {a.x() - box.left(), box.right() - a.x(), a.y() - box.top(),
+                        box.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return std::nullopt;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            from = std::max(from, t);
+        else
+            to = std::min(to, t);
+    }
+    if (from > to)
+        return std::nullopt;
+    return QLineF(a + d * from, a + d * to);
+}
+
+void drawBackground(QPainter& painter, const MapView& view)
+{
+    const WorldOutline& outline = WorldOutline::builtIn();
+    static const QPainterPath land = outline.landPath();
+    const QRectF& world = view.world;
+    painter.fillRect(QRectF(view.toPixel({world.left(), 0}), view.toPixel({world.right(), 1})),
+                     MapStyle::kSea);
+    // A little more than the view, in world units, for each copy of the world it shows.
+    const double slack = 2.0 / view.scale();
+    const QRectF box = world.adjusted(-slack, -slack, slack, slack);
+    // Each copy of the world in view; all land first, since a ring reaching across the date
+    // line would cover the borders of the copy beside it.
+    QList<double> copies;
+    for (double copy = std::floor(world.left()) - 1; copy < world.right(); ++copy) {
+        if (box.translated(-copy, 0).intersects(QRectF(-1, 0, 3, 1)))
+            copies << copy;
+    }
+    painter.setPen(QPen(MapStyle::kCoast, 0));
+    painter.setBrush(MapStyle::kLand);
+    for (double copy : copies) {
+        const QRectF inCopy = box.translated(-copy, 0);
+        painter.setTransform(worldToPixels(view, copy));
+        // Far in, only the part in view, for the same reason as clipped().
+        if (inCopy.contains(land.boundingRect())) {
+            painter.drawPath(land);
+        } else {
+            QPainterPath frame;
+            frame.addRect(inCopy);
+            painter.drawPath(land.intersected(frame));
+        }
+    }
+    painter.setPen(QPen(MapStyle::kBorder, 0));
+    for (double copy : copies) {
+        const QRectF inCopy = box.translated(-copy, 0);
+        painter.setTransform(worldToPixels(view, copy));
+        for (const QPolygonF& line : outline.borders) {
+            for (qsizetype i = 1; i < line.size(); ++i) {
+                if (const std::optional<QLineF> part = clipped(line[i - 1], line[i], inCopy))
+                    painter.drawLine(*part);
+            }
+        }
+    }
+    painter.resetTransform();
+    painter.setPen(QPen(MapStyle::kGraticule, 1));
+    const Graticule graticule = Graticule::over(world);
+    const double top = view.toPixel({0, std::max(0.0, world.top())}).y();
+    const double bottom = view.toPixel({0, std::min(1.0, world.bottom())}).y();
+    for (double x : graticule.meridians) {
+        const double px = view.toPixel({x, 0}).x();
+        painter.drawLine(QPointF(px, top), QPointF(px, bottom));
+    }
+    for (double y : graticule.parallels) {
+        const double py = view.toPixel({0, y}).y();
+        painter.drawLine(QPointF(0, py), QPointF(view.size.width(), py));
+    }
+}
+
+MapGroup groupOf(const QList<MapGroup>& groups, quint8 group)
+{
+    return group < groups.size() ? groups[group] : MapGroup{MapStyle::pointColour(group), false};
+}
+
+// The copy of `at` nearest the view's centre: points across the date line sit beside the others.
+QPointF placed(QPointF at, const MapView& view)
+{
+    return {at.x() + std::round(view.world.center().x() - at.x()), at.y()};
+}
+
+void drawDots(QPainter& painter, const MapPoints& points, const QList<MapGroup>& groups,
+              const MapView& view)
+{
+    for (qsizetype i = 0; i < points.size(); ++i) {
+        const MapGroup group = groupOf(groups, points.group(i));
+        QColor fill = group.colour;
+        if (group.faint)
+            fill.setAlphaF(float(MapStyle::kFaintOpacity));
+        painter.setPen(QPen(group.faint ? fill : group.colour.darker(160), 1));
+        painter.setBrush(fill);
+        const QPointF centre = view.toPixel(placed(points.at(i), view));
+        painter.drawEllipse(centre, MapPicture::kDotRadius, MapPicture::kDotRadius);
+    }
+}
+
+QRgb blended(QRgb under, QColor over, double opacity)
+{
+    const auto mix = [opacity](int a, int b) { return int(std::lround(a + (b - a) * opacity)); };
+    return qRgb(mix(qRed(under), over.red()), mix(qGreen(under), over.green()),
+                mix(qBlue(under), over.blue()));
+}
+
+// Counts the points per pixel, then colours each pixel that has any by its group, stronger
+// the more it holds; a 2 x 2 block each, so that a lone point still shows.
+void drawDensity(QImage& image, const MapPoints& points, const QList<MapGroup>& groups,
+                 const MapView& view)
+{
+    const int width = image.width();
+    const int height = image.height();
+    std::vector<quint32> counts(size_t(width) * size_t(height), 0);
+    std::vector<quint8> shown(counts.size(), 0);
+    quint32 most = 0;
+    for (qsizetype i = 0; i < points.size(); ++i) {
+        const QPointF pixel = view.toPixel(placed(points.at(i), view));
+        if (!(pixel.x() >= 0 && pixel.x() < width && pixel.y() >= 0 && pixel.y() < height))
+            continue;
+        const size_t at = size_t(pixel.y()) * size_t(width) + size_t(pixel.x());
+        const quint8 group = points.group(i);
+        // A pixel shared by enabled and disabled categories shows the enabled one.
+        if (counts[at] == 0 || !groupOf(groups, group).faint)
+            shown[at] = group;
+        most = std::max(most, ++counts[at]);
+    }
+    const double logMost = std::log1p(double(most));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const size_t at = size_t(y) * size_t(width) + size_t(x);
+            if (counts[at] == 0)
+                continue;
+            const MapGroup group = groupOf(groups, shown[at]);
+            const double strength = 0.5 + 0.5 * std::log1p(double(counts[at])) / logMost;
+            const double opacity = strength * (group.faint ? MapStyle::kFaintOpacity : 1.0);
+            for (int dy = 0; dy < 2 && y + dy < height; ++dy) {
+                auto* line = reinterpret_cast<QRgb*>(image.scanLine(y + dy));
+                for (int dx = 0; dx < 2 && x + dx < width; ++dx)
+                    line[x + dx] = blended(line[x + dx], group.colour, opacity);
+            }
+        }
+    }
+}
+
+} // namespace
+
+namespace MapPicture {
+
+int margin(QSize size)
+{
+    return std::clamp(std::min(size.width(), size.height()) / 16, 1, 32);
+}
+
+QImage render(const MapPoints& points, const QList<MapGroup>& groups, const MapView& view)
+{
+    QImage image(view.size, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    image.fill(MapStyle::kBeyondPoles);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        drawBackground(painter, view);
+        if (points.size() <= kDotsUpTo)
+            drawDots(painter, points, groups, view);
+    }
+    if (points.size() > kDotsUpTo)
+        drawDensity(image, points, groups, view);
+    return image;
+}
+
+QImage render(const MapPoints& points, const QList<MapGroup>& groups, QSize size)
+{
+    const MapView view = points.isEmpty() ? MapView::wholeWorld(size)
+                                          : MapView::fitted(points.extent(), size, margin(size));
+    return render(points, groups, view);
+}
+
+} // namespace MapPicture
