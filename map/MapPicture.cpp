@@ -9,6 +9,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -131,11 +132,12 @@ void drawDots(QPainter& painter, const MapPoints& points, const QList<MapGroup>&
     }
 }
 
-QRgb blended(QRgb under, QColor over, double opacity)
+// Opacity in 1/256ths.
+QRgb blended(QRgb under, QRgb over, int opacity)
 {
-    const auto mix = [opacity](int a, int b) { return int(std::lround(a + (b - a) * opacity)); };
-    return qRgb(mix(qRed(under), over.red()), mix(qGreen(under), over.green()),
-                mix(qBlue(under), over.blue()));
+    const auto mix = [opacity](int a, int b) { return a + (((b - a) * opacity) >> 8); };
+    return qRgb(mix(qRed(under), qRed(over)), mix(qGreen(under), qGreen(over)),
+                mix(qBlue(under), qBlue(over)));
 }
 
 // Counts the points per pixel, then colours each pixel that has any by its group, stronger
@@ -143,6 +145,14 @@ QRgb blended(QRgb under, QColor over, double opacity)
 void drawDensity(QImage& image, const MapPoints& points, const QList<MapGroup>& groups,
                  const MapView& view)
 {
+    // Every group's look, resolved once rather than once a point.
+    std::array<QRgb, 256> colour;
+    std::array<bool, 256> faint;
+    for (int g = 0; g < 256; ++g) {
+        const MapGroup group = groupOf(groups, quint8(g));
+        colour[size_t(g)] = group.colour.rgb();
+        faint[size_t(g)] = group.faint;
+    }
     const int width = image.width();
     const int height = image.height();
     std::vector<quint32> counts(size_t(width) * size_t(height), 0);
@@ -155,23 +165,28 @@ void drawDensity(QImage& image, const MapPoints& points, const QList<MapGroup>& 
         const size_t at = size_t(pixel.y()) * size_t(width) + size_t(pixel.x());
         const quint8 group = points.group(i);
         // A pixel shared by enabled and disabled categories shows the enabled one.
-        if (counts[at] == 0 || !groupOf(groups, group).faint)
+        if (counts[at] == 0 || !faint[group])
             shown[at] = group;
         most = std::max(most, ++counts[at]);
     }
+    // Opacity by count, from half for one point to full for the most; counts above 255 share.
     const double logMost = std::log1p(double(most));
+    std::array<int, 256> strength;
+    for (size_t c = 1; c < strength.size(); ++c)
+        strength[c] = int(128 + 128 * std::min(1.0, std::log1p(double(c)) / logMost));
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const size_t at = size_t(y) * size_t(width) + size_t(x);
             if (counts[at] == 0)
                 continue;
-            const MapGroup group = groupOf(groups, shown[at]);
-            const double strength = 0.5 + 0.5 * std::log1p(double(counts[at])) / logMost;
-            const double opacity = strength * (group.faint ? MapStyle::kFaintOpacity : 1.0);
+            const quint8 group = shown[at];
+            int opacity = strength[std::min<quint32>(counts[at], 255)];
+            if (faint[group])
+                opacity = int(opacity * MapStyle::kFaintOpacity);
             for (int dy = 0; dy < 2 && y + dy < height; ++dy) {
                 auto* line = reinterpret_cast<QRgb*>(image.scanLine(y + dy));
                 for (int dx = 0; dx < 2 && x + dx < width; ++dx)
-                    line[x + dx] = blended(line[x + dx], group.colour, opacity);
+                    line[x + dx] = blended(line[x + dx], colour[group], opacity);
             }
         }
     }

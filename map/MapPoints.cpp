@@ -73,8 +73,9 @@ QRectF MapPoints::extent() const
         }
         previousMax = m_sliceMax[s];
     }
-    // Without going across the date line when that gap is no narrower.
-    if (first + qint64(kFixed) - previousMax >= widestGap) {
+    // Across the date line only when that saves a tenth of the world or more: points all over
+    // it are shown from -180 to 180 as people know it.
+    if (first + qint64(kFixed) - previousMax + qint64(kFixed / 10) > widestGap) {
         left = first;
         right = previousMax;
     }

@@ -26,8 +26,8 @@ public:
     quint8 group(qsizetype i) const { return m_group[size_t(i)]; }
 
     // The smallest rectangle in world units holding every point. Where going across the date
-    // line is shorter, right() lies beyond 1: points left of left() then belong one world
-    // further east. Empty without points.
+    // line is shorter by a tenth of the world or more, right() lies beyond 1: points left of
+    // left() then belong one world further east. A null rectangle without points.
     QRectF extent() const;
 
 private:
