@@ -169,18 +169,15 @@ void drawDensity(QImage& image, const MapPoints& points, const QList<MapGroup>& 
             shown[at] = group;
         most = std::max(most, ++counts[at]);
     }
-    // Opacity by count, from half for one point to full for the most; counts above 255 share.
+    // Opacity by count, from half for one point to full for the most.
     const double logMost = std::log1p(double(most));
-    std::array<int, 256> strength;
-    for (size_t c = 1; c < strength.size(); ++c)
-        strength[c] = int(128 + 128 * std::min(1.0, std::log1p(double(c)) / logMost));
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const size_t at = size_t(y) * size_t(width) + size_t(x);
             if (counts[at] == 0)
                 continue;
             const quint8 group = shown[at];
-            int opacity = strength[std::min<quint32>(counts[at], 255)];
+            int opacity = int(128 + 128 * std::log1p(double(counts[at])) / logMost);
             if (faint[group])
                 opacity = int(opacity * MapStyle::kFaintOpacity);
             for (int dy = 0; dy < 2 && y + dy < height; ++dy) {

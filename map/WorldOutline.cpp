@@ -92,6 +92,9 @@ Outcome<WorldOutline> WorldOutline::read(QByteArrayView bytes)
                 previous = lon;
                 line << QPointF((lon + 180.0) / 360.0, WebMercator::project(lat, 0).y());
             }
+            // Back into the world where it mostly lies, beside the lakes inside it.
+            if (!line.isEmpty())
+                line.translate(-std::floor(line.boundingRect().center().x()), 0);
             // A ring round the whole world (Antarctica) is closed through its pole.
             if (kind == kLand && line.size() > 1 &&
                 std::abs(line.last().x() - line.first().x()) > 0.999) {
