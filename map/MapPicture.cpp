@@ -12,6 +12,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -49,10 +50,40 @@ std::optional<QLineF> clipped(QPointF a, QPointF b, const QRectF& box)
     return QLineF(a + d * from, a + d * to);
 }
 
+// The part of the closed ring inside `box` (Sutherland-Hodgman, one side of the box at a
+// time), still a ring: the land's rings clipped one by one fill as the whole rings would.
+QPolygonF clippedRing(const QPolygonF& ring, const QRectF& box)
+{
+    QPolygonF kept = ring;
+    // Each side as: the coordinate it bounds (0 x, 1 y), its value, and which side is inside.
+    const std::array<std::tuple<int, double, bool>, 4> sides{{{0, box.left(), true},
+                                                              {0, box.right(), false},
+                                                              {1, box.top(), true},
+                                                              {1, box.bottom(), false}}};
+    for (const auto& [axis, edge, above] : sides) {
+        const auto coordinate = [axis](QPointF p) { return axis == 0 ? p.x() : p.y(); };
+        const auto inside = [&](QPointF p) { return above ? coordinate(p) >= edge : coordinate(p) <= edge; };
+        QPolygonF next;
+        for (qsizetype i = 0; i < kept.size(); ++i) {
+            const QPointF from = kept[(i + kept.size() - 1) % kept.size()];
+            const QPointF to = kept[i];
+            if (inside(to) != inside(from)) {
+                const double t = (edge - coordinate(from)) / (coordinate(to) - coordinate(from));
+                next << from + (to - from) * t;
+            }
+            if (inside(to))
+                next << to;
+        }
+        kept = next;
+        if (kept.isEmpty())
+            break;
+    }
+    return kept;
+}
+
 void drawBackground(QPainter& painter, const MapView& view)
 {
     const WorldOutline& outline = WorldOutline::builtIn();
-    static const QPainterPath land = outline.landPath();
     const QRectF& world = view.world;
     painter.fillRect(QRectF(view.toPixel({world.left(), 0}), view.toPixel({world.right(), 1})),
                      MapStyle::kSea);
@@ -71,14 +102,14 @@ void drawBackground(QPainter& painter, const MapView& view)
     for (double copy : copies) {
         const QRectF inCopy = box.translated(-copy, 0);
         painter.setTransform(worldToPixels(view, copy));
-        // Far in, only the part in view, for the same reason as clipped().
-        if (inCopy.contains(land.boundingRect())) {
-            painter.drawPath(land);
-        } else {
-            QPainterPath frame;
-            frame.addRect(inCopy);
-            painter.drawPath(land.intersected(frame));
+        // Only the part in view, for the same reason as clipped().
+        QPainterPath land;
+        land.setFillRule(Qt::OddEvenFill);
+        for (const QPolygonF& ring : outline.land) {
+            if (ring.boundingRect().intersects(inCopy))
+                land.addPolygon(clippedRing(ring, inCopy));
         }
+        painter.drawPath(land);
     }
     painter.setPen(QPen(MapStyle::kBorder, 0));
     for (double copy : copies) {

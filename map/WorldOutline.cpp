@@ -51,15 +51,6 @@ private:
 
 } // namespace
 
-QPainterPath WorldOutline::landPath() const
-{
-    QPainterPath path;
-    path.setFillRule(Qt::OddEvenFill);
-    for (const QPolygonF& ring : land)
-        path.addPolygon(ring);
-    return path;
-}
-
 Outcome<WorldOutline> WorldOutline::read(QByteArrayView bytes)
 {
     if (!bytes.startsWith(QByteArrayView(kMagic, 4)))

@@ -5,18 +5,14 @@
 
 #include <QByteArrayView>
 #include <QList>
-#include <QPainterPath>
 #include <QPolygonF>
 
 // The low-resolution world the offline map draws under the points: land and the borders
 // between countries, already projected into world units (WebMercator).
 struct WorldOutline
 {
-    QList<QPolygonF> land;    // closed rings; lakes are rings inside land
+    QList<QPolygonF> land;    // closed rings; lakes are rings inside land (odd-even fill)
     QList<QPolygonF> borders; // open lines
-
-    // The land as one path to fill; rings inside rings are holes.
-    QPainterPath landPath() const;
 
     // Reads the outline file (scripts/make-world-outline.js describes its layout). A file cut
     // short or naming a layer it does not know is refused whole.

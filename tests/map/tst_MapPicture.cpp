@@ -13,6 +13,7 @@
 
 using Place = QPair<double, double>; // latitude, longitude
 Q_DECLARE_METATYPE(QList<Place>)
+Q_DECLARE_METATYPE(Place)
 
 // Pictures judged by their pixels: where the points' colours are, and where they are not.
 class TestMapPicture : public QObject
@@ -24,7 +25,8 @@ private slots:
     void pointsAtTheirPlaces();
     void fittedWithAMargin_data();
     void fittedWithAMargin();
-    void emptyGivesTheWorld();
+    void landAndSea_data();
+    void landAndSea();
     void crowdsAreBinned();
     void outlineFile_data();
     void outlineFile();
@@ -210,24 +212,48 @@ void TestMapPicture::fittedWithAMargin()
                                                     .arg(box.height())));
 }
 
-void TestMapPicture::emptyGivesTheWorld()
+void TestMapPicture::landAndSea_data()
 {
-    const QSize size(720, 540);
-    const QImage image = MapPicture::render(MapPoints(), {}, size);
+    // A view from its north-west corner, `across` degrees of longitude wide, 4:3; places known
+    // to be land or sea well inside the coasts of the coarse outline, off the graticule.
+    QTest::addColumn<Place>("corner");
+    QTest::addColumn<double>("across");
+    QTest::addColumn<QList<Place>>("land");
+    QTest::addColumn<QList<Place>>("sea");
+    QTest::newRow("the world")
+        << Place{85, -180} << 360.0
+        << QList<Place>{{-10, -55}, {-25, 135}, {64, 100}}
+        << QList<Place>{{-3, -140}, {45, -35}, {42, 51} /* the Caspian, a lake */};
+    QTest::newRow("the Horn of Africa, far in (cities with lat and lon swapped)")
+        << Place{13.97, 37.33} << 19.75 << QList<Place>{{8.3, 40.7}, {3.3, 44.3}}
+        << QList<Place>{{5.3, 52.3}, {12.3, 47.3}};
+    QTest::newRow("across the date line")
+        << Place{69, 172} << 16.0 << QList<Place>{{66.7, -175.3}, {67.2, 177.3}}
+        << QList<Place>{{64.3, -172.3}, {68.3, -174.7}};
+    QTest::newRow("a town") << Place{48.21, 16.36} << 0.02 << QList<Place>{{48.2027, 16.3713}}
+                            << QList<Place>{};
+}
+
+void TestMapPicture::landAndSea()
+{
+    QFETCH(Place, corner);
+    QFETCH(double, across);
+    const QSize size(480, 360);
+    const QPointF topLeft = mercator(corner.first, corner.second);
+    const double width = across / 360;
+    const MapView view{QRectF(topLeft, QSizeF(width, width * 3 / 4)), size};
+    const QImage image = MapPicture::render(MapPoints(), {}, view);
     QCOMPARE(image.size(), size);
-    // The whole world's height, centred: land and sea where they are.
-    const auto pixelAt = [&](double lat, double lon) {
-        const double side = size.height();
-        const QPointF at = mercator(lat, lon) * side + QPointF((size.width() - side) / 2, 0);
-        return image.pixel(at.toPoint());
+    const auto pixelAt = [&](Place at) {
+        const double east = at.second < corner.second ? at.second + 360 : at.second;
+        return image.pixel(((mercator(at.first, east) - topLeft) * size.width() / width).toPoint());
     };
-    QCOMPARE(pixelAt(-10, -55), MapStyle::kLand.rgb());  // Brazil
-    QCOMPARE(pixelAt(-25, 135), MapStyle::kLand.rgb());  // Australia
-    QCOMPARE(pixelAt(-75, 45), MapStyle::kLand.rgb());   // Antarctica
-    QCOMPARE(pixelAt(64, 100), MapStyle::kLand.rgb());   // Siberia
-    QCOMPARE(pixelAt(-3, -140), MapStyle::kSea.rgb());   // the Pacific
-    QCOMPARE(pixelAt(45, -35), MapStyle::kSea.rgb());    // the Atlantic
-    QCOMPARE(pixelAt(42, 51), MapStyle::kSea.rgb());     // the Caspian, a lake in the land
+    QFETCH(QList<Place>, land);
+    QFETCH(QList<Place>, sea);
+    for (Place at : land)
+        QVERIFY2(pixelAt(at) == MapStyle::kLand.rgb(), qPrintable(QString::number(at.first)));
+    for (Place at : sea)
+        QVERIFY2(pixelAt(at) == MapStyle::kSea.rgb(), qPrintable(QString::number(at.first)));
     for (int i = 0; i < 10; ++i)
         QVERIFY(pixelsOf(image, MapStyle::pointColour(i)).isEmpty());
 }
