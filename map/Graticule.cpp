@@ -7,8 +7,8 @@
 
 namespace {
 
-constexpr double kSteps[] = {0.001, 0.002, 0.005, 0.01, 0.02, 0.05, 0.1, 0.2, 0.5,
-                             1,     2,     5,     10,   15,   30};
+constexpr double kSteps[] = {0.001, 0.002, 0.005, 0.01, 0.02, 0.05, 0.1, 0.2,
+                             0.5,   1,     2,     5,    10,   15,   30};
 constexpr int kMostLines = 8;
 
 } // namespace

@@ -8,9 +8,9 @@
 // about four to eight of them across the wider side.
 struct Graticule
 {
-    double step = 0;           // degrees between neighbouring lines
-    QList<double> meridians;   // x in world units, each a vertical line
-    QList<double> parallels;   // y in world units, each a horizontal line
+    double step = 0;         // degrees between neighbouring lines
+    QList<double> meridians; // x in world units, each a vertical line
+    QList<double> parallels; // y in world units, each a horizontal line
 
     // For the rectangle `world` in world units (WebMercator); its x may go beyond 0..1.
     static Graticule over(const QRectF& world);

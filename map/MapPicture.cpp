@@ -62,7 +62,9 @@ QPolygonF clippedRing(const QPolygonF& ring, const QRectF& box)
                                                               {1, box.bottom(), false}}};
     for (const auto& [axis, edge, above] : sides) {
         const auto coordinate = [axis](QPointF p) { return axis == 0 ? p.x() : p.y(); };
-        const auto inside = [&](QPointF p) { return above ? coordinate(p) >= edge : coordinate(p) <= edge; };
+        const auto inside = [&](QPointF p) {
+            return above ? coordinate(p) >= edge : coordinate(p) <= edge;
+        };
         QPolygonF next;
         for (qsizetype i = 0; i < kept.size(); ++i) {
             const QPointF from = kept[(i + kept.size() - 1) % kept.size()];

@@ -79,5 +79,6 @@ QRectF MapPoints::extent() const
         left = first;
         right = previousMax;
     }
-    return QRectF(QPointF(left / kFixed, m_yMin / kFixed), QPointF(right / kFixed, m_yMax / kFixed));
+    return QRectF(QPointF(left / kFixed, m_yMin / kFixed),
+                  QPointF(right / kFixed, m_yMax / kFixed));
 }

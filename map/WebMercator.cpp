@@ -14,8 +14,10 @@ QPointF project(double latitude, double longitude)
         x += 1.0;
     if (x >= 1.0) // fmod of a value just below 0 can round up to 1
         x = 0.0;
-    const double phi = std::clamp(latitude, -kLatitudeLimit, kLatitudeLimit) * std::numbers::pi / 180.0;
-    const double y = 0.5 - std::log(std::tan(std::numbers::pi / 4 + phi / 2)) / (2 * std::numbers::pi);
+    const double phi =
+        std::clamp(latitude, -kLatitudeLimit, kLatitudeLimit) * std::numbers::pi / 180.0;
+    const double y =
+        0.5 - std::log(std::tan(std::numbers::pi / 4 + phi / 2)) / (2 * std::numbers::pi);
     return {x, std::clamp(y, 0.0, 1.0)};
 }
 

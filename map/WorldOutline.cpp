@@ -29,8 +29,7 @@ public:
 
     bool atEnd() const { return m_at == m_bytes.size(); }
     bool has(qint64 count) const { return count >= 0 && count <= m_bytes.size() - m_at; }
-    template <typename T>
-    T next()
+    template <typename T> T next()
     {
         if (!has(sizeof(T))) {
             m_short = true;

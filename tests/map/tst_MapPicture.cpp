@@ -85,11 +85,9 @@ void TestMapPicture::pointsAtTheirPlaces_data()
     // Away from the picture's edge by more than a dot: the edge cuts a dot in half.
     QTest::newRow("null island") << QList<Place>{{0, 0}} << false;
     QTest::newRow("null island, faint") << QList<Place>{{0, 0}} << true;
-    QTest::newRow("four cities") << QList<Place>{{51.5, -0.12}, {-33.9, 151.2}, {40.7, -74.0},
-                                                 {-22.9, -43.2}}
-                                 << false;
-    QTest::newRow("near the date line")
-        << QList<Place>{{-17.7, 177.0}, {-14.3, -177.5}} << false;
+    QTest::newRow("four cities")
+        << QList<Place>{{51.5, -0.12}, {-33.9, 151.2}, {40.7, -74.0}, {-22.9, -43.2}} << false;
+    QTest::newRow("near the date line") << QList<Place>{{-17.7, 177.0}, {-14.3, -177.5}} << false;
     QTest::newRow("far north and south") << QList<Place>{{80, 20}, {-80, -20}} << false;
     QTest::newRow("longitudes written round the world")
         << QList<Place>{{10, 370}, {-10, -390}} << false;
@@ -120,9 +118,8 @@ void TestMapPicture::pointsAtTheirPlaces()
         return;
     }
     for (QPointF at : expected)
-        QVERIFY2(drawn.contains(at.toPoint()), qPrintable(QStringLiteral("nothing drawn at %1,%2")
-                                                              .arg(at.x())
-                                                              .arg(at.y())));
+        QVERIFY2(drawn.contains(at.toPoint()),
+                 qPrintable(QStringLiteral("nothing drawn at %1,%2").arg(at.x()).arg(at.y())));
     for (QPoint pixel : drawn) {
         const bool near = std::any_of(expected.begin(), expected.end(), [&](QPointF at) {
             return QLineF(at, QPointF(pixel) + QPointF(0.5, 0.5)).length() <=
@@ -154,10 +151,10 @@ void TestMapPicture::fittedWithAMargin_data()
     QTest::newRow("the shorter way round")
         << QList<Place>{{10, -170}, {20, -60}, {-30, 40}, {0, 170}}
         << QList<double>{190, 300, 400, 170} << QSize(400, 300);
-    QTest::newRow("pole to pole") << QList<Place>{{89.99, 0}, {-89.99, 10}}
-                                  << QList<double>{0, 10} << QSize(400, 300);
-    QTest::newRow("at 0,0 and a kilometre away") << QList<Place>{{0, 0}, {0.01, 0.005}}
-                                                 << QList<double>{0, 0.005} << QSize(400, 300);
+    QTest::newRow("pole to pole") << QList<Place>{{89.99, 0}, {-89.99, 10}} << QList<double>{0, 10}
+                                  << QSize(400, 300);
+    QTest::newRow("at 0,0 and a kilometre away")
+        << QList<Place>{{0, 0}, {0.01, 0.005}} << QList<double>{0, 0.005} << QSize(400, 300);
     QTest::newRow("one place") << QList<Place>{{48.2, 16.37}} << QList<double>{16.37}
                                << QSize(101, 99);
 }
@@ -207,9 +204,9 @@ void TestMapPicture::fittedWithAMargin()
             box.right() <= size.width() - margin + 1 && box.bottom() <= size.height() - margin + 1);
     const bool acrossFits = std::abs(box.width() - (size.width() - 2 * margin)) < 1.5;
     const bool downFits = std::abs(box.height() - (size.height() - 2 * margin)) < 1.5;
-    QVERIFY2(acrossFits || downFits, qPrintable(QStringLiteral("points within %1 x %2")
-                                                    .arg(box.width())
-                                                    .arg(box.height())));
+    QVERIFY2(
+        acrossFits || downFits,
+        qPrintable(QStringLiteral("points within %1 x %2").arg(box.width()).arg(box.height())));
 }
 
 void TestMapPicture::landAndSea_data()
@@ -220,10 +217,10 @@ void TestMapPicture::landAndSea_data()
     QTest::addColumn<double>("across");
     QTest::addColumn<QList<Place>>("land");
     QTest::addColumn<QList<Place>>("sea");
-    QTest::newRow("the world")
-        << Place{85, -180} << 360.0
-        << QList<Place>{{-10, -55}, {-25, 135}, {64, 100}}
-        << QList<Place>{{-3, -140}, {45, -35}, {42, 51} /* the Caspian, a lake */};
+    QTest::newRow("the world") << Place{85, -180} << 360.0
+                               << QList<Place>{{-10, -55}, {-25, 135}, {64, 100}}
+                               << QList<Place>{
+                                      {-3, -140}, {45, -35}, {42, 51} /* the Caspian, a lake */};
     QTest::newRow("the Horn of Africa, far in (cities with lat and lon swapped)")
         << Place{13.97, 37.33} << 19.75 << QList<Place>{{8.3, 40.7}, {3.3, 44.3}}
         << QList<Place>{{5.3, 52.3}, {12.3, 47.3}};
@@ -295,7 +292,8 @@ void TestMapPicture::outlineFile_data()
     QTest::newRow("later version") << QByteArray("GFWO\x02", 5) << "version";
     QTest::newRow("cut in a point") << builtIn.left(builtIn.size() - 1) << "cut short";
     QTest::newRow("cut in a count") << builtIn.left(7) << "cut short";
-    QTest::newRow("unknown layer") << head + "\x07" << "unknown kind 7";
+    QTest::newRow("unknown layer") << head + "\x07"
+                                   << "unknown kind 7";
     QTest::newRow("a count beyond the file")
         << head + QByteArray("\x01\x01\x00\x00\x00\xff\xff\xff\xff", 9) << "cut short";
 }
