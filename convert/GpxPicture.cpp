@@ -33,6 +33,8 @@ int runGpxPicture(const QString& gpxPath, QIODevice* gpxDevice, const QString& p
         say(err, QStringLiteral("geofill-convert: %1\n").arg(message));
         return ToolOutput::kExitUsage;
     };
+    if (Outcome<> name = FileName::check(gpxPath); !gpxDevice && !name)
+        return fail(name.problemText());
     if (!gpxDevice && FileName::same(gpxPath, picturePath))
         return fail(QStringLiteral("The picture would replace the GPX file %1.").arg(gpxPath));
 

@@ -371,6 +371,12 @@ void TestConvertCommand::hostileUse_data()
         << "" << QStringList{};
     QTest::newRow("GPX name not UTF-8") << "" << QStringList{"i<FF>.gpx"} << 2 << "cannot be used"
                                         << "" << QStringList{};
+    QTest::newRow("picture of a GPX name not UTF-8")
+        << "" << QStringList{"--picture", "a.png", "i<FF>.gpx"} << 2 << "cannot be used" << ""
+        << QStringList{};
+    QTest::newRow("picture name not UTF-8")
+        << "" << QStringList{"--picture", "o<FF>.png", "mill.gpx"} << 2 << "cannot be used" << ""
+        << QStringList{};
     for (const char* number : {"77", "0", "-1"})
         QTest::newRow(qPrintable(QStringLiteral("category %1").arg(number)))
             << "" << QStringList{"--database", "poi.db", "--category", number, "mill.gpx"} << 2
