@@ -87,8 +87,9 @@ void drawBackground(QPainter& painter, const MapView& view)
 {
     const WorldOutline& outline = WorldOutline::builtIn();
     const QRectF& world = view.world;
-    painter.fillRect(QRectF(view.toPixel({world.left(), 0}), view.toPixel({world.right(), 1})),
-                     MapStyle::kSea);
+    // Within the picture: far in, the world's edges lie billions of pixels away.
+    const QRectF sea(view.toPixel({world.left(), 0}), view.toPixel({world.right(), 1}));
+    painter.fillRect(sea.intersected(QRectF(QPointF(0, 0), view.size)), MapStyle::kSea);
     // A little more than the view, in world units, for each copy of the world it shows.
     const double slack = 2.0 / view.scale();
     const QRectF box = world.adjusted(-slack, -slack, slack, slack);
