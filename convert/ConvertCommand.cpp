@@ -24,7 +24,7 @@ const char kUsage[] =
     "                       [--skip-invalid] [--skip-duplicates] FILE.gpx|-\n"
     "       geofill-convert --create-database DB\n"
     "       geofill-convert --export DB [--category N] [--output FILE.gpx|-]\n"
-    "       geofill-convert --picture FILE.png [--size WxH] FILE.gpx|-\n";
+    "       geofill-convert --picture FILE.png|- [--size WxH] FILE.gpx|-\n";
 
 const char kHelp[] =
     "\n"
@@ -58,8 +58,9 @@ const char kHelp[] =
     "                     left out and reported\n"
     "  --picture FILE.png draw the waypoints on a world map instead of converting them,\n"
     "                     fitted with a margin, and write it as a PNG file (replaced as\n"
-    "                     FILE.sql is); waypoints that give no statement are reported\n"
-    "                     and left out, and a file without waypoints gives the map alone\n"
+    "                     FILE.sql is; - prints it); waypoints that give no statement\n"
+    "                     are reported and left out, and a file without waypoints gives\n"
+    "                     the map alone\n"
     "  --size WxH         with --picture: its width and height in pixels, each from 1\n"
     "                     to 8192 (default 1024x768)\n"
     "  --help             show this text\n"

@@ -52,11 +52,17 @@ int runGpxPicture(const QString& gpxPath, QIODevice* gpxDevice, const QString& p
         return fail(scanned.problemText());
 
     const QImage picture = MapPicture::render(points, {}, size);
-    if (Outcome<> written = writePicture(picture, picturePath); !written)
+    bool readerGone = false;
+    const Outcome<> written = writePicture(picture, picturePath, out, &readerGone);
+    if (readerGone)
+        return ToolOutput::kExitReaderGone;
+    if (!written)
         return fail(written.problemText());
-    say(out, QStringLiteral("Drew %1 waypoint(s) from %2 in %3.\n")
-                 .arg(points.size())
-                 .arg(gpxPath, picturePath));
+    // Printed, the picture is all that standard output carries.
+    if (picturePath != QLatin1String("-"))
+        say(out, QStringLiteral("Drew %1 waypoint(s) from %2 in %3.\n")
+                     .arg(points.size())
+                     .arg(gpxPath, picturePath));
     if (scanner.problemCount() > 0) {
         say(err, QStringLiteral("geofill-convert: %1 waypoint(s) left out of the picture.\n")
                      .arg(scanner.problemCount()));

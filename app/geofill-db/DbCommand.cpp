@@ -39,7 +39,7 @@ const char kUsage[] =
     "       geofill-db delete-pois DB ID...\n"
     "       geofill-db move-pois DB M ID...\n"
     "       geofill-db edit-poi DB ID [--lat X] [--lon Y] [--label TEXT] [--description TEXT]\n"
-    "       geofill-db picture DB FILE.png [--category N] [--size WxH]\n";
+    "       geofill-db picture DB FILE.png|- [--category N] [--size WxH]\n";
 
 const char kHelp[] =
     "\n"
@@ -77,8 +77,8 @@ const char kHelp[] =
     "  picture            draw the POIs on a world map, fitted with a margin, each\n"
     "                     category in its own colour and those of disabled categories\n"
     "                     faint, and write it as the PNG file FILE.png (replaced only\n"
-    "                     once it is whole); POIs without a usable lat and lon are left\n"
-    "                     out and counted on standard error\n"
+    "                     once it is whole; - prints it); POIs without a usable lat and\n"
+    "                     lon are left out and counted on standard error\n"
     "  --size WxH         with picture: its width and height in pixels, each from 1 to\n"
     "                     8192 (default 1024x768)\n"
     "  --help             show this text\n"
@@ -361,11 +361,18 @@ int Command::picture()
     const Outcome<PoiPicture> drawn = PoiPicture::draw(m_db, category, *size);
     if (!drawn)
         return problem(drawn.problem());
-    if (Outcome<> written = writePicture(drawn->image, path); !written)
+    bool readerGone = false;
+    const Outcome<> written = writePicture(drawn->image, path, m_out, &readerGone);
+    if (readerGone)
+        return kExitReaderGone;
+    if (!written)
         return problem(written.problem(), kExitUsage);
     if (drawn->leftOut > 0)
         say(m_err, QStringLiteral("geofill-db: %1 without a usable lat and lon left out.\n")
                        .arg(pois(drawn->leftOut)));
+    // Printed, the picture is all that standard output carries.
+    if (path == QLatin1String("-"))
+        return 0;
     return done(QStringLiteral("Drew %1 from %2 in %3.").arg(pois(drawn->drawn), m_db, path));
 }
 

@@ -262,6 +262,11 @@ void TestDbCommand::drawsEachCategoryInItsColour()
     QCOMPARE(count(all, MapStyle::pointColour(2)), 0); // its one POI has no lat
     QCOMPARE(count(all, MapStyle::pointColour(3)), 0); // disabled: faint
 
+    // Printed: the picture alone on standard output.
+    r = run({"picture", "poi.db", "-", "--size=40x30"});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(QImage::fromData(r.out).size(), QSize(40, 30));
+
     // One category alone, centred, in the colour it has among all.
     r = run({"picture", "poi.db", "museum.png", "--category", "4"});
     QCOMPARE(r.exitCode, 0);

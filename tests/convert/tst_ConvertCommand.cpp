@@ -160,6 +160,8 @@ void TestConvertCommand::drawsPictures_data()
     QTest::newRow("replaces an earlier picture")
         << QStringList{"--picture", "old.png", "mill.gpx"} << 0 << QSize(1024, 768) << 24
         << "in old.png";
+    QTest::newRow("printed") << QStringList{"--picture", "-", "--size=64x48", "mill.gpx"} << 0
+                             << QSize(64, 48) << 10 << "";
 }
 
 void TestConvertCommand::drawsPictures()
@@ -174,8 +176,9 @@ void TestConvertCommand::drawsPictures()
     const Run r = run(arguments, arguments.contains("-") ? m_mill : "");
     QTEST(r.exitCode, "exitCode");
     QVERIFY2(QString::fromUtf8(r.out + r.err).contains(said), r.out + r.err);
-    const QString png = arguments.contains("old.png") ? "old.png" : "a.png";
-    const QImage picture(png);
+    const bool printed = arguments.indexOf("-") == 1; // --picture -
+    const QImage picture = printed ? QImage::fromData(r.out)
+                                   : QImage(arguments.contains("old.png") ? "old.png" : "a.png");
     QCOMPARE(picture.size(), size);
     qsizetype red = 0;
     for (int y = 0; y < picture.height(); ++y) {
@@ -184,7 +187,7 @@ void TestConvertCommand::drawsPictures()
     }
     QVERIFY2(pointPixels == 0 ? red == 0 : red >= pointPixels, qPrintable(QString::number(red)));
     QCOMPARE(QDir().entryList({"*.png*", ".*png*"}, QDir::Files | QDir::Hidden).size(),
-             arguments.contains("old.png") ? 1 : 2);
+             arguments.contains("old.png") || printed ? 1 : 2);
 }
 
 void TestConvertCommand::exitStatus_data()
