@@ -13,6 +13,7 @@
 #include <cmath>
 #include <optional>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -30,17 +31,19 @@ std::optional<QLineF> clipped(QPointF a, QPointF b, const QRectF& box)
     double from = 0.0;
     double to = 1.0;
     const QPointF d = b - a;
-    const double p[] = {-d.x(), d.x(), -d.y(), d.y()};
-    const double q[] = {a.x() - box.left(), box.right() - a.x(), a.y() - box.top(),
-                        box.bottom() - a.y()};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0)
+    // Per side of the box: how fast the segment leaves through it, and how far inside a is.
+    const std::pair<double, double> sides[] = {{-d.x(), a.x() - box.left()},
+                                               {d.x(), box.right() - a.x()},
+                                               {-d.y(), a.y() - box.top()},
+                                               {d.y(), box.bottom() - a.y()}};
+    for (const auto& [p, q] : sides) {
+        if (p == 0) {
+            if (q < 0)
                 return std::nullopt;
             continue;
         }
-        const double t = q[i] / p[i];
-        if (p[i] < 0)
+        const double t = q / p;
+        if (p < 0)
             from = std::max(from, t);
         else
             to = std::min(to, t);

@@ -86,7 +86,7 @@ Outcome<WorldOutline> WorldOutline::read(QByteArrayView bytes)
             if (!line.isEmpty())
                 line.translate(-std::floor(line.boundingRect().center().x()), 0);
             // A ring round the whole world (Antarctica) is closed through its pole.
-            if (kind == kLand && line.size() > 1 &&
+            if (kind == kLand && !line.isEmpty() &&
                 std::abs(line.last().x() - line.first().x()) > 0.999) {
                 const double pole = line.first().y() > 0.5 ? 1.0 : 0.0;
                 line << QPointF(line.last().x(), pole) << QPointF(line.first().x(), pole);

@@ -227,6 +227,8 @@ void TestMapPicture::landAndSea_data()
     QTest::newRow("across the date line")
         << Place{69, 172} << 16.0 << QList<Place>{{66.7, -175.3}, {67.2, 177.3}}
         << QList<Place>{{64.3, -172.3}, {68.3, -174.7}};
+    QTest::newRow("Antarctica to the projection's edge")
+        << Place{-70, 0} << 120.0 << QList<Place>{{-77, 52}, {-84.9, 100}} << QList<Place>{};
     QTest::newRow("a town") << Place{48.21, 16.36} << 0.02 << QList<Place>{{48.2027, 16.3713}}
                             << QList<Place>{};
 }
