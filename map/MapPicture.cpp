@@ -217,10 +217,12 @@ void drawDensity(QImage& image, const MapPoints& points, const QList<MapGroup>& 
             int opacity = int(128 + 128 * std::log1p(double(counts[at])) / logMost);
             if (faint[group])
                 opacity = int(opacity * MapStyle::kFaintOpacity);
-            for (int dy = 0; dy < 2 && y + dy < height; ++dy) {
-                auto* line = reinterpret_cast<QRgb*>(image.scanLine(y + dy));
-                for (int dx = 0; dx < 2 && x + dx < width; ++dx)
-                    line[x + dx] = blended(line[x + dx], colour[group], opacity);
+            const int down = std::min(y + 2, height);
+            const int across = std::min(x + 2, width);
+            for (int row = y; row != down; ++row) {
+                auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
+                for (int column = x; column != across; ++column)
+                    line[column] = blended(line[column], colour[group], opacity);
             }
         }
     }
