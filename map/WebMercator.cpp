@@ -12,8 +12,6 @@ QPointF project(double latitude, double longitude)
     double x = std::fmod(longitude + 180.0, 360.0) / 360.0;
     if (x < 0)
         x += 1.0;
-    if (x >= 1.0) // fmod of a value just below 0 can round up to 1
-        x = 0.0;
     const double phi =
         std::clamp(latitude, -kLatitudeLimit, kLatitudeLimit) * std::numbers::pi / 180.0;
     const double y =

@@ -21,6 +21,8 @@ class TestMapPicture : public QObject
     Q_OBJECT
 
 private slots:
+    void projection_data();
+    void projection();
     void pointsAtTheirPlaces_data();
     void pointsAtTheirPlaces();
     void fittedWithAMargin_data();
@@ -77,6 +79,35 @@ QPointF centreOf(const QList<QPoint>& pixels)
 }
 
 } // namespace
+
+void TestMapPicture::projection_data()
+{
+    QTest::addColumn<Place>("place");
+    QTest::addColumn<QPointF>("expected"); // empty: as mercator() has it
+    QTest::newRow("null island") << Place{0, 0} << QPointF(0.5, 0.5);
+    QTest::newRow("date line from the west") << Place{10, -180} << QPointF();
+    QTest::newRow("date line from the east") << Place{10, 180} << mercator(10, -180);
+    QTest::newRow("once round") << Place{-10, 540} << mercator(-10, -180);
+    QTest::newRow("backwards round") << Place{-10, -190} << mercator(-10, 170);
+    QTest::newRow("just west of the date line") << Place{0, 179.999999} << QPointF();
+    QTest::newRow("the north pole") << Place{90, 10} << mercator(85.0511287798, 10);
+    QTest::newRow("the south pole") << Place{-90, 10} << QPointF(mercator(0, 10).x(), 1);
+    QTest::newRow("beyond the limit") << Place{86, -20} << QPointF(mercator(0, -20).x(), 0);
+}
+
+void TestMapPicture::projection()
+{
+    QFETCH(Place, place);
+    QFETCH(QPointF, expected);
+    if (expected.isNull())
+        expected = mercator(place.first, place.second);
+    const QPointF at = WebMercator::project(place.first, place.second);
+    QVERIFY(at.x() >= 0 && at.x() < 1);
+    QVERIFY2(QLineF(at, expected).length() < 1e-9,
+             qPrintable(QStringLiteral("%1,%2").arg(at.x(), 0, 'g', 17).arg(at.y(), 0, 'g', 17)));
+    QVERIFY(std::abs(WebMercator::latitudeAt(at.y()) -
+                     std::clamp(place.first, -85.0511287798, 85.0511287798)) < 1e-6);
+}
 
 void TestMapPicture::pointsAtTheirPlaces_data()
 {
