@@ -149,9 +149,10 @@ MapGroup groupOf(const QList<MapGroup>& groups, quint8 group)
 }
 
 // The copy of `at` nearest the view's centre: points across the date line sit beside the others.
+// Half a world away, the western copy, so that the date line is at the left edge of the world.
 QPointF placed(QPointF at, const MapView& view)
 {
-    return {at.x() + std::round(view.world.center().x() - at.x()), at.y()};
+    return {at.x() + std::ceil(view.world.center().x() - at.x() - 0.5), at.y()};
 }
 
 void drawDots(QPainter& painter, const MapPoints& points, const QList<MapGroup>& groups,

@@ -290,11 +290,14 @@ void TestMapPicture::landAndSea()
 
 void TestMapPicture::crowdsAreBinned()
 {
-    // More points than are drawn one by one, in two places: one group strong, one faint.
+    // More points than are drawn one by one: one group in two places, one of them on the date
+    // line at the picture's edge, and a faint group in a third.
     MapPoints points;
-    const int half = int(MapPicture::kDotsUpTo);
-    for (int i = 0; i < half; ++i) {
-        points.add(10, 10, 0);
+    const QList<Place> strongAt{{10, 10}, {-40, -180}};
+    const int each = int(MapPicture::kDotsUpTo / 2);
+    for (int i = 0; i < each; ++i) {
+        for (const auto& [lat, lon] : strongAt)
+            points.add(lat, lon, 0);
         points.add(-30, -60, 1);
     }
     const QColor strong = MapStyle::pointColour(0);
@@ -302,9 +305,15 @@ void TestMapPicture::crowdsAreBinned()
     const MapView world{QRectF(0, 0, 1, 1), QSize(kSide, kSide)};
     const QImage image = MapPicture::render(points, {{strong, false}, {faint, true}}, world);
     const QList<QPoint> drawn = pixelsOf(image, strong);
-    QVERIFY(!drawn.isEmpty() && drawn.size() <= 4);
+    QVERIFY(drawn.size() <= 8);
+    QList<QPointF> places;
+    for (const auto& [lat, lon] : strongAt) {
+        places << mercator(lat, lon) * kSide;
+        QVERIFY(drawn.contains(places.last().toPoint()));
+    }
     for (QPoint p : drawn)
-        QVERIFY(QLineF(QPointF(p), mercator(10, 10) * kSide).length() < 2);
+        QVERIFY(std::any_of(places.begin(), places.end(),
+                            [&](QPointF at) { return QLineF(QPointF(p), at).length() < 2; }));
     QVERIFY(pixelsOf(image, faint).isEmpty());
     const QRgb tinted = image.pixel((mercator(-30, -60) * kSide).toPoint());
     QVERIFY(tinted != MapStyle::kSea.rgb() && tinted != MapStyle::kLand.rgb());
@@ -351,10 +360,13 @@ void TestMapPicture::graticuleOnRoundDegrees_data()
 {
     QTest::addColumn<QRectF>("world");
     QTest::addColumn<double>("step");
-    QTest::newRow("the world") << QRectF(0, 0, 1, 1) << 30.0;
-    QTest::newRow("Europe") << QRectF(mercator(60, -10), mercator(35, 30)) << 5.0;
-    QTest::newRow("a town") << QRectF(mercator(48.3, 16.2), mercator(48.1, 16.5)) << 0.05;
-    QTest::newRow("across the date line") << QRectF(mercator(-10, 170), mercator(-25, 195)) << 5.0;
+    QTest::addColumn<int>("lines"); // meridians and parallels; -1: not counted
+    // From -180 to 180 both, and from -60 to 60: the poles lie beyond the projection.
+    QTest::newRow("the world") << QRectF(0, 0, 1, 1) << 30.0 << 13 + 5;
+    QTest::newRow("Europe") << QRectF(mercator(60, -10), mercator(35, 30)) << 5.0 << -1;
+    QTest::newRow("a town") << QRectF(mercator(48.3, 16.2), mercator(48.1, 16.5)) << 0.05 << -1;
+    QTest::newRow("across the date line")
+        << QRectF(mercator(-10, 170), mercator(-25, 195)) << 5.0 << -1;
 }
 
 void TestMapPicture::graticuleOnRoundDegrees()
@@ -363,6 +375,9 @@ void TestMapPicture::graticuleOnRoundDegrees()
     QFETCH(double, step);
     const Graticule graticule = Graticule::over(world);
     QCOMPARE(graticule.step, step);
+    QFETCH(int, lines);
+    if (lines >= 0)
+        QCOMPARE(graticule.meridians.size() + graticule.parallels.size(), lines);
     QVERIFY(graticule.meridians.size() >= 3 && graticule.parallels.size() >= 2);
     for (double x : graticule.meridians) {
         QVERIFY(x >= world.left() && x <= world.right());
