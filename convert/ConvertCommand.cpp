@@ -2,9 +2,12 @@
 #include "ConvertCommand.h"
 
 #include "DatabaseCommands.h"
+#include "GpxPicture.h"
 #include "OutputFile.h"
 #include "PoiConverter.h"
 #include "Version.h"
+
+#include <PictureSize.h>
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -22,7 +25,8 @@ const char kUsage[] =
     "       geofill-convert --database DB --category-from type|sym [--create-categories]\n"
     "                       [--category N] [--output FILE.sql|-] [--skip-duplicates] FILE.gpx|-\n"
     "       geofill-convert --create-database DB\n"
-    "       geofill-convert --export DB [--category N] [--output FILE.gpx|-]\n";
+    "       geofill-convert --export DB [--category N] [--output FILE.gpx|-]\n"
+    "       geofill-convert --picture FILE.png|- [--size WxH] FILE.gpx|-\n";
 
 const char kHelp[] =
     "\n"
@@ -69,6 +73,13 @@ const char kHelp[] =
     "                     <type> and each category's description and enabled flag in\n"
     "                     the file's extensions; a POI whose text GPX cannot carry is\n"
     "                     left out and reported\n"
+    "  --picture FILE.png draw the waypoints on a world map instead of converting them,\n"
+    "                     fitted with a margin, and write it as a PNG file (replaced as\n"
+    "                     FILE.sql is; - prints it); waypoints that give no statement\n"
+    "                     are reported and left out, and a file without waypoints gives\n"
+    "                     the map alone\n"
+    "  --size WxH         with --picture: its width and height in pixels, each from 1\n"
+    "                     to 8192 (default 1024x768)\n"
     "  --help             show this text\n"
     "  --version          show the version number\n"
     "\n"
@@ -81,7 +92,7 @@ const char kHelp[] =
     "  0  every waypoint was converted (and loaded)\n"
     "  1  waypoints were skipped, the file has none, types name no category, or the\n"
     "     load failed and nothing was loaded (a database busy past the time-out\n"
-    "     included)\n"
+    "     included); with --picture, waypoints were left out of it\n"
     "  2  usage errors, a category that does not exist, and files that cannot be read or\n"
     "     written (a missing or read-only database, a full disk included)\n";
 
@@ -110,10 +121,12 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
     const QCommandLineOption categoryFrom(QStringLiteral("category-from"), {},
                                           QStringLiteral("type|sym"));
     const QCommandLineOption createCategories(QStringLiteral("create-categories"), {});
+    const QCommandLineOption picture(QStringLiteral("picture"), {}, QStringLiteral("FILE.png"));
+    const QCommandLineOption size(QStringLiteral("size"), {}, QStringLiteral("WxH"));
     const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")}, {});
     const QCommandLineOption version(QStringLiteral("version"), {});
     parser.addOptions({category, table, output, database, skipInvalid, skipDuplicates,
-                       createDatabase, exportDatabase, help, version});
+                       createDatabase, exportDatabase, picture, size, help, version});
     parser.addOptions({categoryFrom, createCategories});
 
     if (!parser.parse(arguments))
@@ -132,7 +145,7 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
         const bool exporting = parser.isSet(exportDatabase);
         for (const QCommandLineOption* other :
              {&table, &database, &skipInvalid, &skipDuplicates, &category, &output,
-              &categoryFrom, &createCategories}) {
+              &categoryFrom, &createCategories, &picture, &size}) {
             if (parser.isSet(*other) && !(exporting && (other == &category || other == &output)))
                 return usageError(err, QStringLiteral("--%1 does not go with --%2.")
                                            .arg(other->names().constFirst(),
@@ -153,6 +166,29 @@ int runConvertCommand(const QStringList& arguments, std::FILE* out, std::FILE* e
     if (files.size() != 1)
         return usageError(err, files.isEmpty() ? QStringLiteral("No GPX file given.")
                                                : QStringLiteral("Give exactly one GPX file."));
+    if (parser.isSet(size) && !parser.isSet(picture))
+        return usageError(err, QStringLiteral("--size goes with --picture."));
+    if (parser.isSet(picture)) {
+        for (const QCommandLineOption* other :
+             {&table, &database, &skipInvalid, &skipDuplicates, &category, &output,
+              &categoryFrom, &createCategories}) {
+            if (parser.isSet(*other))
+                return usageError(err, QStringLiteral("--%1 does not go with --picture.")
+                                           .arg(other->names().constFirst()));
+        }
+        std::optional<QSize> pictureSize = PictureSize::kDefault;
+        if (parser.isSet(size) && !(pictureSize = PictureSize::parse(parser.value(size))))
+            return usageError(err, QStringLiteral("The size must be WIDTHxHEIGHT in pixels, each "
+                                                  "from 1 to %1, not \"%2\".")
+                                       .arg(PictureSize::kLargest)
+                                       .arg(parser.value(size)));
+        QFile standardInput;
+        const bool piped = files.front() == QLatin1String("-");
+        if (piped && !standardInput.open(stdin, QIODevice::ReadOnly))
+            return usageError(err, QStringLiteral("Cannot read standard input."));
+        return runGpxPicture(files.front(), piped ? &standardInput : nullptr,
+                             parser.value(picture), *pictureSize, out, err);
+    }
     const bool byType = parser.isSet(categoryFrom);
     if (byType && !parser.isSet(database))
         return usageError(err, QStringLiteral("--category-from needs --database DB."));

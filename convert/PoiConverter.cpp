@@ -20,15 +20,6 @@
 
 namespace {
 
-// The same file under any name: a symbolic or hard link, or another spelling of the path.
-bool isSameFile(const QString& a, const QString& b)
-{
-    std::error_code error;
-    return std::filesystem::equivalent(QFileInfo(a).filesystemAbsoluteFilePath(),
-                                       QFileInfo(b).filesystemAbsoluteFilePath(), error) &&
-           !error;
-}
-
 Problem failure(const QString& message, const QString& detail = {})
 {
     return Problem{message, detail, 0};
@@ -112,7 +103,7 @@ Outcome<> PoiConverter::run()
             return failure(QCoreApplication::translate("PoiConverter", "Cannot open the GPX file %1.").arg(rq.gpxPath),
                            gpxFile.errorString());
         gpx = &gpxFile;
-        if (rq.delivery == Delivery::Save && isSameFile(rq.gpxPath, rq.outputPath))
+        if (rq.delivery == Delivery::Save && FileName::same(rq.gpxPath, rq.outputPath))
             return failure(QCoreApplication::translate("PoiConverter", "The output file %1 is the GPX file itself; choose "
                                           "another name for the SQL file.")
                                .arg(rq.outputPath));

@@ -2,6 +2,9 @@
 #include "FileName.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+
+#include <filesystem>
 
 namespace FileName {
 
@@ -25,6 +28,14 @@ Outcome<> check(const QString& path)
                            0};
     }
     return {};
+}
+
+bool same(const QString& a, const QString& b)
+{
+    std::error_code error;
+    return std::filesystem::equivalent(QFileInfo(a).filesystemAbsoluteFilePath(),
+                                       QFileInfo(b).filesystemAbsoluteFilePath(), error) &&
+           !error;
 }
 
 } // namespace FileName

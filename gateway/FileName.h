@@ -12,4 +12,8 @@ namespace FileName {
 // lone surrogate), and encoding that back gives the name of another file.
 Outcome<> check(const QString& path);
 
+// Whether `a` and `b` name the same existing file: through a symbolic or hard link, or
+// another spelling of the path.
+bool same(const QString& a, const QString& b);
+
 } // namespace FileName

@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DbCommand.h"
 
+#include "PoiPicture.h"
 #include "RowFormat.h"
 #include "Version.h"
 
 #include <CategoryChanges.h>
 #include <CategoryListing.h>
 #include <DatabaseShell.h>
+#include <FileName.h>
 #include <OutputFile.h>
 #include <PoiChanges.h>
+#include <PictureFile.h>
+#include <PictureSize.h>
 #include <PoiListing.h>
 #include <ToolOutput.h>
 
@@ -34,7 +38,8 @@ const char kUsage[] =
     "       geofill-db delete-category DB N [--with-pois | --move-pois-to M]\n"
     "       geofill-db delete-pois DB ID...\n"
     "       geofill-db move-pois DB M ID...\n"
-    "       geofill-db edit-poi DB ID [--lat X] [--lon Y] [--label TEXT] [--description TEXT]\n";
+    "       geofill-db edit-poi DB ID [--lat X] [--lon Y] [--label TEXT] [--description TEXT]\n"
+    "       geofill-db picture DB FILE.png|- [--category N] [--size WxH]\n";
 
 const char kHelp[] =
     "\n"
@@ -46,7 +51,7 @@ const char kHelp[] =
     "  categories         list the categories: id, label, description, enabled, pois\n"
     "                     (the number of POIs each holds)\n"
     "  pois               list the POIs: id, lat, lon, label, description, category\n"
-    "  --category N       with pois: only the POIs of category N\n"
+    "  --category N       with pois and picture: only the POIs of category N\n"
     "  --search TEXT      with pois: only the POIs whose label or description holds\n"
     "                     TEXT, in any case (letters outside ASCII included)\n"
     "  --format FORMAT    text (the default: a header line, then a line per row, fields\n"
@@ -69,6 +74,13 @@ const char kHelp[] =
     "  --lat X, --lon Y   a latitude within -90 and 90, a longitude within -180 and 180\n"
     "                     (\".\" as the decimal point)\n"
     "  --label TEXT       a label, not empty\n"
+    "  picture            draw the POIs on a world map, fitted with a margin, each\n"
+    "                     category in its own colour and those of disabled categories\n"
+    "                     faint, and write it as the PNG file FILE.png (replaced only\n"
+    "                     once it is whole; - prints it); POIs without a usable lat and\n"
+    "                     lon are left out and counted on standard error\n"
+    "  --size WxH         with picture: its width and height in pixels, each from 1 to\n"
+    "                     8192 (default 1024x768)\n"
     "  --help             show this text\n"
     "  --version          show the version number\n"
     "\n"
@@ -117,6 +129,7 @@ private:
     int print(RowFormat::Kind format, const QStringList& columns,
               const std::function<Outcome<>(RowFormat&)>& fill);
     int change(const QString& subcommand);
+    int picture();
 
     std::FILE* m_out;
     std::FILE* m_err;
@@ -136,6 +149,7 @@ const QCommandLineOption kMovePoisTo(QStringLiteral("move-pois-to"), {}, QString
 const QCommandLineOption kLat(QStringLiteral("lat"), {}, QStringLiteral("X"));
 const QCommandLineOption kLon(QStringLiteral("lon"), {}, QStringLiteral("Y"));
 const QCommandLineOption kLabel(QStringLiteral("label"), {}, QStringLiteral("TEXT"));
+const QCommandLineOption kSize(QStringLiteral("size"), {}, QStringLiteral("WxH"));
 const QCommandLineOption kHelpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")}, {});
 const QCommandLineOption kVersion(QStringLiteral("version"), {});
 
@@ -162,6 +176,7 @@ const QList<Subcommand>& subcommands()
         {"delete-pois", 1, true, {}},
         {"move-pois", 2, true, {}},
         {"edit-poi", 1, false, {&kLat, &kLon, &kLabel, &kDescription}},
+        {"picture", 1, false, {&kCategory, &kSize}},
     };
     return all;
 }
@@ -183,7 +198,7 @@ int Command::run(const QStringList& arguments)
 {
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_parser.addOptions({kFormat, kCategory, kSearch, kDescription, kDisabled, kWithPois,
-                         kMovePoisTo, kLat, kLon, kLabel, kHelpOption, kVersion});
+                         kMovePoisTo, kLat, kLon, kLabel, kSize, kHelpOption, kVersion});
     if (!m_parser.parse(arguments))
         return usageError(m_parser.errorText());
     if (m_parser.isSet(kHelpOption)) {
@@ -205,7 +220,7 @@ int Command::run(const QStringList& arguments)
         return usageError(QStringLiteral("Unknown command \"%1\".").arg(name));
     for (const QCommandLineOption* option :
          {&kFormat, &kCategory, &kSearch, &kDescription, &kDisabled, &kWithPois, &kMovePoisTo,
-          &kLat, &kLon, &kLabel}) {
+          &kLat, &kLon, &kLabel, &kSize}) {
         if (m_parser.isSet(*option) && !found->options.contains(option))
             return usageError(QStringLiteral("--%1 does not go with %2.")
                                   .arg(option->names().constFirst(), name));
@@ -233,6 +248,8 @@ int Command::run(const QStringList& arguments)
                                   .arg(m_parser.value(kCategory)));
         return listPois(*format, query);
     }
+    if (name == QLatin1String("picture"))
+        return picture();
     if (Outcome<> writable = DatabaseShell::checkWritable(m_db); !writable)
         return problem(writable.problem(), kExitUsage);
     return change(name);
@@ -321,6 +338,42 @@ int Command::listPois(RowFormat::Kind format, const PoiQuery& query)
 QString pois(qint64 n)
 {
     return QStringLiteral("%1 POI%2").arg(n).arg(n == 1 ? "" : "s");
+}
+
+int Command::picture()
+{
+    std::optional<QSize> size = PictureSize::kDefault;
+    if (m_parser.isSet(kSize) && !(size = PictureSize::parse(m_parser.value(kSize))))
+        return usageError(QStringLiteral("The size must be WIDTHxHEIGHT in pixels, each from 1 "
+                                         "to %1, not \"%2\".")
+                              .arg(PictureSize::kLargest)
+                              .arg(m_parser.value(kSize)));
+    std::optional<qint64> category;
+    if (m_parser.isSet(kCategory) &&
+        !(category = ToolOutput::wholeNumber(m_parser.value(kCategory))))
+        return usageError(QStringLiteral("Numbers must be whole numbers, not \"%1\".")
+                              .arg(m_parser.value(kCategory)));
+    const QString& path = m_args[0];
+    if (FileName::same(path, m_db))
+        return problem({QStringLiteral("The picture would replace the database %1.").arg(m_db),
+                        {}, 0},
+                       kExitUsage);
+    const Outcome<PoiPicture> drawn = PoiPicture::draw(m_db, category, *size);
+    if (!drawn)
+        return problem(drawn.problem());
+    bool readerGone = false;
+    const Outcome<> written = writePicture(drawn->image, path, m_out, &readerGone);
+    if (readerGone)
+        return kExitReaderGone;
+    if (!written)
+        return problem(written.problem(), kExitUsage);
+    if (drawn->leftOut > 0)
+        say(m_err, QStringLiteral("geofill-db: %1 without a usable lat and lon left out.\n")
+                       .arg(pois(drawn->leftOut)));
+    // Printed, the picture is all that standard output carries.
+    if (path == QLatin1String("-"))
+        return 0;
+    return done(QStringLiteral("Drew %1 from %2 in %3.").arg(pois(drawn->drawn), m_db, path));
 }
 
 int Command::change(const QString& name)

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestDatabase.h"
 
+#include <MapStyle.h>
+
 #include <QCryptographicHash>
+#include <QImage>
 #include <QProcess>
 #include <QtTest>
 
@@ -17,6 +20,7 @@ private slots:
     void changesOrRefuses_data();
     void changesOrRefuses();
     void reportsAStandardOutputItCannotWrite();
+    void drawsEachCategoryInItsColour();
 
 private:
     struct Run
@@ -171,6 +175,24 @@ void TestDbCommand::changesOrRefuses_data()
     QTest::newRow("an option of another command")
         << QStringList{"delete-pois", "poi.db", "1", "--with-pois"} << 2
         << "geofill-db: --with-pois does not go with delete-pois.\n" << "" << "";
+    QTest::newRow("picture of no category")
+        << QStringList{"picture", "poi.db", "a.png", "--category", "7"} << 1
+        << "geofill-db: Category 7 does not exist in poi.db; nothing was changed.\n" << "" << "";
+    QTest::newRow("picture of no size")
+        << QStringList{"picture", "poi.db", "a.png", "--size", "640x"} << 2
+        << "geofill-db: The size must be WIDTHxHEIGHT in pixels, each from 1 to 8192, not "
+           "\"640x\".\n"
+        << "" << "";
+    QTest::newRow("picture over the database")
+        << QStringList{"picture", "poi.db", "./poi.db"} << 2
+        << "geofill-db: The picture would replace the database poi.db.\n" << "" << "";
+    QTest::newRow("picture into no folder")
+        << QStringList{"picture", "poi.db", "no/a.png"} << 2
+        << "geofill-db: The picture cannot be written to no/a.png: No such file or directory\n"
+        << "" << "";
+    QTest::newRow("size of a listing") << QStringList{"pois", "poi.db", "--size", "10x10"} << 2
+                                       << "geofill-db: --size does not go with pois.\n" << ""
+                                       << "";
     QTest::newRow("no database") << QStringList{"delete-pois", "none.db", "1"} << 2
                                  << "geofill-db: The database file none.db does not exist.\n" << ""
                                  << "";
@@ -194,6 +216,7 @@ void TestDbCommand::changesOrRefuses()
         QCOMPARE(QString::fromUtf8(r.err).section(u'\n', 0, 0) + u'\n', said);
         QCOMPARE(r.out, QByteArray());
         QCOMPARE(hashOf(m_db->path()), before);
+        QVERIFY(QDir().entryList({"*.png"}).isEmpty());
     }
 }
 
@@ -213,6 +236,49 @@ void TestDbCommand::reportsAStandardOutputItCannotWrite()
     db.start(QStringLiteral(GEOFILL_DB_EXE), {"categories", "poi.db"});
     QVERIFY(db.waitForFinished() && head.waitForFinished());
     QCOMPARE(db.readAllStandardError(), QByteArray());
+}
+
+void TestDbCommand::drawsEachCategoryInItsColour()
+{
+    // Fuel (the second category) in Paris, Museum (the fourth, disabled) in Rome.
+    QVERIFY(m_db->shell("INSERT INTO poi VALUES(3, 48.85, 2.35, 'Pump', '', 2);"
+                        "INSERT INTO poi VALUES(4, 41.9013, 12.4966, 'Gallery', '', 4);")
+                .has_value());
+    const auto count = [](const QImage& image, QColor colour) {
+        qsizetype n = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixel(x, y) == colour.rgb();
+        }
+        return n;
+    };
+    Run r = run({"picture", "poi.db", "all.png", "--size", "400x300"});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out, QByteArray("Drew 3 POIs from poi.db in all.png.\n"));
+    QCOMPARE(r.err, QByteArray("geofill-db: 1 POI without a usable lat and lon left out.\n"));
+    const QImage all("all.png");
+    QCOMPARE(all.size(), QSize(400, 300));
+    QVERIFY(count(all, MapStyle::pointColour(0)) > 10 && count(all, MapStyle::pointColour(1)) > 10);
+    QCOMPARE(count(all, MapStyle::pointColour(2)), 0); // its one POI has no lat
+    QCOMPARE(count(all, MapStyle::pointColour(3)), 0); // disabled: faint
+
+    // Printed: the picture alone on standard output.
+    r = run({"picture", "poi.db", "-", "--size=40x30"});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(QImage::fromData(r.out).size(), QSize(40, 30));
+
+    // One category alone, centred, in the colour it has among all.
+    r = run({"picture", "poi.db", "museum.png", "--category", "4"});
+    QCOMPARE(r.exitCode, 0);
+    const QImage museum("museum.png");
+    QCOMPARE(museum.size(), QSize(1024, 768));
+    const QRgb centre = museum.pixel(512, 384);
+    const QColor orange = MapStyle::pointColour(3);
+    const auto tint = [&](int under, int over) { return under + (over - under) * 0.3; };
+    QVERIFY2(std::abs(qRed(centre) - tint(MapStyle::kLand.red(), orange.red())) < 3 &&
+                 std::abs(qGreen(centre) - tint(MapStyle::kLand.green(), orange.green())) < 3 &&
+                 std::abs(qBlue(centre) - tint(MapStyle::kLand.blue(), orange.blue())) < 3,
+             qPrintable(QColor(centre).name()));
 }
 
 QTEST_GUILESS_MAIN(TestDbCommand)

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include <QDirIterator>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -42,6 +43,8 @@ private slots:
     void writesAndLoads();
     void loadsByType_data();
     void loadsByType();
+    void drawsPictures_data();
+    void drawsPictures();
     void exitStatus_data();
     void exitStatus();
     void hostileUse_data();
@@ -196,6 +199,61 @@ void TestConvertCommand::loadsByType()
              pois);
 }
 
+void TestConvertCommand::drawsPictures_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("pointPixels"); // at least, in the first point colour
+    QTest::addColumn<QString>("said");
+    QTest::newRow("default size") << QStringList{"--picture", "a.png", "mill.gpx"} << 0
+                                  << QSize(1024, 768) << 24 << "Drew 2 waypoint(s) from mill.gpx in a.png.";
+    QTest::newRow("given size, from standard input")
+        << QStringList{"--size", "320x200", "--picture=a.png", "-"} << 0 << QSize(320, 200) << 24
+        << "Drew 2 waypoint(s) from - in a.png.";
+    QTest::newRow("smallest") << QStringList{"--size", "1X1", "--picture", "a.png", "mill.gpx"}
+                              << 0 << QSize(1, 1) << 1 << "Drew 2";
+    QTest::newRow("largest side") << QStringList{"--size", "8192x2", "--picture", "a.png", "mill.gpx"}
+                                  << 0 << QSize(8192, 2) << 2 << "Drew 2";
+    QTest::newRow("waypoints left out") << QStringList{"--picture", "a.png", "bad.gpx"} << 1
+                                        << QSize(1024, 768) << 10
+                                        << "bad.gpx:3: Waypoint skipped: it has no lat attribute.";
+    QTest::newRow("no waypoints: the map alone")
+        << QStringList{"--picture", "a.png", "empty.gpx"} << 0 << QSize(1024, 768) << 0
+        << "Drew 0 waypoint(s)";
+    QTest::newRow("replaces an earlier picture")
+        << QStringList{"--picture", "old.png", "mill.gpx"} << 0 << QSize(1024, 768) << 24
+        << "in old.png";
+    QTest::newRow("printed") << QStringList{"--picture", "-", "--size=64x48", "mill.gpx"} << 0
+                             << QSize(64, 48) << 10 << "";
+}
+
+void TestConvertCommand::drawsPictures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QSize, size);
+    QFETCH(int, pointPixels);
+    QFETCH(QString, said);
+    writeFile("bad.gpx", "<gpx>\n<wpt lat=\"1\" lon=\"2\"/>\n<wpt lon=\"2\"/>\n</gpx>\n");
+    writeFile("empty.gpx", "<gpx></gpx>\n");
+    writeFile("old.png", "the earlier picture");
+    const Run r = run(arguments, arguments.contains("-") ? m_mill : "");
+    QTEST(r.exitCode, "exitCode");
+    QVERIFY2(QString::fromUtf8(r.out + r.err).contains(said), r.out + r.err);
+    const bool printed = arguments.indexOf("-") == 1; // --picture -
+    const QImage picture = printed ? QImage::fromData(r.out)
+                                   : QImage(arguments.contains("old.png") ? "old.png" : "a.png");
+    QCOMPARE(picture.size(), size);
+    qsizetype red = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x)
+            red += picture.pixel(x, y) == qRgb(0xd6, 0x27, 0x28);
+    }
+    QVERIFY2(pointPixels == 0 ? red == 0 : red >= pointPixels, qPrintable(QString::number(red)));
+    QCOMPARE(QDir().entryList({"*.png*", ".*png*"}, QDir::Files | QDir::Hidden).size(),
+             arguments.contains("old.png") || printed ? 1 : 2);
+}
+
 void TestConvertCommand::exitStatus_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -281,6 +339,30 @@ void TestConvertCommand::exitStatus_data()
         << 2 << "--create-categories goes with";
     QTest::newRow("empty GPX file") << QStringList{"--database", "poi.db", "dir/empty.gpx"} << 1
                                     << "No waypoints were found in dir/empty.gpx.";
+    const QString badSize = "The size must be WIDTHxHEIGHT in pixels, each from 1 to 8192, not";
+    for (const char* size : {"0x10", "10x0", "10x", "x10", "10x10x10", "-5x5", "+5x5", "8193x10",
+                             "10x99999", "10 x 10", " 10x10", "1e3x10", "10,5x10", "10*10",
+                             "\u0661\u0660x10", "", "00000000010x10"})
+        QTest::newRow(qPrintable(QStringLiteral("picture size \"%1\"").arg(size)))
+            << QStringList{"--picture", "a.png", "--size", size, "mill.gpx"} << 2
+            << QStringLiteral("%1 \"%2\".").arg(badSize, size);
+    QTest::newRow("size without a picture")
+        << QStringList{"--size", "10x10", "mill.gpx"} << 2 << "--size goes with --picture.";
+    QTest::newRow("picture and a load")
+        << QStringList{"--picture", "a.png", "--database", "poi.db", "mill.gpx"} << 2
+        << "--database does not go with --picture.";
+    QTest::newRow("picture and export")
+        << QStringList{"--export", "poi.db", "--picture", "a.png"} << 2 << "--picture does not go";
+    QTest::newRow("picture without a GPX file")
+        << QStringList{"--picture", "a.png"} << 2 << "No GPX file given.";
+    QTest::newRow("picture over the GPX file")
+        << QStringList{"--picture", "hard.gpx", "mill.gpx"} << 2
+        << "The picture would replace the GPX file mill.gpx.";
+    QTest::newRow("picture into no folder")
+        << QStringList{"--picture", "no/dir/a.png", "mill.gpx"} << 2
+        << "The picture cannot be written to no/dir/a.png: No such file";
+    QTest::newRow("picture of no file")
+        << QStringList{"--picture", "a.png", "none.gpx"} << 2 << "Cannot open the GPX file none.gpx";
 }
 
 void TestConvertCommand::exitStatus()
@@ -378,6 +460,12 @@ void TestConvertCommand::hostileUse_data()
         << "" << QStringList{};
     QTest::newRow("GPX name not UTF-8") << "" << QStringList{"i<FF>.gpx"} << 2 << "cannot be used"
                                         << "" << QStringList{};
+    QTest::newRow("picture of a GPX name not UTF-8")
+        << "" << QStringList{"--picture", "a.png", "i<FF>.gpx"} << 2 << "cannot be used" << ""
+        << QStringList{};
+    QTest::newRow("picture name not UTF-8")
+        << "" << QStringList{"--picture", "o<FF>.png", "mill.gpx"} << 2 << "cannot be used" << ""
+        << QStringList{};
     for (const char* number : {"77", "0", "-1"})
         QTest::newRow(qPrintable(QStringLiteral("category %1").arg(number)))
             << "" << QStringList{"--database", "poi.db", "--category", number, "mill.gpx"} << 2
@@ -426,6 +514,10 @@ void TestConvertCommand::hostileUse_data()
         << "" << QStringList{};
     QTest::newRow("read-only database")
         << "read-only database" << load << 2 << "poi.db is read-only"
+        << "" << QStringList{};
+    QTest::newRow("picture onto a full disk")
+        << "full disk" << QStringList{"--picture", "old.png", "big.gpx"} << 2
+        << "The picture cannot be written to old.png: File too large"
         << "" << QStringList{};
 }
 
@@ -502,6 +594,7 @@ void TestConvertCommand::hostileUse()
     writeFile("big-then-bad.gpx", many + "<wpt lon=\"2\"/>\n</gpx>\n");
     writeFile("old.gpx", "the earlier GPX file\n");
     writeFile("old.sql", "the earlier SQL file\n");
+    writeFile("old.png", "the earlier picture\n");
     QVERIFY(QDir().mkpath("dir"));
     writeFile("dir/empty.gpx", "<gpx></gpx>\n");
     query(m_db,
