@@ -152,11 +152,17 @@ Outcome<> PoiConverter::run()
             // The types are settled as the load starts, so that each statement has its
             // category's number; the category records of the file come with them.
             CategoryByType types(rq.categorySource, {}, rq.category);
-            if (Outcome<> gathered = gatherTypes(
-                    *gpx, types,
-                    [&loader](const GpxCategory& record) { loader->addCategoryRecord(record); });
-                !gathered)
+            // A category the file records without waypoints is one of its types too, so that
+            // a whole database's empty categories are made as well.
+            QList<UnknownType> recorded;
+            const auto onRecord = [&](const GpxCategory& record) {
+                loader->addCategoryRecord(record);
+                if (rq.categorySource == CategorySource::Type)
+                    recorded.append({QString::fromUtf8(record.label), 0});
+            };
+            if (Outcome<> gathered = gatherTypes(*gpx, types, onRecord); !gathered)
                 return gathered;
+            types.addTypes(recorded);
             loader->setCategoryByType(rq.categorySource, m_typesQuestion, types.unknownTypes());
         }
         if (Outcome<> started = loader->start(); !started) {

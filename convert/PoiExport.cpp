@@ -118,15 +118,17 @@ Outcome<ExportSummary> exportPois(const ExportRequest& rq, const StopCheck& stop
     if (listing && !begun)
         writeOk = writer.begin();
     if (listing && writeOk) {
-        // The categories of the POIs written, for a load to make them as they were.
+        // The categories of the POIs written, for a load to make them as they were; a whole
+        // database takes its empty categories along too.
         QList<GpxCategoryInfo> categories;
         const Outcome<ShellRowList> rows = DatabaseShell::runStatement(
             rq.dbPath,
             QStringLiteral("SELECT hex(c.label), hex(c.desc), coalesce(c.enabled, 1) != 0 FROM "
-                           "category c WHERE c.rowid IN (SELECT p.cat_id FROM poi p%1) ORDER BY "
-                           "c.rowid;")
-                .arg(conditions.isEmpty() ? QString()
-                                          : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "))),
+                           "category c%1 ORDER BY c.rowid;")
+                .arg(conditions.isEmpty()
+                         ? QString()
+                         : QStringLiteral(" WHERE c.rowid IN (SELECT p.cat_id FROM poi p WHERE %1)")
+                               .arg(conditions.join(QStringLiteral(" AND ")))),
             stop, rq.shell);
         if (!rows)
             return failure(QCoreApplication::translate("PoiExport", "The categories could not be read from the database."),

@@ -159,7 +159,8 @@ private slots:
                        .arg(SqlText::literal(QStringLiteral("%1 ").arg(c) + generate(random)),
                             SqlText::literal(generate(random)))
                        .arg(c == 2 ? 0 : 1);
-            for (int p = 0; p < 15; ++p)
+            // The fifth holds no POI, and travels all the same.
+            for (int p = 0; p < (c == 4 ? 0 : 15); ++p)
                 sql += QStringLiteral("insert into poi(lat,lon,label,desc,cat_id) values(%1,%2,%3,"
                                       "%4,(select max(cat_id) from category));")
                            .arg(p - 7.25)
@@ -187,7 +188,7 @@ private slots:
             "select hex(c.label), quote(p.lat), quote(p.lon), hex(p.label), hex(p.desc) from poi p "
             "join category c on c.cat_id = p.cat_id order by 1, 2, 3;");
         QCOMPARE(*DatabaseShell::runStatement(b, pois), rows(a, pois));
-        QCOMPARE(rows(a, pois).size(), 90);
+        QCOMPARE(rows(a, pois).size(), 75);
     }
 
     void throughTheStoreRoutines()
