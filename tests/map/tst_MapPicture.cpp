@@ -300,6 +300,7 @@ void TestMapPicture::crowdsAreBinned()
             points.add(lat, lon, 0);
         points.add(-30, -60, 1);
     }
+    points.add(47, 100, 1); // alone in its pixel, in Mongolia
     const QColor strong = MapStyle::pointColour(0);
     const QColor faint = MapStyle::pointColour(1);
     const MapView world{QRectF(0, 0, 1, 1), QSize(kSide, kSide)};
@@ -317,6 +318,9 @@ void TestMapPicture::crowdsAreBinned()
     QVERIFY(pixelsOf(image, faint).isEmpty());
     const QRgb tinted = image.pixel((mercator(-30, -60) * kSide).toPoint());
     QVERIFY(tinted != MapStyle::kSea.rgb() && tinted != MapStyle::kLand.rgb());
+    // Tinted blue, its own group's colour, however few the points.
+    const QRgb alone = image.pixel((mercator(47, 100) * kSide).toPoint());
+    QVERIFY(alone != MapStyle::kLand.rgb() && qBlue(alone) > qRed(alone));
 }
 
 void TestMapPicture::outlineFile_data()
