@@ -102,7 +102,7 @@ geofill-convert --category |
 geofill-convert --skip-d|--skip-duplicates
 geofill-convert --category-f|--category-from
 geofill-convert --category-from |sym type
-geofill-db |add-category categories delete-category delete-pois disable-category edit-poi enable-category move-pois pois rename-category
+geofill-db |add-category categories delete-category delete-pois disable-category edit-poi enable-category move-pois picture pois rename-category
 geofill-db pois |POI.DB folder old.sqlite
 geofill-db pois POI.DB --f|--format
 geofill-db pois POI.DB --format |csv json text
