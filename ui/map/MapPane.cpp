@@ -75,7 +75,10 @@ void drawHighlights(QImage& image, const MapPoints& points, const std::vector<qs
 } // namespace
 
 MapPane::MapPane(QWidget* parent)
-    : QWidget(parent), m_view(MapView::wholeWorld(QSize(1, 1))), m_fit(new QToolButton(this))
+    : QWidget(parent),
+      m_points(std::make_shared<const MapPoints>()),
+      m_view(MapView::wholeWorld(QSize(1, 1))),
+      m_fit(new QToolButton(this))
 {
     setObjectName(QStringLiteral("mapPane"));
     setMouseTracking(true);
@@ -210,7 +213,7 @@ void MapPane::tileArrived(const Tile& tile, const QImage& image)
 
 void MapPane::startRender()
 {
-    if (m_rendering || !m_points)
+    if (m_rendering)
         return;
     m_rendering = true;
     QList<TileImage> tiles;
