@@ -115,8 +115,7 @@ void MapPane::setPoints(std::shared_ptr<const MapPoints> points, const QList<Map
             }, Qt::QueuedConnection);
         });
     }
-    if (!m_everFitted && !m_points->isEmpty()) {
-        m_everFitted = true;
+    if (!m_moved) {
         fit();
         return;
     }
@@ -145,6 +144,7 @@ void MapPane::setTileSource(TileSource* source)
 
 void MapPane::fit()
 {
+    m_moved = false;
     const QSize pixels = size().expandedTo(QSize(1, 1));
     if (!m_points || m_points->isEmpty())
         setView(MapView::wholeWorld(pixels));
@@ -232,14 +232,16 @@ void MapPane::startRender()
         QImage image = MapPicture::render(*points, groups, view, backdrop);
         if (highlighted && !image.isNull())
             drawHighlights(image, *points, *highlighted, view);
-        QMetaObject::invokeMethod(this, [this, image, view, request] {
-            showRendered(image, view, request);
+        QMetaObject::invokeMethod(this, [this, image, view, request, withTiles = !tiles.isEmpty()] {
+            showRendered(image, view, request, withTiles);
         }, Qt::QueuedConnection);
     });
 }
 
-void MapPane::showRendered(const QImage& image, const MapView& view, quint64 request)
+void MapPane::showRendered(const QImage& image, const MapView& view, quint64 request,
+                           bool withTiles)
 {
+    m_shownWithTiles = withTiles;
     m_rendering = false;
     m_shown = image;
     m_shownView = view;
@@ -289,13 +291,12 @@ void MapPane::paintEvent(QPaintEvent*)
         painter.setBrush(fill);
         painter.drawRect(QRect(m_pressedAt, m_draggedTo).normalized());
     }
-    if (tilesShown()) {
+    if (tilesShown() && m_shownWithTiles) {
         // The tile server's credit, always in sight while its tiles are.
         const QString credit = m_tileSource->attribution();
         const QRect box = painter.fontMetrics()
                               .boundingRect(credit)
-                              .adjusted(-4, -2, 4, 2)
-                              .translated(0, 0);
+                              .adjusted(-4, -2, 4, 2);
         const QRect placed(QPoint(width() - box.width(), height() - box.height()), box.size());
         painter.fillRect(placed, QColor(255, 255, 255, 200));
         painter.setPen(Qt::black);
@@ -308,7 +309,7 @@ void MapPane::resizeEvent(QResizeEvent*)
     m_fit->adjustSize();
     m_fit->move(width() - m_fit->width() - 6, 6);
     const QSize pixels = size().expandedTo(QSize(1, 1));
-    if (!m_everFitted) {
+    if (!m_moved) {
         fit();
         return;
     }
@@ -329,6 +330,7 @@ void MapPane::wheelEvent(QWheelEvent* event)
     // The place under the pointer stays under it.
     const QPointF pointer = event->position();
     const QPointF under = m_view.world.topLeft() + pointer / m_view.scale();
+    m_moved = true;
     setView({QRectF(under - pointer / scale, QSizeF(m_view.size) / scale), m_view.size});
     event->accept();
 }
@@ -361,6 +363,7 @@ void MapPane::mouseMoveEvent(QMouseEvent* event)
     // Some of the world's height stays in view.
     const double height = m_view.world.height();
     topLeft.setY(std::clamp(topLeft.y(), -height / 2, 1 - height / 2));
+    m_moved = true;
     setView({QRectF(topLeft, m_view.world.size()), m_view.size});
 }
 

@@ -36,8 +36,8 @@ public:
     explicit MapPane(QWidget* parent = nullptr);
     ~MapPane() override;
 
-    // The points to show and the look of each group. The first points shown are fitted; later
-    // ones keep the view, so that a filtered table does not throw the map around.
+    // The points to show and the look of each group. They are fitted until the user moves the
+    // map; after that the view stays, so that a filtered table does not throw the map around.
     void setPoints(std::shared_ptr<const MapPoints> points, const QList<MapGroup>& groups);
     // Names a point for its tooltip.
     void setLabels(std::function<QString(qsizetype)> label) { m_label = std::move(label); }
@@ -72,7 +72,7 @@ private:
     void setView(const MapView& view);
     void changed();
     void startRender();
-    void showRendered(const QImage& image, const MapView& view, quint64 request);
+    void showRendered(const QImage& image, const MapView& view, quint64 request, bool withTiles);
     void askTiles();
     void tileArrived(const Tile& tile, const QImage& image);
     bool tilesShown() const;
@@ -83,7 +83,8 @@ private:
     std::shared_ptr<const MapPointIndex> m_index;
     std::shared_ptr<const std::vector<qsizetype>> m_highlighted;
     std::function<QString(qsizetype)> m_label;
-    bool m_everFitted = false;
+    // Until the user moves the map, a new size fits the points again.
+    bool m_moved = false;
 
     MapView m_view;
     // Each change of view, points or tiles is a new request; the newest is drawn next.
@@ -92,6 +93,7 @@ private:
     bool m_rendering = false;
     QImage m_shown;
     MapView m_shownView;
+    bool m_shownWithTiles = false;
 
     QPointer<TileSource> m_tileSource;
     QHash<Tile, QImage> m_tiles;
