@@ -26,7 +26,6 @@
 #include <TileSource.h>
 
 #include <QClipboard>
-#include <QSplitter>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPointer>
@@ -88,14 +87,9 @@ frmManager::frmManager(Workspace& workspace, TaskRunner& runner, QWidget* parent
     m_ui->splitter->setStretchFactor(1, 2);
 
     // The map beside the POI table, showing its rows.
-    auto* beside = new QSplitter(Qt::Horizontal);
-    beside->setObjectName(QStringLiteral("splMap"));
-    table->parentWidget()->layout()->replaceWidget(table, beside);
-    m_map = new MapPane;
-    beside->addWidget(table);
-    beside->addWidget(m_map);
-    beside->setStretchFactor(0, 3);
-    beside->setStretchFactor(1, 2);
+    m_map = m_ui->mapPane;
+    m_ui->splMap->setStretchFactor(0, 3);
+    m_ui->splMap->setStretchFactor(1, 2);
     m_tiles = new TileSource(this);
     if (!m_tiles->configure(TileSettings::load()))
         m_tiles->setEnabled(false);
