@@ -46,6 +46,7 @@ public:
     // Where the background tiles come from; none, or a source turned off, shows the outline.
     void setTileSource(TileSource* source);
 
+    QSize sizeHint() const override { return {480, 360}; }
     const MapView& view() const { return m_view; }
     void fit();
     // True once the picture shown is the one for the current view, points and tiles.
