@@ -238,7 +238,8 @@ int margin(QSize size)
     return std::clamp(std::min(size.width(), size.height()) / 16, 1, 32);
 }
 
-QImage render(const MapPoints& points, const QList<MapGroup>& groups, const MapView& view)
+QImage render(const MapPoints& points, const QList<MapGroup>& groups, const MapView& view,
+              const Backdrop& backdrop)
 {
     QImage image(view.size, QImage::Format_RGB32);
     if (image.isNull())
@@ -248,6 +249,8 @@ QImage render(const MapPoints& points, const QList<MapGroup>& groups, const MapV
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
         drawBackground(painter, view);
+        if (backdrop)
+            backdrop(painter, view);
         if (points.size() <= kDotsUpTo)
             drawDots(painter, points, groups, view);
     }

@@ -8,6 +8,10 @@
 #include <QImage>
 #include <QList>
 
+#include <functional>
+
+class QPainter;
+
 // How the points of one group (a category) are drawn.
 struct MapGroup
 {
@@ -24,8 +28,12 @@ namespace MapPicture {
 inline constexpr qsizetype kDotsUpTo = 20000;
 inline constexpr double kDotRadius = 3.5;
 
+// Paints over the offline background and under the points: map tiles, where they arrived.
+using Backdrop = std::function<void(QPainter&, const MapView&)>;
+
 // A point of a group beyond `groups` takes MapStyle::pointColour(group).
-QImage render(const MapPoints& points, const QList<MapGroup>& groups, const MapView& view);
+QImage render(const MapPoints& points, const QList<MapGroup>& groups, const MapView& view,
+              const Backdrop& backdrop = {});
 
 // All points fitted with a margin; the whole world when there are none.
 QImage render(const MapPoints& points, const QList<MapGroup>& groups, QSize size);

@@ -767,6 +767,17 @@ Dies löscht alle POIs in der Datenbank.</translation>
     </message>
 </context>
 <context>
+    <name>MapPane</name>
+    <message>
+        <source>Fit</source>
+        <translation>Alles zeigen</translation>
+    </message>
+    <message>
+        <source>Show every point</source>
+        <translation>Jeden Punkt zeigen</translation>
+    </message>
+</context>
+<context>
     <name>Platform</name>
     <message>
         <source>The file &quot;%1&quot; does not exist.</source>

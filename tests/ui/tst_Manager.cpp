@@ -5,6 +5,10 @@
 #include "Workspace.h"
 #include "frmNewCat.h"
 
+#include <MapPane.h>
+#include <TileSettings.h>
+#include <WebMercator.h>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
@@ -67,6 +71,9 @@ private slots:
             "insert into poi values(3, 10, -5, 'café au lait', 'Milk', 1);"
             "insert into poi values(4, -20.25, 100, 'Zoo', 'animals CAFÉ', 3);"));
         chooseDatabase(m_db->path());
+        TileSettings offline;
+        offline.tilesOn = false;
+        offline.save();
         frmManager::attachTo(*m_window);
         // "Allow DB operations" opens it, as File -> "Manage POIs…" does.
         m_window->findChild<QAction*>("adb")->trigger();
@@ -108,6 +115,48 @@ private slots:
         QTest::keyClicks(m<QLineEdit>("txtSearch"), search);
         QTRY_VERIFY(settled());
         QTEST(shownIds(), "ids");
+    }
+
+    void mapPicksAndRingsRows_data()
+    {
+        QTest::addColumn<QList<int>>("spanned"); // rows whose points a Shift-drag spans; one: a click
+        QTest::addColumn<QList<qint64>>("ids");
+        QTest::newRow("click on the Zoo") << QList<int>{3} << QList<qint64>{4};
+        QTest::newRow("rectangle over Pub and café") << QList<int>{1, 2} << QList<qint64>{2, 3};
+    }
+    void mapPicksAndRingsRows()
+    {
+        QFETCH(QList<int>, spanned);
+        QFETCH(QList<qint64>, ids);
+        auto* map = m<MapPane>("mapPane");
+        QTRY_VERIFY(map->isRendered());
+        const QList<qint64> all = shownIds();
+        const auto pixelOf = [&](int row) {
+            const double lat = pois()->index(row, 1).data().toDouble();
+            const double lon = pois()->index(row, 2).data().toDouble();
+            return map->view().toPixel(WebMercator::project(lat, lon)).toPoint();
+        };
+        if (spanned.size() == 1) {
+            QTest::mouseClick(map, Qt::LeftButton, {}, pixelOf(spanned[0]));
+        } else {
+            const QRect box = QRect(pixelOf(spanned[0]), pixelOf(spanned[1])).normalized()
+                                  .adjusted(-4, -4, 4, 4);
+            QTest::mousePress(map, Qt::LeftButton, Qt::ShiftModifier, box.topLeft());
+            QTest::mouseMove(map, box.center());
+            QTest::mouseRelease(map, Qt::LeftButton, Qt::ShiftModifier, box.bottomRight());
+        }
+        QList<qint64> selected;
+        for (const QModelIndex& row : m<QTableView>("tblPois")->selectionModel()->selectedRows())
+            selected << all[row.row()];
+        std::sort(selected.begin(), selected.end());
+        QCOMPARE(selected, ids);
+        // The table's selection comes back to the map as rings around exactly those points.
+        QTRY_VERIFY(map->isRendered());
+        const QImage image = map->grab().toImage();
+        for (int row = 0; row < all.size(); ++row) {
+            const bool ringed = image.pixelColor(pixelOf(row) + QPoint(0, 6)).lightness() < 60;
+            QVERIFY2(ringed == ids.contains(all[row]), qPrintable(QString::number(all[row])));
+        }
     }
 
     void poiChanges_data()

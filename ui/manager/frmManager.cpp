@@ -20,6 +20,11 @@
 #include <frmMain.h>
 #include <frmNewCat.h>
 
+#include <MapPane.h>
+#include <MapStyle.h>
+#include <TileSettings.h>
+#include <TileSource.h>
+
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -28,6 +33,7 @@
 #include <QItemSelectionModel>
 #include <QTimer>
 
+#include <cmath>
 #include <future>
 
 using Table = TableReader::Table;
@@ -79,6 +85,26 @@ frmManager::frmManager(Workspace& workspace, TaskRunner& runner, QWidget* parent
     table->setColumnWidth(PoiColumns::Label, 180);
     table->setColumnWidth(PoiColumns::Description, 240);
     m_ui->splitter->setStretchFactor(1, 2);
+
+    // The map beside the POI table, showing its rows.
+    m_map = m_ui->mapPane;
+    m_ui->splMap->setStretchFactor(0, 3);
+    m_ui->splMap->setStretchFactor(1, 2);
+    m_tiles = new TileSource(this);
+    if (!m_tiles->configure(TileSettings::load()))
+        m_tiles->setEnabled(false);
+    m_map->setTileSource(m_tiles);
+    m_map->setLabels([this](qsizetype point) {
+        if (!m_mapRows || point >= qsizetype(m_mapRows->size()))
+            return QString();
+        const int row = (*m_mapRows)[size_t(point)];
+        return row < m_pois->rowCount()
+                   ? m_pois->columns()->text(m_pois->rowAt(row), PoiColumns::Label)
+                   : QString();
+    });
+    connect(m_map, &MapPane::pointsPicked, this, &frmManager::pickOnMap);
+    connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &frmManager::highlightOnMap);
 
     m_status = new StatusLine(statusBar());
     statusBar()->addWidget(m_status, 1);
@@ -378,28 +404,99 @@ void frmManager::requestView()
     const bool descending = m_descending;
     const std::optional<qint64> category = shownCategory();
     const QString search = m_ui->txtSearch->text();
+    // Each category in its own colour, the disabled ones faint.
+    QHash<qint64, quint8> groupOf;
+    QList<MapGroup> groups;
+    for (const CategoryRow& row : m_categories->rows()) {
+        if (groups.size() == 255)
+            break;
+        groupOf.insert(row.id, quint8(groups.size()));
+        groups << MapGroup{MapStyle::pointColour(int(groups.size())),
+                           !CategoryTableModel::isEnabled(row)};
+    }
     // Only the newest request counts: the older ones still waiting are dropped.
     m_viewPool.clear();
-    m_viewPool.start([this, generation, columns, order, column, descending, category, search] {
+    m_viewPool.start([this, generation, columns, order, column, descending, category, search,
+                      groupOf, groups] {
         if (m_viewGeneration.load() != generation)
             return;
         std::shared_ptr<const PoiColumns::Rows> sorted =
             order ? order : std::make_shared<const PoiColumns::Rows>(columns->sorted(column, descending));
         PoiColumns::Rows rows =
             columns->filtered(*sorted, category, search, &m_viewGeneration, generation);
+        auto points = std::make_shared<MapPoints>();
+        auto mapRows = std::make_shared<std::vector<int>>();
+        points->reserve(qsizetype(rows.size()));
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const double lat = columns->number(rows[i], PoiColumns::Lat);
+            const double lon = columns->number(rows[i], PoiColumns::Lon);
+            if (!std::isfinite(lat) || !std::isfinite(lon))
+                continue;
+            const std::optional<qint64> owner = columns->category(rows[i]);
+            points->add(lat, lon, owner ? groupOf.value(*owner, 255) : 255);
+            mapRows->push_back(int(i));
+        }
         QMetaObject::invokeMethod(
             this,
-            [this, generation, columns, sorted, rows = std::move(rows)]() mutable {
+            [this, generation, columns, sorted, rows = std::move(rows), points, mapRows,
+             groups]() mutable {
                 if (generation != m_viewGeneration.load())
                     return;
                 m_order = sorted;
                 m_shownGeneration = generation;
                 m_pois->show(columns, std::move(rows));
+                m_mapRows = mapRows;
+                m_map->setPoints(points, groups);
                 m_ui->lblPoiCount->setText(
                     tr("%1 of %2").arg(countText(m_pois->rowCount()), pois(columns->size())));
             },
             Qt::QueuedConnection);
     });
+}
+
+void frmManager::highlightOnMap()
+{
+    QList<qsizetype> points;
+    if (m_mapRows) {
+        const std::vector<int>& rows = *m_mapRows;
+        for (const QItemSelectionRange& range : m_ui->tblPois->selectionModel()->selection()) {
+            // The points of the range's rows: a stretch of the ascending row list.
+            auto it = std::lower_bound(rows.begin(), rows.end(), range.top());
+            for (; it != rows.end() && *it <= range.bottom(); ++it)
+                points << qsizetype(it - rows.begin());
+        }
+    }
+    m_map->setHighlighted(points);
+}
+
+void frmManager::pickOnMap(const QList<qsizetype>& points)
+{
+    // Runs of neighbouring rows as one range each: a rectangle over a city is one stretch.
+    QItemSelection picked;
+    const auto select = [&](int first, int last) {
+        picked.select(m_pois->index(first, 0), m_pois->index(last, PoiColumns::ColumnCount - 1));
+    };
+    int first = -1;
+    int last = -1;
+    for (qsizetype point : points) {
+        if (!m_mapRows || point < 0 || point >= qsizetype(m_mapRows->size()))
+            continue;
+        const int row = (*m_mapRows)[size_t(point)];
+        if (first >= 0 && row == last + 1) {
+            last = row;
+            continue;
+        }
+        if (first >= 0)
+            select(first, last);
+        first = last = row;
+    }
+    if (first >= 0)
+        select(first, last);
+    QTableView* table = m_ui->tblPois;
+    table->selectionModel()->select(picked, QItemSelectionModel::ClearAndSelect |
+                                                QItemSelectionModel::Rows);
+    if (!picked.isEmpty())
+        table->scrollTo(picked.first().topLeft());
 }
 
 std::optional<qint64> frmManager::chosenCategory() const

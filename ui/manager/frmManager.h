@@ -19,6 +19,8 @@ namespace Ui {
 class frmManager;
 }
 class CategoryTableModel;
+class MapPane;
+class TileSource;
 class PoiTableModel;
 class RunProgress;
 class StatusLine;
@@ -73,6 +75,9 @@ private:
     void requestView();
     void setRunning(bool running);
     void setStatus(const QString& text);
+    // The map shows the table's rows that have both coordinates, in the table's order.
+    void pickOnMap(const QList<qsizetype>& points);
+    void highlightOnMap();
 
     std::optional<qint64> chosenCategory() const;   // of the table of categories
     std::optional<qint64> targetCategory() const;   // of "Target category"
@@ -108,6 +113,9 @@ private:
     std::shared_ptr<const PoiColumns::Rows> m_order; // every row by the sort column
     int m_sortColumn = PoiColumns::Id;
     bool m_descending = false;
+    MapPane* m_map = nullptr;
+    std::shared_ptr<const std::vector<int>> m_mapRows; // the table row of each point, ascending
+    TileSource* m_tiles = nullptr;
     QThreadPool m_viewPool;
     std::atomic<int> m_viewGeneration{0};
     int m_shownGeneration = 0;
