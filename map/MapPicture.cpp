@@ -63,7 +63,11 @@ QPolygonF clippedRing(const QPolygonF& ring, const QRectF& box)
                                                               {0, box.right(), false},
                                                               {1, box.top(), true},
                                                               {1, box.bottom(), false}}};
-    for (const auto& [axis, edge, above] : sides) {
+    for (const auto& side : sides) {
+        // Plain copies: clang before 16 cannot capture structured bindings.
+        const int axis = std::get<0>(side);
+        const double edge = std::get<1>(side);
+        const bool above = std::get<2>(side);
         const auto coordinate = [axis](QPointF p) { return axis == 0 ? p.x() : p.y(); };
         const auto inside = [&](QPointF p) {
             return above ? coordinate(p) >= edge : coordinate(p) <= edge;
