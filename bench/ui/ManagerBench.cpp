@@ -9,6 +9,7 @@
 //   rows in one statement (each the fastest of three; target at most 1.5),
 //   and the longest time the window's thread is kept from its events meanwhile (target 50 ms).
 // geofill-bench-manager [POIS (1000000)]. Runs offscreen unless QT_QPA_PLATFORM says otherwise.
+#include "EventGaps.h"
 #include "ScriptedPrompts.h"
 #include "TaskRunner.h"
 #include "TempSettings.h"
@@ -47,26 +48,13 @@ double statusMiB(const char* key)
     return -1;
 }
 
-// Runs the event loop until `done`, and reports the longest gap between the ticks of a 5 ms
-// timer on the window's thread meanwhile.
+// Runs the event loop until `done`; the time it took, and the longest gap of the window's
+// thread meanwhile added to `longestBlock`.
 double untilDone(const std::function<bool()>& done, double* longestBlock)
 {
-    QElapsedTimer sinceTick;
-    QTimer ticker;
-    ticker.setInterval(5);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        *longestBlock = std::max(*longestBlock, double(sinceTick.nsecsElapsed()) / 1e6);
-        sinceTick.start();
-    });
-    QElapsedTimer timer;
-    timer.start();
-    sinceTick.start();
-    ticker.start();
-    // The timed processEvents drops WaitForMoreEvents and would spin, taking a core from the
-    // shell and the worker; the ticker wakes this wait at least every 5 ms.
-    while (!done())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return double(timer.nsecsElapsed()) / 1e6;
+    const EventGaps gaps = EventGaps::until(done);
+    *longestBlock = std::max(*longestBlock, gaps.longestGapMs);
+    return gaps.elapsedMs;
 }
 
 bool shell(const QString& db, const QString& sql, bool quiet = false)

@@ -6,6 +6,7 @@
 //   and, for scale, how long the first picture takes on the worker.
 // geofill-bench-map [POINTS (1000000)] [STEPS (120)]. Runs offscreen unless QT_QPA_PLATFORM
 // says otherwise.
+#include "EventGaps.h"
 #include "MapPane.h"
 
 #include <QApplication>
@@ -52,23 +53,9 @@ protected:
     }
 };
 
-// Runs the event loop until `done`; the longest gap between the ticks of a 5 ms timer.
 double longestGapUntil(const std::function<bool()>& done)
 {
-    double longest = 0;
-    QElapsedTimer sinceTick;
-    QTimer ticker;
-    ticker.setInterval(5);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        longest = std::max(longest, double(sinceTick.nsecsElapsed()) / 1e6);
-        sinceTick.start();
-    });
-    sinceTick.start();
-    ticker.start();
-    // processEvents with a time limit would spin; the ticker wakes this wait every 5 ms.
-    while (!done())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return longest;
+    return EventGaps::until(done).longestGapMs;
 }
 
 const char* verdict(bool met)

@@ -17,6 +17,7 @@
 //   [BLOCK_WAYPOINTS (1000000)]
 // Runs offscreen unless QT_QPA_PLATFORM says otherwise.
 #include "DbOperationsPanel.h"
+#include "EventGaps.h"
 #include "ScriptedPrompts.h"
 #include "SortedListModel.h"
 #include "TaskRunner.h"
@@ -102,19 +103,7 @@ double fastestOfThree(
 // what it starts go on, until `done`: how long the window could not answer the user.
 double longestBlock(const std::function<void()>& work, const std::function<bool()>& done)
 {
-    QElapsedTimer sinceTick;
-    double longest = 0;
-    QTimer ticker;
-    ticker.setInterval(5);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        longest = std::max(longest, double(sinceTick.nsecsElapsed()) / 1e6);
-        sinceTick.start();
-    });
-    sinceTick.start();
-    ticker.start();
-    work();
-    waitUntil(done);
-    return longest;
+    return EventGaps::until(done, work).longestGapMs;
 }
 
 // Runs a program to its end with its output thrown away, as a shell redirect to a file would.
