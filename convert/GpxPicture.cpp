@@ -4,27 +4,12 @@
 #include "GpxScanner.h"
 #include "PictureFile.h"
 #include "ToolOutput.h"
+#include "gpx/Coordinates.h"
 
 #include <FileName.h>
 #include <MapPicture.h>
 
-#include <charconv>
-
 using ToolOutput::say;
-
-namespace {
-
-// A coordinate the scanner has checked: an optional sign, digits and at most one dot.
-double decimal(QByteArrayView text)
-{
-    if (text.startsWith('+'))
-        text = text.sliced(1);
-    double value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
-}
-
-} // namespace
 
 int runGpxPicture(const QString& gpxPath, QIODevice* gpxDevice, const QString& picturePath,
                   QSize size, std::FILE* out, std::FILE* err)
@@ -41,7 +26,7 @@ int runGpxPicture(const QString& gpxPath, QIODevice* gpxDevice, const QString& p
     MapPoints points;
     GpxScanner scanner;
     scanner.setWaypointHandler([&points](const Waypoint& w) {
-        points.add(decimal(w.lat), decimal(w.lon), 0);
+        points.add(coordinates::value(w.lat), coordinates::value(w.lon), 0);
         return true;
     });
     scanner.setProblemHandler([&](const GpxProblem& problem) {

@@ -65,6 +65,27 @@ StoredBytes StoredBytes::fromPrinted(QByteArrayView printed)
     return {StoredValue::Kind::Number, printed};
 }
 
+std::optional<double> StoredBytes::number(double limit) const
+{
+    if (kind != StoredValue::Kind::Number)
+        return std::nullopt;
+    double read = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, read);
+    if (error != std::errc() || stop != end || !(std::abs(read) <= limit))
+        return std::nullopt;
+    return read;
+}
+
+std::optional<qint64> StoredBytes::integer() const
+{
+    qint64 read = 0;
+    const char* end = text.data() + text.size();
+    if (kind != StoredValue::Kind::Number || std::from_chars(text.data(), end, read).ptr != end)
+        return std::nullopt;
+    return read;
+}
+
 QString fromHexText(QStringView hex)
 {
     return QString::fromUtf8(QByteArray::fromHex(hex.toLatin1()));

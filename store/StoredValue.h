@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 // A value as the database holds it, read back with its kind: a number stays a number (its
 // text is the shortest that gives it back exactly), a text a text, and NULL is neither.
 struct StoredValue
@@ -42,6 +44,10 @@ struct StoredBytes
     static StoredBytes ofText(QByteArrayView utf8) { return {StoredValue::Kind::Text, utf8}; }
 
     StoredValue value() const { return {kind, QString::fromUtf8(text)}; }
+    // The number it holds when it is one within ±limit, such as a usable latitude.
+    std::optional<double> number(double limit) const;
+    // The whole number it holds, such as a category's number.
+    std::optional<qint64> integer() const;
 };
 
 // A text the shell printed as hex(), so that no character of it could be taken for the shell's

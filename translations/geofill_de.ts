@@ -1,5 +1,4 @@
 <?xml version="1.0" encoding="utf-8"?>
-<!-- SPDX-License-Identifier: GPL-3.0-or-later -->
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
@@ -756,6 +755,17 @@ Dies löscht alle POIs in der Datenbank.</translation>
     </message>
 </context>
 <context>
+    <name>GpxMapPreview</name>
+    <message>
+        <source>The categories could not be read from %1.</source>
+        <translation>Die Kategorien ließen sich nicht aus %1 lesen.</translation>
+    </message>
+    <message>
+        <source>The POIs could not be read from %1.</source>
+        <translation>Die POIs ließen sich nicht aus %1 lesen.</translation>
+    </message>
+</context>
+<context>
     <name>GpxScanner</name>
     <message>
         <source>Cannot open the GPX file %1: %2.</source>
@@ -1291,6 +1301,129 @@ Dies löscht alle POIs in der Datenbank.</translation>
     </message>
 </context>
 <context>
+    <name>frmGpxMap</name>
+    <message>
+        <source>GPX File on the Map</source>
+        <translation>GPX-Datei auf der Karte</translation>
+    </message>
+    <message>
+        <source>&amp;Read Again</source>
+        <translation>&amp;Neu einlesen</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>You must select a valid gpx file</source>
+        <translation>Sie müssen eine gültige GPX-Datei auswählen</translation>
+    </message>
+    <message>
+        <source>No GPX file is chosen in the main window.</source>
+        <translation>Im Hauptfenster ist keine GPX-Datei gewählt.</translation>
+    </message>
+    <message>
+        <source>Reading %1…</source>
+        <translation>%1 wird gelesen…</translation>
+    </message>
+    <message>
+        <source>Reading %1 for the map</source>
+        <translation>%1 wird für die Karte gelesen</translation>
+    </message>
+    <message>
+        <source>KB</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>Reading %1 was cancelled.</source>
+        <translation>Das Lesen von %1 wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>%1 could not be read.</source>
+        <translation>%1 ließ sich nicht lesen.</translation>
+    </message>
+    <message>
+        <source>%1 could not be shown on the map.</source>
+        <translation>%1 ließ sich nicht auf der Karte zeigen.</translation>
+    </message>
+    <message>
+        <source>%1 on the Map</source>
+        <translation>%1 auf der Karte</translation>
+    </message>
+    <message>
+        <source>new waypoint</source>
+        <translation>neuer Wegpunkt</translation>
+    </message>
+    <message>
+        <source>new waypoints</source>
+        <translation>neue Wegpunkte</translation>
+    </message>
+    <message>
+        <source>waypoint already in the database</source>
+        <translation>Wegpunkt bereits in der Datenbank</translation>
+    </message>
+    <message>
+        <source>waypoints already in the database</source>
+        <translation>Wegpunkte bereits in der Datenbank</translation>
+    </message>
+    <message>
+        <source>No category chosen: no POIs to compare with.</source>
+        <translation>Keine Kategorie gewählt: keine POIs zum Vergleich.</translation>
+    </message>
+    <message>
+        <source>%1 of the category %2</source>
+        <translation>%1 der Kategorie %2</translation>
+    </message>
+    <message>
+        <source>POI</source>
+        <translation>POI</translation>
+    </message>
+    <message>
+        <source>POIs</source>
+        <translation>POIs</translation>
+    </message>
+    <message>
+        <source>(%1 without a usable lat and lon)</source>
+        <translation>(%1 ohne brauchbare Breite und Länge)</translation>
+    </message>
+    <message>
+        <source>No waypoint would be skipped.</source>
+        <translation>Kein Wegpunkt würde übersprungen.</translation>
+    </message>
+    <message>
+        <source>Skipped, and not drawn: %1</source>
+        <translation>Übersprungen und nicht gezeichnet: %1</translation>
+    </message>
+    <message>
+        <source>waypoint</source>
+        <translation>Wegpunkt</translation>
+    </message>
+    <message>
+        <source>waypoints</source>
+        <translation>Wegpunkte</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>Zeile %1: %2</translation>
+    </message>
+    <message>
+        <source>… and %1 more</source>
+        <translation>… und %1 weitere</translation>
+    </message>
+    <message>
+        <source>(no name)</source>
+        <translation>(ohne Namen)</translation>
+    </message>
+    <message>
+        <source>%1 (already in the database)</source>
+        <translation>%1 (bereits in der Datenbank)</translation>
+    </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>und %1 weitere</translation>
+    </message>
+</context>
+<context>
     <name>frmMain</name>
     <message>
         <source>E&amp;xit</source>
@@ -1327,6 +1460,10 @@ Dies löscht alle POIs in der Datenbank.</translation>
     <message>
         <source>&amp;Allow DB operations: Manage POIs…</source>
         <translation>&amp;DB-Operationen erlauben: POIs verwalten…</translation>
+    </message>
+    <message>
+        <source>Show GPX File on Ma&amp;p…</source>
+        <translation>GPX-Datei auf der &amp;Karte zeigen…</translation>
     </message>
 </context>
 <context>

@@ -10,9 +10,6 @@
 
 #include <QHash>
 
-#include <charconv>
-#include <cmath>
-
 namespace {
 
 constexpr int kColours = 10;
@@ -28,18 +25,6 @@ QList<MapGroup> groups()
     }
     all << MapGroup{QColor(0x80, 0x80, 0x80), false};
     return all;
-}
-
-std::optional<double> number(const StoredBytes& value, double limit)
-{
-    if (value.kind != StoredValue::Kind::Number)
-        return std::nullopt;
-    double read = 0;
-    const char* end = value.text.data() + value.text.size();
-    const auto [stop, error] = std::from_chars(value.text.data(), end, read);
-    if (error != std::errc() || stop != end || !(std::abs(read) <= limit))
-        return std::nullopt;
-    return read;
 }
 
 } // namespace
@@ -66,17 +51,14 @@ Outcome<PoiPicture> PoiPicture::draw(const QString& dbPath, std::optional<qint64
     query.category = category;
     const Outcome<qint64> listed =
         PoiListing::forEachPrinted(dbPath, query, [&](const PrintedPoi& poi) {
-            const std::optional<double> lat = number(poi.lat, 90);
-            const std::optional<double> lon = number(poi.lon, 180);
+            const std::optional<double> lat = poi.lat.number(90);
+            const std::optional<double> lon = poi.lon.number(180);
             if (!lat || !lon) {
                 ++picture.leftOut;
                 return true;
             }
-            qint64 id = 0;
-            const char* end = poi.category.text.data() + poi.category.text.size();
-            const bool numbered = poi.category.kind == StoredValue::Kind::Number &&
-                                  std::from_chars(poi.category.text.data(), end, id).ptr == end;
-            points.add(*lat, *lon, numbered ? groupOf.value(id, kNoCategory) : kNoCategory);
+            const std::optional<qint64> id = poi.category.integer();
+            points.add(*lat, *lon, id ? groupOf.value(*id, kNoCategory) : kNoCategory);
             return true;
         });
     if (!listed)

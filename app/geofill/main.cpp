@@ -6,6 +6,7 @@
 #include "Version.h"
 #include "Workspace.h"
 #include "frmMain.h"
+#include "frmGpxMap.h"
 #include "frmManager.h"
 
 #include <QApplication>
@@ -72,6 +73,7 @@ int main(int argc, char* argv[])
 
     frmMain window;
     frmManager::attachTo(window);
+    frmGpxMap::attachTo(window);
     if (!start.database.isEmpty())
         window.workspace().openDatabase(start.database);
     if (!start.gpxFile.isEmpty()) {

@@ -4,6 +4,8 @@
 #include "ByteSearch.h"
 
 #include <QCoreApplication>
+
+#include <charconv>
 #include <cstring>
 
 namespace {
@@ -130,6 +132,16 @@ Outcome<> checkAttribute(const char* attribute, bool present, QByteArrayView val
     return refused(QCoreApplication::translate("Coordinates", "Waypoint skipped: its %1 %2 is out of range (-%3 to %3).")
                        .arg(attribute, text)
                        .arg(limit));
+}
+
+double value(QByteArrayView checked)
+{
+    // from_chars takes no plus sign, which the checks allow.
+    if (checked.startsWith('+'))
+        checked = checked.sliced(1);
+    double read = 0;
+    std::from_chars(checked.data(), checked.data() + checked.size(), read);
+    return read;
 }
 
 } // namespace coordinates

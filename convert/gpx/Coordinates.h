@@ -22,4 +22,7 @@ Verdict check(QByteArrayView value, int limit);
 // Fails, saying why, when the attribute is absent or no coordinate within ±limit.
 Outcome<> checkAttribute(const char* attribute, bool present, QByteArrayView value, int limit);
 
+// The value of a coordinate check() found valid.
+double value(QByteArrayView checked);
+
 } // namespace coordinates

@@ -78,11 +78,14 @@ private slots:
         QCOMPARE(m_server->requests(), 3);
     }
 
+    // Two at once for the whole program: the manager's map and the file's map share them.
     void neverAsksMoreThanTwoAtOnce()
     {
         m_server->setAnswer(TileServer::Answer::Held);
         auto tiles = source();
-        tiles->setWanted(row(6));
+        auto otherMap = source();
+        tiles->setWanted(row(3));
+        otherMap->setWanted({Tile{5, 0, 5}, Tile{5, 1, 5}, Tile{5, 2, 5}});
         QTRY_COMPARE(m_server->held(), 2);
         QTest::qWait(100);
         QCOMPARE(m_server->requests(), 2);

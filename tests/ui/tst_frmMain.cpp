@@ -213,7 +213,7 @@ private slots:
         for (QAction* item : w<QMenu>("mnu")->actions())
             items << item->text();
         QCOMPARE(items, (QStringList{"&New POI Database…", "&Export POIs to GPX…", "&Manage POIs…",
-                                     "", "&GPS Babel", "&Allow DB operations: Manage POIs…",
+                                     "Show GPX File on Ma&p…", "", "&GPS Babel", "&Allow DB operations: Manage POIs…",
                                      "E&xit"}));
     }
 

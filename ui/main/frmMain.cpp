@@ -76,6 +76,7 @@ frmMain::frmMain(QWidget* parent)
     connect(m_ui->Bab, &QAction::triggered, this, &frmMain::startGpsBabel);
     connect(m_ui->adb, &QAction::triggered, this, &frmMain::allowDbOperations);
     connect(m_ui->mnuManage, &QAction::triggered, this, &frmMain::openManager);
+    connect(m_ui->mnuShowOnMap, &QAction::triggered, this, &frmMain::showGpxFileOnMap);
     connect(m_ui->mnuExit, &QAction::triggered, this, &frmMain::endProgram);
     connect(m_ui->Command4, &QPushButton::clicked, this, &frmMain::endProgram);
     connect(m_ui->mnuAbout, &QAction::triggered, this, &frmMain::openAbout);
@@ -253,6 +254,11 @@ void frmMain::allowDbOperations()
 void frmMain::openManager()
 {
     emit managerRequested();
+}
+
+void frmMain::showGpxFileOnMap()
+{
+    emit gpxMapRequested();
 }
 
 void frmMain::endProgram()

@@ -53,11 +53,14 @@ public slots:
     void allowDbOperations();
     // Asks for the manager window (Manage POIs…); whoever builds it listens.
     void openManager();
+    // Asks for the GPX file on the map (Show GPX File on Map…); whoever builds it listens.
+    void showGpxFileOnMap();
     // Ends the program at once: every window closes, nothing is asked; a run is cancelled.
     void endProgram();
 
 signals:
     void managerRequested();
+    void gpxMapRequested();
 
 protected:
     bool event(QEvent* event) override;

@@ -16,6 +16,26 @@
 const QString TileSource::kOpenStreetMapAttribution =
     QStringLiteral("© OpenStreetMap contributors");
 
+namespace {
+
+// Every source of the program, all on the window's thread: the limit of requests at a time
+// holds for the program, whichever of its maps asks.
+QList<TileSource*>& allSources()
+{
+    static QList<TileSource*> sources;
+    return sources;
+}
+
+int inFlightEverywhere()
+{
+    int requests = 0;
+    for (const TileSource* source : std::as_const(allSources()))
+        requests += source->inFlight();
+    return requests;
+}
+
+} // namespace
+
 TileSource::TileSource(QObject* parent)
     : QObject(parent), m_network(new QNetworkAccessManager(this)),
       m_cache(new QNetworkDiskCache(this))
@@ -23,12 +43,14 @@ TileSource::TileSource(QObject* parent)
     m_cache->setCacheDirectory(defaultCacheFolder());
     m_cache->setMaximumCacheSize(kCacheBytes);
     m_network->setCache(m_cache);
+    allSources().append(this);
 }
 
 TileSource::~TileSource()
 {
     // An aborted reply reports at once; nothing of this object may hear it any more.
     stopAll();
+    allSources().removeOne(this);
 }
 
 QByteArray TileSource::userAgent()
@@ -100,8 +122,14 @@ void TileSource::setWanted(const QList<Tile>& tiles)
 
 void TileSource::startWaiting()
 {
-    while (m_inFlight.size() < kMaxInFlight && !m_waiting.isEmpty())
+    while (inFlightEverywhere() < kMaxInFlight && !m_waiting.isEmpty())
         start(m_waiting.takeFirst());
+}
+
+void TileSource::startWaitingEverywhere()
+{
+    for (TileSource* source : std::as_const(allSources()))
+        source->startWaiting();
 }
 
 void TileSource::start(const Tile& tile)
@@ -145,7 +173,7 @@ void TileSource::finish(QNetworkReply* reply, const QString& failure)
     else
         reply->abort();
     reply->deleteLater();
-    startWaiting();
+    startWaitingEverywhere();
     if (reason.isEmpty())
         emit tileReady(request.tile, image);
     else
@@ -186,4 +214,5 @@ void TileSource::stopAll()
         reply->abort();
         reply->deleteLater();
     }
+    startWaitingEverywhere();
 }

@@ -17,7 +17,7 @@ struct TileSettings;
 
 // Fetches map tiles the way public tile servers ask to be used: one connection manager that
 // says who it is, a disk cache that answers before the server does, at most two requests at a
-// time, and only the tiles the map still wants. Every wanted tile ends in tileReady or
+// time in the whole program, and only the tiles the map still wants. Every wanted tile ends in tileReady or
 // tileFailed; the map draws its own outline wherever a tile failed or tiles are off.
 class TileSource : public QObject
 {
@@ -70,6 +70,8 @@ signals:
 
 private:
     void startWaiting();
+    // A request ended somewhere: the program may start another, for whichever map waits.
+    static void startWaitingEverywhere();
     void start(const Tile& tile);
     void finish(QNetworkReply* reply, const QString& failure);
     QString readImage(QNetworkReply* reply, const Tile& tile, QImage& image) const;
