@@ -4,7 +4,10 @@
 #   geofill-convert --picture against the same file converted to /dev/null (target: within 3x),
 #   its peak memory against the picture of a file without waypoints at the same size, which
 #   holds the program and the image (target: within 64 MiB more),
-#   geofill-db picture against listing the same POIs to /dev/null, and its peak memory likewise.
+#   geofill-db picture against listing the same POIs to /dev/null, and its peak memory likewise;
+#   the window's reading of a file for its map beside a category of as many POIs, half of them
+#   the file's waypoints, against converting the file and listing the category (target: within
+#   1.5x of the two together), and its peak memory against the same reading of an empty file.
 # Usage: bench/map/bench-map.sh [BUILD_DIR]   (COUNT, DB_COUNT, RUNS, SIZE to change)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -12,6 +15,7 @@ build="$(cd "${1:-$root/build}" && pwd)"
 gen="$build/bench/convert/geofill-gpx-generate"
 conv="$build/app/geofill-convert/geofill-convert"
 db="$build/app/geofill-db/geofill-db"
+preview="$build/bench/map/geofill-preview-read"
 count=${COUNT:-1000000}
 db_count=${DB_COUNT:-$count}
 runs=${RUNS:-3}
@@ -64,4 +68,20 @@ if ((db_count > 0)); then
     peak=$(peak_kib "$db" picture "$work/poi.db" "$work/db.png" --size "$size")
     echo "  peak memory: $(mib "$peak") MiB; without POIs $(mib "$base") MiB;"
     echo "  the POIs add $(mib $((peak - base))) MiB"
+fi
+
+if ((db_count > 0)); then
+    # Category 1 holds every third POI: a third of the load file's waypoints.
+    echo "Show GPX File on Map, $db_count waypoints beside category 1, best of $runs:"
+    t_read=$(best "$preview" "$work/load.gpx" "$work/poi.db" 1)
+    t_conv=$(best "$conv" "$work/load.gpx")
+    t_list=$(best "$db" pois "$work/poi.db" --category 1)
+    "$preview" "$work/load.gpx" "$work/poi.db" 1 | sed 's/^/  /'
+    echo "  converted ${t_conv} s + category listed ${t_list} s"
+    echo "  read for the map         ${t_read} s"
+    echo "  reading against both: $(ratio "$t_read" "$(awk -v a="$t_conv" -v b="$t_list" 'BEGIN { print a + b }')") (target at most 1.50)"
+    base=$(peak_kib "$preview" "$work/none.gpx" "$work/empty.db" 1)
+    peak=$(peak_kib "$preview" "$work/load.gpx" "$work/poi.db" 1)
+    echo "  peak memory: $(mib "$peak") MiB; empty file and database $(mib "$base") MiB;"
+    echo "  the points add $(mib $((peak - base))) MiB"
 fi
