@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
+#include <QShortcut>
 #include <QTimer>
 
 namespace {
@@ -60,6 +61,12 @@ frmGpxMap::frmGpxMap(Workspace& workspace, TaskRunner& runner, QWidget* parent)
     connect(m_ui->mapPane, &MapPane::pointsPicked, this, &frmGpxMap::showPicked);
     connect(m_ui->btnReadAgain, &QPushButton::clicked, this, &frmGpxMap::readFile);
     connect(m_ui->btnClose, &QPushButton::clicked, this, &QWidget::close);
+    // Escape stops a reading, as it stops a run in the main window.
+    auto* cancel = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(cancel, &QShortcut::activated, this, [this] {
+        if (m_reading)
+            m_runner.cancel();
+    });
     // The map follows the main window's choices while it is open.
     for (auto changed : {&Workspace::gpxFileChanged, &Workspace::categoryChanged,
                          &Workspace::databaseChanged, &Workspace::categorySourceChanged})
@@ -190,6 +197,10 @@ void frmGpxMap::present(std::shared_ptr<const GpxMapPreview> preview, const QStr
     m_ui->lblPicked->clear();
 
     m_ui->mapPane->setPoints(std::shared_ptr<const MapPoints>(preview, &preview->points), groups());
+    // Another file is another place: the view the user chose for the last one does not fit it.
+    if (gpxPath != m_shownPath)
+        m_ui->mapPane->fit();
+    m_shownPath = gpxPath;
 }
 
 QString frmGpxMap::pointLabel(qsizetype point) const

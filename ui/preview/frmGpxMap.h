@@ -49,6 +49,7 @@ private:
     TaskRunner& m_runner;
     TileSource* m_tiles;
     std::shared_ptr<const GpxMapPreview> m_preview;
+    QString m_shownPath;
     bool m_reading = false;
     bool m_readQueued = false;
 };
