@@ -4,12 +4,12 @@
 #include "DirectLoader.h"
 #include "OutputFile.h"
 #include "PoiStatement.h"
+#include "StagingFolder.h"
 
 #include <CategoryCheck.h>
 #include <DatabaseShell.h>
 #include <FileName.h>
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -23,6 +23,31 @@ namespace {
 Problem failure(const QString& message, const QString& detail = {})
 {
     return Problem{message, detail, 0};
+}
+
+// Standard input, copied a block at a time into a file of a private folder that goes with the
+// conversion, and opened for reading from its start.
+Outcome<> copyInput(QIODevice& input, std::optional<StagingFolder>& folder, QFile& copy)
+{
+    folder.emplace();
+    if (Outcome<> made = folder->created(); !made)
+        return made;
+    const QString cannotKeep =
+        QCoreApplication::translate("PoiConverter", "Standard input could not be kept for its second reading.");
+    copy.setFileName(folder->filePath(QStringLiteral("input.gpx")));
+    if (!copy.open(QIODevice::ReadWrite))
+        return failure(cannotKeep, copy.errorString());
+    QByteArray block(1 << 20, Qt::Uninitialized);
+    qint64 read = 0;
+    while ((read = input.read(block.data(), block.size())) > 0) {
+        if (!OutputFile::writeWhole(copy, QByteArrayView(block.constData(), read)))
+            return failure(cannotKeep, copy.errorString());
+    }
+    if (read < 0)
+        return failure(cannotKeep, input.errorString());
+    if (!copy.seek(0))
+        return failure(cannotKeep, copy.errorString());
+    return {};
 }
 
 } // namespace
@@ -118,15 +143,15 @@ Outcome<> PoiConverter::run()
 
     const bool byType = rq.categorySource != CategorySource::Chosen;
     std::optional<CategoryByType> mapping;
-    QByteArray wholeInput;
-    QBuffer bufferedInput;
+    std::optional<StagingFolder> inputCopyFolder;
+    QFile inputCopy;
     if (byType) {
-        // Standard input cannot be read twice: it is kept.
+        // Standard input cannot be read twice: it is copied to a private file, not to memory,
+        // whatever its size.
         if (gpx->isSequential()) {
-            wholeInput = gpx->readAll();
-            bufferedInput.setBuffer(&wholeInput);
-            bufferedInput.open(QIODevice::ReadOnly);
-            gpx = &bufferedInput;
+            if (Outcome<> copied = copyInput(*gpx, inputCopyFolder, inputCopy); !copied)
+                return copied;
+            gpx = &inputCopy;
         }
         if (rq.delivery != Delivery::Direct) {
             if (Outcome<> mapped = mapTypes(*gpx, mapping); !mapped)

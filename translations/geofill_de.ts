@@ -847,6 +847,10 @@ Dies löscht alle POIs in der Datenbank.</translation>
             <numerusform>%n Typen der Datei nennen keine Kategorie, daher wurde keine Anweisung erzeugt.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Standard input could not be kept for its second reading.</source>
+        <translation>Die Standardeingabe ließ sich für ihr zweites Lesen nicht aufbewahren.</translation>
+    </message>
 </context>
 <context>
     <name>PoiExport</name>

@@ -57,6 +57,8 @@ private:
         QByteArray out, err;
     };
     Run run(const QStringList& arguments, const QString& standardInput = {});
+    // With `input` through a pipe, which cannot be read twice.
+    Run runPiped(const QStringList& arguments, const QByteArray& input);
     Run runIn(const QString& situation, const QStringList& arguments);
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -78,6 +80,18 @@ TestConvertCommand::Run TestConvertCommand::run(const QStringList& arguments,
     QProcess process;
     process.setStandardInputFile(standardInput.isEmpty() ? QProcess::nullDevice() : standardInput);
     process.start(QStringLiteral(GEOFILL_CONVERT_EXE), arguments);
+    if (!process.waitForFinished(60000))
+        qFatal("geofill-convert did not finish");
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+TestConvertCommand::Run TestConvertCommand::runPiped(const QStringList& arguments,
+                                                     const QByteArray& input)
+{
+    QProcess process;
+    process.start(QStringLiteral(GEOFILL_CONVERT_EXE), arguments);
+    process.write(input);
+    process.closeWriteChannel();
     if (!process.waitForFinished(60000))
         qFatal("geofill-convert did not finish");
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
@@ -163,6 +177,11 @@ void TestConvertCommand::loadsByType_data()
         << "a|Cafe|1\nb|Cafe|1\nc|Fuel|1\nd|Hut|1\ne|Hut|1\nf|Camping|1"
         << "Loaded 6 row(s) into poi of poi.db.\nThe waypoints went into 4 category(ies).\n"
            "Created 1 category(ies): Hut.\n";
+    // Standard input is read twice too, from a private copy.
+    QTest::newRow("types made categories, piped")
+        << byType + QStringList{"--create-categories", "--category", "3", "-"}
+        << "a|Cafe|1\nb|Cafe|1\nc|Fuel|1\nd|Hut|1\ne|Hut|1\nf|Camping|1"
+        << "Created 1 category(ies): Hut.\n";
     QTest::newRow("syms, into a disabled category too")
         << QStringList{"--database", "poi.db", "--category-from", "sym", "--create-categories",
                        "--category", "2", "types.gpx"}
@@ -191,7 +210,7 @@ void TestConvertCommand::loadsByType()
         first.removeAll("--skip-duplicates");
         QCOMPARE(run(first).exitCode, 0);
     }
-    const Run r = run(arguments);
+    const Run r = arguments.contains("-") ? runPiped(arguments, kTypes) : run(arguments);
     QVERIFY2(r.exitCode == 0, r.err);
     QVERIFY2(r.out.contains(printed.toUtf8()), r.out);
     QCOMPARE(query(m_db, "select p.label, c.label, c.enabled from poi p join category c using "
