@@ -161,6 +161,7 @@ int main(int argc, char* argv[])
                 verdict(memory <= 100));
     std::printf("Shift-drag over the whole view: %lld points picked after %.0f ms, longest gap "
                 "of a 5 ms timer %.1f ms (target 30, %s)\n",
-                qint64(picked), pick.elapsedMs, pick.longestGapMs, verdict(pick.longestGapMs <= 30));
+                qint64(picked), pick.elapsedMs, pick.longestGapMs,
+                verdict(pick.longestGapMs <= 30));
     return 0;
 }
