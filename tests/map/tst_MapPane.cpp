@@ -179,8 +179,14 @@ void TestMapPane::fitBringsEveryPointBack()
 
 void TestMapPane::chosenPointsAreRinged()
 {
+    shown(*m_pane);
+    // A burst of choices draws the first and the last, not each one in between.
+    QSignalSpy pictures(m_pane.get(), &MapPane::rendered);
+    for (int i = 0; i < 8; ++i)
+        m_pane->setHighlighted({i % 4});
     m_pane->setHighlighted({2});
     const QImage image = shown(*m_pane);
+    QCOMPARE(pictures.size(), 2);
     const auto ringed = [&](int place) {
         const QPoint ring = pixelOf(*m_pane, place) + QPoint(0, 6);
         return image.pixelColor(ring).lightness() < 60;
