@@ -259,6 +259,22 @@ std::optional<qsizetype> MapPane::pointAt(QPointF pixel) const
     return m_index->nearest(*m_points, m_view, pixel, kPickRadius);
 }
 
+void MapPane::pickWithin(const QRectF& pixels)
+{
+    const quint64 pick = ++m_pick;
+    if (!m_index)
+        return;
+    // A rectangle over a million points takes longer than a frame: the worker gathers them.
+    m_pool.start([this, index = m_index, points = m_points, view = m_view, pixels, pick] {
+        QList<qsizetype> found = index->within(*points, view, pixels);
+        QMetaObject::invokeMethod(this, [this, points, pick, found = std::move(found)] {
+            // Indices into other points than those shown now would name the wrong rows.
+            if (pick == m_pick && points == m_points)
+                emit pointsPicked(found);
+        }, Qt::QueuedConnection);
+    });
+}
+
 bool MapPane::event(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip) {
@@ -375,11 +391,11 @@ void MapPane::mouseReleaseEvent(QMouseEvent* event)
     if (m_dragging && m_picking) {
         m_dragging = false;
         update();
-        if (m_index && m_points)
-            emit pointsPicked(m_index->within(*m_points, m_view, QRectF(m_pressedAt, at)));
+        pickWithin(QRectF(m_pressedAt, at));
         return;
     }
     if (!m_dragging) {
+        ++m_pick; // a rectangle still being gathered no longer answers
         const std::optional<qsizetype> point = pointAt(at);
         emit pointsPicked(point ? QList<qsizetype>{*point} : QList<qsizetype>{});
     }

@@ -57,7 +57,8 @@ public:
 signals:
     // A new picture is on the screen.
     void rendered();
-    // The user clicked a point or dragged a rectangle over some (indices, ascending).
+    // The user clicked a point or dragged a rectangle over some (indices, ascending). A
+    // rectangle's points arrive later, from the worker; a newer pick drops an older answer.
     void pointsPicked(const QList<qsizetype>& indices);
 
 protected:
@@ -78,6 +79,7 @@ private:
     void tileArrived(const Tile& tile, const QImage& image);
     bool tilesShown() const;
     std::optional<qsizetype> pointAt(QPointF pixel) const;
+    void pickWithin(const QRectF& pixels);
 
     std::shared_ptr<const MapPoints> m_points;
     QList<MapGroup> m_groups;
@@ -104,6 +106,8 @@ private:
     MapView m_pressedView;
     bool m_dragging = false;
     bool m_picking = false;
+    // Each pick is numbered: only the newest one answers.
+    quint64 m_pick = 0;
 
     QToolButton* m_fit;
     // One thread: a newer view waits for the picture under way rather than racing it.
