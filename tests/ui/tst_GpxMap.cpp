@@ -35,7 +35,11 @@ class TestGpxMap : public WindowTest
         const QPoint pixel = pane->view().toPixel(WebMercator::project(lat, lon)).toPoint();
         QTest::mousePress(pane, Qt::LeftButton, Qt::ShiftModifier, pixel - QPoint(5, 5));
         QTest::mouseMove(pane, pixel);
+        g("lblPicked")->clear();
         QTest::mouseRelease(pane, Qt::LeftButton, Qt::ShiftModifier, pixel + QPoint(5, 5));
+        // The points are gathered on the map's worker.
+        if (!QTest::qWaitFor([this] { return !g("lblPicked")->text().isEmpty(); }))
+            return QStringLiteral("<nothing picked>");
         return g("lblPicked")->text();
     }
 
