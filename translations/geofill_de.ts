@@ -1427,6 +1427,10 @@ Dies löscht alle POIs in der Datenbank.</translation>
         <source>and %1 more</source>
         <translation>und %1 weitere</translation>
     </message>
+    <message>
+        <source>Map tiles are off: %1</source>
+        <translation>Kartenkacheln sind aus: %1</translation>
+    </message>
 </context>
 <context>
     <name>frmMain</name>
@@ -1796,6 +1800,10 @@ Dies löscht alle POIs in der Datenbank.</translation>
     <message>
         <source>Move %1</source>
         <translation>%1 verschieben</translation>
+    </message>
+    <message>
+        <source>Map tiles are off: %1</source>
+        <translation>Kartenkacheln sind aus: %1</translation>
     </message>
 </context>
 <context>

@@ -98,11 +98,18 @@ private slots:
 
     void reportsAFileThatCannotBeRead()
     {
+        TileSettings badServer;
+        badServer.urlTemplate = QStringLiteral("ftp://tiles.invalid/{z}/{x}/{y}.png");
+        badServer.save();
         m_window->workspace().setGpxFile(m_db->folder() + QStringLiteral("/gone.gpx"));
         showOnMap();
         QCOMPARE(m_prompts->messages.size(), 1);
         QVERIFY(m_prompts->texts().value(0).contains("gone.gpx could not be shown on the map"));
         QVERIFY(!map()->preview());
+        // A server the settings name wrongly is no silent blank: the outline is drawn, and why.
+        QVERIFY2(g("lblPicked")->text().startsWith("Map tiles are off: ") &&
+                     g("lblPicked")->text().contains("ftp:"),
+                 qPrintable(g("lblPicked")->text()));
     }
 };
 

@@ -91,8 +91,8 @@ frmManager::frmManager(Workspace& workspace, TaskRunner& runner, QWidget* parent
     m_ui->splMap->setStretchFactor(0, 3);
     m_ui->splMap->setStretchFactor(1, 2);
     m_tiles = new TileSource(this);
-    if (!m_tiles->configure(TileSettings::load()))
-        m_tiles->setEnabled(false);
+    // A template that cannot be used turns tiles off: the outline is drawn instead.
+    const Outcome<> tiles = m_tiles->configure(TileSettings::load());
     m_map->setTileSource(m_tiles);
     m_map->setLabels([this](qsizetype point) {
         if (!m_mapRows || point >= qsizetype(m_mapRows->size()))
@@ -108,6 +108,8 @@ frmManager::frmManager(Workspace& workspace, TaskRunner& runner, QWidget* parent
 
     m_status = new StatusLine(statusBar());
     statusBar()->addWidget(m_status, 1);
+    if (!tiles)
+        setStatus(tr("Map tiles are off: %1").arg(tiles.problemText()));
     m_progress = new RunProgress(runner, statusBar());
     statusBar()->addPermanentWidget(m_progress);
 

@@ -51,8 +51,11 @@ frmGpxMap::frmGpxMap(Workspace& workspace, TaskRunner& runner, QWidget* parent)
     m_ui->splGpxMap->setStretchFactor(0, 3);
     m_ui->splGpxMap->setStretchFactor(1, 1);
     m_tiles = new TileSource(this);
-    if (!m_tiles->configure(TileSettings::load()))
-        m_tiles->setEnabled(false);
+    // A template that cannot be used turns tiles off: the outline is drawn instead, and the
+    // line under the map says why while nothing is picked.
+    if (const Outcome<> tiles = m_tiles->configure(TileSettings::load()); !tiles)
+        m_tilesProblem = tr("Map tiles are off: %1").arg(tiles.problemText());
+    m_ui->lblPicked->setText(m_tilesProblem);
     m_ui->mapPane->setTileSource(m_tiles);
     m_ui->mapPane->setLabels([this](qsizetype point) { return pointLabel(point); });
     auto* progress = new RunProgress(runner, this);
@@ -194,7 +197,7 @@ void frmGpxMap::present(std::shared_ptr<const GpxMapPreview> preview, const QStr
     for (int i = 0; i < m_ui->lstSkipped->count(); ++i)
         m_ui->lstSkipped->item(i)->setToolTip(lines.at(i));
     m_ui->lstSkipped->setVisible(!lines.isEmpty());
-    m_ui->lblPicked->clear();
+    m_ui->lblPicked->setText(m_tilesProblem);
 
     m_ui->mapPane->setPoints(std::shared_ptr<const MapPoints>(preview, &preview->points), groups());
     // Another file is another place: the view the user chose for the last one does not fit it.
@@ -205,7 +208,8 @@ void frmGpxMap::present(std::shared_ptr<const GpxMapPreview> preview, const QStr
 
 QString frmGpxMap::pointLabel(qsizetype point) const
 {
-    if (!m_preview || point < 0 || point >= m_preview->labels.size())
+    // The map asks only for its own points, which are those of m_preview.
+    if (!m_preview)
         return {};
     QString label = m_preview->labels.at(point);
     if (label.isEmpty())
@@ -217,6 +221,10 @@ QString frmGpxMap::pointLabel(qsizetype point) const
 
 void frmGpxMap::showPicked(const QList<qsizetype>& points)
 {
+    if (points.isEmpty()) {
+        m_ui->lblPicked->setText(m_tilesProblem);
+        return;
+    }
     QStringList names;
     for (qsizetype point : points.first(std::min(points.size(), kPickedNamed)))
         names << pointLabel(point);

@@ -50,6 +50,7 @@ private:
     TileSource* m_tiles;
     std::shared_ptr<const GpxMapPreview> m_preview;
     QString m_shownPath;
+    QString m_tilesProblem; // why tiles are off, when the settings name a bad server
     bool m_reading = false;
     bool m_readQueued = false;
 };
