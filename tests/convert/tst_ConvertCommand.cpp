@@ -293,7 +293,8 @@ void TestConvertCommand::exitStatus_data()
     QTest::newRow("export with --table")
         << QStringList{"--export", "poi.db", "--table", "t"} << 2 << "--table does not go";
     QTest::newRow("export from no database")
-        << QStringList{"--export", "none.db"} << 2 << "could not be read";
+        << QStringList{"--export", "none.db"} << 2
+        << "The POIs could not be read from the database: The database file none.db does not exist.";
     QTest::newRow("skip-duplicates alone")
         << QStringList{"--skip-duplicates", "mill.gpx"} << 2 << "--database";
     QTest::newRow("database missing")

@@ -215,7 +215,8 @@ void TestGpxScanner::scans_data()
                       "<wpt lat=\"1.5\" lox=\"2.5\"><name>Old Mill</name></wpt>\n</gpx>\n")
         << QStringList{} << QStringList{"2", "3", "4", "5", "6", "7"};
     QTest::newRow("CDATA and comments")
-        << QByteArray("<wpt lat=\"1\" lon=\"2\"><name><![CDATA[a <b> &amp; c]]></name>"
+        << QByteArray("<wpt lat=\"1\" lon=\"2\"><!-- a > b --><?pi x?>"
+                      "<name><![CDATA[a <b> &amp; c]]></name>"
                       "<desc>x<!-- hidden --> y<![CDATA[ </desc> ]]>z</desc></wpt>")
         << QStringList{insert("1,2,'a <b> &amp; c','x y </desc> z',1")} << QStringList{};
     QTest::newRow("value over several lines")
