@@ -137,6 +137,14 @@ void TestPoiConverter::directLoadsAllOrNothing()
     QVERIFY2(done, qPrintable(done.problemText()));
     QCOMPARE(query(m_db, "select count(*) from poi;"), QStringLiteral("70002"));
 
+    // A load never started takes nothing; one finished as it stands commits.
+    DirectLoader unstarted(m_db);
+    QVERIFY(!unstarted.add(Waypoint{1, "1", "2", "a", "", {}, {}}) && !unstarted.finish());
+    DirectLoader plain(m_db);
+    QVERIFY(plain.start() && plain.add(Waypoint{1, "5", "6", "plain", "", {}, {}}));
+    QVERIFY(plain.finish());
+    QCOMPARE(query(m_db, "select count(*) from poi where label = 'plain';"), QStringLiteral("1"));
+
     // A load given up is never finished afterwards as if it had gone through.
     DirectLoader loader(m_db);
     QVERIFY(loader.start());
