@@ -397,10 +397,10 @@ void TestGpxScanner::scans_data()
     QTest::newRow("NUL, lone surrogate and U+FFFE in UTF-16")
         << utf16(QStringLiteral("<wpt lat=\"5\" lon=\"6\"><name>a%1</name></wpt>\n<wpt lat=\"5\" "
                                 "lon=\"6\"><name>%2</name></wpt>\n<wpt lat=\"5\" lon=\"6\">"
-                                "<name>%3</name></wpt>\n<wpt lat=\"1\" lon=\"2\"><name>ok</name>"
-                                "</wpt>")
-                     .arg(QChar(0), QChar(0xD800), QChar(0xFFFE)))
-        << QStringList{good} << QStringList{"1", "2", "3"};
+                                "<name>%3</name></wpt>\n<wpt lat=\"5\" lon=\"6\"><name>b%4</name>"
+                                "</wpt>\n<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>")
+                     .arg(QChar(0), QChar(0xD800), QChar(0xFFFE), QChar(0xDC00)))
+        << QStringList{good} << QStringList{"1", "2", "3", "4"};
     QTest::newRow("element or waypoint without end")
         << QByteArray(
                "<wpt lat=\"3\" lon=\"4\">\r<name>never closed\r</wpt>\r"
