@@ -126,6 +126,15 @@ void TestPoiConverter::directLoadsAllOrNothing()
     QCOMPARE(despite.tally().problemCount, 1);
     QCOMPARE(query(m_db, "select label from poi order by poi_id;"), QStringLiteral("a\nc"));
 
+    // Stopped while the shell stores the rows: stored and said so, or neither.
+    PoiConverter stopping(direct("<wpt lat=\"1\" lon=\"2\"><name>late</name></wpt>"));
+    bool scanned = false;
+    stopping.setScannedHandler([&] { scanned = true; });
+    stopping.setStopCheck([&] { return scanned; });
+    done = stopping.run();
+    QCOMPARE(query(m_db, "select count(*) from poi where label = 'late';"), done ? "1" : "0");
+    QCOMPARE(done.problemText(), done ? "" : "The conversion was stopped.");
+
     // A file of several chunks, the category asked about while they are staged.
     QByteArray many;
     for (int i = 0; i < 70000; ++i)
