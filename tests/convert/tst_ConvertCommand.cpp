@@ -331,6 +331,10 @@ void TestConvertCommand::exitStatus_data()
         << 2 << "Category 77 does not exist";
     QTest::newRow("by type without a database")
         << QStringList{"--category-from", "type", "types.gpx"} << 2 << "needs --database";
+    QTest::newRow("a new category refused by the database")
+        << QStringList{"--database", "guarded.db", "--category-from", "type", "--create-categories",
+                       "types.gpx"}
+        << 1 << "Loading into the database failed; nothing was loaded";
     QTest::newRow("by neither type nor sym")
         << QStringList{"--database", "poi.db", "--category-from", "name", "types.gpx"} << 2
         << "type or sym, not \"name\"";
@@ -383,6 +387,9 @@ void TestConvertCommand::exitStatus()
     writeFile("dir/empty.gpx", "");
     writeFile("types.gpx", kTypes);
     std::filesystem::create_hard_link("mill.gpx", "hard.gpx");
+    if (arguments.contains("guarded.db") && QFile::copy("poi.db", "guarded.db"))
+        query("guarded.db", "create trigger refuse before insert on category begin "
+                            "select raise(abort, 'no new categories'); end;");
     const auto files = [] {
         QMap<QString, QByteArray> bytes;
         for (QDirIterator it(".", QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
