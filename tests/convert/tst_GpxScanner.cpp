@@ -3,6 +3,7 @@
 #include "GpxScanner.h"
 #include "PoiStatement.h"
 #include "gpx/DecodingWindow.h"
+#include "gpx/Markup.h"
 #include "gpx/StructuralIndex.h"
 
 #include <QBuffer>
@@ -25,6 +26,7 @@ private slots:
     void startsThread();
     void byteSearch_data();
     void byteSearch();
+    void skipsMarkupOnlyWhole();
     void checksText_data();
     void checksText();
     void missingFile();
@@ -649,6 +651,20 @@ void TestGpxScanner::byteSearch()
         const char* p = bytes.constData() + at;
         QCOMPARE(matchMask64<'<'>(p), portable::matchMask64<'<'>(p));
         QCOMPARE((matchMask16<'\n', '&'>(p)), (portable::matchMask16<'\n', '&'>(p)));
+    }
+}
+
+// A comment, CDATA section, processing instruction or declaration cut by the window's end is
+// never taken as ended by whatever byte lies past it.
+void TestGpxScanner::skipsMarkupOnlyWhole()
+{
+    for (const QByteArray& markup :
+         {QByteArray("<!-- a -->"), QByteArray("<![CDATA[x]]>"), QByteArray("<?p x?>"),
+          QByteArray("<!DOCTYPE g [<!ENTITY x 'a>b'><!-- ]> --><?p ]>?>]>")}) {
+        for (qsizetype cut = 1; cut <= markup.size(); ++cut) {
+            const markup::Text text{markup.constData(), cut, false, nullptr};
+            QCOMPARE(text.skipMarkup(0), cut == markup.size() ? cut : markup::kOpen);
+        }
     }
 }
 
