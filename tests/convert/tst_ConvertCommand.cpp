@@ -312,7 +312,8 @@ void TestConvertCommand::exitStatus_data()
     QTest::newRow("export with --table")
         << QStringList{"--export", "poi.db", "--table", "t"} << 2 << "--table does not go";
     QTest::newRow("export from no database")
-        << QStringList{"--export", "none.db"} << 2 << "could not be read";
+        << QStringList{"--export", "none.db"} << 2
+        << "The POIs could not be read from the database: The database file none.db does not exist.";
     QTest::newRow("skip-duplicates alone")
         << QStringList{"--skip-duplicates", "mill.gpx"} << 2 << "--database";
     QTest::newRow("database missing")
@@ -349,6 +350,10 @@ void TestConvertCommand::exitStatus_data()
         << 2 << "Category 77 does not exist";
     QTest::newRow("by type without a database")
         << QStringList{"--category-from", "type", "types.gpx"} << 2 << "needs --database";
+    QTest::newRow("a new category refused by the database")
+        << QStringList{"--database", "guarded.db", "--category-from", "type", "--create-categories",
+                       "types.gpx"}
+        << 1 << "Loading into the database failed; nothing was loaded";
     QTest::newRow("by neither type nor sym")
         << QStringList{"--database", "poi.db", "--category-from", "name", "types.gpx"} << 2
         << "type or sym, not \"name\"";
@@ -401,6 +406,9 @@ void TestConvertCommand::exitStatus()
     writeFile("dir/empty.gpx", "");
     writeFile("types.gpx", kTypes);
     std::filesystem::create_hard_link("mill.gpx", "hard.gpx");
+    if (arguments.contains("guarded.db") && QFile::copy("poi.db", "guarded.db"))
+        query("guarded.db", "create trigger refuse before insert on category begin "
+                            "select raise(abort, 'no new categories'); end;");
     const auto files = [] {
         QMap<QString, QByteArray> bytes;
         for (QDirIterator it(".", QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {

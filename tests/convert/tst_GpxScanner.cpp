@@ -3,6 +3,7 @@
 #include "GpxScanner.h"
 #include "PoiStatement.h"
 #include "gpx/DecodingWindow.h"
+#include "gpx/Markup.h"
 #include "gpx/StructuralIndex.h"
 
 #include <QBuffer>
@@ -25,6 +26,7 @@ private slots:
     void startsThread();
     void byteSearch_data();
     void byteSearch();
+    void skipsMarkupOnlyWhole();
     void checksText_data();
     void checksText();
     void missingFile();
@@ -215,7 +217,8 @@ void TestGpxScanner::scans_data()
                       "<wpt lat=\"1.5\" lox=\"2.5\"><name>Old Mill</name></wpt>\n</gpx>\n")
         << QStringList{} << QStringList{"2", "3", "4", "5", "6", "7"};
     QTest::newRow("CDATA and comments")
-        << QByteArray("<wpt lat=\"1\" lon=\"2\"><name><![CDATA[a <b> &amp; c]]></name>"
+        << QByteArray("<wpt lat=\"1\" lon=\"2\"><!-- a > b --><?pi x?>"
+                      "<name><![CDATA[a <b> &amp; c]]></name>"
                       "<desc>x<!-- hidden --> y<![CDATA[ </desc> ]]>z</desc></wpt>")
         << QStringList{insert("1,2,'a <b> &amp; c','x y </desc> z',1")} << QStringList{};
     QTest::newRow("value over several lines")
@@ -396,10 +399,10 @@ void TestGpxScanner::scans_data()
     QTest::newRow("NUL, lone surrogate and U+FFFE in UTF-16")
         << utf16(QStringLiteral("<wpt lat=\"5\" lon=\"6\"><name>a%1</name></wpt>\n<wpt lat=\"5\" "
                                 "lon=\"6\"><name>%2</name></wpt>\n<wpt lat=\"5\" lon=\"6\">"
-                                "<name>%3</name></wpt>\n<wpt lat=\"1\" lon=\"2\"><name>ok</name>"
-                                "</wpt>")
-                     .arg(QChar(0), QChar(0xD800), QChar(0xFFFE)))
-        << QStringList{good} << QStringList{"1", "2", "3"};
+                                "<name>%3</name></wpt>\n<wpt lat=\"5\" lon=\"6\"><name>b%4</name>"
+                                "</wpt>\n<wpt lat=\"1\" lon=\"2\"><name>ok</name></wpt>")
+                     .arg(QChar(0), QChar(0xD800), QChar(0xFFFE), QChar(0xDC00)))
+        << QStringList{good} << QStringList{"1", "2", "3", "4"};
     QTest::newRow("element or waypoint without end")
         << QByteArray(
                "<wpt lat=\"3\" lon=\"4\">\r<name>never closed\r</wpt>\r"
@@ -570,7 +573,7 @@ void TestGpxScanner::byteSearch_data()
     const QByteArray letters =
         QByteArrayLiteral("M\xc3\xbcllerstra\xc3\x9f"
                           "e \xe2\x82\xac\xc2\xbd \xe6\x9d\xb1\xe4\xba\xac \xc5\x81\xc3\xb3"
-                          "d\xc5\xba \xef\xbf\xbd!");
+                          "d\xc5\xba \xef\xbf\xbd \xc2\x80\xdf\xbf!");
     const QByteArray tail = letters + QByteArray(16, 'x');
     QTest::newRow("letters") << letters + letters + tail;
     const std::pair<const char*, const char*> refused[] = {
@@ -648,6 +651,20 @@ void TestGpxScanner::byteSearch()
         const char* p = bytes.constData() + at;
         QCOMPARE(matchMask64<'<'>(p), portable::matchMask64<'<'>(p));
         QCOMPARE((matchMask16<'\n', '&'>(p)), (portable::matchMask16<'\n', '&'>(p)));
+    }
+}
+
+// A comment, CDATA section, processing instruction or declaration cut by the window's end is
+// never taken as ended by whatever byte lies past it.
+void TestGpxScanner::skipsMarkupOnlyWhole()
+{
+    for (const QByteArray& markup :
+         {QByteArray("<!-- a -->"), QByteArray("<![CDATA[x]]>"), QByteArray("<?p x?>"),
+          QByteArray("<!DOCTYPE g [<!ENTITY x 'a>b'><!-- ]> --><?p ]>?>]>")}) {
+        for (qsizetype cut = 1; cut <= markup.size(); ++cut) {
+            const markup::Text text{markup.constData(), cut, false, nullptr};
+            QCOMPARE(text.skipMarkup(0), cut == markup.size() ? cut : markup::kOpen);
+        }
     }
 }
 

@@ -126,6 +126,24 @@ void TestPoiConverter::directLoadsAllOrNothing()
     QCOMPARE(despite.tally().problemCount, 1);
     QCOMPARE(query(m_db, "select label from poi order by poi_id;"), QStringLiteral("a\nc"));
 
+    // Stopped while the shell stores the rows: stored and said so, or neither.
+    PoiConverter stopping(direct("<wpt lat=\"1\" lon=\"2\"><name>late</name></wpt>"));
+    bool scanned = false;
+    stopping.setScannedHandler([&] { scanned = true; });
+    stopping.setStopCheck([&] { return scanned; });
+    done = stopping.run();
+    QCOMPARE(query(m_db, "select count(*) from poi where label = 'late';"), done ? "1" : "0");
+    QCOMPARE(done.problemText(), done ? "" : "The conversion was stopped.");
+
+    // By type, each statement names the category its row went into.
+    request = direct("<wpt lat=\"1\" lon=\"2\"><name>t</name><type> FUEL</type></wpt>");
+    request.categorySource = CategorySource::Type;
+    PoiConverter typed(request);
+    QVERIFY(typed.run());
+    QCOMPARE(typed.tally().statements,
+             QStringList{"INSERT INTO poi(lat,lon,label,desc,cat_id) VALUES(1,2,'t','',2);"});
+    QCOMPARE(query(m_db, "select cat_id from poi where label = 't';"), QStringLiteral("2"));
+
     // A file of several chunks, the category asked about while they are staged.
     QByteArray many;
     for (int i = 0; i < 70000; ++i)
@@ -135,7 +153,16 @@ void TestPoiConverter::directLoadsAllOrNothing()
     request.duplicates = Duplicates::Skip;
     done = PoiConverter(request).run();
     QVERIFY2(done, qPrintable(done.problemText()));
-    QCOMPARE(query(m_db, "select count(*) from poi;"), QStringLiteral("70002"));
+    QCOMPARE(query(m_db, "select count(*) from poi where label like 'Waypoint %';"),
+             QStringLiteral("70000"));
+
+    // A load never started takes nothing; one finished as it stands commits.
+    DirectLoader unstarted(m_db);
+    QVERIFY(!unstarted.add(Waypoint{1, "1", "2", "a", "", {}, {}}) && !unstarted.finish());
+    DirectLoader plain(m_db);
+    QVERIFY(plain.start() && plain.add(Waypoint{1, "5", "6", "plain", "", {}, {}}));
+    QVERIFY(plain.finish());
+    QCOMPARE(query(m_db, "select count(*) from poi where label = 'plain';"), QStringLiteral("1"));
 
     // A load given up is never finished afterwards as if it had gone through.
     DirectLoader loader(m_db);
