@@ -495,8 +495,9 @@ void frmManager::pickOnMap(const QList<qsizetype>& points)
     if (first >= 0)
         select(first, last);
     QTableView* table = m_ui->tblPois;
-    table->selectionModel()->select(picked, QItemSelectionModel::ClearAndSelect |
-                                                QItemSelectionModel::Rows);
+    // The ranges already span whole rows. The Rows flag would have the selection model merge
+    // each range into the others, which takes minutes for a rectangle over a million points.
+    table->selectionModel()->select(picked, QItemSelectionModel::ClearAndSelect);
     if (!picked.isEmpty())
         table->scrollTo(picked.first().topLeft());
 }
