@@ -202,7 +202,8 @@ int main(int argc, char* argv[])
                 QTest::mouseRelease(map, Qt::LeftButton, Qt::ShiftModifier, to);
                 asked = true;
             }
-            return pois->selectionModel()->hasSelection();
+            // Until the map has ringed them too: the table has painted its selection by then.
+            return pois->selectionModel()->hasSelection() && map->isRendered();
         },
         &block);
     qint64 pickedRows = 0;
