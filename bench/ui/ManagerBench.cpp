@@ -10,6 +10,7 @@
 //   a Shift-drag over the western half of the map until the table selects what it picked,
 //   and the longest time the window's thread is kept from its events meanwhile (target 50 ms).
 // geofill-bench-manager [POIS (1000000)]. Runs offscreen unless QT_QPA_PLATFORM says otherwise.
+#include "BenchFigures.h"
 #include "EventGaps.h"
 #include "ScriptedPrompts.h"
 #include "TaskRunner.h"
@@ -40,18 +41,6 @@
 
 namespace {
 
-double statusMiB(const char* key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(qstrlen(key)).trimmed().split(' ').value(0).toDouble() / 1024;
-    }
-    return -1;
-}
-
 // Runs the event loop until `done`; the time it took, and the longest gap of the window's
 // thread meanwhile added to `longestBlock`.
 double untilDone(const std::function<bool()>& done, double* longestBlock)
@@ -72,12 +61,10 @@ bool shell(const QString& db, const QString& sql, bool quiet = false)
     return process.waitForFinished(-1) && process.exitCode() == 0;
 }
 
-const char* verdict(bool met)
-{
-    return met ? "met" : "MISSED";
-}
-
 } // namespace
+
+using BenchFigures::statusMiB;
+using BenchFigures::verdict;
 
 int main(int argc, char* argv[])
 {

@@ -8,6 +8,7 @@
 //   and, for scale, how long the first picture takes on the worker.
 // geofill-bench-map [POINTS (1000000)] [STEPS (120)]. Runs offscreen unless QT_QPA_PLATFORM
 // says otherwise.
+#include "BenchFigures.h"
 #include "EventGaps.h"
 #include "MapPane.h"
 
@@ -24,18 +25,6 @@
 #include <functional>
 
 namespace {
-
-double residentMiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-    }
-    return -1;
-}
 
 // The pane with its paints timed.
 class TimedPane : public MapPane
@@ -60,12 +49,10 @@ double longestGapUntil(const std::function<bool()>& done)
     return EventGaps::until(done).longestGapMs;
 }
 
-const char* verdict(bool met)
-{
-    return met ? "met" : "MISSED";
-}
-
 } // namespace
+
+using BenchFigures::statusMiB;
+using BenchFigures::verdict;
 
 int main(int argc, char* argv[])
 {
@@ -79,7 +66,7 @@ int main(int argc, char* argv[])
     pane.resize(1024, 768);
     pane.show();
     longestGapUntil([&] { return pane.isRendered(); });
-    const double before = residentMiB();
+    const double before = statusMiB("VmRSS:");
 
     // Points over the inhabited latitudes, a third of them crowded around a few cities.
     auto points = std::make_shared<MapPoints>();
@@ -97,7 +84,7 @@ int main(int argc, char* argv[])
     points.reset();
     longestGapUntil([&] { return pane.isRendered(); });
     const double firstMs = double(first.nsecsElapsed()) / 1e6;
-    const double memory = residentMiB() - before;
+    const double memory = statusMiB("VmRSS:") - before;
 
     // Drags and wheel turns as fast as a hand gives them: one every 16 ms.
     pane.longestPaintMs = 0;

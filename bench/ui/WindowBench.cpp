@@ -17,6 +17,7 @@
 //   [BLOCK_WAYPOINTS (1000000)]
 // Runs offscreen unless QT_QPA_PLATFORM says otherwise.
 #include "DbOperationsPanel.h"
+#include "BenchFigures.h"
 #include "EventGaps.h"
 #include "ScriptedPrompts.h"
 #include "SortedListModel.h"
@@ -143,18 +144,6 @@ void writeGpx(const QString& path, int waypoints)
     file.write("</gpx>\n");
 }
 
-// A line of /proc/self/status ("VmHWM:  123 kB") in MiB; -1 where there is none.
-double statusMiB(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toDouble() / 1024;
-    return -1;
-}
-
 // Starts the peak memory count afresh from what the process holds now (Linux only;
 // elsewhere the peak stays the process's peak so far).
 void resetPeakMemory()
@@ -166,7 +155,7 @@ void resetPeakMemory()
 
 double peakMiB()
 {
-    const double peak = statusMiB("VmHWM:");
+    const double peak = BenchFigures::statusMiB("VmHWM:");
     if (peak >= 0)
         return peak;
     rusage usage{};
@@ -184,7 +173,7 @@ void reportPeak(const char* what, const std::function<void()>& work)
     malloc_trim(0);
 #endif
     resetPeakMemory();
-    const double before = statusMiB("VmRSS:");
+    const double before = BenchFigures::statusMiB("VmRSS:");
     work();
     const double peak = peakMiB();
     std::printf("  %-44s %9.0f MiB  (%.0f MiB resident before)\n", what, peak, before);
